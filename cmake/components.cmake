@@ -1,0 +1,27 @@
+# A library of the system: its sources build once as an object library (which
+# the unit tests link directly), and into a shared library that hides every
+# symbol but the four entry points.  After each build the library registers
+# itself into the store beside the runtime library, so that creation by name
+# works in the build tree with no environment set.
+
+set(ZUB_EXPORT_MAP ${CMAKE_CURRENT_LIST_DIR}/entrypoints.map)
+
+function(zub_component name)
+  cmake_parse_arguments(C "" "" "SOURCES;LINKS" ${ARGN})
+  add_library(${name}_objects OBJECT ${C_SOURCES})
+  target_include_directories(${name}_objects PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/include
+                                             PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/src)
+  target_link_libraries(${name}_objects PUBLIC zubrt ${C_LINKS})
+  set_target_properties(${name}_objects PROPERTIES CXX_VISIBILITY_PRESET hidden
+                                                   VISIBILITY_INLINES_HIDDEN ON)
+
+  add_library(${name} SHARED $<TARGET_OBJECTS:${name}_objects>)
+  target_link_libraries(${name} PRIVATE zubrt ${C_LINKS})
+  target_link_options(${name} PRIVATE -Wl,--version-script=${ZUB_EXPORT_MAP} -Wl,--no-undefined)
+  set_target_properties(${name} PROPERTIES LINK_DEPENDS ${ZUB_EXPORT_MAP})
+  add_dependencies(${name} zubreg)
+  add_custom_command(TARGET ${name} POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E env --unset=ZUB_REGISTRY $<TARGET_FILE:zubreg> -s $<TARGET_FILE:${name}>
+    COMMENT "Registering ${name}")
+  set_property(GLOBAL APPEND PROPERTY ZUB_COMPONENTS ${name})
+endfunction()

@@ -1,0 +1,55 @@
+// Text: UTF-16 in memory, conversions to UTF-8 and the system code page, and
+// the one case-blind comparison of the system.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "rt/api.h"
+
+namespace rt {
+
+// UTF-8 <-> UTF-16.  Invalid input never fails: bad UTF-8 bytes become U+FFFD,
+// lone surrogates are written as U+FFFD.
+RT_API std::u16string fromUtf8(std::string_view s);
+RT_API std::string toUtf8(std::u16string_view s);
+
+// The system code page ("ANSI").  One process-wide setting read once from the
+// environment variable ZUB_CODEPAGE: "UTF-8" (the default) or "CP936" (GBK,
+// for files made on the original platform).  Tests may set it explicitly.
+enum class CodePage { Utf8, Cp936 };
+RT_API CodePage codePage();
+RT_API void setCodePage(CodePage cp);
+
+// Conversions through the code page.  Characters the code page cannot hold
+// become "?"; bytes that do not decode become U+FFFD.
+RT_API std::string toAnsi(std::u16string_view s);
+RT_API std::u16string fromAnsi(std::string_view s);
+
+// The code of one character in the code page, as Asc sees it: under UTF-8 the
+// Unicode code point (a surrogate pair counts as one), under CP936 the one- or
+// two-byte code as an unsigned number.  And back, as Chr builds it; false when
+// the code names no character.
+RT_API uint32_t ansiCode(std::u16string_view ch);
+RT_API bool charFromAnsiCode(uint32_t code, std::u16string& out);
+
+// Case folding: simple Unicode case folding plus full-width ASCII forms to
+// their half-width letters and digits.  ASCII takes a fast path.
+RT_API char32_t foldChar(char32_t c);
+RT_API std::u16string foldCase(std::u16string_view s);
+// Case-blind ordering and equality of two texts (by folded code units).
+RT_API int compareNoCase(std::u16string_view a, std::u16string_view b);
+RT_API bool equalsNoCase(std::u16string_view a, std::u16string_view b);
+// A hash that agrees with equalsNoCase.
+RT_API size_t hashNoCase(std::u16string_view s);
+
+// Upper and lower case of a whole text (UCase, LCase): simple mappings.
+RT_API std::u16string toUpper(std::u16string_view s);
+RT_API std::u16string toLower(std::u16string_view s);
+
+// Short-hands for literals in ASCII.
+inline std::u16string ascii(std::string_view s) { return std::u16string(s.begin(), s.end()); }
+
+}  // namespace rt

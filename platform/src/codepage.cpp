@@ -1,0 +1,177 @@
+// The system code page, over iconv.
+#include <errno.h>
+#include <iconv.h>
+
+#include <cctype>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+
+#include "rt/text.h"
+
+namespace rt {
+
+namespace {
+
+std::optional<CodePage> g_codePage;
+
+CodePage codePageFromEnvironment() {
+  const char* v = std::getenv("ZUB_CODEPAGE");
+  if (!v) return CodePage::Utf8;
+  std::string s;
+  for (const char* p = v; *p; ++p)
+    if (*p != '-' && *p != '_') s.push_back(static_cast<char>(std::toupper(static_cast<unsigned char>(*p))));
+  if (s == "CP936" || s == "936" || s == "GBK") return CodePage::Cp936;
+  return CodePage::Utf8;
+}
+
+// One converter per direction, opened on first use and kept.
+class Converter {
+ public:
+  Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+  ~Converter() {
+    if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
+  }
+  bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+
+  // Converts in; returns the number of input bytes used.  Stops at the first
+  // byte sequence that does not convert (returning what was used before it).
+  size_t run(const char* in, size_t inLen, std::string& out) {
+    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+    char* src = const_cast<char*>(in);
+    size_t left = inLen;
+    char buf[256];
+    while (left > 0) {
+      char* dst = buf;
+      size_t room = sizeof buf;
+      size_t r = iconv(cd_, &src, &left, &dst, &room);
+      out.append(buf, static_cast<size_t>(dst - buf));
+      if (r == static_cast<size_t>(-1) && errno != E2BIG) break;
+    }
+    return inLen - left;
+  }
+
+ private:
+  iconv_t cd_;
+};
+
+Converter& toGbk() {
+  static Converter c("CP936", "UTF-16LE");
+  return c;
+}
+Converter& fromGbk() {
+  static Converter c("UTF-16LE", "CP936");
+  return c;
+}
+
+std::u16string decodeUtf16le(const std::string& bytes) {
+  std::u16string out(bytes.size() / 2, u'\0');
+  for (size_t i = 0; i < out.size(); ++i)
+    out[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i]) |
+                                   (static_cast<unsigned char>(bytes[2 * i + 1]) << 8));
+  return out;
+}
+
+std::string gbkFromUtf16(std::u16string_view s) {
+  std::string out;
+  Converter& c = toGbk();
+  std::string units;
+  units.reserve(s.size() * 2);
+  for (char16_t u : s) {
+    units.push_back(static_cast<char>(u & 0xff));
+    units.push_back(static_cast<char>(u >> 8));
+  }
+  size_t pos = 0;
+  while (pos < units.size()) {
+    pos += c.ok() ? c.run(units.data() + pos, units.size() - pos, out) : 0;
+    if (pos >= units.size()) break;
+    // A character GBK cannot hold: one "?" for the whole character.
+    out.push_back('?');
+    char16_t u = static_cast<char16_t>(static_cast<unsigned char>(units[pos]) |
+                                       (static_cast<unsigned char>(units[pos + 1]) << 8));
+    pos += 2;
+    if (u >= 0xD800 && u <= 0xDBFF && pos + 1 < units.size()) {
+      char16_t v = static_cast<char16_t>(static_cast<unsigned char>(units[pos]) |
+                                         (static_cast<unsigned char>(units[pos + 1]) << 8));
+      if (v >= 0xDC00 && v <= 0xDFFF) pos += 2;
+    }
+  }
+  return out;
+}
+
+std::u16string utf16FromGbk(std::string_view s) {
+  std::u16string out;
+  Converter& c = fromGbk();
+  size_t pos = 0;
+  while (pos < s.size()) {
+    std::string bytes;
+    pos += c.ok() ? c.run(s.data() + pos, s.size() - pos, bytes) : 0;
+    out += decodeUtf16le(bytes);
+    if (pos >= s.size()) break;
+    out.push_back(0xFFFD);  // a byte that starts no character
+    ++pos;
+  }
+  return out;
+}
+
+}  // namespace
+
+CodePage codePage() {
+  if (!g_codePage) g_codePage = codePageFromEnvironment();
+  return *g_codePage;
+}
+
+void setCodePage(CodePage cp) { g_codePage = cp; }
+
+std::string toAnsi(std::u16string_view s) {
+  return codePage() == CodePage::Utf8 ? toUtf8(s) : gbkFromUtf16(s);
+}
+
+std::u16string fromAnsi(std::string_view s) {
+  return codePage() == CodePage::Utf8 ? fromUtf8(s) : utf16FromGbk(s);
+}
+
+uint32_t ansiCode(std::u16string_view ch) {
+  if (ch.empty()) return 0;
+  size_t len = (ch[0] >= 0xD800 && ch[0] <= 0xDBFF && ch.size() > 1 && ch[1] >= 0xDC00 &&
+                ch[1] <= 0xDFFF)
+                   ? 2
+                   : 1;
+  if (codePage() == CodePage::Utf8) {
+    if (len == 2) return 0x10000 + ((ch[0] - 0xD800u) << 10) + (ch[1] - 0xDC00u);
+    return ch[0];
+  }
+  std::string b = gbkFromUtf16(ch.substr(0, len));
+  if (b.size() == 1) return static_cast<unsigned char>(b[0]);
+  return (static_cast<unsigned char>(b[0]) << 8) | static_cast<unsigned char>(b[1]);
+}
+
+bool charFromAnsiCode(uint32_t code, std::u16string& out) {
+  out.clear();
+  if (codePage() == CodePage::Utf8) {
+    if (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
+    if (code < 0x10000) {
+      out.push_back(static_cast<char16_t>(code));
+    } else {
+      out.push_back(static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10)));
+      out.push_back(static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF)));
+    }
+    return true;
+  }
+  std::string b;
+  if (code < 0x100) b.push_back(static_cast<char>(code));
+  else if (code <= 0xFFFF) {
+    b.push_back(static_cast<char>(code >> 8));
+    b.push_back(static_cast<char>(code & 0xff));
+  } else {
+    return false;
+  }
+  if (code == 0) {
+    out.push_back(0);
+    return true;
+  }
+  out = utf16FromGbk(b);
+  return out.size() == 1 && out[0] != 0xFFFD;
+}
+
+}  // namespace rt

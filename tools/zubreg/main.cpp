@@ -1,0 +1,2 @@
+// Placeholder until the registration tool is built.
+int main() { return 0; }
