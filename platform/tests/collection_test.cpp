@@ -1,1 +1,87 @@
 #include <gtest/gtest.h>
+
+#include <functional>
+
+#include "rt/collection.h"
+
+namespace {
+
+using rt::KeyedList;
+using rt::Variant;
+
+int errorOf(auto&& f) {
+  try {
+    f();
+  } catch (const rt::RuntimeError& e) {
+    return e.number();
+  }
+  return 0;
+}
+
+TEST(KeyedList, PositionsAndKeys) {
+  KeyedList<int> l;
+  EXPECT_EQ(l.add(10, u"Ten"), 1u);
+  EXPECT_EQ(l.add(30), 2u);
+  EXPECT_EQ(l.add(20, u"twenty", 2), 2u);       // before position 2
+  EXPECT_EQ(l.add(40, std::nullopt, std::nullopt, 3), 4u);  // after position 3
+  ASSERT_EQ(l.count(), 4u);
+  EXPECT_EQ(l.at(1).value, 10);
+  EXPECT_EQ(l.at(2).value, 20);
+  EXPECT_EQ(l.at(3).value, 30);
+  EXPECT_EQ(l.at(4).value, 40);
+  EXPECT_EQ(l.at(u"TEN").value, 10);
+  EXPECT_EQ(l.find(u"Twenty"), 2u);
+  EXPECT_EQ(*l.at(1).key, u"Ten");  // the key keeps its spelling
+  EXPECT_EQ(l.remove(u"ten"), 10);
+  EXPECT_EQ(l.find(u"twenty"), 1u);
+  EXPECT_FALSE(l.exists(u"ten"));
+  EXPECT_EQ(l.add(11, u"TEN"), 4u);  // a removed key is free again
+}
+
+TEST(KeyedList, Errors) {
+  KeyedList<int> l;
+  l.add(1, u"a");
+  struct Case {
+    const char* what;
+    std::function<void()> f;
+    int number;
+  };
+  const Case cases[] = {
+      {"duplicate key, other case", [&] { l.add(2, u"A"); }, 457},
+      {"position 0", [&] { l.at(0); }, 9},
+      {"position past the end", [&] { l.at(2); }, 9},
+      {"missing key", [&] { l.at(u"zz"); }, 5},
+      {"remove missing key", [&] { l.remove(u"zz"); }, 5},
+      {"remove past the end", [&] { l.remove(5); }, 9},
+      {"before and after", [&] { l.add(3, std::nullopt, 1, 1); }, 5},
+      {"before out of range", [&] { l.add(3, std::nullopt, 7); }, 9},
+  };
+  for (const Case& c : cases) EXPECT_EQ(errorOf(c.f), c.number) << c.what;
+  EXPECT_EQ(l.count(), 1u);  // nothing was added or lost by the failures
+}
+
+TEST(Collection, LateBoundAndEnumerated) {
+  auto c = rt::make<rt::Collection>();
+  Variant args[] = {Variant(u"x"), Variant(u"kx")};
+  rt::callByName(c.get(), u"add", rt::Method, args);
+  Variant one[] = {Variant(u"y")};
+  rt::callByName(c.get(), u"Add", rt::Method, one);
+  EXPECT_EQ(rt::getProperty(c.get(), u"Count").longValue(), 2);
+  Variant key[] = {Variant(u"KX")};
+  EXPECT_EQ(rt::callDefault(c.get(), rt::PropGet | rt::Method, key).text(), u"x");
+  Variant pos[] = {Variant(int32_t{2})};
+  EXPECT_EQ(rt::callByName(c.get(), u"Item", rt::Method, pos).text(), u"y");
+
+  std::u16string seen;
+  auto e = rt::enumeratorOf(c.get());
+  for (Variant v; e->next(v);) seen += v.text();
+  EXPECT_EQ(seen, u"xy");
+
+  Variant bad[] = {Variant(int32_t{3})};
+  EXPECT_EQ(errorOf([&] { rt::callByName(c.get(), u"Item", rt::Method, bad); }), 9);
+  EXPECT_EQ(errorOf([&] { rt::callByName(c.get(), u"Remove", rt::Method, key); }), 0);
+  EXPECT_EQ(errorOf([&] { rt::callByName(c.get(), u"Remove", rt::Method, key); }), 5);
+  EXPECT_EQ(c->count(), 1);
+}
+
+}  // namespace
