@@ -10,6 +10,7 @@
 #include "decimal.h"
 #include "oracle.h"
 #include "rt/convert.h"
+#include "rt/dispatch.h"
 #include "rt/error.h"
 #include "rt/locale.h"
 #include "rt/text.h"
@@ -470,4 +471,64 @@ TEST(Locale, FromEnvironment) {
     if (s.set) setenv(s.name, s.value.c_str(), 1);
     else unsetenv(s.name);
   }
+}
+
+// --- Objects ------------------------------------------------------------------
+
+namespace {
+
+// An object whose default member hands out a value (or another object).
+class Holder final : public Automation<Holder> {
+ public:
+  explicit Holder(Variant v) : value_(std::move(v)) {}
+  static const MemberTable<Holder>& members() {
+    static const auto t = MemberTable<Holder>(u"Holder").get(u"Value", &Holder::value).byDefault();
+    return t;
+  }
+  Variant value() { return value_; }
+
+ private:
+  Variant value_;
+};
+
+// An object with members but no default one.
+class Plain final : public Automation<Plain> {
+ public:
+  static const MemberTable<Plain>& members() {
+    static const auto t = MemberTable<Plain>(u"Plain").get(u"Name", &Plain::name);
+    return t;
+  }
+  std::u16string name() { return u"plain"; }
+};
+
+// An object that is not automation at all.
+class Bare final : public Object {};
+
+}  // namespace
+
+TEST(Conversions, ObjectsThroughTheirDefaultMember) {
+  LocaleScope en(LocaleId::EnglishUS);
+  Variant holder(make<Holder>(Variant(u"2.5")));
+  EXPECT_EQ(toInteger(holder), 2);
+  EXPECT_EQ(toText(holder), u"2.5");
+  EXPECT_EQ(changeType(holder, VT::Double).dbl(), 2.5);
+  EXPECT_TRUE(changeType(holder, VT::Object).isObject());
+  Variant nested(make<Holder>(holder));
+  EXPECT_EQ(valueOf(nested).text(), u"2.5");
+  EXPECT_EQ(valueOf(Variant(7.0)).dbl(), 7.0);
+}
+
+TEST(Conversions, ObjectsWithoutValue) {
+  Variant nullHolder(make<Holder>(Variant(Null{})));
+  Variant plain(make<Plain>());
+  Variant bare(make<Bare>());
+  EXPECT_EQ(errorOf([&] { toLong(nullHolder); }), 94);
+  EXPECT_EQ(errorOf([&] { toLong(plain); }), 13);
+  EXPECT_EQ(errorOf([&] { toText(bare); }), 13);
+  EXPECT_EQ(errorOf([&] { toDouble(Variant(nullptr)); }), 91);
+  EXPECT_EQ(errorOf([&] { changeType(Variant(nullptr), VT::String); }), 91);
+  // A chain of default values that goes on and on is refused, not followed.
+  Variant chain(1.0);
+  for (int i = 0; i < 40; ++i) chain = Variant(make<Holder>(chain));
+  EXPECT_EQ(errorOf([&] { toDouble(chain); }), 13);
 }
