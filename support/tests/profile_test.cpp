@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "rt/dispatch.h"
+#include "rt/locale.h"
 #include "tempdir.h"
 
 namespace {
@@ -350,6 +351,17 @@ TEST(ProFile, SavesAndLoadsWindowState) {
   EXPECT_TRUE(back->values[2].isEmpty());
   EXPECT_TRUE(back->values[3].isEmpty());
   p->loadWinStat(nullptr);  // no form: nothing raised
+
+  // Numbers are written in their text form.
+  rt::setLocale(rt::LocaleId::EnglishUS);
+  back->values[0] = rt::Variant(int16_t{1});
+  back->values[1] = rt::Variant(10.5f);
+  back->values[2] = rt::Variant(int32_t{-20});
+  back->values[3] = rt::Variant(1e15);
+  back->values[4] = rt::Variant(0.25);
+  p->saveWinStat(back.get(), u"Numbers");
+  EXPECT_EQ(p->firstValue(u"Numbers"), u"State=1");
+  for (auto expected : {u"X=10.5", u"Y=-20", u"W=1E+15", u"H=0.25"}) EXPECT_EQ(p->nextValue(), expected);
 
   // Saving raises what reading the form raises.
   EXPECT_EQ(jespin::test::raisedNumber([&] { p->saveWinStat(nullptr); }), rt::err::ObjectNotSet);
