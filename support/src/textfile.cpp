@@ -1,0 +1,101 @@
+#include "textfile.h"
+
+#include <errno.h>
+#include <sys/stat.h>
+
+#include "paths.h"
+#include "rt/error.h"
+#include "rt/text.h"
+
+namespace jespin {
+
+namespace {
+
+[[noreturn]] void raiseWriteFailure(int e) {
+  rt::raise(e == ENOSPC ? rt::err::DiskFull : rt::err::DeviceIO);
+}
+
+}  // namespace
+
+const rt::MemberTable<TextFile>& TextFile::members() {
+  using S = std::u16string;
+  static const auto table =
+      rt::MemberTable<TextFile>(u"TextFile")
+          .method(u"OpenWrit", [](TextFile& t, S fn) { return t.openWrit(fn); })
+          .method(u"OpenAppend", [](TextFile& t, S fn) { return t.openAppend(fn); })
+          .method(u"OpenRead", [](TextFile& t, S fn) { return t.openRead(fn); })
+          .method(u"CloseFile", &TextFile::closeFile)
+          .prop(u"Line", &TextFile::line, [](TextFile& t, S s) { t.setLine(s); })
+          .byDefault()
+          .get(u"IsEOF", &TextFile::isEOF);
+  return table;
+}
+
+TextFile::~TextFile() {
+  if (file_) std::fclose(file_);
+}
+
+bool TextFile::open(std::u16string_view fn, const char* how, Mode mode) {
+  closeFile();
+  std::FILE* f = std::fopen(fsPath(fn).c_str(), how);
+  if (!f) return false;
+  // Only plain files are read: a device could feed one line without end.
+  struct stat st {};
+  if (mode == Mode::Read && (::fstat(fileno(f), &st) != 0 || !S_ISREG(st.st_mode))) {
+    std::fclose(f);
+    return false;
+  }
+  file_ = f;
+  mode_ = mode;
+  return true;
+}
+
+void TextFile::closeFile() {
+  if (!file_) return;
+  std::FILE* f = file_;
+  file_ = nullptr;
+  mode_ = Mode::Closed;
+  // Written lines may still sit in the buffer: losing them must not pass silently.
+  if (std::fclose(f) != 0) raiseWriteFailure(errno);
+}
+
+std::FILE* TextFile::fileFor(Mode mode) const {
+  if (!file_) rt::raise(rt::err::BadFileName);
+  if (mode_ != mode) rt::raise(rt::err::BadFileMode);
+  return file_;
+}
+
+std::u16string TextFile::line() {
+  std::FILE* f = fileFor(Mode::Read);
+  int c = std::getc(f);
+  if (c == EOF) rt::raise(std::ferror(f) ? rt::err::DeviceIO : rt::err::PastEndOfFile);
+  std::string bytes;
+  while (c != EOF && c != '\r' && c != '\n') {
+    bytes.push_back(static_cast<char>(c));
+    c = std::getc(f);
+  }
+  if (c == '\r') {
+    int next = std::getc(f);
+    if (next != '\n' && next != EOF) std::ungetc(next, f);
+  }
+  if (std::ferror(f)) rt::raise(rt::err::DeviceIO);
+  return rt::fromAnsi(bytes);
+}
+
+void TextFile::setLine(std::u16string_view s) {
+  std::FILE* f = fileFor(Mode::Write);
+  std::string bytes = rt::toAnsi(s);
+  bytes += "\r\n";
+  if (std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size()) raiseWriteFailure(errno);
+}
+
+bool TextFile::isEOF() {
+  if (!file_) rt::raise(rt::err::BadFileName);
+  if (mode_ != Mode::Read) return true;  // nothing to read in a file being written
+  int c = std::getc(file_);
+  if (c == EOF) return true;
+  std::ungetc(c, file_);
+  return false;
+}
+
+}  // namespace jespin

@@ -1,0 +1,36 @@
+#include "udlfile.h"
+
+namespace jespin {
+
+const rt::MemberTable<UDLFile>& UDLFile::members() {
+  static const auto table =
+      rt::MemberTable<UDLFile>(u"UDLFile")
+          .method(u"GetConnString", [](UDLFile& u, std::u16string fn) { return u.getConnString(fn); })
+          .byDefault()
+          .get(u"ErrString", &UDLFile::errString);
+  return table;
+}
+
+std::u16string UDLFile::getConnString(std::u16string_view fn) {
+  if (!reader_.open(fn)) return {};
+  std::u16string result;
+  bool inSection = false;
+  while (!reader_.atEnd()) {
+    std::u16string line = reader_.readLine();
+    if (line.empty()) continue;
+    if (!inSection) {
+      // The header is matched as written: "[OLEDB]" is no section.
+      inSection = line.starts_with(u"[oledb]");
+      continue;
+    }
+    if (line[0] != u';') {
+      result = std::move(line);
+      break;
+    }
+  }
+  reader_.close();
+  if (result.empty()) reader_.setErrorText(u"Error File Format.");
+  return result;
+}
+
+}  // namespace jespin

@@ -1,0 +1,107 @@
+#include "wholefile.h"
+
+#include <errno.h>
+#include <fcntl.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+namespace jespin {
+
+namespace {
+
+// Closes a descriptor on every way out.
+class Fd {
+ public:
+  explicit Fd(int fd) : fd_(fd) {}
+  ~Fd() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  int get() const { return fd_; }
+  // Closes now, reporting whether the close succeeded.
+  bool close() {
+    int fd = fd_;
+    fd_ = -1;
+    return ::close(fd) == 0;
+  }
+
+ private:
+  int fd_;
+};
+
+bool writeAll(int fd, std::string_view data) {
+  while (!data.empty()) {
+    ssize_t n = ::write(fd, data.data(), data.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data.remove_prefix(static_cast<size_t>(n));
+  }
+  return true;
+}
+
+// The file a name stands for: the target when it is a symbolic link to an
+// existing file, else the name itself.
+std::string realTarget(const std::string& name) {
+  char* real = ::realpath(name.c_str(), nullptr);
+  if (!real) return name;
+  std::string r(real);
+  ::free(real);
+  return r;
+}
+
+}  // namespace
+
+ReadResult readWholeFile(const std::string& name, std::string& out) {
+  out.clear();
+  if (name.empty()) return ReadResult::Missing;
+  Fd fd(::open(name.c_str(), O_RDONLY | O_CLOEXEC));
+  if (fd.get() < 0) return errno == ENOENT || errno == ENOTDIR ? ReadResult::Missing : ReadResult::Failed;
+  struct stat st {};
+  if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return ReadResult::Failed;
+  out.reserve(static_cast<size_t>(st.st_size));
+  char buf[65536];
+  for (;;) {
+    ssize_t n = ::read(fd.get(), buf, sizeof buf);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return ReadResult::Failed;
+    }
+    if (n == 0) break;
+    out.append(buf, static_cast<size_t>(n));
+  }
+  return ReadResult::Ok;
+}
+
+bool replaceFile(const std::string& name, std::string_view data) {
+  if (name.empty()) return false;
+  const std::string target = realTarget(name);
+  struct stat old {};
+  const bool existed = ::stat(target.c_str(), &old) == 0;
+  if (existed && !S_ISREG(old.st_mode)) return false;
+
+  // A fresh name beside the target (so the rename stays on one file system);
+  // O_EXCL keeps it from ever being someone else's file.
+  std::string temp;
+  int raw = -1;
+  for (int attempt = 0; attempt < 100 && raw < 0; ++attempt) {
+    temp = target + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
+    raw = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (raw < 0 && errno != EEXIST) return false;
+  }
+  if (raw < 0) return false;
+  Fd fd(raw);
+  bool ok = writeAll(fd.get(), data) && (!existed || ::fchmod(fd.get(), old.st_mode & 07777) == 0) &&
+            ::fsync(fd.get()) == 0;
+  ok = fd.close() && ok;
+  if (ok && ::rename(temp.c_str(), target.c_str()) == 0) return true;
+  ::unlink(temp.c_str());
+  return false;
+}
+
+}  // namespace jespin

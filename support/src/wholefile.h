@@ -1,0 +1,22 @@
+// Reading and replacing a whole small file (profile files).
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace jespin {
+
+enum class ReadResult { Ok, Missing, Failed };
+
+// Reads the regular file `name` (a file-system name).  Missing when there is
+// no such file; Failed when it cannot be read or is no regular file (a
+// device or a pipe could feed it without end).
+ReadResult readWholeFile(const std::string& name, std::string& out);
+
+// Replaces the content of `name` as one step: the data goes to a new file
+// beside it, which is then renamed over it, so a failure half-way leaves the
+// old content.  A symbolic link is followed and its target replaced; an
+// existing file keeps its permissions.  False on any failure.
+bool replaceFile(const std::string& name, std::string_view data);
+
+}  // namespace jespin
