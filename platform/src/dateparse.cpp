@@ -1,6 +1,7 @@
 // Reading dates and times from text: numeric dates in the locale's order,
 // ISO dates, month and weekday names, 12- and 24-hour times, and the Chinese
 // forms with 年 月 日 时 分 秒 and 上午 / 下午.
+#include <utility>
 #include <vector>
 
 #include "datetime.h"
@@ -30,29 +31,32 @@ struct Word {
   int value;
 };
 
-std::vector<Word> wordsOf(const LocaleProfile& loc) {
-  std::vector<Word> words;
-  for (LocaleId id : {loc.id, LocaleId::EnglishUS, LocaleId::ChinesePRC}) {
-    const LocaleProfile& p = profileOf(id);
-    for (int m = 0; m < 12; ++m) {
-      words.push_back({p.monthNames[m], Kind::Month, m + 1});
-      words.push_back({p.monthAbbrev[m], Kind::Month, m + 1});
+const std::vector<Word>& dictionary() {
+  static const std::vector<Word> words = [] {
+    std::vector<Word> w;
+    for (LocaleId id : {LocaleId::EnglishUS, LocaleId::ChinesePRC}) {
+      const LocaleProfile& p = profileOf(id);
+      for (int m = 0; m < 12; ++m) {
+        w.push_back({p.monthNames[m], Kind::Month, m + 1});
+        w.push_back({p.monthAbbrev[m], Kind::Month, m + 1});
+      }
+      for (int d = 0; d < 7; ++d) {
+        w.push_back({p.dayNames[d], Kind::Weekday, d + 1});
+        w.push_back({p.dayAbbrev[d], Kind::Weekday, d + 1});
+      }
+      w.push_back({p.am, Kind::Am, 0});
+      w.push_back({p.pm, Kind::Pm, 0});
     }
-    for (int d = 0; d < 7; ++d) {
-      words.push_back({p.dayNames[d], Kind::Weekday, d + 1});
-      words.push_back({p.dayAbbrev[d], Kind::Weekday, d + 1});
-    }
-    words.push_back({p.am, Kind::Am, 0});
-    words.push_back({p.pm, Kind::Pm, 0});
-  }
-  words.push_back({u"Sept", Kind::Month, 9});
-  for (std::u16string_view mark : {u"年", u"月", u"日", u"号", u"时", u"点", u"分", u"秒"})
-    words.push_back({mark, Kind::Mark, mark[0]});
+    w.push_back({u"Sept", Kind::Month, 9});
+    for (std::u16string_view mark : {u"年", u"月", u"日", u"号", u"时", u"点", u"分", u"秒"})
+      w.push_back({mark, Kind::Mark, mark[0]});
+    return w;
+  }();
   return words;
 }
 
 bool tokenize(std::u16string_view s, const LocaleProfile& loc, std::vector<Token>& out) {
-  const std::vector<Word> words = wordsOf(loc);
+  const std::vector<Word>& words = dictionary();
   size_t i = 0;
   while (i < s.size()) {
     char16_t c = s[i];

@@ -153,6 +153,7 @@ bool toDouble(const NumberText& n, double& out) {
 
 }  // namespace numparse
 
+// A number out of range gives no value: false, with `overflow` set.
 bool parseNumber(std::u16string_view s, Variant& out, bool& overflow, const LocaleProfile& loc) {
   overflow = false;
   numparse::NumberText n;
@@ -162,7 +163,7 @@ bool parseNumber(std::u16string_view s, Variant& out, bool& overflow, const Loca
     // is the Integer -1, "&H10000" a Long.
     if (n.radixOverflow) {
       overflow = true;
-      return true;
+      return false;
     }
     if (n.radixValue <= 0xFFFF) out = Variant(static_cast<int16_t>(static_cast<uint16_t>(n.radixValue)));
     else out = Variant(static_cast<int32_t>(static_cast<uint32_t>(n.radixValue)));
@@ -171,7 +172,7 @@ bool parseNumber(std::u16string_view s, Variant& out, bool& overflow, const Loca
   double d;
   if (!numparse::toDouble(n, d)) {
     overflow = true;
-    return true;
+    return false;
   }
   out = Variant(d);
   return true;
