@@ -14,13 +14,15 @@ namespace {
 // Registered formats take the numbers the platform gives them, 0xC000 to 0xFFFF.
 constexpr uint32_t kFirstRegistered = 0xC000;
 constexpr uint32_t kLastRegistered = 0xFFFF;
+// The platform keeps format names as atoms, which hold at most 255 characters.
+constexpr size_t kLongestName = 255;
 
 class MemoryClipboard final : public ClipboardHost {
  public:
   void* query(const Iid& iid) noexcept override { return queryAmong<ClipboardHost>(this, iid); }
 
   uint32_t registerFormat(std::u16string_view name) override {
-    if (name.empty()) return 0;
+    if (name.empty() || name.size() > kLongestName) return 0;
     std::u16string folded = foldCase(name);
     auto it = names_.find(folded);
     if (it != names_.end()) return it->second;

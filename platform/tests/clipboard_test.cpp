@@ -19,6 +19,8 @@ TEST(MemoryClipboard, RegistersFormatsByName) {
   EXPECT_EQ(b, 0xC001u);
   EXPECT_EQ(cb->registerFormat(u"zub lines"), a);  // names are case-blind
   EXPECT_EQ(cb->registerFormat(u""), 0u);
+  EXPECT_EQ(cb->registerFormat(std::u16string(256, u'n')), 0u);
+  EXPECT_NE(cb->registerFormat(std::u16string(255, u'n')), 0u);
 }
 
 TEST(MemoryClipboard, RefusesNamesPastTheLastNumber) {

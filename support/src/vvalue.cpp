@@ -21,13 +21,20 @@ const rt::MemberTable<VValue>& VValue::members() {
   return table;
 }
 
-std::u16string VValue::str() const { return key_ + u"=" + rt::toText(value_); }
+std::u16string VValue::str() const {
+  // Joined as "&" joins: Null reads as no text.
+  return key_ + u"=" + (value_.isNull() ? std::u16string() : rt::toText(value_));
+}
 
 void VValue::setStr(std::u16string_view text) {
   key_ = rt::splitHead(text, u"=");
   value_ = rt::Variant(text);  // kept as text, never read as a number
   dataChanged_ = true;
 }
+
+void VValue::setKey(std::u16string_view key) { key_ = key; }
+
+void VValue::setTag(std::u16string_view tag) { tag_ = tag; }
 
 void VValue::letValue(const rt::Variant& value) {
   value_ = rt::valueOf(value);

@@ -22,12 +22,12 @@ class VValue final : public rt::Automation<VValue, IVValue> {
   std::u16string str() const override;
   void setStr(std::u16string_view text) override;
   std::u16string key() const override { return key_; }
-  void setKey(std::u16string_view key) override { key_ = key; }
+  void setKey(std::u16string_view key) override;
   rt::Variant value() const override { return value_; }
   void letValue(const rt::Variant& value) override;
   void setValue(rt::Object* object) override;
   std::u16string tag() const override { return tag_; }
-  void setTag(std::u16string_view tag) override { tag_ = tag; }
+  void setTag(std::u16string_view tag) override;
   rt::Ref<rt::Object> parent() const override { return rt::Ref<rt::Object>(owner_); }
 
   // The list the element is filed in, told of value changes; not owned: the

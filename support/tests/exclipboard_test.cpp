@@ -68,6 +68,17 @@ TEST_F(ExClipboardTest, BlockHasRoomForTheCodedText) {
   EXPECT_EQ(blockUnder(f), (Bytes{0xE4, 0xB8, 0xAD, 0}));
 }
 
+TEST_F(ExClipboardTest, TextFollowsTheCodePage) {
+  int32_t f = clip->registerFormat(u"Zub Text");
+  rt::setCodePage(rt::CodePage::Cp936);
+  clip->setDataString(0, f, u"\u4E2D\u6587");
+  Bytes gbk = blockUnder(f);
+  std::u16string back = clip->dataString(0, f);
+  rt::setCodePage(rt::CodePage::Utf8);
+  EXPECT_EQ(gbk, (Bytes{0xD6, 0xD0, 0xCE, 0xC4, 0}));
+  EXPECT_EQ(back, u"\u4E2D\u6587");
+}
+
 TEST_F(ExClipboardTest, ReadingStopsAtTheBlockOrItsFirstZero) {
   place(0xC100, Bytes{'a', 'b', 'c'});  // no terminator
   EXPECT_EQ(clip->dataString(0, 0xC100), u"abc");

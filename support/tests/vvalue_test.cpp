@@ -62,6 +62,26 @@ TEST(VValue, AssignmentsSetDataChanged) {
   EXPECT_EQ(v->tag(), u"t");
 }
 
+TEST(VValue, StrReadsTheValueAsText) {
+  struct Case {
+    Variant value;
+    std::u16string str;
+  };
+  const Case cases[] = {
+      {Variant(int32_t{12}), u"k=12"},
+      {Variant(true), u"k=True"},
+      {Variant(rt::Null{}), u"k="},
+      {Variant(), u"k="},
+      {Variant(1.5), u"k=1.5"},
+  };
+  for (const Case& c : cases) {
+    auto v = rt::make<VValue>();
+    v->setKey(u"k");
+    v->letValue(c.value);
+    EXPECT_EQ(v->str(), c.str);
+  }
+}
+
 TEST(VValue, StrOfAnObjectWithoutTextFails) {
   auto v = rt::make<VValue>();
   v->setValue(rt::make<rt::Collection>().get());

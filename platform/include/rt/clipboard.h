@@ -22,7 +22,8 @@ class ClipboardHost : public virtual Object {
   static constexpr Iid iid = guidOf("rt.ClipboardHost");
 
   // The number of a format named `name` (the same name, without regard to
-  // case, gives the same number); 0 when the name is refused.
+  // case, gives the same number); 0 when the name is refused (empty, or
+  // longer than 255 characters).
   virtual uint32_t registerFormat(std::u16string_view name) = 0;
   // Opens the clipboard for a window (0: none); false while it is open already.
   virtual bool open(int32_t window) = 0;

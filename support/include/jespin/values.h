@@ -16,6 +16,7 @@
 #include <string_view>
 
 #include "rt/activation.h"
+#include "rt/enumerator.h"
 #include "rt/object.h"
 #include "rt/variant.h"
 
