@@ -1,86 +1,98 @@
-// Every file class of the library, created by its ProgID through the
-// registration store of the build tree and driven by late binding.
+// Every class of the library created by its ProgID from the built library
+// (registered by the build) and driven by late binding.
 #include <gtest/gtest.h>
 
-#include <vector>
+#include <functional>
+#include <string>
 
-#include "jespin/profile.h"
-#include "jespin/textfile.h"
-#include "jespin/udlfile.h"
+#include "jespin/chrbits.h"
+#include "jespin/clipboard.h"
+#include "jespin/queue.h"
+#include "jespin/stack.h"
+#include "jespin/values.h"
 #include "rt/activation.h"
-#include "rt/dispatch.h"
-#include "tempdir.h"
+#include "rt/clipboard.h"
+#include "testing.h"
 
 namespace {
 
-using jespin::test::TempDir;
+using rt::Object;
 using rt::Variant;
+using namespace testing_jespin;
 
-Variant call(rt::Object* o, std::u16string_view name, int kinds, std::vector<Variant> args = {}) {
-  return rt::callByName(o, name, kinds, args);
-}
+Variant elementValue(const Variant& element) { return rt::getProperty(element.object(), u"Value"); }
 
-TEST(ProgId, EveryFileClassIsCreatable) {
+TEST(ProgIds, EveryClassIsCreatableAndLateBound) {
+  auto previous = rt::setClipboardHost(rt::newMemoryClipboard());
   struct Case {
-    const char16_t* progId;
-    const char16_t* typeName;
+    std::u16string progId, typeName;
     rt::Guid clsid;
-    rt::Iid iid;
+    std::function<void(Object*)> use;
   };
   const Case cases[] = {
-      {u"Jespin.TextFile", u"TextFile", jespin::ITextFile::clsid, jespin::ITextFile::iid},
-      {u"Jespin.UnicodeFile", u"UnicodeFile", jespin::IUnicodeFile::clsid, jespin::IUnicodeFile::iid},
-      {u"Jespin.UDLFile", u"UDLFile", jespin::IUDLFile::clsid, jespin::IUDLFile::iid},
-      {u"Jespin.ProFile", u"ProFile", jespin::IProFile::clsid, jespin::IProFile::iid},
+      {u"Jespin.VValue", u"VValue", jespin::IVValue::clsid,
+       [](Object* o) {
+         callValue(o, rt::PropLet, {text(u"x")});
+         EXPECT_EQ(call(o, u"Str", rt::PropGet).text(), u"=x");
+       }},
+      {u"Jespin.VValues", u"VValues", jespin::IVValues::clsid,
+       [](Object* o) {
+         call(o, u"Add", rt::Method, {text(u"1"), text(u"a")});
+         EXPECT_EQ(elementValue(callValue(o, rt::PropGet, {text(u"A")})).text(), u"1");
+         EXPECT_EQ(elementValue(callValue(o, rt::PropGet, {num(7)})).text(), u"");
+       }},
+      {u"Jespin.VStack", u"VStack", jespin::IVStack::clsid,
+       [](Object* o) {
+         call(o, u"Push", rt::Method, {text(u"a")});
+         call(o, u"Push", rt::Method, {text(u"b")});
+         EXPECT_EQ(elementValue(call(o, u"Pop", rt::Method)).text(), u"b");
+       }},
+      {u"Jespin.VQueue", u"VQueue", jespin::IVQueue::clsid,
+       [](Object* o) {
+         call(o, u"PutIn", rt::Method, {text(u"a")});
+         call(o, u"PutIn", rt::Method, {text(u"b")});
+         EXPECT_EQ(elementValue(call(o, u"GetOut", rt::Method)).text(), u"a");
+       }},
+      {u"Jespin.ChrBits", u"ChrBits", jespin::IChrBits::clsid,
+       [](Object* o) {
+         call(o, u"Add", rt::Method, {text(u"a-c")});
+         EXPECT_TRUE(callValue(o, rt::PropGet, {text(u"b")}).boolean());
+       }},
+      {u"Jespin.ExClipboard", u"ExClipboard", jespin::IExClipboard::clsid,
+       [](Object* o) {
+         Variant f = call(o, u"RegisterFormat", rt::Method, {text(u"Zub")});
+         call(o, u"DataString", rt::PropLet, {num(0), f, text(u"moved")});
+         EXPECT_EQ(callValue(o, rt::PropGet, {num(0), f}).text(), u"moved");
+       }},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(rt::toUtf8(c.progId));
     EXPECT_EQ(rt::classIdFromProgId(c.progId), c.clsid);
-    rt::Ref<rt::Object> o = rt::createObject(c.progId);
+    rt::Ref<Object> o = rt::createObject(c.progId);
     ASSERT_TRUE(o);
     EXPECT_EQ(rt::typeNameOfValue(Variant(o)), c.typeName);
-    EXPECT_TRUE(o->query(c.iid));
+    c.use(o.get());
     EXPECT_TRUE(rt::createInstance(c.clsid));
   }
+  rt::setClipboardHost(previous);
 }
 
-TEST(ProgId, TextFilesByLateBinding) {
-  TempDir dir;
-  rt::Ref<rt::Object> t = rt::createObject(u"Jespin.TextFile");
-  Variant fn(dir.name("t.txt"));
-  EXPECT_TRUE(rt::toBool(call(t.get(), u"OpenWrit", rt::Method, {fn})));
-  rt::letProperty(t.get(), u"Line", Variant(u"中文"));
-  call(t.get(), u"CloseFile", rt::Method);
-  EXPECT_TRUE(rt::toBool(call(t.get(), u"OpenRead", rt::Method, {fn})));
-  EXPECT_EQ(rt::toText(rt::getProperty(t.get(), u"Line")), u"中文");
-  EXPECT_TRUE(rt::toBool(rt::getProperty(t.get(), u"IsEOF")));
+TEST(ProgIds, InterfacesAnswerAcrossTheLibraryBoundary) {
+  rt::Ref<jespin::IVValues> list = rt::queryRef<jespin::IVValues>(rt::createObject(u"Jespin.VValues").get());
+  ASSERT_TRUE(list);
+  list->setListStr(u"a=1;b=2");
+  list->add(text(u"3"), u"c");
+  EXPECT_EQ(list->listStr(), u"a=1;b=2;c=3");
+  Variant element;
+  rt::Ref<rt::Enumerator> en = rt::enumeratorOf(list.get());
+  std::u16string keys;
+  while (en->next(element)) keys += rt::queryRef<jespin::IVValue>(element.object())->key();
+  EXPECT_EQ(keys, u"abc");
 
-  dir.write("u.udl", "\xFF\xFE" + jespin::test::utf16le(u"[oledb]\r\n;c\r\nDSN=x\r\n"));
-  Variant udl(dir.name("u.udl"));
-  rt::Ref<rt::Object> u = rt::createObject(u"Jespin.UnicodeFile");
-  EXPECT_TRUE(rt::toBool(call(u.get(), u"OpenRead", rt::Method, {udl})));
-  EXPECT_EQ(rt::toText(rt::getProperty(u.get(), u"Line")), u"[oledb]");
-  rt::Ref<rt::Object> d = rt::createObject(u"Jespin.UDLFile");
-  EXPECT_EQ(rt::toText(call(d.get(), u"GetConnString", rt::Method, {udl})), u"DSN=x");
-  EXPECT_EQ(rt::toText(rt::getProperty(d.get(), u"ErrString")), u"");
-}
-
-TEST(ProgId, ProFileByLateBinding) {
-  TempDir dir;
-  rt::Ref<rt::Object> p = rt::createObject(u"Jespin.ProFile");
-  EXPECT_TRUE(rt::toBool(call(p.get(), u"Init", rt::Method, {Variant(dir.name("app.ini"))})));
-  call(p.get(), u"SetValue", rt::Method, {Variant(u"Window"), Variant(u"W"), Variant(int32_t{640})});
-  EXPECT_EQ(rt::toLong(call(p.get(), u"GetInt", rt::Method, {Variant(u"window"), Variant(u"w")})), 640);
-  call(p.get(), u"Value", rt::PropLet, {Variant(u"k.S"), Variant(2.5)});
-  std::vector<Variant> key{Variant(u"k.S")};
-  EXPECT_EQ(rt::toText(rt::callDefault(p.get(), rt::PropGet, key)), u"2.5");
-  EXPECT_EQ(dir.read("app.ini"), "[Window]\r\nW=640\r\n\r\n[S]\r\nk=2.5\r\n");
-
-  Variant sub = call(p.get(), u"NewProf", rt::Method);
-  ASSERT_TRUE(sub.isObject() && sub.object());
-  EXPECT_EQ(rt::toText(call(sub.object(), u"GetValue", rt::Method, {Variant(u"S"), Variant(u"k")})),
-            u"2.5");
-  Variant err = rt::getProperty(p.get(), u"Error");
-  EXPECT_FALSE(rt::toBool(rt::getProperty(err.object(), u"HaveErr")));
+  rt::Ref<jespin::IVStack> stack = rt::queryRef<jespin::IVStack>(rt::createObject(u"Jespin.VStack").get());
+  ASSERT_TRUE(stack);
+  stack->push(text(u"x"), u"k");
+  EXPECT_EQ(stack->item(text(u"K"))->value().text(), u"x");
 }
 
 }  // namespace

@@ -1,0 +1,32 @@
+// Small text helpers that several libraries share: cutting a leading token
+// off a text, and padding a text to a width.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "rt/api.h"
+
+namespace rt {
+
+// Position of the first `sep` in `s` at or after `from`, compared without
+// regard to case; npos when there is none.  An empty `sep` is never found.
+RT_API size_t findNoCase(std::u16string_view s, std::u16string_view sep, size_t from = 0);
+
+// Cuts the text before the first `sep` (case-blind) off `rest` and returns
+// it; `rest` keeps what follows the separator.  Without a separator the whole
+// text is returned and `rest` is left empty.  An empty separator counts as
+// not found, so a loop that splits until `rest` is empty always ends.
+RT_API std::u16string_view splitHead(std::u16string_view& rest, std::u16string_view sep);
+// The same on a text the caller owns.
+RT_API std::u16string splitHead(std::u16string& s, std::u16string_view sep);
+
+// `s` with (width - length of s) copies of `fill` in front (padLeft) or
+// behind (padRight).  The count is fixed by the length of `s`, so a fill of
+// several characters gives a longer result; `s` is never cut.  A result
+// longer than the longest text (2^31 - 1 units) raises error 14.
+RT_API std::u16string padLeft(std::u16string_view s, int32_t width, std::u16string_view fill);
+RT_API std::u16string padRight(std::u16string_view s, int32_t width, std::u16string_view fill);
+
+}  // namespace rt
