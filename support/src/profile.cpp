@@ -5,6 +5,7 @@
 #include "inifile.h"
 #include "paths.h"
 #include "rt/error.h"
+#include "rt/strings.h"
 #include "rt/text.h"
 
 namespace jespin {
@@ -16,25 +17,6 @@ constexpr size_t kBufferSize = 10240;
 // Substitutions nested deeper than this are cut off like a cycle: sub-profiles
 // make fresh objects, so a chain through them is bounded here.
 constexpr size_t kMaxNesting = 32;
-
-// The text before the first `sep` in `s` (found without regard to case); `s`
-// keeps what follows the separator.  Without one, all of `s`, which becomes
-// empty.  `found` tells which.
-std::u16string cutHead(std::u16string& s, std::u16string_view sep, bool* found = nullptr) {
-  std::u16string foldedText = rt::foldCase(s), foldedSep = rt::foldCase(sep);
-  size_t p = foldedText.size() == s.size() && foldedSep.size() == sep.size()
-                 ? foldedText.find(foldedSep)
-                 : s.find(sep);
-  if (found) *found = p != std::u16string::npos;
-  std::u16string head;
-  if (p == std::u16string::npos) {
-    head.swap(s);
-  } else {
-    head = s.substr(0, p);
-    s.erase(0, p + sep.size());
-  }
-  return head;
-}
 
 // The keys whose values are being substituted, across all objects (a
 // sub-profile is another object on another file).
@@ -164,7 +146,7 @@ bool ProFile::init(std::u16string_view pPath, std::u16string_view pName) {
   escEnable_ = getInt(u"ProFileDef", u"EscEnable", 0) != 0;
   if (escEnable_) {
     std::u16string markers = getValue(u"ProFileDef", u"EscChar");
-    escStart_ = cutHead(markers, u",");
+    escStart_ = rt::splitHead(markers, u",");
     escEnd_ = std::move(markers);
     if (escStart_.empty() || escEnd_.empty()) escEnable_ = false;
   }
@@ -224,9 +206,9 @@ std::optional<std::u16string> ProFile::expand(std::u16string_view keyPath) {
 std::u16string ProFile::substitute(std::u16string v) {
   std::u16string result;
   while (!v.empty()) {
-    result += cutHead(v, escStart_);
-    bool closed = false;
-    std::u16string ref = cutHead(v, escEnd_, &closed);
+    result += rt::splitHead(v, escStart_);
+    bool closed = rt::findNoCase(v, escEnd_) != std::u16string::npos;
+    std::u16string ref = rt::splitHead(v, escEnd_);
     if (ref.empty()) continue;
     if (std::optional<std::u16string> r = expand(ref)) {
       result += *r;
