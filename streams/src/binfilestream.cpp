@@ -29,7 +29,8 @@ U BinFileStream::getUnsigned() {
     return 0;
   }
   U v = 0;
-  for (size_t i = 0; i < sizeof(U); ++i) v |= static_cast<U>(static_cast<unsigned char>(bytes[i])) << (8 * i);
+  for (size_t i = 0; i < sizeof(U); ++i)
+    v |= static_cast<U>(static_cast<unsigned char>(bytes[i])) << (8 * i);
   return v;
 }
 
@@ -53,7 +54,8 @@ std::u16string BinFileStream::vString() {
   std::u16string s;
   // Every unit takes at least one byte, so the count cannot exceed the bytes left.
   if (!countFits(n)) return s;
-  if (!readUnits(file_, static_cast<size_t>(n), s)) recordReadFailure(rt::RuntimeError(rt::err::PastEndOfFile));
+  if (!readUnits(file_, static_cast<size_t>(n), s))
+    recordReadFailure(rt::RuntimeError(rt::err::PastEndOfFile));
   return s;
 }
 
@@ -93,10 +95,7 @@ double BinFileStream::vDouble() { return std::bit_cast<double>(getUnsigned<uint6
 void BinFileStream::setVDate(rt::Date d) { setVDouble(d.serial); }
 rt::Date BinFileStream::vDate() { return dateFromSerial(vDouble()); }
 
-void BinFileStream::setVObject(StreamEnable* obj) {
-  if (!obj) rt::raise(rt::err::ObjectNotSet);
-  writeObject(*obj, *this);
-}
+void BinFileStream::setVObject(StreamEnable* obj) { writeObject(obj, *this); }
 
 rt::Ref<StreamEnable> BinFileStream::vObject() {
   std::u16string name = vString();

@@ -18,8 +18,11 @@ bool isContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
 CharExtent nextUtf8(std::string_view a) {
   auto at = [&](size_t i) { return static_cast<unsigned char>(a[i]); };
   unsigned char b = at(0);
-  size_t len = b < 0x80 ? 1 : b >= 0xC2 && b <= 0xDF ? 2 : b >= 0xE0 && b <= 0xEF ? 3
-               : b >= 0xF0 && b <= 0xF4 ? 4 : 0;
+  size_t len = b < 0x80                 ? 1
+               : b >= 0xC2 && b <= 0xDF ? 2
+               : b >= 0xE0 && b <= 0xEF ? 3
+               : b >= 0xF0 && b <= 0xF4 ? 4
+                                        : 0;
   if (len <= 1) return {1, 1};
   for (size_t k = 1; k < len && k < a.size(); ++k)
     if (!isContinuation(at(k))) return {1, 1};

@@ -27,15 +27,13 @@ struct CharExtent {
 };
 CharExtent nextChar(std::string_view ahead);
 
+// Code-page bytes as UTF-16.
+std::u16string decodeBytes(std::string_view bytes);
+
 // Reads the bytes of exactly `units` units from `src` and decodes them into
 // `out`.  `src` shows up to k bytes ahead by peek(k) and drops them by
 // consume(k).  False when the data ends first (`out` then holds what there
 // was).
-template <class Source>
-bool readUnits(Source& src, size_t units, std::u16string& out);
-
-std::u16string decodeBytes(std::string_view bytes);
-
 template <class Source>
 bool readUnits(Source& src, size_t units, std::u16string& out) {
   std::string bytes;

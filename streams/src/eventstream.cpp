@@ -13,10 +13,10 @@ constexpr size_t kLargestPiece = 64 * 1024;
 }  // namespace
 
 const rt::MemberTable<EventStream>& EventStream::members() {
-  static const auto table = std::move(streamMembers<EventStream>(u"EventStream")
-                                          .method(u"Init", [](EventStream& s, int32_t d) {
-                                            s.init(static_cast<StreamDir>(d));
-                                          }));
+  static const auto table = std::move(
+      streamMembers<EventStream>(u"EventStream").method(u"Init", [](EventStream& s, int32_t d) {
+        s.init(static_cast<StreamDir>(d));
+      }));
   return table;
 }
 
@@ -40,9 +40,8 @@ std::u16string EventStream::takeChars(size_t n) {
   for (;;) {
     size_t part = std::min(want, kLargestPiece);
     std::u16string buf(part, u' ');
-    events_.raise(this, [&](EventStreamEvents& sink) {
-      sink.readString(buf, static_cast<int32_t>(part));
-    });
+    events_.raise(
+        this, [&](EventStreamEvents& sink) { sink.readString(buf, static_cast<int32_t>(part)); });
     bool filled = buf.size() == part;
     got += buf;
     if (!filled || part == want) return got;

@@ -20,7 +20,9 @@ class EventStream final : public rt::Automation<EventStream, IEventStream>, publ
   }
 
   void init(StreamDir d) override { dir_ = d; }
-  uint32_t advise(rt::Ref<EventStreamEvents> sink) override { return events_.advise(std::move(sink)); }
+  uint32_t advise(rt::Ref<EventStreamEvents> sink) override {
+    return events_.advise(std::move(sink));
+  }
   void unadvise(uint32_t cookie) override { events_.unadvise(cookie); }
   StreamDir dir() override { return dir_; }
   // The host's answer to ChackEOF.

@@ -1,10 +1,11 @@
 // The classes of the object-stream library and its entry points.
+#include "rt/library.h"
+
 #include "binfilestream.h"
 #include "eventstream.h"
 #include "filestream.h"
 #include "memstream.h"
 #include "nullclasses.h"
-#include "rt/library.h"
 
 namespace {
 

@@ -23,10 +23,11 @@ struct NestingGuard {
 
 }  // namespace
 
-void writeObject(StreamEnable& obj, VStream& vs) {
-  vs.setVString(obj.className());
-  vs.setVLong(obj.ver());
-  obj.streamIO(vs);
+void writeObject(StreamEnable* obj, VStream& vs) {
+  if (!obj) rt::raise(rt::err::ObjectNotSet);
+  vs.setVString(obj->className());
+  vs.setVLong(obj->ver());
+  obj->streamIO(vs);
 }
 
 rt::Ref<StreamEnable> readObject(VStream& vs) {

@@ -11,7 +11,8 @@
 
 namespace nubrel {
 
-void writeObject(StreamEnable& obj, VStream& vs);
+// A null object raises 91.
+void writeObject(StreamEnable* obj, VStream& vs);
 rt::Ref<StreamEnable> readObject(VStream& vs);
 // The steps after the class name: create the class by that name (it must be
 // registered and implement StreamEnable), give it the stored version and let

@@ -4,11 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
-#include <climits>
 #include <cstdlib>
 #include <cstring>
-#include <algorithm>
 #include <random>
 
 #include "rt/error.h"
@@ -28,18 +27,32 @@ std::string fsPath(std::u16string_view name) {
   return rt::toUtf8(p);
 }
 
-[[noreturn]] void raiseErrno(int e, const std::string& path, bool opening, bool forInput) {
-  using namespace rt::err;
-  int32_t n;
-  switch (e) {
-    case ENOENT: n = forInput ? FileNotFound : PathNotFound; break;
-    case ENOTDIR: n = PathNotFound; break;
-    case EACCES: case EPERM: case EROFS: case ETXTBSY: n = PermissionDenied; break;
-    case ENAMETOOLONG: n = BadFileName; break;
-    case ENOSPC: case EDQUOT: case EFBIG: n = DiskFull; break;
-    case EMFILE: case ENFILE: n = 67; break;  // too many files
-    default: n = opening ? PathFileAccess : DeviceIO;
-  }
+// The runtime's file errors for the system's error numbers.
+struct ErrnoError {
+  int errnum;
+  int32_t number;
+};
+constexpr ErrnoError kErrnoErrors[] = {
+    {ENOTDIR, rt::err::PathNotFound},
+    {EACCES, rt::err::PermissionDenied},
+    {EPERM, rt::err::PermissionDenied},
+    {EROFS, rt::err::PermissionDenied},
+    {ETXTBSY, rt::err::PermissionDenied},
+    {ENAMETOOLONG, rt::err::BadFileName},
+    {ENOSPC, rt::err::DiskFull},
+    {EDQUOT, rt::err::DiskFull},
+    {EFBIG, rt::err::DiskFull},
+    {EMFILE, 67},  // too many files
+    {ENFILE, 67},
+};
+
+// Raises the file error for `errnum`, naming the file.  A missing name is a
+// missing file when reading, a missing folder when writing.
+[[noreturn]] void raiseErrno(int errnum, const std::string& path, bool opening, bool forInput) {
+  int32_t n = opening ? rt::err::PathFileAccess : rt::err::DeviceIO;
+  if (errnum == ENOENT) n = forInput ? rt::err::FileNotFound : rt::err::PathNotFound;
+  for (const ErrnoError& e : kErrnoErrors)
+    if (e.errnum == errnum) n = e.number;
   rt::raise(n, rt::fromUtf8(path));
 }
 
@@ -58,24 +71,21 @@ int createTemp(const std::string& target, mode_t mode, std::string& temp) {
 }  // namespace
 
 StreamFile::~StreamFile() {
-  if (writing_) {
-    try {
-      close();
-    } catch (...) {
-      discard();
-    }
+  try {
+    close();
+  } catch (...) {
+    // A failed save has already removed the new file; the old one stays.
   }
-  discard();
 }
 
 void StreamFile::openRead(std::u16string_view name) {
-  reset();
+  discard();
   std::string path = fsPath(name);
   if (path.empty()) rt::raise(rt::err::BadFileName);
   // Non-blocking, so that a FIFO cannot hang the open; it is refused below.
   int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) raiseErrno(errno, path, true, true);
-  struct stat st{};
+  struct stat st {};
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     ::close(fd);
     rt::raise(rt::err::PathFileAccess, rt::fromUtf8(path));
@@ -87,11 +97,11 @@ void StreamFile::openRead(std::u16string_view name) {
 }
 
 void StreamFile::openWrite(std::u16string_view name) {
-  reset();
+  discard();
   std::string target = fsPath(name);
   if (target.empty()) rt::raise(rt::err::BadFileName);
   // Through a symbolic link the file it names is replaced, not the link.
-  struct stat st{};
+  struct stat st {};
   if (::lstat(target.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
     if (char* real = ::realpath(target.c_str(), nullptr)) {
       target = real;
@@ -141,12 +151,11 @@ void StreamFile::close() {
 void StreamFile::discard() noexcept {
   if (fd_ >= 0) ::close(fd_);
   if (writing_ && !temp_.empty()) ::unlink(temp_.c_str());
-  fd_ = -1;
   reset();
 }
 
 void StreamFile::reset() noexcept {
-  if (fd_ >= 0) discard();
+  fd_ = -1;
   writing_ = false;
   target_.clear();
   temp_.clear();
@@ -167,8 +176,8 @@ void StreamFile::fill(size_t k) {
   buf_.erase(0, head_);
   head_ = 0;
   while (buf_.size() < k && fetched_ < size_) {
-    size_t want = static_cast<size_t>(std::min<uint64_t>(size_ - fetched_,
-                                                         std::max(k - buf_.size(), kBufferSize)));
+    size_t want = static_cast<size_t>(
+        std::min<uint64_t>(size_ - fetched_, std::max(k - buf_.size(), kBufferSize)));
     size_t old = buf_.size();
     buf_.resize(old + want);
     ssize_t got = ::read(fd_, buf_.data() + old, want);

@@ -50,6 +50,7 @@ class StreamFile {
   void checkReading();
   void fill(size_t k);
   void flush();
+  // Forgets the file; the descriptor is closed already.
   void reset() noexcept;
 
   int fd_ = -1;

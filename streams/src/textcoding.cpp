@@ -95,10 +95,7 @@ double TextCodedStream::vDouble() {
 void TextCodedStream::setVDate(rt::Date d) { setVDouble(d.serial); }
 rt::Date TextCodedStream::vDate() { return dateFromSerial(vDouble()); }
 
-void TextCodedStream::setVObject(StreamEnable* obj) {
-  if (!obj) rt::raise(rt::err::ObjectNotSet);
-  writeObject(*obj, *this);
-}
+void TextCodedStream::setVObject(StreamEnable* obj) { writeObject(obj, *this); }
 
 rt::Ref<StreamEnable> TextCodedStream::vObject() { return readObject(*this); }
 

@@ -10,7 +10,8 @@ namespace {
 using namespace streamtest;
 using nubrel::BinFileStream;
 
-const Bytes kHeader = concat({hex("88 66 66 88 0C 00 00 00"), ascii("ObjectStream"), hex("01 00 00 00")});
+const Bytes kHeader =
+    concat({hex("88 66 66 88 0C 00 00 00"), ascii("ObjectStream"), hex("01 00 00 00")});
 
 class BinaryGolden : public StreamTest {
  protected:
@@ -58,9 +59,14 @@ TEST_F(BinaryGolden, EveryValueKind) {
       {"lone surrogate, UTF-8", utf8, text(std::u16string(1, char16_t(0xD800))),
        hex("01 00 00 00 EF BF BD")},
       {"bytes 1 to 3", utf8,
-       [](BinFileStream& b) { b.setVBytes(rt::ByteArray{1, {10, 20, 30}}); },
+       [](BinFileStream& b) {
+         b.setVBytes(rt::ByteArray{1, {10, 20, 30}});
+       },
        hex("01 00 00 00 03 00 00 00 0A 14 1E")},
-      {"empty bytes", utf8, [](BinFileStream& b) { b.setVBytes(rt::ByteArray{0, {}}); },
+      {"empty bytes", utf8,
+       [](BinFileStream& b) {
+         b.setVBytes(rt::ByteArray{0, {}});
+       },
        hex("00 00 00 00 FF FF FF FF")},
   };
   for (const Case& c : cases) {

@@ -1,12 +1,13 @@
 // Opening, closing and replacing files; the memory and event streams' own
 // members; the do-nothing classes.
+#include "filestream.h"
+
 #include <sys/stat.h>
 
 #include <filesystem>
 
 #include "binfilestream.h"
 #include "eventstream.h"
-#include "filestream.h"
 #include "memstream.h"
 #include "nullclasses.h"
 #include "testsupport.h"
@@ -34,8 +35,10 @@ TEST_F(Files, OutputReplacesTheWholeOldFile) {
     SCOPED_TRACE(nameOf(k));
     writeFile("f", Bytes(1000, 0x5A));
     rt::Ref<nubrel::IStreamFile> s;
-    if (k == Kind::Binary) s = rt::make<BinFileStream>();
-    else s = rt::make<FileStream>();
+    if (k == Kind::Binary)
+      s = rt::make<BinFileStream>();
+    else
+      s = rt::make<FileStream>();
     ASSERT_TRUE(s->openStream(path("f"), nubrel::OutStream));
     s->setVLong(1);
     // Until the stream closes the old file stays whole, the new one beside it.
@@ -65,7 +68,8 @@ TEST_F(Files, ReleasingOrReopeningSavesTheFile) {
 }
 
 TEST_F(Files, DirectionIsEnforcedAndReportedAsGiven) {
-  writeFile("in", concat({hex("88 66 66 88 0C 00 00 00"), ascii("ObjectStream"), hex("01 00 00 00")}));
+  writeFile("in",
+            concat({hex("88 66 66 88 0C 00 00 00"), ascii("ObjectStream"), hex("01 00 00 00")}));
   auto s = rt::make<BinFileStream>();
   EXPECT_EQ(s->dir(), nubrel::OutStream);
   EXPECT_EQ(errorOf([&] { s->vLong(); }), rt::err::BadFileName);
@@ -79,7 +83,8 @@ TEST_F(Files, DirectionIsEnforcedAndReportedAsGiven) {
 }
 
 TEST_F(Files, BinaryEndFlagTurnsOnlyPastTheEnd) {
-  writeFile("e", concat({hex("88 66 66 88 0C 00 00 00"), ascii("ObjectStream"), hex("01 00 00 00 AB")}));
+  writeFile("e",
+            concat({hex("88 66 66 88 0C 00 00 00"), ascii("ObjectStream"), hex("01 00 00 00 AB")}));
   auto s = rt::make<BinFileStream>();
   ASSERT_TRUE(s->openStream(path("e"), nubrel::InStream));
   EXPECT_EQ(s->vByte(), 0xAB);
@@ -99,7 +104,7 @@ TEST_F(Files, KeepsModeAndLinks) {
   ASSERT_TRUE(s->closeStream());
   EXPECT_TRUE(std::filesystem::is_symlink(fsPath("link")));
   EXPECT_EQ(readFile("target").size(), 24u);
-  struct stat st{};
+  struct stat st {};
   ASSERT_EQ(::stat(fsPath("target").c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0640u);
 }
@@ -152,7 +157,7 @@ TEST_F(StreamTest, EventStreamWithoutHandlers) {
   e->init(nubrel::InStream);
   EXPECT_EQ(e->dir(), nubrel::InStream);
   EXPECT_FALSE(e->eof());
-  e->setVLong(1);                                                 // nobody listens
+  e->setVLong(1);                                                  // nobody listens
   EXPECT_EQ(errorOf([&] { e->vLong(); }), rt::err::TypeMismatch);  // eight spaces
   EXPECT_EQ(e->vByte(), 0x20);
 }

@@ -27,12 +27,17 @@ TEST(DoubleText, WritesShortestRoundTripWithAPoint) {
     const char* text;
   };
   const Case cases[] = {
-      {0, "0"},           {-0.0, "-0"},
-      {1.5, "1.5"},       {0.3, "0.3"},
+      {0, "0"},
+      {-0.0, "-0"},
+      {1.5, "1.5"},
+      {0.3, "0.3"},
       {0.1 + 0.2, "0.30000000000000004"},
-      {100, "100"},       {1e14, "100000000000000"},
-      {1e15, "1E+15"},    {1.5e20, "1.5E+20"},
-      {0.0001, "0.0001"}, {1e-5, "1E-05"},
+      {100, "100"},
+      {1e14, "100000000000000"},
+      {1e15, "1E+15"},
+      {1.5e20, "1.5E+20"},
+      {0.0001, "0.0001"},
+      {1e-5, "1E-05"},
       {-2.5e-300, "-2.5E-300"},
       {123456789012345.67, "123456789012345.67"},
       {1.7976931348623157e308, "1.7976931348623157E+308"},
@@ -82,10 +87,10 @@ TEST(CharExtent, FollowsTheDecoder) {
       {rt::CodePage::Utf8, "a", 1, 1},
       {rt::CodePage::Utf8, "\xE4\xB8\xAD", 3, 1},
       {rt::CodePage::Utf8, "\xF0\x9F\x98\x80", 4, 2},
-      {rt::CodePage::Utf8, "\xE4\xB8", 1, 1, true},    // cut short by the end
-      {rt::CodePage::Utf8, "\xE0\x80\x80", 1, 1},      // overlong
-      {rt::CodePage::Utf8, "\xED\xA0\x80", 1, 1},      // a surrogate
-      {rt::CodePage::Utf8, "\xC3\x41", 1, 1},          // no continuation
+      {rt::CodePage::Utf8, "\xE4\xB8", 1, 1, true},  // cut short by the end
+      {rt::CodePage::Utf8, "\xE0\x80\x80", 1, 1},    // overlong
+      {rt::CodePage::Utf8, "\xED\xA0\x80", 1, 1},    // a surrogate
+      {rt::CodePage::Utf8, "\xC3\x41", 1, 1},        // no continuation
       {rt::CodePage::Cp936, "\xD6\xD0", 2, 1},
       {rt::CodePage::Cp936, "\xD6", 1, 1, true},
       {rt::CodePage::Cp936, "\x80", 1, 1},

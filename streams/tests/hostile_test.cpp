@@ -48,8 +48,12 @@ std::vector<Step> steps() {
       {[](VStream& s) { s.setVDouble(2.5); }, [](VStream& s) { return s.vDouble() == 2.5; }},
       {[](VStream& s) { s.setVDate(rt::Date{40000.25}); },
        [](VStream& s) { return s.vDate().serial == 40000.25; }},
-      {[](VStream& s) { s.setVBytes(rt::ByteArray{2, {9, 8, 7}}); },
-       [](VStream& s) { return s.vBytes().bytes().bytes == std::vector<uint8_t>{9, 8, 7}; }},
+      {[](VStream& s) {
+         s.setVBytes(rt::ByteArray{2, {9, 8, 7}});
+       },
+       [](VStream& s) {
+         return s.vBytes().bytes().bytes == std::vector<uint8_t>{9, 8, 7};
+       }},
       {[](VStream& s) { s.setVString(u""); }, [](VStream& s) { return s.vString().empty(); }},
   };
 }
@@ -87,8 +91,10 @@ TEST_F(Hostile, TruncatedAtEveryOffset) {
         bool opened = s->openStream(path("cut"), nubrel::InStream);
         if (cut < header) {
           EXPECT_FALSE(opened);
-          if (k == Kind::Binary) EXPECT_EQ(s->errInfo(), kNotObjectStream);
-          else EXPECT_FALSE(s->errInfo().empty());
+          if (k == Kind::Binary)
+            EXPECT_EQ(s->errInfo(), kNotObjectStream);
+          else
+            EXPECT_FALSE(s->errInfo().empty());
           EXPECT_FALSE(s->closeStream());
           continue;
         }
@@ -226,28 +232,31 @@ TEST_F(Hostile, WrongHeaders) {
   const std::u16string mismatch = rt::errorText(rt::err::TypeMismatch);
   auto bin = [](const char* sig, const char* word, const char* version) {
     std::string w(word);
-    return concat({hex(sig), hex(std::string(1, "0123456789ABCDEF"[w.size() >> 4]) +
-                                 "0123456789ABCDEF"[w.size() & 15] + " 00 00 00"),
+    return concat({hex(sig),
+                   hex(std::string(1, "0123456789ABCDEF"[w.size() >> 4]) +
+                       "0123456789ABCDEF"[w.size() & 15] + " 00 00 00"),
                    ascii(w), hex(version)});
   };
   const Case cases[] = {
       {"binary", Kind::Binary, kBinHeader, true, u""},
-      {"binary, version 0", Kind::Binary, bin("88 66 66 88", "ObjectStream", "00 00 00 00"), true, u""},
-      {"binary, version -1", Kind::Binary, bin("88 66 66 88", "ObjectStream", "FF FF FF FF"), true, u""},
+      {"binary, version 0", Kind::Binary, bin("88 66 66 88", "ObjectStream", "00 00 00 00"), true,
+       u""},
+      {"binary, version -1", Kind::Binary, bin("88 66 66 88", "ObjectStream", "FF FF FF FF"), true,
+       u""},
       {"binary, version 2", Kind::Binary, bin("88 66 66 88", "ObjectStream", "02 00 00 00"), false,
        kNewerVersion},
       {"binary, signature", Kind::Binary, bin("88 66 66 89", "ObjectStream", "01 00 00 00"), false,
        kNotObjectStream},
       {"binary, word case", Kind::Binary, bin("88 66 66 88", "objectstream", "01 00 00 00"), false,
        kNotObjectStream},
-      {"binary, other word", Kind::Binary, bin("88 66 66 88", "ObjectStreams", "01 00 00 00"), false,
-       kNotObjectStream},
+      {"binary, other word", Kind::Binary, bin("88 66 66 88", "ObjectStreams", "01 00 00 00"),
+       false, kNotObjectStream},
       {"binary, empty", Kind::Binary, {}, false, kNotObjectStream},
       {"binary, text header", Kind::Binary, kTextHeader, false, kNotObjectStream},
       {"text", Kind::TextFile, kTextHeader, true, u""},
       {"text, version 0", Kind::TextFile, ascii("FFFFFFFF0000000CObjectStream00000000"), true, u""},
-      {"text, lower-case digits", Kind::TextFile, ascii("ffffffff0000000cObjectStream00000001"), true,
-       u""},
+      {"text, lower-case digits", Kind::TextFile, ascii("ffffffff0000000cObjectStream00000001"),
+       true, u""},
       {"text, version 2", Kind::TextFile, ascii("FFFFFFFF0000000CObjectStream00000002"), false,
        kNewerVersion},
       {"text, signature", Kind::TextFile, ascii("FFFFFFFE0000000CObjectStream00000001"), false,
@@ -280,8 +289,9 @@ TEST_F(Hostile, RandomBytesAfterAHeader) {
     Kind k = round % 3 == 0 ? Kind::Binary : round % 3 == 1 ? Kind::TextFile : Kind::Memory;
     Bytes body(rng() % 64);
     // Hex digits now and then, so that counts and numbers are read too.
-    for (uint8_t& b : body) b = rng() % 3 ? static_cast<uint8_t>("0123456789ABCDEF"[rng() % 16])
-                                          : static_cast<uint8_t>(rng());
+    for (uint8_t& b : body)
+      b = rng() % 3 ? static_cast<uint8_t>("0123456789ABCDEF"[rng() % 16])
+                    : static_cast<uint8_t>(rng());
     rt::Ref<VStream> s;
     if (k == Kind::Memory) {
       auto m = rt::make<MemStream>();
@@ -296,14 +306,30 @@ TEST_F(Hostile, RandomBytesAfterAHeader) {
     for (int i = 0; i < 12; ++i) {
       errorOf([&] {
         switch (rng() % 8) {
-          case 0: s->vByte(); break;
-          case 1: s->vInteger(); break;
-          case 2: s->vLong(); break;
-          case 3: s->vDouble(); break;
-          case 4: s->vDate(); break;
-          case 5: s->vString(); break;
-          case 6: s->vBytes(); break;
-          case 7: s->eof(); break;
+          case 0:
+            s->vByte();
+            break;
+          case 1:
+            s->vInteger();
+            break;
+          case 2:
+            s->vLong();
+            break;
+          case 3:
+            s->vDouble();
+            break;
+          case 4:
+            s->vDate();
+            break;
+          case 5:
+            s->vString();
+            break;
+          case 6:
+            s->vBytes();
+            break;
+          case 7:
+            s->eof();
+            break;
         }
       });
     }

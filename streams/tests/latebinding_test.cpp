@@ -4,6 +4,7 @@
 #include "filestream.h"
 #include "memstream.h"
 #include "nullclasses.h"
+#include "rt/locale.h"
 #include "testobjects.h"
 #include "testsupport.h"
 
@@ -31,8 +32,10 @@ TEST_F(LateBinding, FileStreamByName) {
   for (Kind k : {Kind::Binary, Kind::TextFile}) {
     SCOPED_TRACE(nameOf(k));
     rt::Ref<rt::Object> s;
-    if (k == Kind::Binary) s = rt::make<nubrel::BinFileStream>();
-    else s = rt::make<nubrel::FileStream>();
+    if (k == Kind::Binary)
+      s = rt::make<nubrel::BinFileStream>();
+    else
+      s = rt::make<nubrel::FileStream>();
     Variant fn(path("lb"));
     EXPECT_TRUE(call(s.get(), u"openstream", rt::Method, {fn, Variant(int32_t{0})}).boolean());
     call(s.get(), u"VLong", rt::PropLet, {Variant(int32_t{77})});
@@ -47,7 +50,8 @@ TEST_F(LateBinding, FileStreamByName) {
     EXPECT_EQ(bytes.bytes().bytes, (std::vector<uint8_t>{4, 5}));
     EXPECT_FALSE(call(s.get(), u"EOF", rt::PropGet).boolean());
     EXPECT_EQ(call(s.get(), u"ErrInfo", rt::PropGet).text(), u"");
-    EXPECT_EQ(rt::typeNameOfValue(Variant(s)), k == Kind::Binary ? u"BinFileStream" : u"FileStream");
+    EXPECT_EQ(rt::typeNameOfValue(Variant(s)),
+              k == Kind::Binary ? u"BinFileStream" : u"FileStream");
   }
 }
 
@@ -61,6 +65,39 @@ TEST_F(LateBinding, MemStreamByName) {
   call(m.get(), u"SetDir", rt::Method, {Variant(int32_t{0})});
   EXPECT_EQ(call(m.get(), u"VLong", rt::PropGet).longValue(), 11);
   EXPECT_TRUE(call(m.get(), u"EOF", rt::PropGet).boolean());
+}
+
+TEST_F(LateBinding, EveryValueKindByName) {
+  // Arguments convert as scripts pass them: numbers given as text, a Long
+  // for a byte.
+  rt::setLocale(rt::LocaleId::EnglishUS);
+  for (Kind k : kAllKinds) {
+    SCOPED_TRACE(nameOf(k));
+    rt::Ref<nubrel::VStream> w = writer(k);
+    rt::Object* o = w.get();
+    call(o, u"VByte", rt::PropLet, {Variant(int32_t{200})});
+    call(o, u"VInteger", rt::PropLet, {Variant(u"-2")});
+    call(o, u"VDouble", rt::PropLet, {Variant(u"2.25")});
+    call(o, u"VDate", rt::PropLet, {Variant(rt::Date{36526.75})});
+    call(o, u"VString", rt::PropLet, {Variant(int32_t{12})});
+    rt::Ref<nubrel::VStream> r = reader(k, w);
+    o = r.get();
+    Variant b = call(o, u"VByte", rt::PropGet);
+    EXPECT_EQ(b.type(), rt::VT::Byte);
+    EXPECT_EQ(b.byte(), 200);
+    Variant i = call(o, u"VInteger", rt::PropGet);
+    EXPECT_EQ(i.type(), rt::VT::Integer);
+    EXPECT_EQ(i.integer(), -2);
+    EXPECT_EQ(call(o, u"VDouble", rt::PropGet).dbl(), 2.25);
+    Variant d = call(o, u"VDate", rt::PropGet);
+    EXPECT_EQ(d.type(), rt::VT::Date);
+    EXPECT_EQ(d.date().serial, 36526.75);
+    EXPECT_EQ(call(o, u"VString", rt::PropGet).text(), u"12");
+  }
+  EXPECT_EQ(errorOf([&] {
+              call(writer(Kind::Memory).get(), u"VByte", rt::PropLet, {Variant(int32_t{256})});
+            }),
+            rt::err::Overflow);
 }
 
 TEST_F(LateBinding, ObjectArguments) {

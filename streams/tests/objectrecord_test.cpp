@@ -1,6 +1,8 @@
 // Object records: self-streaming objects stored and created again by name.
 #include "binfilestream.h"
 #include "memstream.h"
+#include "nubrel/filestreams.h"
+#include "nubrel/memstream.h"
 #include "nullclasses.h"
 #include "rt/activation.h"
 #include "testobjects.h"
@@ -109,6 +111,29 @@ TEST_F(ObjectRecords, DeepNestingIsRefused) {
     EXPECT_TRUE(r->vObject());
     EXPECT_EQ(errorOf([&] { r->vObject(); }), rt::err::OutOfStackSpace);
   }
+}
+
+TEST_F(ObjectRecords, StreamsFromTheBuiltLibrary) {
+  // Created by name from the library file, reached through its interfaces
+  // only; the object it reads is this program's own class.
+  auto m = rt::queryRef<nubrel::IMemStream>(rt::createObject(u"Nubrel.MemStream").get());
+  ASSERT_TRUE(m);
+  auto p = rt::make<TestPoint>();
+  p->name = u"跨库";
+  m->setVObject(p.get());
+  m->setDir(nubrel::InStream);
+  rt::Ref<TestPoint> q = rt::queryRef<TestPoint>(m->vObject().get());
+  ASSERT_TRUE(q);
+  EXPECT_EQ(q->name, u"跨库");
+
+  auto b =
+      rt::queryRef<nubrel::IBinFileStream>(rt::createInstance(nubrel::IBinFileStream::clsid).get());
+  ASSERT_TRUE(b);
+  EXPECT_FALSE(b->openStream(path("none"), nubrel::InStream));
+  EXPECT_FALSE(b->errInfo().empty());
+  for (const char16_t* progId :
+       {u"Nubrel.VStream", u"Nubrel.StreamEnable", u"Nubrel.FileStream", u"Nubrel.EventStream"})
+    EXPECT_TRUE(rt::createObject(progId)) << rt::toUtf8(progId);
 }
 
 TEST_F(ObjectRecords, LateBoundObjectReads) {

@@ -23,23 +23,35 @@ struct Item {
 void put(VStream& s, const Item& it) {
   const rt::Variant& v = it.value;
   switch (it.type) {
-    case Type::Byte: return s.setVByte(v.byte());
-    case Type::Integer: return s.setVInteger(v.integer());
-    case Type::Long: return s.setVLong(v.longValue());
-    case Type::Double: return s.setVDouble(v.dbl());
-    case Type::Date: return s.setVDate(v.date());
-    case Type::String: return s.setVString(v.text());
-    case Type::Bytes: return s.setVBytes(v);
+    case Type::Byte:
+      return s.setVByte(v.byte());
+    case Type::Integer:
+      return s.setVInteger(v.integer());
+    case Type::Long:
+      return s.setVLong(v.longValue());
+    case Type::Double:
+      return s.setVDouble(v.dbl());
+    case Type::Date:
+      return s.setVDate(v.date());
+    case Type::String:
+      return s.setVString(v.text());
+    case Type::Bytes:
+      return s.setVBytes(v);
   }
 }
 
 std::string describe(const rt::Variant& v) {
   switch (v.type()) {
-    case rt::VT::String: return "\"" + rt::toUtf8(v.text()) + "\"";
-    case rt::VT::Double: case rt::VT::Date: return std::to_string(v.dbl());
-    case rt::VT::ByteArray: return "bytes from " + std::to_string(v.bytes().lbound) + " x" +
-                                   std::to_string(v.bytes().bytes.size());
-    default: return std::to_string(v.longValue());
+    case rt::VT::String:
+      return "\"" + rt::toUtf8(v.text()) + "\"";
+    case rt::VT::Double:
+    case rt::VT::Date:
+      return std::to_string(v.dbl());
+    case rt::VT::ByteArray:
+      return "bytes from " + std::to_string(v.bytes().lbound) + " x" +
+             std::to_string(v.bytes().bytes.size());
+    default:
+      return std::to_string(v.longValue());
   }
 }
 
@@ -50,17 +62,29 @@ void check(VStream& s, const Item& it, Kind k, const std::string& where) {
   const rt::Variant& want = inFile && !it.fromFile.isEmpty() ? it.fromFile : it.value;
   SCOPED_TRACE(where + " " + describe(want));
   switch (it.type) {
-    case Type::Byte: EXPECT_EQ(s.vByte(), want.byte()); break;
-    case Type::Integer: EXPECT_EQ(s.vInteger(), want.integer()); break;
-    case Type::Long: EXPECT_EQ(s.vLong(), want.longValue()); break;
+    case Type::Byte:
+      EXPECT_EQ(s.vByte(), want.byte());
+      break;
+    case Type::Integer:
+      EXPECT_EQ(s.vInteger(), want.integer());
+      break;
+    case Type::Long:
+      EXPECT_EQ(s.vLong(), want.longValue());
+      break;
     case Type::Double: {
       double got = s.vDouble();
-      if (std::isnan(want.dbl())) EXPECT_TRUE(std::isnan(got));
-      else EXPECT_EQ(std::bit_cast<uint64_t>(got), std::bit_cast<uint64_t>(want.dbl())) << got;
+      if (std::isnan(want.dbl()))
+        EXPECT_TRUE(std::isnan(got));
+      else
+        EXPECT_EQ(std::bit_cast<uint64_t>(got), std::bit_cast<uint64_t>(want.dbl())) << got;
       break;
     }
-    case Type::Date: EXPECT_EQ(s.vDate().serial, want.date().serial); break;
-    case Type::String: EXPECT_EQ(rt::toUtf8(s.vString()), rt::toUtf8(want.text())); break;
+    case Type::Date:
+      EXPECT_EQ(s.vDate().serial, want.date().serial);
+      break;
+    case Type::String:
+      EXPECT_EQ(rt::toUtf8(s.vString()), rt::toUtf8(want.text()));
+      break;
     case Type::Bytes: {
       rt::Variant got = s.vBytes();
       ASSERT_EQ(got.type(), rt::VT::ByteArray);

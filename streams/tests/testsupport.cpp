@@ -1,11 +1,5 @@
 #include "testsupport.h"
 
-#include "nubrel/memstream.h"
-#include "binfilestream.h"
-#include "eventstream.h"
-#include "filestream.h"
-#include "memstream.h"
-
 #include <stdlib.h>
 
 #include <algorithm>
@@ -13,6 +7,12 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+
+#include "binfilestream.h"
+#include "eventstream.h"
+#include "filestream.h"
+#include "memstream.h"
+#include "nubrel/memstream.h"
 
 namespace streamtest {
 
@@ -29,7 +29,9 @@ void StreamTest::TearDown() {
   std::filesystem::remove_all(dir_, ec);
 }
 
-std::u16string StreamTest::path(const std::string& name) const { return rt::fromUtf8(fsPath(name)); }
+std::u16string StreamTest::path(const std::string& name) const {
+  return rt::fromUtf8(fsPath(name));
+}
 
 Bytes StreamTest::readFile(const std::string& name) const {
   std::ifstream in(fsPath(name), std::ios::binary);
@@ -38,7 +40,8 @@ Bytes StreamTest::readFile(const std::string& name) const {
 
 void StreamTest::writeFile(const std::string& name, const Bytes& bytes) const {
   std::ofstream out(fsPath(name), std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
 }
 
 bool StreamTest::exists(const std::string& name) const {
@@ -55,10 +58,14 @@ std::vector<std::string> StreamTest::listing() const {
 
 const char* nameOf(Kind k) {
   switch (k) {
-    case Kind::Binary: return "BinFileStream";
-    case Kind::TextFile: return "FileStream";
-    case Kind::Memory: return "MemStream";
-    case Kind::Events: return "EventStream";
+    case Kind::Binary:
+      return "BinFileStream";
+    case Kind::TextFile:
+      return "FileStream";
+    case Kind::Memory:
+      return "MemStream";
+    case Kind::Events:
+      return "EventStream";
   }
   return "?";
 }
@@ -69,9 +76,12 @@ rt::Ref<nubrel::VStream> StreamTest::writer(Kind k) {
     return rt::Ref<nubrel::VStream>(f.get());
   };
   switch (k) {
-    case Kind::Binary: return openFile(rt::make<nubrel::BinFileStream>());
-    case Kind::TextFile: return openFile(rt::make<nubrel::FileStream>());
-    case Kind::Memory: return rt::make<nubrel::MemStream>();
+    case Kind::Binary:
+      return openFile(rt::make<nubrel::BinFileStream>());
+    case Kind::TextFile:
+      return openFile(rt::make<nubrel::FileStream>());
+    case Kind::Memory:
+      return rt::make<nubrel::MemStream>();
     case Kind::Events: {
       host_ = rt::make<LoopbackHost>();
       auto e = rt::make<nubrel::EventStream>();
@@ -90,7 +100,8 @@ rt::Ref<nubrel::VStream> StreamTest::reader(Kind k, rt::Ref<nubrel::VStream> wri
   };
   switch (k) {
     case Kind::Binary:
-    case Kind::TextFile: return reopen(rt::queryRef<nubrel::IStreamFile>(written.get()));
+    case Kind::TextFile:
+      return reopen(rt::queryRef<nubrel::IStreamFile>(written.get()));
     case Kind::Memory: {
       auto m = rt::queryRef<nubrel::IMemStream>(written.get());
       m->setDir(nubrel::InStream);

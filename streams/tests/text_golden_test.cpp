@@ -58,9 +58,15 @@ TEST_F(TextGolden, EveryValueKindInMemory) {
       {"empty text", [](VStream& s) { s.setVString(u""); }, u"00000000"},
       {"Chinese text", [](VStream& s) { s.setVString(u"中文"); }, u"00000002中文"},
       {"byte", [](VStream& s) { s.setVByte(0x41); }, u"A"},
-      {"bytes", [](VStream& s) { s.setVBytes(rt::ByteArray{0, {10, 20, 30}}); },
+      {"bytes",
+       [](VStream& s) {
+         s.setVBytes(rt::ByteArray{0, {10, 20, 30}});
+       },
        u"00000003\x0A\x14\x1E"},
-      {"bytes keep no bound", [](VStream& s) { s.setVBytes(rt::ByteArray{1, {65, 66, 67}}); },
+      {"bytes keep no bound",
+       [](VStream& s) {
+         s.setVBytes(rt::ByteArray{1, {65, 66, 67}});
+       },
        u"00000003ABC"},
       {"double", [](VStream& s) { s.setVDouble(1.5); }, u"000000031.5"},
       {"double 0.1", [](VStream& s) { s.setVDouble(0.1); }, u"000000030.1"},
@@ -79,7 +85,8 @@ TEST_F(TextGolden, ObjectRecordInMemory) {
   p->x = 255;
   p->name = u"pt";
   std::u16string text = memText([&](VStream& s) { s.setVObject(p.get()); });
-  EXPECT_EQ(rt::toUtf8(text), std::string("00000010NubrelTest.Point00000002000000FF00000002pt") + '\0');
+  EXPECT_EQ(rt::toUtf8(text),
+            std::string("00000010NubrelTest.Point00000002000000FF00000002pt") + '\0');
 }
 
 TEST_F(TextGolden, TextInFilesUnderBothCodePages) {
@@ -101,7 +108,10 @@ TEST_F(TextGolden, TextInFilesUnderBothCodePages) {
       {"byte 200, UTF-8", utf8, [](VStream& s) { s.setVByte(200); }, hex("C3 88")},
       {"byte 200, CP936", gbk, [](VStream& s) { s.setVByte(200); }, hex("C8")},
       {"byte 0x80, CP936", gbk, [](VStream& s) { s.setVByte(0x80); }, hex("80")},
-      {"bytes, CP936", gbk, [](VStream& s) { s.setVBytes(rt::ByteArray{0, {0xB0, 0x41}}); },
+      {"bytes, CP936", gbk,
+       [](VStream& s) {
+         s.setVBytes(rt::ByteArray{0, {0xB0, 0x41}});
+       },
        concat({ascii("00000002"), hex("B0 41")})},
   };
   for (const Case& c : cases) {
@@ -123,8 +133,8 @@ TEST_F(TextGolden, ByteCharactersInMemory) {
     char16_t ch;
   };
   const Case cases[] = {
-      {rt::CodePage::Utf8, 0x41, u'A'},    {rt::CodePage::Utf8, 200, u'\u00C8'},
-      {rt::CodePage::Utf8, 0xFF, u'\u00FF'}, {rt::CodePage::Cp936, 0x41, u'A'},
+      {rt::CodePage::Utf8, 0x41, u'A'},       {rt::CodePage::Utf8, 200, u'\u00C8'},
+      {rt::CodePage::Utf8, 0xFF, u'\u00FF'},  {rt::CodePage::Cp936, 0x41, u'A'},
       {rt::CodePage::Cp936, 0x80, u'\u20AC'}, {rt::CodePage::Cp936, 0xB0, u'\u00B0'},
       {rt::CodePage::Cp936, 0xFF, u'\u00FF'},
   };
@@ -145,8 +155,8 @@ TEST_F(TextGolden, EventStreamPieces) {
   e->setVByte(0x41);
   e->setVInteger(2);
   e->setVLong(3);
-  const std::vector<std::u16string> expected = {u"00000002", u"ab", u"00000000", u"", u"A",
-                                                u"0002", u"00000003"};
+  const std::vector<std::u16string> expected = {u"00000002", u"ab",   u"00000000", u"",
+                                                u"A",        u"0002", u"00000003"};
   EXPECT_EQ(host->pieces, expected);
 }
 
