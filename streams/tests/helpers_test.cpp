@@ -1,4 +1,4 @@
-// The small pieces: padding, doubles as text, character extents, counts and dates.
+// The small pieces: padding, doubles as text, character extents and byte characters.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -7,7 +7,6 @@
 #include "doubletext.h"
 #include "padleft.h"
 #include "rt/text.h"
-#include "values.h"
 
 namespace {
 
@@ -117,32 +116,6 @@ TEST(ByteCharacters, EveryByteComesBackUnderEveryCodePage) {
     }
   }
   rt::setCodePage(rt::CodePage::Utf8);
-}
-
-TEST(Counts, NegativeOrBeyondWhatIsLeft) {
-  EXPECT_FALSE(countFailure(0, 0));
-  EXPECT_FALSE(countFailure(5, 5));
-  auto neg = countFailure(-1, 100);
-  ASSERT_TRUE(neg);
-  EXPECT_EQ(neg->number(), rt::err::InvalidCall);
-  EXPECT_NE(neg->description().find(u"-1"), std::u16string::npos);
-  auto big = countFailure(6, 5);
-  ASSERT_TRUE(big);
-  EXPECT_EQ(big->number(), rt::err::PastEndOfFile);
-}
-
-TEST(Dates, OnlyTheYears100To9999) {
-  EXPECT_EQ(dateFromSerial(0).serial, 0);
-  EXPECT_EQ(dateFromSerial(-657434.5).serial, -657434.5);
-  EXPECT_EQ(dateFromSerial(2958465.99).serial, 2958465.99);
-  for (double bad : {-657435.0, 2958466.0, 1e300, std::nan("")}) {
-    try {
-      dateFromSerial(bad);
-      ADD_FAILURE() << bad;
-    } catch (const rt::RuntimeError& e) {
-      EXPECT_EQ(e.number(), rt::err::Overflow);
-    }
-  }
 }
 
 }  // namespace
