@@ -1,0 +1,44 @@
+// The two file streams: `BinFileStream` (binary coding) and `FileStream` (the
+// text coding).  Both open a file with a header that marks it as an object
+// stream, and both report a failed open as a text instead of raising.
+//
+// Opening for output writes a new file that replaces the old one when the
+// stream closes (explicitly, by opening again, or when the object goes away).
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "nubrel/vstream.h"
+
+namespace nubrel {
+
+class IStreamFile : public virtual VStream {
+ public:
+  static constexpr rt::Iid iid = rt::guidOf("Nubrel.IStreamFile");
+
+  // Closes the file open before, then opens `fn`: OutStream writes a new
+  // file, any other direction reads one and checks its header.  False with
+  // the reason in errInfo() when the file cannot be opened or its header is
+  // refused; no file is open then, and value operations raise.
+  virtual bool openStream(std::u16string_view fn, StreamDir d) = 0;
+  // False when no file is open (or an output file could not be saved, with
+  // the reason in errInfo()).
+  virtual bool closeStream() = 0;
+  // The last failure: of an open, a close, or a read that ran out of data.
+  virtual std::u16string errInfo() = 0;
+};
+
+class IBinFileStream : public virtual IStreamFile {
+ public:
+  static constexpr rt::Iid iid = rt::guidOf("Nubrel.IBinFileStream");
+  static constexpr rt::Guid clsid = rt::classIdOf("Nubrel.BinFileStream");
+};
+
+class IFileStream : public virtual IStreamFile {
+ public:
+  static constexpr rt::Iid iid = rt::guidOf("Nubrel.IFileStream");
+  static constexpr rt::Guid clsid = rt::classIdOf("Nubrel.FileStream");
+};
+
+}  // namespace nubrel

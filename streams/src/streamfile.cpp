@@ -1,0 +1,255 @@
+#include "streamfile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+
+#include "rt/error.h"
+#include "rt/text.h"
+
+namespace nubrel {
+
+namespace {
+
+constexpr size_t kBufferSize = 64 * 1024;
+
+// File names are UTF-8 with "/" as the separator; "\" is accepted on input.
+std::string fsPath(std::u16string_view name) {
+  std::u16string p(name);
+  for (char16_t& c : p)
+    if (c == u'\\') c = u'/';
+  return rt::toUtf8(p);
+}
+
+// The runtime's file errors for the system's error numbers.
+struct ErrnoError {
+  int errnum;
+  int32_t number;
+};
+constexpr ErrnoError kErrnoErrors[] = {
+    {ENOTDIR, rt::err::PathNotFound},
+    {EACCES, rt::err::PermissionDenied},
+    {EPERM, rt::err::PermissionDenied},
+    {EROFS, rt::err::PermissionDenied},
+    {ETXTBSY, rt::err::PermissionDenied},
+    {ENAMETOOLONG, rt::err::BadFileName},
+    {ENOSPC, rt::err::DiskFull},
+    {EDQUOT, rt::err::DiskFull},
+    {EFBIG, rt::err::DiskFull},
+    {EMFILE, 67},  // too many files
+    {ENFILE, 67},
+};
+
+// Raises the file error for `errnum`, naming the file.  A missing name is a
+// missing file when reading, a missing folder when writing.
+[[noreturn]] void raiseErrno(int errnum, const std::string& path, bool opening, bool forInput) {
+  int32_t n = opening ? rt::err::PathFileAccess : rt::err::DeviceIO;
+  if (errnum == ENOENT) n = forInput ? rt::err::FileNotFound : rt::err::PathNotFound;
+  for (const ErrnoError& e : kErrnoErrors)
+    if (e.errnum == errnum) n = e.number;
+  rt::raise(n, rt::fromUtf8(path));
+}
+
+// A fresh name beside `target` for the new content.
+int createTemp(const std::string& target, mode_t mode, std::string& temp) {
+  static std::mt19937_64 rng{std::random_device{}()};
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    temp = target + ".~" + std::to_string(rng() % 100000000);
+    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  errno = EEXIST;
+  return -1;
+}
+
+}  // namespace
+
+StreamFile::~StreamFile() {
+  try {
+    close();
+  } catch (...) {
+    // A failed save has already removed the new file; the old one stays.
+  }
+}
+
+void StreamFile::openRead(std::u16string_view name) {
+  discard();
+  std::string path = fsPath(name);
+  if (path.empty()) rt::raise(rt::err::BadFileName);
+  // Non-blocking, so that a FIFO cannot hang the open; it is refused below.
+  int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) raiseErrno(errno, path, true, true);
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    rt::raise(rt::err::PathFileAccess, rt::fromUtf8(path));
+  }
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  fd_ = fd;
+  target_ = std::move(path);
+  size_ = static_cast<uint64_t>(st.st_size);
+}
+
+void StreamFile::openWrite(std::u16string_view name) {
+  discard();
+  std::string target = fsPath(name);
+  if (target.empty()) rt::raise(rt::err::BadFileName);
+  // Through a symbolic link the file it names is replaced, not the link.
+  struct stat st {};
+  if (::lstat(target.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+    if (char* real = ::realpath(target.c_str(), nullptr)) {
+      target = real;
+      std::free(real);
+    }
+  }
+  mode_t mode = 0666;
+  bool exists = ::stat(target.c_str(), &st) == 0;
+  if (exists) {
+    if (!S_ISREG(st.st_mode)) rt::raise(rt::err::PathFileAccess, rt::fromUtf8(target));
+    mode = st.st_mode & 07777;
+  }
+  std::string temp;
+  int fd = createTemp(target, mode, temp);
+  if (fd < 0) raiseErrno(errno, target, true, false);
+  if (exists) ::fchmod(fd, mode);  // the old file's mode, whatever the umask
+  fd_ = fd;
+  writing_ = true;
+  target_ = std::move(target);
+  temp_ = std::move(temp);
+}
+
+void StreamFile::close() {
+  if (fd_ < 0) return;
+  if (!writing_) {
+    discard();
+    return;
+  }
+  try {
+    flush();
+  } catch (...) {
+    discard();
+    throw;
+  }
+  int fd = fd_;
+  fd_ = -1;
+  if (::close(fd) != 0 || ::rename(temp_.c_str(), target_.c_str()) != 0) {
+    int e = errno;
+    ::unlink(temp_.c_str());
+    std::string target = target_;
+    reset();
+    raiseErrno(e, target, false, false);
+  }
+  reset();
+}
+
+void StreamFile::discard() noexcept {
+  if (fd_ >= 0) ::close(fd_);
+  if (writing_ && !temp_.empty()) ::unlink(temp_.c_str());
+  reset();
+}
+
+void StreamFile::reset() noexcept {
+  fd_ = -1;
+  writing_ = false;
+  target_.clear();
+  temp_.clear();
+  buf_.clear();
+  head_ = 0;
+  size_ = pos_ = fetched_ = 0;
+  pastEnd_ = false;
+}
+
+void StreamFile::checkReading() {
+  if (fd_ < 0) rt::raise(rt::err::BadFileName);
+  if (writing_) rt::raise(rt::err::BadFileMode);
+}
+
+// Makes at least k bytes available after head_, unless the file ends first.
+void StreamFile::fill(size_t k) {
+  if (buf_.size() - head_ >= k) return;
+  buf_.erase(0, head_);
+  head_ = 0;
+  while (buf_.size() < k && fetched_ < size_) {
+    size_t want = static_cast<size_t>(
+        std::min<uint64_t>(size_ - fetched_, std::max(k - buf_.size(), kBufferSize)));
+    size_t old = buf_.size();
+    buf_.resize(old + want);
+    ssize_t got = ::read(fd_, buf_.data() + old, want);
+    int e = errno;
+    buf_.resize(old + static_cast<size_t>(std::max<ssize_t>(got, 0)));
+    if (got < 0) {
+      if (e == EINTR) continue;
+      raiseErrno(e, target_, false, true);
+    }
+    if (got == 0) {
+      size_ = fetched_;  // the file shrank since it was opened
+      break;
+    }
+    fetched_ += static_cast<uint64_t>(got);
+  }
+}
+
+std::string_view StreamFile::peek(size_t k) {
+  checkReading();
+  fill(k);
+  return std::string_view(buf_).substr(head_, k);
+}
+
+void StreamFile::consume(size_t k) {
+  head_ += k;
+  pos_ += k;
+}
+
+bool StreamFile::read(char* dst, size_t n) {
+  checkReading();
+  while (n > 0) {
+    fill(std::min(n, kBufferSize));
+    size_t avail = buf_.size() - head_;
+    if (avail == 0) {
+      pastEnd_ = true;
+      return false;
+    }
+    size_t k = std::min(avail, n);
+    std::memcpy(dst, buf_.data() + head_, k);
+    consume(k);
+    dst += k;
+    n -= k;
+  }
+  return true;
+}
+
+void StreamFile::skipPastEnd() {
+  buf_.clear();
+  head_ = 0;
+  pos_ = fetched_ = size_;
+  pastEnd_ = true;
+}
+
+void StreamFile::write(std::string_view bytes) {
+  if (fd_ < 0) rt::raise(rt::err::BadFileName);
+  if (!writing_) rt::raise(rt::err::BadFileMode);
+  buf_.append(bytes);
+  if (buf_.size() >= kBufferSize) flush();
+}
+
+void StreamFile::flush() {
+  size_t done = 0;
+  while (done < buf_.size()) {
+    ssize_t n = ::write(fd_, buf_.data() + done, buf_.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      buf_.erase(0, done);
+      raiseErrno(n < 0 ? errno : ENOSPC, target_, false, false);
+    }
+    done += static_cast<size_t>(n);
+  }
+  buf_.clear();
+}
+
+}  // namespace nubrel

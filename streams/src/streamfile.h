@@ -1,0 +1,68 @@
+// The file behind a file stream.
+//
+// Input reads a regular file through a buffer, never past the length the file
+// had when it was opened.  Output writes a new file beside the target and
+// renames it over the target on close, so nothing of an older, longer file
+// survives and a failed write leaves the old file whole.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace nubrel {
+
+class StreamFile {
+ public:
+  StreamFile() = default;
+  StreamFile(const StreamFile&) = delete;
+  StreamFile& operator=(const StreamFile&) = delete;
+  // Closes; an output file is saved if it can be.
+  ~StreamFile();
+
+  // Opening raises the runtime's file errors (naming the file); nothing is
+  // open afterwards then.
+  void openRead(std::u16string_view name);
+  void openWrite(std::u16string_view name);
+  bool isOpen() const { return fd_ >= 0; }
+  // Saves an output file over its target; raises when that fails.  Nothing
+  // is open afterwards either way.
+  void close();
+  // Closes without saving an output file.
+  void discard() noexcept;
+
+  // Input; raises 52 with no file open and 54 on a file open for output.
+  // Up to k bytes ahead of the position (fewer at the end).
+  std::string_view peek(size_t k);
+  void consume(size_t k);
+  // Copies n bytes; false when fewer are left (they are consumed, and the
+  // position is past the end).
+  bool read(char* dst, size_t n);
+  uint64_t left() const { return size_ - pos_; }
+  // Moves past the end: after a read that found too little data.
+  void skipPastEnd();
+  bool pastEnd() const { return pastEnd_; }
+
+  // Output; raises 52 with no file open and 54 on a file open for input.
+  void write(std::string_view bytes);
+
+ private:
+  void checkReading();
+  void fill(size_t k);
+  void flush();
+  // Forgets the file; the descriptor is closed already.
+  void reset() noexcept;
+
+  int fd_ = -1;
+  bool writing_ = false;
+  std::string target_;  // the file read, or the one the new file replaces
+  std::string temp_;    // output: the new file until it is saved
+  std::string buf_;
+  size_t head_ = 0;  // input: next unread byte in buf_
+  uint64_t size_ = 0;
+  uint64_t pos_ = 0;
+  uint64_t fetched_ = 0;  // input: bytes taken from the file into buf_
+  bool pastEnd_ = false;
+};
+
+}  // namespace nubrel
