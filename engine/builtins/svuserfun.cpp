@@ -1,0 +1,92 @@
+#include "builtins/svuserfun.h"
+
+#include "rt/convert.h"
+#include "rt/error.h"
+#include "rt/text.h"
+
+namespace engine {
+
+namespace {
+
+void requireMore(nubrel::VStream& vs) {
+  if (vs.eof()) rt::raise(rt::err::PastEndOfFile);
+}
+
+[[noreturn]] void badHeader() { raiseCode(ErrFunctionHeader, qualifiedSource(u"SvUserFun.FirstLine")); }
+
+}  // namespace
+
+int32_t SvUserFun::addLine(const ExpItems& line) {
+  error_.clear();
+  try {
+    if (!headerDone_) {
+      firstLine(line);
+      headerDone_ = true;
+      return LineTaken;
+    }
+    if (line.empty()) return LineTaken;
+    int32_t first = line.item(1).iType;
+    if (first == tok::EndSub || first == tok::EndFunction) return DefinitionComplete;
+    lines_.addObj(line);
+    return LineTaken;
+  } catch (const rt::RuntimeError& e) {
+    error_.trap(e, u"AddLine");
+    return AddFailed;
+  }
+}
+
+// Sub name ( [param {, param}] ) -- tokens other than names, commas and the
+// closing bracket are passed over; a missing closing bracket is forgiven.
+void SvUserFun::firstLine(const ExpItems& line) {
+  if (line.count() <= 3 || line.item(2).iType != tok::Name || line.item(3).iType != tok::OpenParen)
+    badHeader();
+  name_ = rt::toText(line.item(2).iValue);
+  bool nameExpected = true;
+  for (int32_t i = 4; i <= line.count(); ++i) {
+    const ExpItem& ei = line.item(i);
+    if (ei.iType == tok::Name) {
+      if (!nameExpected) badHeader();
+      addParam(rt::toText(ei.iValue));
+      nameExpected = false;
+    } else if (ei.iType == tok::Comma) {
+      if (nameExpected) badHeader();
+      nameExpected = true;
+    } else if (ei.iType == tok::CloseParen) {
+      break;
+    }
+  }
+}
+
+void SvUserFun::addParam(std::u16string name) {
+  for (const std::u16string& p : params_)
+    if (rt::equalsNoCase(p, name)) return;  // declared already
+  params_.push_back(std::move(name));
+}
+
+void SvUserFun::writeStream(nubrel::VStream& vs) const {
+  vs.setVString(name_);
+  vs.setVLong(static_cast<int32_t>(params_.size()));
+  for (const std::u16string& p : params_) vs.setVString(p);
+  vs.setVLong(lines_.count());
+  for (const rt::Ref<ExpItems>& line : lines_) line->writeStream(vs);
+}
+
+void SvUserFun::readStream(nubrel::VStream& vs, const DefineLookup& defines) {
+  name_ = vs.vString();
+  int32_t p = vs.vLong();
+  for (int32_t i = 0; i < p; ++i) {
+    requireMore(vs);
+    addParam(vs.vString());
+  }
+  int32_t n = vs.vLong();
+  for (int32_t i = 0; i < n; ++i) {
+    requireMore(vs);
+    rt::Ref<ExpItems> line = rt::make<ExpItems>();
+    line->readStream(vs);
+    if (defines && !expandDefines(*line, defines)) line->error().raise();
+    lines_.addExpItems(line);
+  }
+  headerDone_ = true;
+}
+
+}  // namespace engine

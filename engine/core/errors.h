@@ -1,0 +1,84 @@
+// The engine's own errors and the error record its objects own.
+//
+// Code n has the Number 0x80040000 + n and the message of string resource
+// 10000 + n.  Objects record failures instead of raising them: an operation
+// clears its record, then records an own code or copies a trapped failure
+// under its own operation name, and the caller tests the record.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "jespin/errinfo.h"
+#include "rt/error.h"
+#include "rt/object.h"
+
+namespace engine {
+
+enum ErrCode : int32_t {
+  ErrSyntax = 1,          // a line that starts no known statement
+  ErrExit = 2,            // Exit without a matching keyword
+  ErrForSyntax = 3,
+  ErrIfSyntax = 4,
+  ErrDoSyntax = 5,
+  ErrSelectSyntax = 6,
+  ErrFunctionHeader = 7,  // malformed Sub or Function definition
+  ErrKeyword = 101,       // a keyword where an expression was expected
+  ErrBracket = 102,       // unpaired bracket
+  ErrQuote = 103,         // unpaired quotation mark
+  ErrDefinedTwice = 201,
+  ErrBadType = 202,
+  ErrIllegalChar = 1001,
+  ErrGrammar = 1002,
+  ErrDirective = 1003,
+  ErrNotSupported = 1004,
+  ErrMissingArgument = 1005,
+};
+
+constexpr int32_t errNumber(int32_t code) {
+  return static_cast<int32_t>(0x80040000u + static_cast<uint32_t>(code));
+}
+
+// The message of code n (string resource 10000 + n); raises 326 for a code
+// without one.
+std::u16string resText(int32_t code);
+
+// "<library>.<where>", the qualified form of a source ("modGloble.ChrMap").
+std::u16string qualifiedSource(std::u16string_view where);
+
+// Records code n in `rec` without raising.
+void setErrCode(jespin::IErrInfo& rec, int32_t code, std::u16string_view source);
+
+// Raises code n with its message.
+[[noreturn]] void raiseCode(int32_t code, std::u16string source);
+
+// The error record an engine object owns: a Jespin ErrInfo owned by the
+// library and the object's class.  It is created on first use, since most
+// objects never fail and some (tree nodes) are many.
+class ErrRecord {
+ public:
+  explicit ErrRecord(std::u16string_view module) : module_(module) {}
+  ErrRecord(const ErrRecord&) = delete;
+  ErrRecord& operator=(const ErrRecord&) = delete;
+
+  jespin::IErrInfo& info();
+  bool haveErr() const { return rec_ && rec_->haveErr(); }
+  void clear() {
+    if (rec_) rec_->clear();
+  }
+  void setCode(int32_t code, std::u16string_view source) { setErrCode(info(), code, source); }
+  // Copies a trapped failure, `fnName` in front of its source.
+  void trap(const rt::RuntimeError& e, std::u16string_view fnName);
+  // Copies another record as ReadSysErr does.
+  void copy(jespin::IErrInfo& from, std::u16string_view fnName);
+  void copy(ErrRecord& from, std::u16string_view fnName) { copy(from.info(), fnName); }
+  // Raises what the record holds.
+  [[noreturn]] void raise();
+
+ private:
+  std::u16string_view module_;
+  rt::Ref<jespin::IErrInfo> rec_;
+};
+
+}  // namespace engine

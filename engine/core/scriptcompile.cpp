@@ -1,0 +1,160 @@
+#include "core/scriptcompile.h"
+
+#include "core/sourcetext.h"
+#include "core/tokencode.h"
+
+namespace engine {
+
+namespace {
+
+enum RecordKind : int32_t { RecordDirective = 0, RecordLine = 1, RecordFunction = 2, RecordEnd = -1 };
+
+constexpr std::u16string_view kContinuation = u" _";
+
+rt::Ref<nubrel::VStream> requireStream(rt::Ref<nubrel::VStream> vs) {
+  if (!vs) rt::raise(rt::err::ObjectNotSet);
+  return vs;
+}
+
+bool isDefinitionKeyword(int32_t code) { return code == tok::Sub || code == tok::Function; }
+bool isVisibilityKeyword(int32_t code) { return code == tok::Public || code == tok::Private; }
+
+}  // namespace
+
+const rt::MemberTable<ScriptCompile>& ScriptCompile::members() {
+  using VS = rt::Ref<nubrel::VStream>;
+  static const auto table =
+      rt::MemberTable<ScriptCompile>(u"ScriptCompile")
+          .prop(u"curLineCode", &ScriptCompile::curLineCode, &ScriptCompile::setCurLineCode)
+          .get(u"Error", [](ScriptCompile& c) { return rt::Ref<jespin::IErrInfo>(&c.error()); })
+          .method(u"Compile",
+                  [](ScriptCompile& c, std::u16string s, VS vs) {
+                    c.compile(s, *requireStream(vs));
+                  })
+          .method(u"CompileLine",
+                  [](ScriptCompile& c, std::u16string s, VS vs) {
+                    c.compileLine(s, *requireStream(vs));
+                  })
+          .method(u"CompileEnd", [](ScriptCompile& c, VS vs) { c.compileEnd(*requireStream(vs)); });
+  return table;
+}
+
+ScriptCompile::ScriptCompile() : items_(rt::make<ExpItems>()), error_(u"ScriptCompile") {}
+
+void ScriptCompile::setCurLineCode(int32_t line) {
+  curLine_ = line;
+  lineSet_ = true;
+}
+
+void ScriptCompile::compile(std::u16string_view s, nubrel::VStream& vs) {
+  error_.clear();
+  try {
+    pending_.clear();
+    inBlockComment_ = false;
+    fun_ = nullptr;
+    curLine_ = 0;
+    lineSet_ = false;
+    for (std::u16string_view line : splitLines(s)) {
+      compileLine(line, vs);
+      if (error_.haveErr()) break;
+    }
+  } catch (const rt::RuntimeError& e) {
+    error_.trap(e, u"Compile");
+  }
+  // The end record is written also after an error, keeping the first error.
+  bool failed = error_.haveErr();
+  if (failed) fun_ = nullptr;
+  try {
+    compileEnd(vs);
+  } catch (const rt::RuntimeError& e) {
+    if (!failed) error_.trap(e, u"Compile");
+  }
+}
+
+void ScriptCompile::compileLine(std::u16string_view s, nubrel::VStream& vs) {
+  error_.clear();
+  if (!lineSet_) ++curLine_;
+  lineSet_ = false;
+  try {
+    std::u16string text(trimBlanks(clearSptRem(s, inBlockComment_)));
+    if (text.ends_with(kContinuation)) {
+      // The next line continues this one, after one blank.
+      text.pop_back();
+      pending_ += text;
+      return;
+    }
+    std::u16string statement = std::move(pending_);
+    pending_.clear();
+    statement += text;
+    compileStatement(statement, vs);
+  } catch (const rt::RuntimeError& e) {
+    pending_.clear();  // a rejected line ends the statement it continued
+    error_.trap(e, u"CompileLine");
+  }
+}
+
+void ScriptCompile::compileStatement(const std::u16string& statement, nubrel::VStream& vs) {
+  if (!statement.empty() && statement.front() == u'#') {
+    vs.setVLong(RecordDirective);
+    vs.setVString(std::u16string_view(statement).substr(1));
+    return;
+  }
+  items_->clear();
+  items_->sptModeIndex = 0;
+  items_->sptModeLine = curLine_;
+  if (items_->init(statement)) {
+    error_.copy(items_->error(), u"ExecLine");
+    return;
+  }
+  if (items_->empty()) return;  // a blank or comment-only line
+  if (fun_) continueDefinition(vs);
+  else startDefinition(vs);
+}
+
+void ScriptCompile::startDefinition(nubrel::VStream& vs) {
+  int32_t first = items_->item(1).iType;
+  if (isVisibilityKeyword(first) && items_->count() > 1 && isDefinitionKeyword(items_->item(2).iType)) {
+    items_->remove(1);  // "Public Sub" opens a definition as "Sub" does
+    first = items_->item(1).iType;
+  }
+  if (!isDefinitionKeyword(first)) {
+    vs.setVLong(RecordLine);
+    items_->writeStream(vs);
+    return;
+  }
+  rt::Ref<SvUserFun> fun = rt::make<SvUserFun>();
+  if (fun->addLine(*items_) == SvUserFun::AddFailed) {
+    error_.copy(fun->error(), u"CompileLine");
+    return;
+  }
+  fun_ = fun;
+  funLine_ = curLine_;
+}
+
+void ScriptCompile::continueDefinition(nubrel::VStream& vs) {
+  switch (fun_->addLine(*items_)) {
+    case SvUserFun::AddFailed:
+      error_.copy(fun_->error(), u"CompileLine");
+      break;
+    case SvUserFun::DefinitionComplete:
+      vs.setVLong(RecordFunction);
+      fun_->writeStream(vs);
+      fun_ = nullptr;
+      break;
+    default:
+      break;
+  }
+}
+
+void ScriptCompile::compileEnd(nubrel::VStream& vs) {
+  if (fun_) {
+    // A definition that never closed would silently take every line after
+    // its header with it.
+    fun_ = nullptr;
+    curLine_ = funLine_;
+    error_.setCode(ErrFunctionHeader, u"CompileEnd");
+  }
+  vs.setVLong(RecordEnd);
+}
+
+}  // namespace engine
