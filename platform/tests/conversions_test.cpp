@@ -13,11 +13,14 @@
 #include "rt/dispatch.h"
 #include "rt/error.h"
 #include "rt/locale.h"
+#include "rt/testing.h"
 #include "rt/text.h"
 
 using namespace rt;
 
 namespace {
+
+using rt::testing::errorOf;
 
 // Pins a locale profile for one test and puts the previous one back.
 class LocaleScope {
@@ -32,14 +35,6 @@ class LocaleScope {
 std::string u8(std::u16string_view s) { return toUtf8(s); }
 
 // The error number a call raises, or 0.
-int errorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const RuntimeError& e) {
-    return e.number();
-  }
-  return 0;
-}
 
 Variant convertBy(const std::string& fn, const Variant& v) {
   static const std::map<std::string, std::function<Variant(const Variant&)>> kFns = {

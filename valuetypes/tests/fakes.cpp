@@ -7,15 +7,6 @@
 
 namespace fennick_test {
 
-int errorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const rt::RuntimeError& e) {
-    return e.number();
-  }
-  return 0;
-}
-
 rt::Ref<zorbel::ScriptValue> single(const rt::Variant& v) {
   return fennick::newValue<fennick::SvVariant>(v);
 }

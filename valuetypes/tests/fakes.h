@@ -11,12 +11,13 @@
 #include "rt/dispatch.h"
 #include "rt/error.h"
 #include "rt/locale.h"
+#include "rt/testing.h"
 #include "zorbel/zorbel.h"
 
 namespace fennick_test {
 
-// The number of the runtime error `f` raises, 0 when it raises none.
-int errorOf(const std::function<void()>& f);
+using rt::testing::call;
+using rt::testing::errorOf;
 
 // Pins a locale profile and puts the previous one back.
 class LocaleScope {
