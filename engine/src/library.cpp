@@ -5,6 +5,7 @@
 #include "builtins/svsingle.h"
 #include "builtins/svstatfuns.h"
 #include "builtins/svwincomm.h"
+#include "core/funlibs.h"
 #include "core/libname.h"
 #include "core/ownclasses.h"
 #include "core/scriptcompile.h"
@@ -36,6 +37,8 @@ const rt::ClassEntry kClasses[] = {
     KESTRIN_CLASS(SvGeneral),
     KESTRIN_CLASS(SvCopy),
     KESTRIN_CLASS(ScriptValues),
+    KESTRIN_CLASS(FLGeneral),
+    KESTRIN_CLASS(IFunLibs),
     KESTRIN_CLASS(SvMathFuns),
     KESTRIN_CLASS(SvStatFuns),
     KESTRIN_CLASS(SvWinComm),
