@@ -12,13 +12,15 @@
 #include <string_view>
 
 #include "core/errors.h"
+#include "core/pool.h"
 #include "kestrin/values.h"
 #include "rt/dispatch.h"
 #include "zorbel/zorbel.h"
 
 namespace engine {
 
-class SvCopy final : public rt::Automation<SvCopy, zorbel::ScriptValue, kestrin::ISvCopy> {
+class SvCopy final : public rt::Automation<SvCopy, zorbel::ScriptValue, kestrin::ISvCopy>,
+                     public Pooled<SvCopy> {
  public:
   static const rt::MemberTable<SvCopy>& members();
 

@@ -31,8 +31,10 @@
 // and its class to the library's class table (src/library.cpp) under the
 // ProgID "Kestrin." + class name.  A class that must look at the call before
 // the frame does (System's TypeName, cType's missing argument) overrides
-// funCall or defines its own `evalFun(const TextArgs&)`, calling the frame's
-// versions for everything else.
+// funCall, or defines its own public `rt::Variant evalFun(const TextArgs&)`
+// (the frame calls the most derived one), and calls the frame's version
+// (TextLibFun<Self>::funCall or ::evalFun) for everything else.  The Dir
+// class, whose Count records nothing, overrides count().
 #pragma once
 
 #include <array>
@@ -123,7 +125,7 @@ class TextLibFun : public LibFun<Self> {
     }
   }
 
- protected:
+ public:
   // EvalFun: the function Key names, applied to the gathered texts.
   rt::Variant evalFun(const TextArgs& args) {
     const TextFun* f = findByName(Self::functions(), this->key_);

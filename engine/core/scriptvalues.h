@@ -18,6 +18,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/pool.h"
 #include "core/strutil.h"
 #include "kestrin/values.h"
 #include "rt/dispatch.h"
@@ -27,7 +28,8 @@
 namespace engine {
 
 class ScriptValues final
-    : public rt::Automation<ScriptValues, kestrin::IScriptValues, rt::Enumerable> {
+    : public rt::Automation<ScriptValues, kestrin::IScriptValues, rt::Enumerable>,
+      public Pooled<ScriptValues> {
  public:
   static const rt::MemberTable<ScriptValues>& members();
 

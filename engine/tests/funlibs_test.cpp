@@ -1,7 +1,9 @@
 // The function-library registry and the catalogue it reads.
 #include <gtest/gtest.h>
 
+#include "builtins/svsingle.h"
 #include "core/funlibs.h"
+#include "kestrin/values.h"
 #include "core/resources.h"
 #include "rt/dispatch.h"
 #include "testsupport.h"
@@ -183,4 +185,39 @@ TEST(FLGeneral, LateBound) {
   rt::Variant name(u"BEEP");
   rt::Variant f = rt::callByName(o, u"Fun", rt::Method, std::span(&name, 1));
   EXPECT_EQ(rt::queryRef<zorbel::ScriptValue>(f.object())->key(), u"BEEP");
+}
+
+// Every public class of these parts is made by its ProgID through the
+// registered library, and answers its interfaces there.
+TEST(Classes, CreatedByProgId) {
+  struct Case {
+    const char16_t* progId;
+    rt::Iid iid;
+    int32_t flag;  // -1: not a script value
+  } cases[] = {
+      {u"Kestrin.SvSingle", zorbel::ScriptValue::iid, 1},
+      {u"Kestrin.SvGeneral", kestrin::ISvGeneral::iid, 0},
+      {u"Kestrin.SvCopy", kestrin::ISvCopy::iid, 0},
+      {u"Kestrin.ScriptValues", kestrin::IScriptValues::iid, -1},
+      {u"Kestrin.FLGeneral", kestrin::IFLGeneral::iid, -1},
+      {u"Kestrin.IFunLibs", kestrin::IFunLibList::iid, -1},
+      {u"Kestrin.SvMathFuns", zorbel::ScriptValue::iid, 12},
+      {u"Kestrin.SvStatFuns", zorbel::ScriptValue::iid, 12},
+      {u"Kestrin.SvWinComm", zorbel::ScriptValue::iid, 12},
+  };
+  for (const Case& c : cases) {
+    rt::Ref<rt::Object> o = rt::createObject(c.progId);
+    ASSERT_TRUE(o) << utf8(c.progId);
+    EXPECT_TRUE(o->query(c.iid)) << utf8(c.progId);
+    rt::Ref<zorbel::ScriptValue> v = rt::queryRef<zorbel::ScriptValue>(o.get());
+    EXPECT_EQ(v ? v->flag() : -1, c.flag) << utf8(c.progId);
+  }
+  // A registry over the registered classes: the function objects come from there.
+  rt::Ref<zorbel::IFunLib> lib = rt::queryRef<zorbel::IFunLib>(rt::createObject(u"Kestrin.FLGeneral").get());
+  rt::queryRef<kestrin::IFLGeneral>(lib.get())->initForRes(u"Kestrin.SvMathFuns", 101, 112);
+  rt::Ref<zorbel::ScriptValue> f = lib->fun(u"Sgn");
+  ASSERT_TRUE(f);
+  rt::Ref<zorbel::ScriptValue> r = f->funCall(nullptr, SvSingle::of(rt::Variant(-2.0)).get(), 1);
+  ASSERT_TRUE(r);
+  EXPECT_EQ(r->value().integer(), -1);
 }

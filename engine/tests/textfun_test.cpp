@@ -38,6 +38,23 @@ class SvProbe final : public TextLibFun<SvProbe> {
   static std::span<const TextFun> functions() { return kProbe; }
 };
 
+// The documented ways a library steps in before the frame: its own evalFun
+// (a missing argument checked for every name) and its own Count.
+class SvStrict final : public TextLibFun<SvStrict> {
+ public:
+  static constexpr std::u16string_view kClassName = u"SvStrict";
+  static constexpr std::u16string_view kSource = u"StrictFuns";
+  static std::span<const TextFun> functions() { return kProbe; }
+  rt::Variant evalFun(const TextArgs& args) {
+    if (args.count() == 0) {
+      err_.setCode(ErrMissingArgument, kSource);
+      return rt::Variant(int16_t{0});
+    }
+    return TextLibFun<SvStrict>::evalFun(args);
+  }
+  int32_t count() override { return 0; }
+};
+
 rt::Variant nothingValue() { return rt::Variant(static_cast<rt::Object*>(nullptr)); }
 
 }  // namespace
@@ -100,6 +117,20 @@ TEST(TextFrame, CountsFailuresAndUnknownNames) {
     EXPECT_EQ(o.value, c.value) << rt::toUtf8(c.key);
     EXPECT_EQ(o.error, c.error) << rt::toUtf8(c.key);
   }
+}
+
+TEST(TextFrame, LibrariesStepInBeforeTheFrame) {
+  auto f = fun<SvStrict>(u"Nope");
+  enginetest::Outcome o = call(*f, nullptr);
+  EXPECT_EQ(o.value, "Integer 0");
+  EXPECT_EQ(o.error, "1005 Kestrin.SvStrict.StrictFuns");
+  o = call(*f, SvSingle::of(rt::Variant(u"a")).get());
+  EXPECT_EQ(o.value, "Integer 0");
+  EXPECT_EQ(o.error, "");
+  f->setKey(u"join");
+  EXPECT_EQ(call(*f, SvSingle::of(rt::Variant(u"a")).get()).value, "String 1:a");
+  EXPECT_EQ(f->count(), 0);
+  EXPECT_FALSE(f->hasError());
 }
 
 // A list that answers no item: its own error reaches the caller.
