@@ -60,6 +60,19 @@ constexpr std::array<uint8_t, 512> kChrClass = chrClassBytes();
 
 // Sorted by id.
 constexpr rt::StringResource kStrings[] = {
+    // The type map of Dim: type name "=" the ProgID of its value class, up
+    // to the end mark.
+    {1, u"Boolean=Fennick.SvBoolean"},
+    {2, u"String=Fennick.SvString"},
+    {3, u"Long=Fennick.SvLong"},
+    {4, u"Date=Fennick.SvDate"},
+    {5, u"Double=Fennick.SvDouble"},
+    {6, u"Integer=Fennick.SvInteger"},
+    {7, u"Variant=Fennick.SvVariant"},
+    {8, u"Collection=Fennick.SvCollection"},
+    {9, u"Object=Fennick.SvObject"},
+    {10, u"--End--"},
+
     // Keywords and multi-character operators: the text, a blank, the code.
     {2001, u"mod &H02340004"},
     {2002, u"++ &H02390109"},
