@@ -22,7 +22,6 @@ namespace eval {
 
 namespace {
 
-const expTree* subtree(const expTree& n, Side s) { return (s == Side::Left ? n.lTree : n.rTree).get(); }
 const std::optional<ExpItem>& itemOf(const expTree& n, Side s) {
   return s == Side::Left ? n.lItem : n.rItem;
 }

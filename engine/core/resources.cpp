@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <iterator>
 
+#include "core/catalogue.h"
 #include "core/libname.h"
 
 namespace engine {
@@ -58,10 +59,9 @@ constexpr std::array<uint8_t, 512> chrClassBytes() {
 
 constexpr std::array<uint8_t, 512> kChrClass = chrClassBytes();
 
-// Sorted by id.
-constexpr rt::StringResource kStrings[] = {
-    // The type map of Dim: type name "=" the ProgID of its value class, up
-    // to the end mark.
+// The type map of Dim: type name "=" the ProgID of its value class, up to
+// the end mark.  Sorted by id, all below the catalogue's.
+constexpr rt::StringResource kTypeMap[] = {
     {1, u"Boolean=Fennick.SvBoolean"},
     {2, u"String=Fennick.SvString"},
     {3, u"Long=Fennick.SvLong"},
@@ -72,7 +72,10 @@ constexpr rt::StringResource kStrings[] = {
     {8, u"Collection=Fennick.SvCollection"},
     {9, u"Object=Fennick.SvObject"},
     {10, u"--End--"},
+};
 
+// Sorted by id, all above the catalogue's.
+constexpr rt::StringResource kOwnStrings[] = {
     // Keywords and multi-character operators: the text, a blank, the code.
     {2001, u"mod &H02340004"},
     {2002, u"++ &H02390109"},
@@ -154,6 +157,19 @@ constexpr rt::StringResource kStrings[] = {
     {11004, u"非法调用，使用了对象不支持属性或方法。"},
     {11005, u"缺少必要的参数。"},
 };
+
+// The type map, the catalogue and the strings above, as one table.
+constexpr auto joinStrings() {
+  std::array<rt::StringResource, std::size(kTypeMap) + std::size(kCatalogue) + std::size(kOwnStrings)>
+      all{};
+  size_t n = 0;
+  for (const rt::StringResource& r : kTypeMap) all[n++] = r;
+  for (const rt::StringResource& r : kCatalogue) all[n++] = r;
+  for (const rt::StringResource& r : kOwnStrings) all[n++] = r;
+  return all;
+}
+
+constexpr auto kStrings = joinStrings();
 
 constexpr bool sortedById() {
   for (size_t i = 1; i < std::size(kStrings); ++i)

@@ -1,5 +1,6 @@
 #include "core/ssroot.h"
 
+#include "core/funlibs.h"
 #include "core/resources.h"
 #include "core/scriptvalues.h"
 #include "rt/activation.h"
@@ -38,9 +39,10 @@ const rt::MemberTable<SsRoot>& SsRoot::members() {
 SsRoot::SsRoot()
     : error_(u"SsRoot"),
       vars_(rt::make<ScriptValues>()),
+      libs_(rt::make<IFunLibs>()),
       typeDefs_(created<jespin::IVValues>()),
       with_(created<jespin::IVStack>()) {
-  loadFunLibs();
+  loadStandardLibs(*libs_);
   loadTypeDefs();
 }
 
@@ -57,19 +59,9 @@ void SsRoot::loadTypeDefs() {
   }
 }
 
-void SsRoot::loadFunLibs() {
-  // TODO(registry): the eight libraries of the function-library registry.
-}
-
-rt::Ref<zorbel::ScriptValue> SsRoot::findLibFun(std::u16string_view name) {
-  for (const rt::Ref<zorbel::IFunLib>& lib : libs_)
-    if (rt::Ref<zorbel::ScriptValue> f = lib->fun(name)) return f;
-  return nullptr;
-}
-
 rt::Ref<zorbel::ScriptValue> SsRoot::find(std::u16string_view name) {
   if (zorbel::ScriptValue* v = vars_->find(name)) return v;
-  return findLibFun(name);
+  return libs_->findFun(name);
 }
 
 rt::Ref<zorbel::ScriptValue> SsRoot::value(std::u16string_view name) {

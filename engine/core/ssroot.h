@@ -11,7 +11,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "core/errors.h"
 #include "core/space.h"
@@ -22,6 +21,7 @@
 
 namespace engine {
 
+class IFunLibs;
 class ScriptValues;
 
 class SsRoot final : public rt::Automation<SsRoot, zorbel::ScriptSpace, Space> {
@@ -54,12 +54,10 @@ class SsRoot final : public rt::Automation<SsRoot, zorbel::ScriptSpace, Space> {
 
  private:
   void loadTypeDefs();
-  void loadFunLibs();
-  rt::Ref<zorbel::ScriptValue> findLibFun(std::u16string_view name);
 
   ErrRecord error_;
   rt::Ref<ScriptValues> vars_;
-  std::vector<rt::Ref<zorbel::IFunLib>> libs_;  // in lookup order
+  rt::Ref<IFunLibs> libs_;  // in lookup order
   bool runStop_ = false;
   int32_t errCode_ = 0;
   std::u16string errString_;
