@@ -47,9 +47,16 @@ const Builtin kBuiltins[] = {
     {u"GetChar", [](ScriptHost& sh) { return hostIO<SvInput>(sh, false); }},
 };
 
-// What a stream that is cut short, or holds a record of no known kind, ends
-// the run with.
+// What a stream that holds a record of no known kind ends the run with.
 constexpr int32_t kBadFileFormat = 321;
+
+// Every record but the end one is followed by more: a stream found at its
+// end after reading one was cut short.  (A memory stream is at its end once
+// its last value is read, a file stream once a read has run past the end,
+// so this is tested after each read.)
+void requireMore(nubrel::VStream& vs) {
+  if (vs.eof()) rt::raise(rt::err::PastEndOfFile);
+}
 
 template <class I>
 rt::Ref<I> created() {
@@ -166,8 +173,9 @@ void ScriptHost::execStream(nubrel::VStream& vs) {
   for (;;) {
     int32_t kind;
     try {
-      if (vs.eof()) rt::raise(rt::err::PastEndOfFile);
+      requireMore(vs);
       kind = vs.vLong();
+      if (kind >= 0) requireMore(vs);
     } catch (const rt::RuntimeError& e) {
       error_.trap(e, kExecStream);
       return;
@@ -182,6 +190,7 @@ void ScriptHost::execStream(nubrel::VStream& vs) {
       std::u16string text;
       try {
         text = vs.vString();
+        requireMore(vs);
       } catch (const rt::RuntimeError& e) {
         error_.trap(e, kExecStream);
         return;
@@ -205,6 +214,7 @@ bool ScriptHost::takeLine(nubrel::VStream& vs, BodyGeneral& block, ExpItems& ite
   try {
     items.clear();
     items.readStream(vs);
+    requireMore(vs);
     if (defines_ && !engine::expandDefines(items, definesOf(*defines_))) {
       error_.copy(items.error(), kExecStream);
       return false;
@@ -231,6 +241,7 @@ bool ScriptHost::takeFunction(nubrel::VStream& vs) {
   try {
     rt::Ref<SvUserFun> fun = rt::make<SvUserFun>();
     fun->readStream(vs, defineLookup());
+    requireMore(vs);
     // TODO(functions): bind the function in the top-level space under its
     // name once user functions can be called.
     rt::raise(rt::err::Internal, u"Sub and Function definitions are not built yet");
