@@ -49,10 +49,11 @@ class HostIO : public rt::Automation<Self, zorbel::ScriptValue> {
     return table;
   }
 
-  // Keeps the host (a counted reference: freeAll of the host breaks the
-  // cycle) and the line mode.  Checks nothing.
+  // Keeps the way to the host (hostchannel.h) and the line mode.  Checks
+  // nothing.
   void init(rt::Object* sh, bool oneLine) {
-    host_ = rt::queryRef<HostChannel>(sh);
+    rt::Ref<HostChannel> host = rt::queryRef<HostChannel>(sh);
+    host_ = host ? host->link() : nullptr;
     oneLine_ = oneLine;
   }
 
@@ -72,15 +73,17 @@ class HostIO : public rt::Automation<Self, zorbel::ScriptValue> {
   HostIO() : err_(Self::kClassName) {}
 
   void refuse(std::u16string_view source) { err_.setCode(ErrNotSupported, source); }
-  // The host; an object never given one fails as a missing object.
+  // The host; an object never given one, or whose host is gone, fails as
+  // a missing object.
   HostChannel& host() {
-    if (!host_) rt::raise(rt::err::ObjectNotSet);
-    return *host_;
+    HostChannel* h = host_ ? host_->host() : nullptr;
+    if (!h) rt::raise(rt::err::ObjectNotSet);
+    return *h;
   }
 
   ErrRecord err_;
   std::u16string key_;
-  rt::Ref<HostChannel> host_;
+  rt::Ref<HostLink> host_;
   bool oneLine_ = false;
 };
 

@@ -1,31 +1,33 @@
-// A value that scripts can read but never change: the root's "Nothing".
-// Assigning to it, rebinding it or using it as anything but a value records
-// 1004; its name is fixed when it is made, so binding it elsewhere does not
-// rename it.
+// Values that scripts can read but never change: the root's "Nothing" and
+// "ScriptHost".  Assigning to one, rebinding it or using it as anything but
+// a value records 1004; its name is fixed when it is made, so binding it
+// under another name does not rename it.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "core/errors.h"
+#include "core/hostchannel.h"
 #include "rt/dispatch.h"
 #include "zorbel/zorbel.h"
 
 namespace engine {
 
-class SvConstant final : public rt::Automation<SvConstant, zorbel::ScriptValue> {
+template <class Self>
+class ReadOnlyValue : public rt::Automation<Self, zorbel::ScriptValue> {
  public:
-  static const rt::MemberTable<SvConstant>& members();
-
-  SvConstant(std::u16string_view key, rt::Variant value)
-      : err_(u"SvConstant"), key_(key), value_(std::move(value)) {}
+  static const rt::MemberTable<Self>& members() {
+    static const rt::MemberTable<Self> table{std::u16string(Self::kClassName)};
+    return table;
+  }
 
   std::u16string key() override { return key_; }
   void setKey(std::u16string_view) override {}
   int32_t count() override { return refuse(u"ScriptValue_Count"), 0; }
   int32_t flag() override { return zorbel::FlagValue; }
-  rt::Variant value() override { return value_; }
   void letValue(const rt::Variant&) override { refuse(u"Let_ScriptValue_Value"); }
   void setValue(const rt::Variant&) override { refuse(u"Set_ScriptValue_Value"); }
   rt::Ref<zorbel::ScriptValue> attr(std::u16string_view) override {
@@ -41,12 +43,41 @@ class SvConstant final : public rt::Automation<SvConstant, zorbel::ScriptValue> 
   jespin::IErrInfo& error() override { return err_.info(); }
   bool hasError() override { return err_.haveErr(); }
 
+ protected:
+  explicit ReadOnlyValue(std::u16string_view key) : err_(Self::kClassName), key_(key) {}
+
  private:
   void refuse(std::u16string_view source) { err_.setCode(ErrNotSupported, source); }
 
   ErrRecord err_;
   const std::u16string key_;
+};
+
+// A fixed value.
+class SvConstant final : public ReadOnlyValue<SvConstant> {
+ public:
+  static constexpr std::u16string_view kClassName = u"SvConstant";
+  SvConstant(std::u16string_view key, rt::Variant value)
+      : ReadOnlyValue(key), value_(std::move(value)) {}
+  rt::Variant value() override { return value_; }
+
+ private:
   const rt::Variant value_;
+};
+
+// The host object itself, while the host lives (Nothing after).
+class SvHostValue final : public ReadOnlyValue<SvHostValue> {
+ public:
+  static constexpr std::u16string_view kClassName = u"SvHostValue";
+  SvHostValue(std::u16string_view key, rt::Ref<HostLink> link)
+      : ReadOnlyValue(key), link_(std::move(link)) {}
+  rt::Variant value() override {
+    HostChannel* h = link_->host();
+    return rt::Variant(h ? static_cast<rt::Object*>(h) : nullptr);
+  }
+
+ private:
+  rt::Ref<HostLink> link_;
 };
 
 }  // namespace engine

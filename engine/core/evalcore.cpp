@@ -26,6 +26,8 @@ const std::optional<ExpItem>& itemOf(const expTree& n, Side s) {
   return s == Side::Left ? n.lItem : n.rItem;
 }
 
+NameCache& cacheOf(expTree& n, Side s) { return n.names[s == Side::Left ? 0 : 1]; }
+
 std::u16string_view nameOf(const ExpItem& item) {
   return item.iValue.isText() ? std::u16string_view(item.iValue.text()) : std::u16string_view();
 }
@@ -50,7 +52,7 @@ bool side(expTree& node, Side s, zorbel::ScriptSpace& ss, int32_t rf, Operand& o
   }
   const std::optional<ExpItem>& item = itemOf(node, s);
   if (!item) out.reset();
-  else if (item->iType == tok::Name) out.setObject(ss.value(nameOf(*item)));
+  else if (item->iType == tok::Name) out.setObject(resolve(ss, nameOf(*item), cacheOf(node, s)));
   else out.setPlain(item->iValue);
   return true;
 }
@@ -65,7 +67,7 @@ bool runSide(expTree& node, Side s, zorbel::ScriptSpace& ss) {
   }
   const std::optional<ExpItem>& item = itemOf(node, s);
   if (!item || item->iType != tok::Name) return true;  // a literal does nothing
-  rt::Ref<zorbel::ScriptValue> v = ss.value(nameOf(*item));
+  rt::Ref<zorbel::ScriptValue> v = resolve(ss, nameOf(*item), cacheOf(node, s));
   if (!v || !(v->flag() & zorbel::FlagCall)) return true;
   v->funCall(&ss, nullptr, zorbel::ModeStatement);
   return calleeOk(node, *v, where);

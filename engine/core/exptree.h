@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 
+#include "core/bindings.h"
 #include "core/errors.h"
 #include "core/expitem.h"
 #include "core/operand.h"
@@ -60,6 +61,9 @@ class expTree {
   rt::Ref<zorbel::ScriptValue> rValue(zorbel::ScriptSpace& ss, int32_t rf);
 
   ErrRecord& error() { return error_; }
+
+  // What the name operand on each side (left, right) resolved to last.
+  NameCache names[2];
 
  private:
   ErrRecord error_;

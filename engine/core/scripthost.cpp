@@ -4,7 +4,6 @@
 
 #include "builtins/hostio.h"
 #include "builtins/svconstant.h"
-#include "builtins/svsingle.h"
 #include "builtins/svuserfun.h"
 #include "core/bodygeneral.h"
 #include "core/records.h"
@@ -32,7 +31,7 @@ struct Builtin {
 
 const Builtin kBuiltins[] = {
     {u"ScriptHost", [](ScriptHost& sh) -> rt::Ref<zorbel::ScriptValue> {
-       return SvSingle::of(rt::Variant(static_cast<rt::Object*>(&sh)));
+       return rt::make<SvHostValue>(u"ScriptHost", sh.link());
      }},
     // TODO(objects): "New" (SvNew) is bound here once object creation exists.
     {u"Nothing", [](ScriptHost&) -> rt::Ref<zorbel::ScriptValue> {
@@ -85,9 +84,12 @@ const rt::MemberTable<ScriptHost>& ScriptHost::members() {
 }
 
 ScriptHost::ScriptHost()
-    : error_(u"ScriptHost"), root_(rt::make<SsRoot>()), defines_(created<jespin::IVValues>()) {}
+    : error_(u"ScriptHost"),
+      link_(rt::make<HostLink>(*this)),
+      root_(rt::make<SsRoot>()),
+      defines_(created<jespin::IVValues>()) {}
 
-ScriptHost::~ScriptHost() = default;
+ScriptHost::~ScriptHost() { link_->cut(); }
 
 rt::Ref<ScriptHost> ScriptHost::create() {
   rt::Ref<ScriptHost> h(new ScriptHost());

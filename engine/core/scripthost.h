@@ -47,6 +47,7 @@ class ScriptHost final : public rt::Automation<ScriptHost, kestrin::IScriptHost,
   int16_t raiseInputChar() override;
   void raiseOutput(std::u16string_view s) override;
   void raiseOutErr(std::u16string_view s) override;
+  rt::Ref<HostLink> link() override { return link_; }
 
   // One step of macro expansion: replaces the first name in `items` that
   // names a macro; false when none does.
@@ -70,6 +71,7 @@ class ScriptHost final : public rt::Automation<ScriptHost, kestrin::IScriptHost,
   void defType(std::u16string_view typeName, std::u16string_view progId);
 
   ErrRecord error_;
+  rt::Ref<HostLink> link_;
   rt::Ref<zorbel::ScriptSpace> root_;
   rt::Ref<zorbel::ScriptSpace> space_;
   rt::Ref<jespin::IVValues> defines_;

@@ -1,11 +1,13 @@
 // What the engine's two script spaces (SsRoot, SsBody) share beyond the
-// ScriptSpace interface: a lookup that creates nothing, and the creation of
-// typed values from the type map.
+// ScriptSpace interface: lookups that create nothing, and the creation of
+// typed values from the type map.  Each space reports its binding changes
+// (bindings.h).
 #pragma once
 
 #include <string>
 #include <string_view>
 
+#include "core/bindings.h"
 #include "jespin/values.h"
 #include "rt/dispatch.h"
 #include "zorbel/zorbel.h"
@@ -20,6 +22,11 @@ class Space : public virtual rt::Object {
   // variable, else a library function), or null.  Nothing is created, and
   // the name is looked up once along the chain.
   virtual rt::Ref<zorbel::ScriptValue> find(std::u16string_view name) = 0;
+
+  // The variable bound to `name` here or in an ancestor, or null; also null
+  // where the answer could change without the binding epoch moving (a name
+  // that only a library or another kind of space answers).
+  virtual zorbel::ScriptValue* findBound(std::u16string_view name) = 0;
 };
 
 // find on an engine space; ExistValue then Value on any other.

@@ -20,7 +20,18 @@ const rt::MemberTable<SsBody>& SsBody::members() {
 }
 
 SsBody::SsBody() : locals_(rt::make<ScriptValues>()), orphan_(u"SsBody") {}
-SsBody::~SsBody() = default;
+SsBody::~SsBody() { bindingsChanged(); }
+
+void SsBody::setParent(zorbel::ScriptSpace* space) {
+  parent_ = space;
+  bindingsChanged();
+}
+
+zorbel::ScriptValue* SsBody::findBound(std::u16string_view name) {
+  if (zorbel::ScriptValue* v = locals_->find(name)) return v;
+  auto* up = parent_ ? static_cast<Space*>(parent_->query(Space::iid)) : nullptr;
+  return up ? up->findBound(name) : nullptr;
+}
 
 rt::Ref<zorbel::ScriptValue> SsBody::find(std::u16string_view name) {
   if (zorbel::ScriptValue* v = locals_->find(name)) return v;
@@ -29,6 +40,7 @@ rt::Ref<zorbel::ScriptValue> SsBody::find(std::u16string_view name) {
 
 rt::Ref<zorbel::ScriptValue> SsBody::value(std::u16string_view name) {
   if (rt::Ref<zorbel::ScriptValue> v = find(name)) return v;
+  bindingsChanged();
   return locals_->add(rt::Variant(int16_t{0}), name);
 }
 
@@ -43,6 +55,7 @@ void SsBody::letValue(std::u16string_view name, zorbel::ScriptValue* v) {
   }
   v->setKey(name);
   locals_->addObj(v);
+  bindingsChanged();
 }
 
 // A local binding is replaced when the new value is anonymous, callable or
@@ -53,6 +66,7 @@ void SsBody::letValue(std::u16string_view name, zorbel::ScriptValue* v) {
 // is rebound where an ancestor has it, else bound here.
 void SsBody::setValue(std::u16string_view name, zorbel::ScriptValue* v) {
   rt::Ref<zorbel::ScriptValue> keep(v);
+  bindingsChanged();
   if (zorbel::ScriptValue* current = locals_->find(name)) {
     if (!v) {
       locals_->removeKey(name);
@@ -121,6 +135,7 @@ rt::Ref<zorbel::ScriptValue> SsBody::newValue(std::u16string_view name,
     } else {
       rt::Ref<zorbel::ScriptValue> v = newTypedValue(progId, name);
       locals_->addObj(v.get());
+      bindingsChanged();
       return v;
     }
   } catch (const rt::RuntimeError& e) {

@@ -30,7 +30,7 @@ class SsBody final : public rt::Automation<SsBody, zorbel::ScriptSpace, Space> {
   ~SsBody() override;
 
   rt::Ref<zorbel::ScriptSpace> parent() override { return parent_; }
-  void setParent(zorbel::ScriptSpace* space) override { parent_ = space; }
+  void setParent(zorbel::ScriptSpace* space) override;
   rt::Ref<zorbel::ScriptValue> value(std::u16string_view name) override;
   // Assigns to the local, else to the ancestor's value of that name, else
   // binds `v` itself as a new local.
@@ -53,6 +53,7 @@ class SsBody final : public rt::Automation<SsBody, zorbel::ScriptSpace, Space> {
   jespin::IErrInfo& error() override { return parent_ ? parent_->error() : orphan_.info(); }
 
   rt::Ref<zorbel::ScriptValue> find(std::u16string_view name) override;
+  zorbel::ScriptValue* findBound(std::u16string_view name) override;
 
  private:
   rt::Ref<zorbel::ScriptSpace> parent_;

@@ -46,7 +46,7 @@ SsRoot::SsRoot()
   loadTypeDefs();
 }
 
-SsRoot::~SsRoot() = default;
+SsRoot::~SsRoot() { bindingsChanged(); }
 
 void SsRoot::loadTypeDefs() {
   for (int32_t id = kFirstTypeDef; id <= kLastTypeDef; ++id) {
@@ -59,6 +59,8 @@ void SsRoot::loadTypeDefs() {
   }
 }
 
+zorbel::ScriptValue* SsRoot::findBound(std::u16string_view name) { return vars_->find(name); }
+
 rt::Ref<zorbel::ScriptValue> SsRoot::find(std::u16string_view name) {
   if (zorbel::ScriptValue* v = vars_->find(name)) return v;
   return libs_->findFun(name);
@@ -66,6 +68,7 @@ rt::Ref<zorbel::ScriptValue> SsRoot::find(std::u16string_view name) {
 
 rt::Ref<zorbel::ScriptValue> SsRoot::value(std::u16string_view name) {
   if (rt::Ref<zorbel::ScriptValue> v = find(name)) return v;
+  bindingsChanged();
   return vars_->add(rt::Variant(int16_t{0}), name);
 }
 
@@ -78,10 +81,12 @@ void SsRoot::letValue(std::u16string_view name, zorbel::ScriptValue* v) {
   }
   v->setKey(name);
   vars_->addObj(v);
+  bindingsChanged();
 }
 
 void SsRoot::setValue(std::u16string_view name, zorbel::ScriptValue* v) {
   rt::Ref<zorbel::ScriptValue> keep(v);  // it may be the value bound now
+  bindingsChanged();
   vars_->removeKey(name);
   if (!v) return;
   v->setKey(name);
@@ -105,6 +110,7 @@ rt::Ref<zorbel::ScriptValue> SsRoot::newValue(std::u16string_view name,
     } else {
       rt::Ref<zorbel::ScriptValue> v = newTypedValue(progId, name);
       vars_->addObj(v.get());
+      bindingsChanged();
       return v;
     }
   } catch (const rt::RuntimeError& e) {

@@ -51,6 +51,7 @@ class SsRoot final : public rt::Automation<SsRoot, zorbel::ScriptSpace, Space> {
   jespin::IErrInfo& error() override { return error_.info(); }
 
   rt::Ref<zorbel::ScriptValue> find(std::u16string_view name) override;
+  zorbel::ScriptValue* findBound(std::u16string_view name) override;
 
  private:
   void loadTypeDefs();
