@@ -244,6 +244,19 @@ TEST_F(Host, HasNoSpaceAfterFreeAll) {
   EXPECT_EQ(enginetest::errorOf([&] { host->runStop(); }), rt::err::ObjectNotSet);
 }
 
+TEST_F(Host, OutputObjectsMadeByNameWriteThroughTheHostTheyAreGiven) {
+  Ref<rt::Object> out = rt::createObject(u"Kestrin.SvOutput");
+  rt::Variant args[] = {rt::Variant(static_cast<rt::Object*>(host.get())), rt::Variant(true)};
+  rt::callByName(out.get(), u"Init", rt::Method, args);
+  Ref<ScriptValue> sv = rt::queryRef<ScriptValue>(out.get());
+  sv->letValue(rt::Variant(u"hi"));
+  EXPECT_EQ(rec->events, (std::vector<std::string>{"out:hi\r\n"}));
+  // Without a host it fails as a missing object.
+  Ref<ScriptValue> lone = rt::queryRef<ScriptValue>(rt::createObject(u"Kestrin.SvInput").get());
+  lone->funCall(nullptr, nullptr, 1);
+  EXPECT_EQ(lone->error().number(), rt::err::ObjectNotSet);
+}
+
 TEST(HostLifetime, ABuiltInThatOutlivesItsHostFailsCleanly) {
   Ref<ScriptHost> host = ScriptHost::create();
   Ref<ScriptValue> print = host->sSpace()->value(u"Print");
