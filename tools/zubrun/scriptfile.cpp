@@ -1,8 +1,8 @@
 #include "scriptfile.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
-#include <iterator>
 
 #include "nubrel/filestreams.h"
 #include "rt/activation.h"
@@ -17,21 +17,27 @@ namespace {
 constexpr std::string_view kBinaryHeader = "\x88\x66\x66\x88";
 constexpr std::string_view kTextHeader = "FFFFFFFF0000000CObjectStream";
 
-std::string firstBytes(const std::string& path, size_t n) {
+// The whole file, or at most `limit` bytes of it; false when it cannot be
+// read (a folder among others).
+bool readBytes(const std::string& path, std::string& bytes, size_t limit = std::string::npos) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) return false;
   std::ifstream in(path, std::ios::binary);
-  std::string bytes(n, '\0');
-  in.read(bytes.data(), static_cast<std::streamsize>(n));
-  bytes.resize(static_cast<size_t>(in.gcount()));
-  return bytes;
+  if (!in) return false;
+  bytes.clear();
+  char buf[65536];
+  while (bytes.size() < limit && in) {
+    in.read(buf, static_cast<std::streamsize>(std::min(sizeof buf, limit - bytes.size())));
+    bytes.append(buf, static_cast<size_t>(in.gcount()));
+  }
+  return !in.bad();
 }
 
 }  // namespace
 
 bool readScript(const std::string& path, std::u16string& text) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return false;
+  std::string bytes;
+  if (!readBytes(path, bytes)) return false;
   std::string_view b(bytes);
   if (b.starts_with("\xEF\xBB\xBF")) {
     text = rt::fromUtf8(b.substr(3));
@@ -47,7 +53,8 @@ bool readScript(const std::string& path, std::u16string& text) {
 }
 
 rt::Ref<nubrel::VStream> openCompiled(const std::string& path) {
-  std::string head = firstBytes(path, kTextHeader.size());
+  std::string head;
+  if (!readBytes(path, head, kTextHeader.size())) return nullptr;
   rt::Guid clsid;
   if (head.starts_with(kBinaryHeader)) clsid = nubrel::IBinFileStream::clsid;
   else if (head == kTextHeader) clsid = nubrel::IFileStream::clsid;
