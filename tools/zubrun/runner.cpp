@@ -23,12 +23,12 @@ struct Entered {
 }  // namespace
 
 rt::Ref<nubrel::VStream> Runner::load(const std::string& path) {
-  if (rt::Ref<nubrel::VStream> compiled = openCompiled(path)) return compiled;
-  std::u16string text;
-  if (!readScript(path, text)) return nullptr;
+  std::string bytes;
+  if (!readFile(path, bytes)) return nullptr;
+  if (rt::Ref<nubrel::VStream> compiled = openCompiled(path, bytes)) return compiled;
   rt::Ref<nubrel::IMemStream> ms =
       rt::queryRef<nubrel::IMemStream>(rt::createInstance(nubrel::IMemStream::clsid).get());
-  compiler_->compile(text, *ms);
+  compiler_->compile(scriptText(bytes), *ms);
   jespin::IErrInfo& e = compiler_->error();
   if (e.haveErr()) {
     std::u16string where = u"Line " + rt::ascii(std::to_string(compiler_->curLineCode()));

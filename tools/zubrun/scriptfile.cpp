@@ -17,47 +17,38 @@ namespace {
 constexpr std::string_view kBinaryHeader = "\x88\x66\x66\x88";
 constexpr std::string_view kTextHeader = "FFFFFFFF0000000CObjectStream";
 
-// The whole file, or at most `limit` bytes of it; false when it cannot be
-// read (a folder among others).
-bool readBytes(const std::string& path, std::string& bytes, size_t limit = std::string::npos) {
+}  // namespace
+
+bool readFile(const std::string& path, std::string& bytes) {
   std::error_code ec;
   if (std::filesystem::is_directory(path, ec)) return false;
   std::ifstream in(path, std::ios::binary);
   if (!in) return false;
   bytes.clear();
   char buf[65536];
-  while (bytes.size() < limit && in) {
-    in.read(buf, static_cast<std::streamsize>(std::min(sizeof buf, limit - bytes.size())));
+  while (in) {
+    in.read(buf, sizeof buf);
     bytes.append(buf, static_cast<size_t>(in.gcount()));
   }
   return !in.bad();
 }
 
-}  // namespace
-
-bool readScript(const std::string& path, std::u16string& text) {
-  std::string bytes;
-  if (!readBytes(path, bytes)) return false;
-  std::string_view b(bytes);
-  if (b.starts_with("\xEF\xBB\xBF")) {
-    text = rt::fromUtf8(b.substr(3));
-  } else if (b.starts_with("\xFF\xFE")) {
-    text.clear();
+std::u16string scriptText(std::string_view b) {
+  if (b.starts_with("\xEF\xBB\xBF")) return rt::fromUtf8(b.substr(3));
+  if (b.starts_with("\xFF\xFE")) {
+    std::u16string text;
     for (size_t i = 2; i + 1 < b.size(); i += 2)
       text += static_cast<char16_t>(static_cast<unsigned char>(b[i]) |
                                     static_cast<unsigned char>(b[i + 1]) << 8);
-  } else {
-    text = rt::fromAnsi(b);
+    return text;
   }
-  return true;
+  return rt::fromAnsi(b);
 }
 
-rt::Ref<nubrel::VStream> openCompiled(const std::string& path) {
-  std::string head;
-  if (!readBytes(path, head, kTextHeader.size())) return nullptr;
+rt::Ref<nubrel::VStream> openCompiled(const std::string& path, std::string_view bytes) {
   rt::Guid clsid;
-  if (head.starts_with(kBinaryHeader)) clsid = nubrel::IBinFileStream::clsid;
-  else if (head == kTextHeader) clsid = nubrel::IFileStream::clsid;
+  if (bytes.starts_with(kBinaryHeader)) clsid = nubrel::IBinFileStream::clsid;
+  else if (bytes.starts_with(kTextHeader)) clsid = nubrel::IFileStream::clsid;
   else return nullptr;
   rt::Ref<nubrel::IStreamFile> file =
       rt::queryRef<nubrel::IStreamFile>(rt::createInstance(clsid).get());

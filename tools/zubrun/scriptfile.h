@@ -10,16 +10,20 @@
 
 namespace zubrun {
 
-// A UTF-8 or UTF-16 (little-endian) byte order mark is honoured; anything
-// else is read through the system code page (UTF-8 unless ZUB_CODEPAGE
-// says otherwise).  False when the file cannot be read.
-bool readScript(const std::string& path, std::u16string& text);
+// The bytes of a file (any file that reads as a stream of bytes, a pipe
+// among them); false when it cannot be read, a folder among others.
+bool readFile(const std::string& path, std::string& bytes);
 
-// A compiled script in an object-stream file (binary or text-coded, told
-// by the file's header), opened for reading; null when the file is not one.
-// A file that is one but cannot be opened raises 75 with the stream's
-// reason as its description.
-rt::Ref<nubrel::VStream> openCompiled(const std::string& path);
+// Script source as text: a UTF-8 or UTF-16 (little-endian) byte order mark
+// is honoured; anything else is read through the system code page (UTF-8
+// unless ZUB_CODEPAGE says otherwise).
+std::u16string scriptText(std::string_view bytes);
+
+// When `bytes` begin as an object-stream file does (binary or text-coded),
+// the file at `path` opened for reading as one; null otherwise.  A file
+// that the stream refuses raises 75 with the stream's reason as its
+// description.
+rt::Ref<nubrel::VStream> openCompiled(const std::string& path, std::string_view bytes);
 
 // Where an include directive's file is: the text without its surrounding
 // quotes, "\" read as "/", and a relative path taken from the folder of the
