@@ -58,13 +58,13 @@ Runner::Status Runner::run(const std::string& path, std::string& report) {
   return ScriptFailed;
 }
 
-void Runner::include(const std::u16string& spec) {
+void Runner::include(const std::u16string& written) {
   if (files_.size() > kMaxIncludeDepth)
     rt::raiseWith(rt::err::OutOfStackSpace, u"includes nested too deeply", u"Include");
-  const std::string path = includedPath(spec, files_.empty() ? std::string() : files_.back());
+  const std::string path = includedPath(written, files_.empty() ? std::string() : files_.back());
   Entered entered(files_, path);
   // Failures name the file as the directive wrote it.
-  const std::u16string where = u"Include " + spec + u"\r\n";
+  const std::u16string where = u"Include " + written + u"\r\n";
   rt::Ref<nubrel::VStream> stream;
   try {
     stream = load(path);

@@ -26,7 +26,7 @@ class Runner {
 
   // For the host's IncludeFile event.  A failure in the included file
   // raises, which ends the including run with it.
-  void include(const std::u16string& spec);
+  void include(const std::u16string& written);
 
  private:
   // The file as a stream to run; null when it cannot be read.  A compile

@@ -58,10 +58,10 @@ rt::Ref<nubrel::VStream> openCompiled(const std::string& path, std::string_view 
   return file;
 }
 
-std::string includedPath(std::u16string_view spec, const std::string& includer) {
-  if (spec.size() >= 2 && spec.front() == u'"' && spec.back() == u'"')
-    spec = spec.substr(1, spec.size() - 2);
-  std::string path = rt::toUtf8(spec);
+std::string includedPath(std::u16string_view written, const std::string& includer) {
+  if (written.size() >= 2 && written.front() == u'"' && written.back() == u'"')
+    written = written.substr(1, written.size() - 2);
+  std::string path = rt::toUtf8(written);
   std::replace(path.begin(), path.end(), '\\', '/');
   if (path.empty() || path.front() == '/') return path;
   size_t slash = includer.rfind('/');
