@@ -198,7 +198,6 @@ void ScriptHost::execStream(nubrel::VStream& vs) {
         return;
       }
       if (!preExecLine(text)) return;
-      if (!space_) return;  // a handler freed the host
     } else if (kind == RecordFunction) {
       if (!takeFunction(vs)) return;
     } else {
@@ -233,6 +232,10 @@ bool ScriptHost::takeLine(nubrel::VStream& vs, BodyGeneral& block, ExpItems& ite
 
 bool ScriptHost::runBlock(BodyGeneral& block) {
   rt::Ref<zorbel::ScriptSpace> space = space_;  // the block may replace the host's
+  if (!space) {  // the script or a handler freed the host
+    error_.trap(rt::RuntimeError(rt::err::ObjectNotSet), kExecStream);
+    return false;
+  }
   block.execute(*space);
   if (!block.error().haveErr()) return true;
   error_.copy(block.error(), kExecStream);

@@ -237,6 +237,13 @@ TEST_F(Host, KeepsVariablesBetweenRunsUntilRefreshed) {
   EXPECT_EQ(rec->events.back(), "out:0\r\n");
 }
 
+TEST_F(Host, EndsTheRunWhenFreedWhileRunning) {
+  rec->onInclude = [this](const std::u16string&) { host->freeAll(); };
+  host->execStream(*compiled(u"x = 1\r\n#include x\r\nOutLine \"not reached\""));
+  EXPECT_EQ(host->error().number(), rt::err::ObjectNotSet);
+  EXPECT_EQ(rec->events, (std::vector<std::string>{"include:x"}));
+}
+
 TEST_F(Host, HasNoSpaceAfterFreeAll) {
   host->freeAll();
   EXPECT_FALSE(host->sSpace());
