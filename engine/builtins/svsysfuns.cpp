@@ -6,10 +6,10 @@
 #include "builtins/random.h"
 #include "builtins/shell.h"
 #include "builtins/svsingle.h"
+#include "core/evalsupport.h"
 #include "rt/convert.h"
 #include "rt/dispatch.h"
 #include "rt/error.h"
-#include "rt/ops.h"
 #include "rt/text.h"
 #include "rt/uihost.h"
 
@@ -112,22 +112,6 @@ const TextFun kSysFuns[] = {
 };
 
 // --- The functions on argument objects --------------------------------------
-
-// The engine's truth of a value object.  Stands in for the evaluator's
-// valueToBool, whose rule it repeats: null and Nothing are false, another
-// object true, a text when it is not empty, anything else when it is not 0.
-bool valueToBool(zorbel::ScriptValue* sv) {
-  if (!sv) return false;
-  rt::Variant v = sv->value();
-  switch (v.type()) {
-    case rt::VT::Object: return v.object() != nullptr;
-    case rt::VT::String: return !v.text().empty();
-    case rt::VT::Empty: return false;
-    case rt::VT::Null: return true;  // Null is not equal to 0
-    case rt::VT::Boolean: return v.boolean();
-    default: return rt::compare(v, rt::Variant(int16_t{0}), rt::CompareMode::Binary) != rt::Cmp::Equal;
-  }
-}
 
 bool isList(zorbel::ScriptValue& sv) { return sv.flag() & zorbel::FlagList; }
 
