@@ -12,8 +12,6 @@
 #include "rt/error.h"
 #include "rt/text.h"
 
-extern char** environ;
-
 namespace engine {
 
 namespace {

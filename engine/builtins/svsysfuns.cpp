@@ -1,5 +1,7 @@
 #include "builtins/svsysfuns.h"
 
+#include <unistd.h>
+
 #include <cstdlib>
 #include <string>
 
@@ -12,8 +14,6 @@
 #include "rt/error.h"
 #include "rt/text.h"
 #include "rt/uihost.h"
-
-extern char** environ;
 
 namespace engine {
 

@@ -159,7 +159,6 @@ TEST(SystemLibrary, Environ) {
   ASSERT_EQ(setenv("ZUB_SYS_TEST", "值 1", 1), 0);
   ASSERT_EQ(setenv("7", "seven", 1), 0);
   unsetenv("ZUB_SYS_UNSET");
-  extern char** environ;
   std::string second = environ[0] && environ[1] ? environ[1] : "";
   ASSERT_FALSE(second.empty());
   size_t count = 0;
