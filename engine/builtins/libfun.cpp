@@ -4,7 +4,7 @@
 
 namespace engine {
 
-rt::Variant argValue(zorbel::ScriptValue& list, int32_t i) {
+rt::Ref<zorbel::ScriptValue> argItem(zorbel::ScriptValue& list, int32_t i) {
   rt::Ref<zorbel::ScriptValue> item = list.subs(rt::Variant(i), zorbel::ModeValue);
   if (!item) {
     if (list.hasError()) {
@@ -13,7 +13,9 @@ rt::Variant argValue(zorbel::ScriptValue& list, int32_t i) {
     }
     rt::raise(rt::err::ArgumentNotOptional);
   }
-  return item->value();
+  return item;
 }
+
+rt::Variant argValue(zorbel::ScriptValue& list, int32_t i) { return argItem(list, i)->value(); }
 
 }  // namespace engine

@@ -1,10 +1,12 @@
 // The classes of the second-edition engine and its entry points.
 #include "builtins/hostio.h"
 #include "builtins/svcopy.h"
+#include "builtins/svctypes.h"
 #include "builtins/svgeneral.h"
 #include "builtins/svmathfuns.h"
 #include "builtins/svsingle.h"
 #include "builtins/svstatfuns.h"
+#include "builtins/svsysfuns.h"
 #include "builtins/svwincomm.h"
 #include "core/funlibs.h"
 #include "core/libname.h"
@@ -56,6 +58,8 @@ const rt::ClassEntry kClasses[] = {
     KESTRIN_CLASS(SvMathFuns),
     KESTRIN_CLASS(SvStatFuns),
     KESTRIN_CLASS(SvWinComm),
+    KESTRIN_CLASS(SvSysFuns),
+    KESTRIN_CLASS(SvCTypes),
 };
 
 #undef KESTRIN_CLASS
