@@ -1,5 +1,7 @@
 // The classes of the second-edition engine and its entry points.
 #include "builtins/svcopy.h"
+#include "builtins/svdatefuns.h"
+#include "builtins/svdirfuns.h"
 #include "builtins/svgeneral.h"
 #include "builtins/svmathfuns.h"
 #include "builtins/svsingle.h"
@@ -42,6 +44,8 @@ const rt::ClassEntry kClasses[] = {
     KESTRIN_CLASS(SvMathFuns),
     KESTRIN_CLASS(SvStatFuns),
     KESTRIN_CLASS(SvWinComm),
+    KESTRIN_CLASS(SvDirFuns),
+    KESTRIN_CLASS(SvDateFuns),
 };
 
 #undef KESTRIN_CLASS
