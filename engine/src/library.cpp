@@ -1,4 +1,5 @@
 // The classes of the second-edition engine and its entry points.
+#include "builtins/hostio.h"
 #include "builtins/svcopy.h"
 #include "builtins/svdatefuns.h"
 #include "builtins/svdirfuns.h"
@@ -11,7 +12,10 @@
 #include "core/libname.h"
 #include "core/ownclasses.h"
 #include "core/scriptcompile.h"
+#include "core/scripthost.h"
 #include "core/scriptvalues.h"
+#include "core/ssbody.h"
+#include "core/ssroot.h"
 #include "core/tables.h"
 #include "rt/library.h"
 #include "rt/text.h"
@@ -30,11 +34,21 @@ rt::Ref<rt::Object> create() {
   return rt::make<T>();
 }
 
+rt::Ref<rt::Object> createHost() {
+  engine::loadTables();
+  return engine::ScriptHost::create();
+}
+
 #define KESTRIN_CLASS(name) \
   { "Kestrin." #name, rt::classIdOf("Kestrin." #name), &create<engine::name> }
 
 const rt::ClassEntry kClasses[] = {
     {"Kestrin.ScriptCompile", kestrin::IScriptCompile::clsid, &create<engine::ScriptCompile>},
+    {"Kestrin.ScriptHost", kestrin::IScriptHost::clsid, &createHost},
+    KESTRIN_CLASS(SsRoot),
+    KESTRIN_CLASS(SsBody),
+    KESTRIN_CLASS(SvOutput),
+    KESTRIN_CLASS(SvInput),
     KESTRIN_CLASS(SvSingle),
     KESTRIN_CLASS(SvGeneral),
     KESTRIN_CLASS(SvCopy),
