@@ -14,6 +14,7 @@
 #include "builtins/clock.h"
 #include "builtins/dirlist.h"
 #include "builtins/fspath.h"
+#include "builtins/wildcard.h"
 #include "rt/error.h"
 #include "rt/text.h"
 
@@ -112,11 +113,13 @@ void setAttributes(std::u16string_view path, int32_t bits) {
 
 void copyFile(std::u16string_view from, std::u16string_view to) {
   std::string src = nativePath(from), dst = nativePath(to);
-  Fd in(::open(src.c_str(), O_RDONLY | O_CLOEXEC));
+  // Not blocking on a pipe: only a regular file is copied (a pipe could wait
+  // for ever, a device could fill the disk).
+  Fd in(::open(src.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   if (in.get() < 0) fs::raiseErrno(errno, rt::err::FileNotFound);
   struct stat st {};
   if (::fstat(in.get(), &st) != 0) fs::raiseErrno(errno, rt::err::FileNotFound);
-  if (S_ISDIR(st.st_mode)) rt::raise(rt::err::PathFileAccess);
+  if (!S_ISREG(st.st_mode)) rt::raise(rt::err::PathFileAccess);
   // Opening a file onto itself would empty it before it is read.
   struct stat target {};
   if (::stat(dst.c_str(), &target) == 0 && target.st_dev == st.st_dev && target.st_ino == st.st_ino)
@@ -139,7 +142,14 @@ void killFiles(std::u16string_view pattern) {
   if (parts.name.empty()) rt::raise(rt::err::BadFileName);
   std::string folder = nativePath(parts.folder);
   fs::checkNoFolderLinks(folder);
-  std::vector<std::u16string> names = matchingNames(pattern, 0);
+  std::vector<std::u16string> names;
+  if (hasWildcards(parts.name)) {
+    names = matchingNames(pattern, 0);
+  } else {
+    // A name given in full is deleted also when hidden: here the name makes
+    // a file hidden, and no attribute could be cleared first.
+    names = matchingNames(pattern, fs::kHidden | fs::kSystem);
+  }
   if (names.empty()) rt::raise(rt::err::FileNotFound);
   for (const std::u16string& name : names) {
     std::string path = folder + nativePath(name);

@@ -27,11 +27,13 @@ int32_t attributes(std::u16string_view path);
 // raise 5.
 void setAttributes(std::u16string_view path, int32_t bits);
 
-// Copies the contents and permission bits of a file; the target is replaced.
+// Copies the contents and permission bits of a regular file; the target is
+// replaced.
 void copyFile(std::u16string_view from, std::u16string_view to);
-// Deletes the files a pattern names (hidden and system files, folders and
-// links to folders are never among them).  A read-only file is refused (75)
-// and ends the deleting; no match at all raises 53.
+// Deletes the files a pattern names: wildcards never take hidden or system
+// files, a name without wildcards takes the one file it names; folders and
+// links to folders are never taken.  A read-only file is refused (75) and
+// ends the deleting, in the order of the names; no match at all raises 53.
 void killFiles(std::u16string_view pattern);
 void makeFolder(std::u16string_view path);
 void removeFolder(std::u16string_view path);

@@ -219,12 +219,16 @@ TEST_F(DirLibrary, CopyAndRename) {
   write("源.txt", "contents");
   write("other", "other");
   mkdir("dir");
+  ASSERT_EQ(::mkfifo(path("fifo").c_str(), 0600), 0);
   enginetest::runCases<SvDirFuns>({
       {u"FileCopy", {t(at("源.txt")), t(at("副本.txt"))}, "Boolean True"},
       {u"FileCopy", {t(at("other")), t(at("副本.txt"))}, "Boolean True"},  // replaced
       {u"FileCopy", {t(at("源.txt")), t(at("源.txt"))}, "Nothing", trapped(75)},
       {u"FileCopy", {t(at("dir")), t(at("x"))}, "Nothing", trapped(75)},
       {u"FileCopy", {t(at("missing")), t(at("x"))}, "Nothing", trapped(53)},
+      // Only regular files: a pipe would wait for a writer, a device never end.
+      {u"FileCopy", {t(at("fifo")), t(at("x"))}, "Nothing", trapped(75)},
+      {u"FileCopy", {t(u"/dev/zero"), t(at("x"))}, "Nothing", trapped(75)},
       {u"FileCopy", {t(at("源.txt")), t(at("no/x"))}, "Nothing", trapped(76)},
       {u"FileCopy", {t(at("源.txt"))}, "Boolean False", kBadCount},
       {u"ReName", {t(at("源.txt")), t(at("改名.txt"))}, "Boolean True"},
@@ -241,6 +245,7 @@ TEST_F(DirLibrary, CopyAndRename) {
   EXPECT_EQ(read("文件夹/moved.txt"), "contents");
   EXPECT_FALSE(exists("源.txt"));
   EXPECT_FALSE(exists("dir"));
+  EXPECT_FALSE(exists("x"));
 }
 
 TEST_F(DirLibrary, KillMkDirRmDir) {
@@ -252,7 +257,8 @@ TEST_F(DirLibrary, KillMkDirRmDir) {
       {u"Kill", {t(at("*.TXT"))}, "Nothing", trapped(75)},  // A.TXT and b.txt go, ro.txt stops it
       {u"Kill", {t(at("*.log"))}, "Boolean True"},
       {u"Kill", {t(at("*.log"))}, "Nothing", trapped(53)},
-      {u"Kill", {t(at(".hidden"))}, "Nothing", trapped(53)},
+      {u"Kill", {t(at("*hidden"))}, "Nothing", trapped(53)},  // wildcards skip hidden files
+      {u"Kill", {t(at(".hidden"))}, "Boolean True"},         // a full name does not
       {u"Kill", {t(at("Sub"))}, "Nothing", trapped(53)},
       {u"Kill", {t(at(""))}, "Nothing", trapped(52)},
       {u"Kill", {t(u"")}, "Nothing", trapped(52)},
@@ -271,7 +277,7 @@ TEST_F(DirLibrary, KillMkDirRmDir) {
   EXPECT_FALSE(exists("b.txt"));
   EXPECT_TRUE(exists("ro.txt"));
   EXPECT_TRUE(exists("中文文件.txt"));  // sorted after ro.txt: the deleting had stopped
-  EXPECT_TRUE(exists(".hidden"));
+  EXPECT_FALSE(exists(".hidden"));
   EXPECT_FALSE(exists("新建"));
   EXPECT_TRUE(exists("Sub/inner"));
 }
