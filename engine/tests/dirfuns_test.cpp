@@ -14,6 +14,7 @@
 
 #include "builtins/svdatefuns.h"
 #include "builtins/svdirfuns.h"
+#include "builtins/wildcard.h"
 #include "libcases.h"
 #include "rt/activation.h"
 #include "testsupport.h"
@@ -332,4 +333,37 @@ TEST(DirLibraryObject, BothLibrariesMadeByProgId) {
     ASSERT_TRUE(v) << enginetest::utf8(progId);
     EXPECT_EQ(v->flag(), 12);
   }
+}
+
+TEST(DirWildcards, DosRules) {
+  struct Case {
+    const char16_t* pattern;
+    const char16_t* name;
+    bool matches;
+  } cases[] = {
+      {u"*", u"anything.at.all", true},
+      {u"*.*", u"noext", true},  // a name without a dot reads as ending in one
+      {u"*.*", u"a.b", true},
+      {u"*.", u"noext", true},
+      {u"*.", u"a.b", false},
+      {u"a.*", u"a", true},
+      {u"a.*", u"ab", false},
+      {u"*.txt", u"A.TXT", true},
+      {u"*.txt", u"a.txt.bak", false},
+      {u"?.txt", u"ab.txt", false},
+      {u"??.txt", u"ab.txt", true},
+      {u"?", u"😀", true},  // one character of two units
+      {u"文件?", u"文件1", true},
+      {u"ÉTÉ*", u"été.doc", true},
+      {u"ＡＢ*", u"ab.x", true},  // full-width letters fold to half-width
+      {u"*a*b*c", u"xxaxxbxxc", true},
+      {u"*a*b*c", u"xxaxxcxxb", false},
+      {u"", u"a", false},
+      {u"a", u"a", true},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(matchesWildcard(c.pattern, c.name), c.matches)
+        << enginetest::utf8(c.pattern) << " ~ " << enginetest::utf8(c.name);
+  EXPECT_TRUE(hasWildcards(u"a?"));
+  EXPECT_FALSE(hasWildcards(u"a.b"));
 }
