@@ -2,6 +2,8 @@
 #include "builtins/hostio.h"
 #include "builtins/svcopy.h"
 #include "builtins/svctypes.h"
+#include "builtins/svdatefuns.h"
+#include "builtins/svdirfuns.h"
 #include "builtins/svgeneral.h"
 #include "builtins/svmathfuns.h"
 #include "builtins/svsingle.h"
@@ -60,6 +62,8 @@ const rt::ClassEntry kClasses[] = {
     KESTRIN_CLASS(SvWinComm),
     KESTRIN_CLASS(SvSysFuns),
     KESTRIN_CLASS(SvCTypes),
+    KESTRIN_CLASS(SvDirFuns),
+    KESTRIN_CLASS(SvDateFuns),
 };
 
 #undef KESTRIN_CLASS

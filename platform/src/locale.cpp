@@ -38,6 +38,7 @@ LocaleProfile englishUS() {
                    u"Saturday"},
       .dayAbbrev = {u"Sun", u"Mon", u"Tue", u"Wed", u"Thu", u"Fri", u"Sat"},
       .firstDayOfWeek = 1,
+      .firstWeekOfYear = 1,
       .trueName = u"True",
       .falseName = u"False",
   };
@@ -76,6 +77,7 @@ LocaleProfile chinesePRC() {
                    u"星期六"},
       .dayAbbrev = {u"周日", u"周一", u"周二", u"周三", u"周四", u"周五", u"周六"},
       .firstDayOfWeek = 2,
+      .firstWeekOfYear = 1,
       .trueName = u"True",
       .falseName = u"False",
   };

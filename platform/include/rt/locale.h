@@ -47,6 +47,9 @@ struct LocaleProfile {
   std::array<std::u16string, 7> dayNames;     // Sunday first
   std::array<std::u16string, 7> dayAbbrev;
   int firstDayOfWeek;                // 1 Sunday .. 7 Saturday
+  // The first week of a year: 1 the week of 1 January, 2 the first week with
+  // four days in the year, 3 the first full week.
+  int firstWeekOfYear;
   std::u16string trueName;           // text of True in formats ("True")
   std::u16string falseName;
 };

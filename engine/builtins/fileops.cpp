@@ -1,0 +1,189 @@
+#include "builtins/fileops.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "builtins/clock.h"
+#include "builtins/dirlist.h"
+#include "builtins/fspath.h"
+#include "builtins/wildcard.h"
+#include "rt/error.h"
+#include "rt/text.h"
+
+namespace engine::fileops {
+
+namespace {
+
+using fs::nativePath;
+
+class Fd {
+ public:
+  explicit Fd(int fd) : fd_(fd) {}
+  ~Fd() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  int get() const { return fd_; }
+  // Closes now, so that a failing close (a full disk, late) is seen.
+  int close() { return ::close(std::exchange(fd_, -1)); }
+
+ private:
+  int fd_;
+};
+
+struct stat statOrRaise(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) fs::raiseErrno(errno, rt::err::FileNotFound);
+  return st;
+}
+
+// The last part of a path, the separators at its end left out.
+std::u16string_view lastName(std::u16string_view path) {
+  while (path.size() > 1 && (path.back() == u'/' || path.back() == u'\\')) path.remove_suffix(1);
+  return fs::splitPath(path).name;
+}
+
+void writeAll(int fd, const char* data, size_t size) {
+  while (size > 0) {
+    ssize_t n = ::write(fd, data, size);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      fs::raiseErrno(errno, rt::err::PathNotFound);
+    }
+    data += n;
+    size -= static_cast<size_t>(n);
+  }
+}
+
+}  // namespace
+
+std::u16string currentFolder() {
+  std::unique_ptr<char, decltype(&std::free)> cwd(::getcwd(nullptr, 0), &std::free);
+  if (!cwd) fs::raiseErrno(errno, rt::err::PathNotFound);
+  return rt::fromUtf8(cwd.get());
+}
+
+void changeFolder(std::u16string_view path) {
+  if (::chdir(nativePath(path).c_str()) != 0) fs::raiseErrno(errno, rt::err::PathNotFound);
+}
+
+void changeDrive(std::u16string_view drive) {
+  if (drive.empty() || drive[0] == u'/' || drive[0] == u'\\') return;
+  rt::raise(68);  // device unavailable
+}
+
+rt::Date modifiedAt(std::u16string_view path) {
+  struct stat st = statOrRaise(nativePath(path));
+  return dateTimeOf(localTimeOf(st.st_mtim.tv_sec, static_cast<int32_t>(st.st_mtim.tv_nsec)));
+}
+
+int32_t fileLength(std::u16string_view path) {
+  struct stat st = statOrRaise(nativePath(path));
+  if (S_ISDIR(st.st_mode)) return 0;
+  if (st.st_size > std::numeric_limits<int32_t>::max()) rt::raise(rt::err::Overflow);
+  return static_cast<int32_t>(st.st_size);
+}
+
+int32_t attributes(std::u16string_view path) {
+  return fs::attributesOf(statOrRaise(nativePath(path)), lastName(path));
+}
+
+void setAttributes(std::u16string_view path, int32_t bits) {
+  if (bits & ~(fs::kReadOnly | fs::kHidden | fs::kSystem | fs::kArchive))
+    rt::raise(rt::err::InvalidCall);
+  std::string p = nativePath(path);
+  struct stat st = statOrRaise(p);
+  mode_t mode = st.st_mode & 07777;
+  if (bits & fs::kReadOnly)
+    mode &= ~static_cast<mode_t>(S_IWUSR | S_IWGRP | S_IWOTH);
+  else
+    mode |= S_IWUSR;
+  if (mode != (st.st_mode & 07777) && ::chmod(p.c_str(), mode) != 0)
+    fs::raiseErrno(errno, rt::err::FileNotFound);
+}
+
+void copyFile(std::u16string_view from, std::u16string_view to) {
+  std::string src = nativePath(from), dst = nativePath(to);
+  // Not blocking on a pipe: only a regular file is copied (a pipe could wait
+  // for ever, a device could fill the disk).
+  Fd in(::open(src.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  if (in.get() < 0) fs::raiseErrno(errno, rt::err::FileNotFound);
+  struct stat st {};
+  if (::fstat(in.get(), &st) != 0) fs::raiseErrno(errno, rt::err::FileNotFound);
+  if (!S_ISREG(st.st_mode)) rt::raise(rt::err::PathFileAccess);
+  // Opening a file onto itself would empty it before it is read.
+  struct stat target {};
+  if (::stat(dst.c_str(), &target) == 0 && target.st_dev == st.st_dev && target.st_ino == st.st_ino)
+    rt::raise(rt::err::PathFileAccess);
+  Fd out(::open(dst.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, st.st_mode & 0777));
+  if (out.get() < 0) fs::raiseErrno(errno, rt::err::PathNotFound);
+  char buffer[64 * 1024];
+  for (;;) {
+    ssize_t n = ::read(in.get(), buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) fs::raiseErrno(errno, rt::err::FileNotFound);
+    if (n == 0) break;
+    writeAll(out.get(), buffer, static_cast<size_t>(n));
+  }
+  if (out.close() != 0) fs::raiseErrno(errno, rt::err::PathNotFound);
+}
+
+void killFiles(std::u16string_view pattern) {
+  fs::PathParts parts = fs::splitPath(pattern);
+  if (parts.name.empty()) rt::raise(rt::err::BadFileName);
+  std::string folder = nativePath(parts.folder);
+  fs::checkNoFolderLinks(folder);
+  std::vector<std::u16string> names;
+  if (hasWildcards(parts.name)) {
+    names = matchingNames(pattern, 0);
+  } else {
+    // A name given in full is deleted also when hidden: here the name makes
+    // a file hidden, and no attribute could be cleared first.
+    names = matchingNames(pattern, fs::kHidden | fs::kSystem);
+  }
+  if (names.empty()) rt::raise(rt::err::FileNotFound);
+  for (const std::u16string& name : names) {
+    std::string path = folder + nativePath(name);
+    if (fs::attributesOf(statOrRaise(path), name) & fs::kReadOnly)
+      rt::raise(rt::err::PathFileAccess, rt::fromUtf8(path));
+    if (::unlink(path.c_str()) != 0) fs::raiseErrno(errno, rt::err::FileNotFound);
+  }
+}
+
+void makeFolder(std::u16string_view path) {
+  if (::mkdir(nativePath(path).c_str(), 0777) == 0) return;
+  if (errno == EEXIST) rt::raise(rt::err::PathFileAccess);
+  fs::raiseErrno(errno, rt::err::PathNotFound);
+}
+
+void removeFolder(std::u16string_view path) {
+  std::string p = nativePath(path);
+  fs::checkNotProtected(p);
+  fs::checkNoFolderLinks(p);
+  if (::rmdir(p.c_str()) == 0) return;
+  if (errno == EEXIST) rt::raise(rt::err::PathFileAccess);  // not empty, on some systems
+  fs::raiseErrno(errno, rt::err::PathNotFound);
+}
+
+void rename(std::u16string_view from, std::u16string_view to) {
+  std::string a = nativePath(from), b = nativePath(to);
+  fs::checkNotProtected(a);
+  struct stat st {};
+  if (::lstat(a.c_str(), &st) != 0) fs::raiseErrno(errno, rt::err::FileNotFound);
+  if (::renameat2(AT_FDCWD, a.c_str(), AT_FDCWD, b.c_str(), RENAME_NOREPLACE) == 0) return;
+  if (errno != EINVAL && errno != ENOSYS) fs::raiseErrno(errno, rt::err::PathNotFound);
+  // A file system that cannot refuse by itself: look first.
+  if (::lstat(b.c_str(), &st) == 0) rt::raise(rt::err::FileExists);
+  if (::rename(a.c_str(), b.c_str()) != 0) fs::raiseErrno(errno, rt::err::PathNotFound);
+}
+
+}  // namespace engine::fileops

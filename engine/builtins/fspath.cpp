@@ -1,0 +1,111 @@
+#include "builtins/fspath.h"
+
+#include <pwd.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <memory>
+
+#include "rt/error.h"
+#include "rt/text.h"
+
+namespace engine::fs {
+
+namespace {
+
+bool isSeparator(char16_t c) { return c == u'/' || c == u'\\'; }
+
+[[noreturn]] void refuse(const std::string& path) {
+  rt::raise(rt::err::PathFileAccess, rt::fromUtf8(path));
+}
+
+// The canonical name of an existing path, "" when it cannot be resolved.
+std::string canonical(const std::string& path) {
+  std::unique_ptr<char, decltype(&std::free)> real(::realpath(path.c_str(), nullptr), &std::free);
+  return real ? std::string(real.get()) : std::string();
+}
+
+std::string homeFolder() {
+  if (const char* home = std::getenv("HOME"); home && *home) return home;
+  if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir) return pw->pw_dir;
+  return {};
+}
+
+}  // namespace
+
+std::string nativePath(std::u16string_view path) {
+  if (path.find(u'\0') != std::u16string_view::npos) rt::raise(rt::err::BadFileName);
+  std::string s = rt::toUtf8(path);
+  std::replace(s.begin(), s.end(), '\\', '/');
+  return s;
+}
+
+PathParts splitPath(std::u16string_view path) {
+  size_t i = path.size();
+  while (i > 0 && !isSeparator(path[i - 1])) --i;
+  return {path.substr(0, i), path.substr(i)};
+}
+
+int32_t attributesOf(const struct stat& st, std::u16string_view name) {
+  int32_t a = 0;
+  if (!(st.st_mode & S_IWUSR)) a |= kReadOnly;
+  if (name.size() > 1 && name[0] == u'.' && name != u"..") a |= kHidden;
+  if (S_ISDIR(st.st_mode))
+    a |= kDirectory;
+  else if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode) || S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode))
+    a |= kSystem;
+  else
+    a |= kArchive;
+  return a;
+}
+
+bool statOf(const std::string& path, struct stat& st) {
+  if (::stat(path.c_str(), &st) == 0) return true;
+  if (errno == ENOENT || errno == ENOTDIR) return false;
+  raiseErrno(errno, rt::err::FileNotFound);
+}
+
+void raiseErrno(int errnum, int32_t missing) {
+  switch (errnum) {
+    case ENOENT: rt::raise(missing);
+    case ENOTDIR:
+    case ELOOP: rt::raise(rt::err::PathNotFound);
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case ETXTBSY: rt::raise(rt::err::PermissionDenied);
+    case EEXIST: rt::raise(rt::err::FileExists);
+    case EXDEV: rt::raise(74);  // rename across file systems
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG: rt::raise(rt::err::DiskFull);
+    case ENAMETOOLONG: rt::raise(rt::err::BadFileName);
+    case EIO: rt::raise(rt::err::DeviceIO);
+    default: rt::raise(rt::err::PathFileAccess);
+  }
+}
+
+void checkNoFolderLinks(const std::string& path) {
+  // Each prefix that ends a part: "a", "a/b", "a/b/c" (and "/a" ... for an
+  // absolute path).
+  for (size_t end = 0; end < path.size();) {
+    end = path.find('/', end + 1);
+    if (end == std::string::npos) end = path.size();
+    std::string prefix = path.substr(0, end);
+    struct stat st {};
+    if (prefix.empty() || ::lstat(prefix.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) continue;
+    if (::stat(prefix.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) refuse(path);
+  }
+}
+
+void checkNotProtected(const std::string& path) {
+  if (path.empty()) refuse(path);
+  std::string real = canonical(path);
+  if (real.empty()) return;  // nothing there: the operation itself fails
+  std::string home = homeFolder();
+  if (real == "/" || (!home.empty() && real == canonical(home))) refuse(path);
+}
+
+}  // namespace engine::fs

@@ -1,0 +1,59 @@
+#include "builtins/wildcard.h"
+
+#include <string>
+
+#include "rt/text.h"
+
+namespace engine {
+
+namespace {
+
+// Folded code points: "?" takes a whole character, also one of two units.
+std::u32string folded(std::u16string_view s) {
+  std::u32string out;
+  out.reserve(s.size());
+  for (size_t i = 0; i < s.size(); ++i) {
+    char32_t c = s[i];
+    if (c >= 0xD800 && c < 0xDC00 && i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] < 0xE000)
+      c = 0x10000 + ((c - 0xD800) << 10) + (s[++i] - 0xDC00);
+    out += rt::foldChar(c);
+  }
+  return out;
+}
+
+// Plain matching, going back to the last star on a mismatch: linear for one
+// star, never worse than pattern times name.
+bool globMatch(std::u32string_view p, std::u32string_view n) {
+  size_t pi = 0, ni = 0, star = std::u32string_view::npos, starName = 0;
+  while (ni < n.size()) {
+    if (pi < p.size() && (p[pi] == U'?' || (p[pi] != U'*' && p[pi] == n[ni]))) {
+      ++pi;
+      ++ni;
+    } else if (pi < p.size() && p[pi] == U'*') {
+      star = pi++;
+      starName = ni;
+    } else if (star != std::u32string_view::npos) {
+      pi = star + 1;
+      ni = ++starName;
+    } else {
+      return false;
+    }
+  }
+  while (pi < p.size() && p[pi] == U'*') ++pi;
+  return pi == p.size();
+}
+
+}  // namespace
+
+bool hasWildcards(std::u16string_view pattern) {
+  return pattern.find_first_of(u"*?") != std::u16string_view::npos;
+}
+
+bool matchesWildcard(std::u16string_view pattern, std::u16string_view name) {
+  std::u32string p = folded(pattern), n = folded(name);
+  if (globMatch(p, n)) return true;
+  // A name without a dot is matched as if it ended in one.
+  return n.find(U'.') == std::u32string::npos && globMatch(p, n + U'.');
+}
+
+}  // namespace engine

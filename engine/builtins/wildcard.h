@@ -1,0 +1,14 @@
+// DOS wildcards of the Dir library's patterns: "*" any run of characters,
+// "?" one character, letters compared without regard to case.  As on the
+// original platform, a name without a dot is also matched as if it ended in
+// one, so "*.*" and "a.*" take "a", and "*." takes the names without a dot.
+#pragma once
+
+#include <string_view>
+
+namespace engine {
+
+bool hasWildcards(std::u16string_view pattern);
+bool matchesWildcard(std::u16string_view pattern, std::u16string_view name);
+
+}  // namespace engine
