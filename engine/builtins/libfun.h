@@ -40,6 +40,9 @@ const Entry* findByName(std::span<const Entry> table, std::u16string_view key) {
 // The value of item i (from 1) of an argument list, read in mode 1.  A list
 // that answers no item has failed: its own error is raised, or else 449.
 rt::Variant argValue(zorbel::ScriptValue& list, int32_t i);
+// Lets `v` into item i of an argument list (a variable passed there takes
+// it); what the list or the item fails with is raised.
+void letArgValue(zorbel::ScriptValue& list, int32_t i, const rt::Variant& v);
 
 template <class Self>
 class LibFun : public rt::Automation<Self, zorbel::ScriptValue>, public Pooled<Self> {

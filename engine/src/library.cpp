@@ -4,6 +4,7 @@
 #include "builtins/svmathfuns.h"
 #include "builtins/svsingle.h"
 #include "builtins/svstatfuns.h"
+#include "builtins/svstrfuns.h"
 #include "builtins/svwincomm.h"
 #include "core/funlibs.h"
 #include "core/libname.h"
@@ -42,6 +43,7 @@ const rt::ClassEntry kClasses[] = {
     KESTRIN_CLASS(SvMathFuns),
     KESTRIN_CLASS(SvStatFuns),
     KESTRIN_CLASS(SvWinComm),
+    KESTRIN_CLASS(SvStrFuns),
 };
 
 #undef KESTRIN_CLASS
