@@ -5,7 +5,6 @@ set(ENGINE_SHARED_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/core/createtree.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/defines.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/errors.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/core/evalitems.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/expitem.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/expitems.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/exptree.cpp

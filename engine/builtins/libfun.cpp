@@ -11,6 +11,8 @@ namespace {
   rt::raiseWith(e.number(), e.description(), e.source());
 }
 
+}  // namespace
+
 rt::Ref<zorbel::ScriptValue> argItem(zorbel::ScriptValue& list, int32_t i) {
   rt::Ref<zorbel::ScriptValue> item = list.subs(rt::Variant(i), zorbel::ModeValue);
   if (!item) {
@@ -19,8 +21,6 @@ rt::Ref<zorbel::ScriptValue> argItem(zorbel::ScriptValue& list, int32_t i) {
   }
   return item;
 }
-
-}  // namespace
 
 rt::Variant argValue(zorbel::ScriptValue& list, int32_t i) { return argItem(list, i)->value(); }
 

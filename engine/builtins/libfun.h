@@ -37,8 +37,10 @@ const Entry* findByName(std::span<const Entry> table, std::u16string_view key) {
   return nullptr;
 }
 
-// The value of item i (from 1) of an argument list, read in mode 1.  A list
-// that answers no item has failed: its own error is raised, or else 449.
+// Item i (from 1) of an argument list, read in mode 1.  A list that answers
+// no item has failed: its own error is raised, or else 449.
+rt::Ref<zorbel::ScriptValue> argItem(zorbel::ScriptValue& list, int32_t i);
+// The value of that item.
 rt::Variant argValue(zorbel::ScriptValue& list, int32_t i);
 // Lets `v` into item i of an argument list (a variable passed there takes
 // it); what the list or the item fails with is raised.

@@ -6,15 +6,20 @@
 //
 // Trees are grown by the tree builder (createtree.h), which keeps them within
 // kMaxTreeNodes nodes, so code that walks a tree may recurse.  Running a tree
-// (Operation, GetValue) belongs with the evaluator, in its own source file.
+// is the evaluator's: statements in operation.cpp, expressions in
+// evaluate.cpp.  A node never raises while it runs: failures land in its
+// error record, and the caller tests it.
 #pragma once
 
 #include <memory>
 #include <optional>
 #include <string>
 
+#include "core/bindings.h"
 #include "core/errors.h"
 #include "core/expitem.h"
+#include "core/operand.h"
+#include "zorbel/zorbel.h"
 
 namespace engine {
 
@@ -41,7 +46,24 @@ class expTree {
   // The tree as text, for messages: " { left op right } ".
   std::u16string toString() const;
 
+  // Runs the tree as a statement: assignments, calls, sequences.
+  void operation(zorbel::ScriptSpace& ss);
+  // Evaluates the tree in result mode `rf` (zorbel::ResultMode); null when
+  // it fails or yields nothing.
+  rt::Ref<zorbel::ScriptValue> getValue(zorbel::ScriptSpace& ss, int32_t rf);
+  // getValue without a holder for a computed result: the evaluator's own
+  // path between operators.  False when the node recorded an error.
+  bool evaluate(zorbel::ScriptSpace& ss, int32_t rf, Operand& out);
+  // One side run as a statement, or evaluated.
+  void lRun(zorbel::ScriptSpace& ss);
+  void rRun(zorbel::ScriptSpace& ss);
+  rt::Ref<zorbel::ScriptValue> lValue(zorbel::ScriptSpace& ss, int32_t rf);
+  rt::Ref<zorbel::ScriptValue> rValue(zorbel::ScriptSpace& ss, int32_t rf);
+
   ErrRecord& error() { return error_; }
+
+  // What the name operand on each side (left, right) resolved to last.
+  NameCache names[2];
 
  private:
   ErrRecord error_;

@@ -59,6 +59,21 @@ constexpr std::array<uint8_t, 512> chrClassBytes() {
 
 constexpr std::array<uint8_t, 512> kChrClass = chrClassBytes();
 
+// The type map of Dim: type name "=" the ProgID of its value class, up to
+// the end mark.  Sorted by id, all below the catalogue's.
+constexpr rt::StringResource kTypeMap[] = {
+    {1, u"Boolean=Fennick.SvBoolean"},
+    {2, u"String=Fennick.SvString"},
+    {3, u"Long=Fennick.SvLong"},
+    {4, u"Date=Fennick.SvDate"},
+    {5, u"Double=Fennick.SvDouble"},
+    {6, u"Integer=Fennick.SvInteger"},
+    {7, u"Variant=Fennick.SvVariant"},
+    {8, u"Collection=Fennick.SvCollection"},
+    {9, u"Object=Fennick.SvObject"},
+    {10, u"--End--"},
+};
+
 // Sorted by id, all above the catalogue's.
 constexpr rt::StringResource kOwnStrings[] = {
     // Keywords and multi-character operators: the text, a blank, the code.
@@ -143,10 +158,12 @@ constexpr rt::StringResource kOwnStrings[] = {
     {11005, u"缺少必要的参数。"},
 };
 
-// The catalogue and the strings above, as one table.
+// The type map, the catalogue and the strings above, as one table.
 constexpr auto joinStrings() {
-  std::array<rt::StringResource, std::size(kCatalogue) + std::size(kOwnStrings)> all{};
+  std::array<rt::StringResource, std::size(kTypeMap) + std::size(kCatalogue) + std::size(kOwnStrings)>
+      all{};
   size_t n = 0;
+  for (const rt::StringResource& r : kTypeMap) all[n++] = r;
   for (const rt::StringResource& r : kCatalogue) all[n++] = r;
   for (const rt::StringResource& r : kOwnStrings) all[n++] = r;
   return all;

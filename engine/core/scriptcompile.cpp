@@ -1,13 +1,12 @@
 #include "core/scriptcompile.h"
 
+#include "core/records.h"
 #include "core/sourcetext.h"
 #include "core/tokencode.h"
 
 namespace engine {
 
 namespace {
-
-enum RecordKind : int32_t { RecordDirective = 0, RecordLine = 1, RecordFunction = 2, RecordEnd = -1 };
 
 constexpr std::u16string_view kContinuation = u" _";
 

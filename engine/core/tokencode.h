@@ -43,9 +43,31 @@ constexpr int32_t Separator = 0x02000009;  // ":" and ";"
 constexpr int32_t Comma = 0x02030004;
 constexpr int32_t Assign = 0x02010002;     // ":="
 constexpr int32_t Equals = 0x02FF0001;     // "=", settled by the statement
+constexpr int32_t AddAssign = 0x02010005;  // "+="
+constexpr int32_t SubAssign = 0x02010006;  // "-="
+constexpr int32_t SetAssign = 0x02010007;  // ".=", object rebinding
 constexpr int32_t Plus = 0x02330002;
 constexpr int32_t Minus = 0x02330003;
+constexpr int32_t Times = 0x02360006;
+constexpr int32_t Divide = 0x02360007;
+constexpr int32_t IntDivide = 0x02350005;  // "\"
+constexpr int32_t Modulo = 0x02340004;     // "mod" and "%"
+constexpr int32_t Power = 0x02380008;
+constexpr int32_t Concat = 0x02320001;     // "&"
+constexpr int32_t Less = 0x02200001;
+constexpr int32_t LessEqual = 0x02200002;
+constexpr int32_t Greater = 0x02200003;
+constexpr int32_t GreaterEqual = 0x02200004;
+constexpr int32_t EqualEqual = 0x02200005;  // "=="
+constexpr int32_t NotEqual = 0x02200006;    // "<>" and "!="
+constexpr int32_t Like = 0x02200007;        // "Link"
+constexpr int32_t Is = 0x02200008;
 constexpr int32_t Not = 0x02160101;
+constexpr int32_t And = 0x02150002;
+constexpr int32_t Or = 0x02140003;
+constexpr int32_t Xor = 0x02130004;
+constexpr int32_t Eqv = 0x02120005;
+constexpr int32_t Imp = 0x02110006;
 constexpr int32_t Increment = 0x02390109;
 constexpr int32_t Decrement = 0x023901A0;
 constexpr int32_t Member = 0x02410001;     // "."

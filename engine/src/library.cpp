@@ -1,16 +1,22 @@
 // The classes of the second-edition engine and its entry points.
+#include "builtins/hostio.h"
 #include "builtins/svcopy.h"
+#include "builtins/svctypes.h"
 #include "builtins/svgeneral.h"
 #include "builtins/svmathfuns.h"
 #include "builtins/svsingle.h"
 #include "builtins/svstatfuns.h"
 #include "builtins/svstrfuns.h"
+#include "builtins/svsysfuns.h"
 #include "builtins/svwincomm.h"
 #include "core/funlibs.h"
 #include "core/libname.h"
 #include "core/ownclasses.h"
 #include "core/scriptcompile.h"
+#include "core/scripthost.h"
 #include "core/scriptvalues.h"
+#include "core/ssbody.h"
+#include "core/ssroot.h"
 #include "core/tables.h"
 #include "rt/library.h"
 #include "rt/text.h"
@@ -29,11 +35,21 @@ rt::Ref<rt::Object> create() {
   return rt::make<T>();
 }
 
+rt::Ref<rt::Object> createHost() {
+  engine::loadTables();
+  return engine::ScriptHost::create();
+}
+
 #define KESTRIN_CLASS(name) \
   { "Kestrin." #name, rt::classIdOf("Kestrin." #name), &create<engine::name> }
 
 const rt::ClassEntry kClasses[] = {
     {"Kestrin.ScriptCompile", kestrin::IScriptCompile::clsid, &create<engine::ScriptCompile>},
+    {"Kestrin.ScriptHost", kestrin::IScriptHost::clsid, &createHost},
+    KESTRIN_CLASS(SsRoot),
+    KESTRIN_CLASS(SsBody),
+    KESTRIN_CLASS(SvOutput),
+    KESTRIN_CLASS(SvInput),
     KESTRIN_CLASS(SvSingle),
     KESTRIN_CLASS(SvGeneral),
     KESTRIN_CLASS(SvCopy),
@@ -44,6 +60,8 @@ const rt::ClassEntry kClasses[] = {
     KESTRIN_CLASS(SvStatFuns),
     KESTRIN_CLASS(SvWinComm),
     KESTRIN_CLASS(SvStrFuns),
+    KESTRIN_CLASS(SvSysFuns),
+    KESTRIN_CLASS(SvCTypes),
 };
 
 #undef KESTRIN_CLASS

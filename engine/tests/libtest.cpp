@@ -12,6 +12,12 @@ rt::Ref<engine::SvGeneral> argList(std::initializer_list<rt::Variant> args) {
   return list;
 }
 
+rt::Ref<engine::SvGeneral> emptyList() {
+  rt::Ref<engine::SvGeneral> list = rt::make<engine::SvGeneral>();
+  list->subs(rt::Variant(int16_t{0}), 1);
+  return list;
+}
+
 Outcome call(zorbel::ScriptValue& fn, zorbel::ScriptValue* args) {
   rt::Ref<zorbel::ScriptValue> r = fn.funCall(nullptr, args, zorbel::ModeValue);
   Outcome o;

@@ -14,6 +14,8 @@ namespace enginetest {
 // An argument list as the evaluator builds it: a general value with one
 // holder per argument.
 rt::Ref<engine::SvGeneral> argList(std::initializer_list<rt::Variant> args);
+// A list without items (indexing marks a general value as a list).
+rt::Ref<engine::SvGeneral> emptyList();
 
 // What a call gave: the result's type and text ("Integer 0", "Double 6.5",
 // "Nothing"), and the error as "<code or number> <source>" or "".

@@ -1,0 +1,138 @@
+#include "builtins/shell.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+
+#include "rt/error.h"
+#include "rt/text.h"
+
+namespace engine {
+
+namespace {
+
+// How the program starts: input from /dev/null, no blocked signals, and
+// SIGPIPE back to its default (the script's process may ignore it).
+class SpawnSetup {
+ public:
+  SpawnSetup() {
+    posix_spawn_file_actions_init(&actions_);
+    posix_spawn_file_actions_addopen(&actions_, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    posix_spawnattr_init(&attr_);
+    sigset_t none, pipe;
+    sigemptyset(&none);
+    sigemptyset(&pipe);
+    sigaddset(&pipe, SIGPIPE);
+    posix_spawnattr_setsigmask(&attr_, &none);
+    posix_spawnattr_setsigdefault(&attr_, &pipe);
+    posix_spawnattr_setflags(&attr_, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+  }
+  ~SpawnSetup() {
+    posix_spawnattr_destroy(&attr_);
+    posix_spawn_file_actions_destroy(&actions_);
+  }
+  SpawnSetup(const SpawnSetup&) = delete;
+  SpawnSetup& operator=(const SpawnSetup&) = delete;
+
+  // The program's process id, or -errno.
+  pid_t spawn(char* const argv[]) const {
+    pid_t pid = 0;
+    int e = posix_spawnp(&pid, argv[0], &actions_, &attr_, argv, environ);
+    return e ? -e : pid;
+  }
+
+ private:
+  posix_spawn_file_actions_t actions_;
+  posix_spawnattr_t attr_;
+};
+
+int32_t errorNumberOf(int e) {
+  switch (e) {
+    case ENOENT: case ENOTDIR: case ENAMETOOLONG: case ELOOP: return rt::err::FileNotFound;
+    case EACCES: case EPERM: return rt::err::PermissionDenied;
+    default: return rt::err::InvalidCall;
+  }
+}
+
+bool readAll(int fd, void* buf, size_t n) {
+  auto* p = static_cast<char*>(buf);
+  while (n > 0) {
+    ssize_t got = read(fd, p, n);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) return false;
+    p += got;
+    n -= static_cast<size_t>(got);
+  }
+  return true;
+}
+
+// Starts the program from a go-between process that exits at once: the
+// program is orphaned and init reaps it, so nothing is left for us to wait
+// for and no SIGCHLD handler is needed (a host may install its own).  Only
+// the go-between is waited for, right away.  Everything the go-between
+// uses is prepared here, before the fork.
+pid_t spawnDetached(const SpawnSetup& setup, char* const argv[]) {
+  int fds[2];
+  if (pipe2(fds, O_CLOEXEC) != 0) rt::raise(rt::err::OutOfMemory);
+  pid_t between = fork();
+  if (between == 0) {
+    close(fds[0]);
+    pid_t started = setup.spawn(argv);
+    ssize_t written = write(fds[1], &started, sizeof started);
+    _exit(written == sizeof started ? 0 : 1);
+  }
+  close(fds[1]);
+  pid_t started = -EAGAIN;
+  if (between > 0) {
+    if (!readAll(fds[0], &started, sizeof started)) started = -EIO;
+    while (waitpid(between, nullptr, 0) < 0 && errno == EINTR) {
+    }
+  }
+  close(fds[0]);
+  return started;
+}
+
+}  // namespace
+
+std::vector<std::string> splitCommandLine(std::u16string_view line) {
+  std::vector<std::string> args;
+  std::u16string arg;
+  bool inArg = false, quoted = false;
+  for (char16_t c : line) {
+    if (c == u'\0') rt::raise(rt::err::InvalidCall);
+    if (c == u'"') {
+      quoted = !quoted;
+      inArg = true;
+    } else if (!quoted && (c == u' ' || c == u'\t')) {
+      if (inArg) args.push_back(rt::toUtf8(arg));
+      arg.clear();
+      inArg = false;
+    } else {
+      arg += c;
+      inArg = true;
+    }
+  }
+  if (inArg) args.push_back(rt::toUtf8(arg));
+  if (!args.empty()) std::replace(args[0].begin(), args[0].end(), '\\', '/');
+  return args;
+}
+
+int32_t startProgram(std::u16string_view commandLine) {
+  std::vector<std::string> args = splitCommandLine(commandLine);
+  if (args.empty() || args[0].empty()) rt::raise(rt::err::InvalidCall);
+  std::vector<char*> argv;
+  argv.reserve(args.size() + 1);
+  for (std::string& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  SpawnSetup setup;
+  pid_t started = spawnDetached(setup, argv.data());
+  if (started < 0) rt::raise(errorNumberOf(-started), rt::fromUtf8(args[0]));
+  return started;
+}
+
+}  // namespace engine

@@ -1,0 +1,45 @@
+#include "core/simplebodies.h"
+#include "rt/convert.h"
+
+namespace engine {
+
+BodyDim::BodyDim()
+    : ExecBody(u"BodyDim"),
+      decls_(rt::queryRef<jespin::IVValues>(rt::createInstance(jespin::IVValues::clsid).get())) {}
+
+void BodyDim::addCode(ExpItems& eis) {
+  try {
+    std::u16string name;
+    std::u16string type = u"Variant";
+    bool afterAs = false;
+    auto declare = [&] {
+      if (afterAs) decls_->add(rt::Variant(type), name);
+      type = u"Variant";
+      afterAs = false;
+    };
+    for (int32_t i = 2; i <= eis.count(); ++i) {
+      const ExpItem& ei = eis.item(i);
+      if (ei.iType == tok::As) afterAs = true;
+      else if (ei.iType == tok::Comma) declare();
+      else if (ei.iType == tok::Name) (afterAs ? type : name) = rt::toText(ei.iValue);
+    }
+    declare();
+  } catch (const rt::RuntimeError& e) {
+    error_.trap(e, u"AddCode");
+  }
+}
+
+int32_t BodyDim::execute(zorbel::ScriptSpace& ss) {
+  const int32_t n = decls_->count();
+  for (int32_t i = 1; i <= n; ++i) {
+    rt::Ref<jespin::IVValue> d = decls_->item(rt::Variant(i));
+    ss.newValue(d->key(), rt::toText(d->value()));
+    if (ss.error().haveErr()) {
+      error_.copy(ss.error(), u"Execute");
+      break;
+    }
+  }
+  return ExitNone;
+}
+
+}  // namespace engine

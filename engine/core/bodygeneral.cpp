@@ -1,0 +1,79 @@
+#include "core/bodygeneral.h"
+
+#include "core/compoundbodies.h"
+#include "core/simplebodies.h"
+#include "rt/text.h"
+
+namespace engine {
+
+namespace {
+
+bool opensCompound(int32_t code) {
+  return code == tok::Do || code == tok::For || code == tok::ForEach || code == tok::If ||
+         code == tok::Select || code == tok::With;
+}
+
+bool isA(const ExecBody* b, std::u16string_view classId) {
+  return b && rt::equalsNoCase(b->classId(), classId);
+}
+
+// Children that take further lines of their own kind through newBody.
+bool takesRuns(const ExecBody* b) { return isA(b, u"BodySerial") || isA(b, u"BodyDim"); }
+
+}  // namespace
+
+void BodyGeneral::openChild(std::unique_ptr<ExecBody> b) {
+  open_ = b.get();
+  children_.push_back(std::move(b));
+}
+
+void BodyGeneral::newBody(const ExpItems& eis) {
+  const int32_t t = eis.item(1).iType;
+  if (tok::isKeyword(t) && t != tok::Set) {
+    if (opensCompound(t)) openChild(newCompoundBody(t));
+    else if (t == tok::Exit) openChild(std::make_unique<BodyExit>());
+    else if (t == tok::Dim) {
+      if (!isA(open_, u"BodyDim")) openChild(std::make_unique<BodyDim>());
+    } else if (t != tok::Public && t != tok::Private) {
+      raiseCode(ErrSyntax, u"NewBody");
+    }
+    return;
+  }
+  if (!isA(open_, u"BodySerial")) openChild(std::make_unique<BodySerial>());
+}
+
+void BodyGeneral::addCode(ExpItems& eis) {
+  if (eis.empty()) return;
+  try {
+    if (!open_ || takesRuns(open_)) newBody(eis);
+    if (!open_) {
+      // Public or Private with no declaration or statement run open.
+      error_.setCode(ErrSyntax, u"AddCode");
+      return;
+    }
+    open_->addCode(eis);
+    if (open_->error().haveErr()) error_.copy(open_->error(), u"AddLine");
+    else if (open_->isOver()) open_ = nullptr;
+  } catch (const rt::RuntimeError& e) {
+    error_.trap(e, u"AddCode");
+  }
+}
+
+int32_t BodyGeneral::execute(zorbel::ScriptSpace& ss) {
+  error_.clear();
+  try {
+    for (const std::unique_ptr<ExecBody>& child : children_) {
+      int32_t code = child->execute(ss);
+      if (child->error().haveErr()) {
+        error_.copy(child->error(), u"Execute");
+        return ExitNone;
+      }
+      if (code != ExitNone) return code;
+    }
+  } catch (const rt::RuntimeError& e) {
+    error_.trap(e, u"Execute");
+  }
+  return ExitNone;
+}
+
+}  // namespace engine

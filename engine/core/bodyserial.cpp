@@ -1,0 +1,69 @@
+#include "core/createtree.h"
+#include "core/simplebodies.h"
+
+namespace engine {
+
+void retypeAssignments(ExpItems& eis) {
+  bool assigned = false;
+  bool setMode = false;
+  for (ExpItem& ei : eis) {
+    switch (ei.iType) {
+      case tok::Set:
+        ei.iType = tok::Blank;
+        setMode = true;
+        break;
+      case tok::Separator:
+        assigned = setMode = false;
+        break;
+      case tok::Assign:
+      case tok::AddAssign:
+      case tok::SubAssign:
+      case tok::SetAssign:
+        assigned = true;
+        setMode = false;
+        break;
+      case tok::Equals:
+        if (setMode) {
+          ei.iType = tok::SetAssign;
+        } else if (assigned) {
+          ei.iType = tok::EqualEqual;
+        } else {
+          ei.iType = tok::Assign;
+          assigned = true;
+        }
+        break;
+      default: break;
+    }
+  }
+}
+
+void BodySerial::addCode(ExpItems& eis) {
+  retypeAssignments(eis);
+  CreateTree builder;
+  for (const ExpItem& ei : eis) {
+    builder.add(ei);
+    if (builder.error().haveErr()) {
+      error_.copy(builder.error(), u"AddCode");
+      return;
+    }
+  }
+  builder.finish();  // a bracket left open is reported, not silently dropped
+  if (builder.error().haveErr()) {
+    error_.copy(builder.error(), u"AddCode");
+    return;
+  }
+  trees_.push_back(builder.takeRoot());
+}
+
+int32_t BodySerial::execute(zorbel::ScriptSpace& ss) {
+  for (const std::unique_ptr<expTree>& t : trees_) {
+    t->operation(ss);
+    if (t->error().haveErr()) {
+      error_.copy(t->error(), u"Execute");
+      break;
+    }
+  }
+  return ExitNone;
+}
+
+}  // namespace engine

@@ -1,0 +1,135 @@
+#include "core/evalcore.h"
+
+#include "builtins/svsingle.h"
+#include "jespin/stack.h"
+#include "rt/ops.h"
+#include "rt/text.h"
+
+namespace engine {
+
+rt::Ref<zorbel::ScriptValue> Operand::toObject() const {
+  if (obj) return obj;
+  if (isPlain) return SvSingle::of(plain);
+  return nullptr;
+}
+
+rt::Ref<zorbel::ScriptValue> Operand::requireObject() const {
+  if (absent()) rt::raise(rt::err::ObjectNotSet);
+  return toObject();
+}
+
+namespace eval {
+
+namespace {
+
+const std::optional<ExpItem>& itemOf(const expTree& n, Side s) {
+  return s == Side::Left ? n.lItem : n.rItem;
+}
+
+NameCache& cacheOf(expTree& n, Side s) { return n.names[s == Side::Left ? 0 : 1]; }
+
+std::u16string_view nameOf(const ExpItem& item) {
+  return item.iValue.isText() ? std::u16string_view(item.iValue.text()) : std::u16string_view();
+}
+
+// The value the innermost With block works on.
+rt::Ref<zorbel::ScriptValue> withTarget(jespin::IVStack& with) {
+  rt::Variant top = with.item(rt::Variant(with.count()))->value();
+  rt::Ref<zorbel::ScriptValue> v;
+  if (top.isObject()) v = rt::queryRef<zorbel::ScriptValue>(top.object());
+  if (!v) rt::raise(rt::err::ObjectRequired);
+  return v;
+}
+
+}  // namespace
+
+bool side(expTree& node, Side s, zorbel::ScriptSpace& ss, int32_t rf, Operand& out) {
+  if (expTree* tree = (s == Side::Left ? node.lTree : node.rTree).get()) {
+    tree->evaluate(ss, rf, out);
+    if (!tree->error().haveErr()) return true;
+    node.error().copy(tree->error(), s == Side::Left ? u"Get_LValue" : u"Get_RValue");
+    return false;
+  }
+  const std::optional<ExpItem>& item = itemOf(node, s);
+  if (!item) out.reset();
+  else if (item->iType == tok::Name) out.setObject(resolve(ss, nameOf(*item), cacheOf(node, s)));
+  else out.setPlain(item->iValue);
+  return true;
+}
+
+bool runSide(expTree& node, Side s, zorbel::ScriptSpace& ss) {
+  const std::u16string_view where = s == Side::Left ? u"L_Run" : u"R_Run";
+  if (expTree* tree = (s == Side::Left ? node.lTree : node.rTree).get()) {
+    tree->operation(ss);
+    if (!tree->error().haveErr()) return true;
+    node.error().copy(tree->error(), where);
+    return false;
+  }
+  const std::optional<ExpItem>& item = itemOf(node, s);
+  if (!item || item->iType != tok::Name) return true;  // a literal does nothing
+  rt::Ref<zorbel::ScriptValue> v = resolve(ss, nameOf(*item), cacheOf(node, s));
+  if (!v || !(v->flag() & zorbel::FlagCall)) return true;
+  v->funCall(&ss, nullptr, zorbel::ModeStatement);
+  return calleeOk(node, *v, where);
+}
+
+bool grammarError(expTree& node, std::u16string_view where, std::u16string_view detail) {
+  std::u16string text = resText(ErrGrammar);
+  text += u"\r\n";
+  if (where == kGetValue) {
+    text += detail;
+    text += u"\r\n";
+  }
+  text += node.toString();
+  jespin::IErrInfo& rec = node.error().info();
+  rec.setNumber(errNumber(ErrGrammar));
+  rec.setDescription(text);
+  rec.setSource(where);
+  return false;
+}
+
+bool calleeOk(expTree& node, zorbel::ScriptValue& callee, std::u16string_view where) {
+  if (!callee.hasError()) return true;
+  node.error().copy(callee.error(), where);
+  return false;
+}
+
+bool assign(expTree& node, const Operand& target, const rt::Variant& v, std::u16string_view where) {
+  if (!target.obj) {
+    if (!target.isPlain) rt::raise(rt::err::ObjectNotSet);
+    return true;
+  }
+  target.obj->letValue(v);
+  return calleeOk(node, *target.obj, where);
+}
+
+rt::Variant stepped(const rt::Variant& v, int32_t op) {
+  const rt::Variant one(int16_t{1});
+  return op == tok::Increment ? rt::opAdd(v, one) : rt::opSub(v, one);
+}
+
+bool member(expTree& node, zorbel::ScriptSpace& ss, int32_t rf, Operand& out,
+            std::u16string_view where) {
+  Operand left;
+  if (!side(node, Side::Left, ss, zorbel::ModeObject, left)) return false;
+  rt::Ref<zorbel::ScriptValue> target = left.toObject();
+  if (!target) {
+    rt::Ref<jespin::IVStack> with = ss.withStack();
+    if (!with || with->count() == 0) return grammarError(node, where, u"园点符(.)左边变量为空。");
+    target = withTarget(*with);
+  }
+  if (node.rTree || !node.rItem || node.rItem->iType != tok::Name) return grammarError(node, where);
+  std::u16string_view name = nameOf(*node.rItem);
+  if ((target->flag() & zorbel::FlagList) && rt::equalsNoCase(name, u"Count")) {
+    out.setPlain(rt::Variant(target->count()));
+    return true;
+  }
+  rt::Ref<zorbel::ScriptValue> m =
+      rf == zorbel::ModeObject ? target->objAttr(name) : target->attr(name);
+  if (!calleeOk(node, *target, where)) return false;
+  out.setObject(std::move(m));
+  return true;
+}
+
+}  // namespace eval
+}  // namespace engine

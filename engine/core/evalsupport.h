@@ -1,0 +1,23 @@
+// Evaluator routines the statement executors and the libraries use too.
+#pragma once
+
+#include "rt/variant.h"
+#include "zorbel/zorbel.h"
+
+namespace engine {
+
+class SvGeneral;
+
+// The truth of a plain value: an object is true unless it is Nothing, a
+// text when it is not empty, anything else when it is not 0 (Null is true:
+// it is not equal to 0).
+bool truthOf(const rt::Variant& v);
+
+// The truth of a value object; null is false.
+bool valueToBool(zorbel::ScriptValue* v);
+
+// Appends `v` to an argument list: the items of a list one by one (one
+// level only), anything else as one item.
+void addFlatSubs(SvGeneral& target, zorbel::ScriptValue& v);
+
+}  // namespace engine

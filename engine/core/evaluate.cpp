@@ -1,0 +1,256 @@
+// The expression side of the evaluator: GetValue and its operators.
+//
+// Every operator result is a computed value (Operand::setPlain); a holder
+// object is made for it only when someone outside the tree gets it
+// (getValue), which is where it first becomes visible.
+#include "builtins/svgeneral.h"
+#include "core/evalcore.h"
+#include "core/evalsupport.h"
+#include "rt/activation.h"
+#include "rt/ops.h"
+
+namespace engine {
+
+using zorbel::ScriptSpace;
+using zorbel::ScriptValue;
+
+namespace {
+
+using eval::grammarError;
+using eval::kGetValue;
+using eval::Side;
+
+constexpr auto kText = rt::CompareMode::Text;
+constexpr rt::Guid kSvBooleanClsid = rt::classIdOf("Fennick.SvBoolean");
+
+// Both operands, left first, each evaluated whatever the other gave.
+bool bothSides(expTree& n, ScriptSpace& ss, Operand& l, Operand& r) {
+  bool ok = eval::side(n, Side::Left, ss, zorbel::ModeValue, l);
+  return eval::side(n, Side::Right, ss, zorbel::ModeValue, r) && ok;
+}
+
+rt::Variant binary(int32_t code, const rt::Variant& a, const rt::Variant& b) {
+  switch (code) {
+    case tok::Plus: return rt::opAdd(a, b);
+    case tok::Minus: return rt::opSub(a, b);
+    case tok::Times: return rt::opMul(a, b);
+    case tok::Divide: return rt::opDiv(a, b);
+    case tok::IntDivide: return rt::opIdiv(a, b);
+    case tok::Power: return rt::opPow(a, b);
+    case tok::Modulo: return rt::opMod(a, b);
+    case tok::Concat: return rt::opCat(a, b);
+    case tok::Less: return rt::opLt(a, b, kText);
+    case tok::LessEqual: return rt::opLe(a, b, kText);
+    case tok::Greater: return rt::opGt(a, b, kText);
+    case tok::GreaterEqual: return rt::opGe(a, b, kText);
+    case tok::NotEqual: return rt::opNe(a, b, kText);
+    case tok::Like: return rt::opLike(a, b, kText);
+    default: return rt::opEq(a, b, kText);  // "=", "=="
+  }
+}
+
+// "+" and "-" also stand before a single operand.
+bool sign(expTree& n, ScriptSpace& ss, int32_t code, Operand& out) {
+  Operand l, r;
+  if (!bothSides(n, ss, l, r)) return false;
+  if (r.absent()) return grammarError(n, kGetValue);
+  if (l.absent()) {
+    rt::Variant v = r.value();
+    out.setPlain(code == tok::Plus ? std::move(v) : rt::opMul(v, rt::Variant(int16_t{-1})));
+    return true;
+  }
+  rt::Variant a = l.value();
+  rt::Variant b = r.value();
+  out.setPlain(binary(code, a, b));
+  return true;
+}
+
+bool binaryOperator(expTree& n, ScriptSpace& ss, int32_t code, Operand& out) {
+  Operand l, r;
+  if (!bothSides(n, ss, l, r)) return false;
+  if (l.absent() || r.absent()) return grammarError(n, kGetValue);
+  rt::Variant a = l.value();
+  rt::Variant b = r.value();
+  out.setPlain(binary(code, a, b));
+  return true;
+}
+
+// "And" and "Or" evaluate their right side only when it decides, and give
+// their result even after an error (the caller tests the record first).
+bool shortCircuit(expTree& n, ScriptSpace& ss, bool isAnd, Operand& out) {
+  Operand l;
+  eval::side(n, Side::Left, ss, zorbel::ModeValue, l);
+  bool result = l.absent() ? false : truthOf(l.value());
+  if (result == isAnd) {
+    Operand r;
+    eval::side(n, Side::Right, ss, zorbel::ModeValue, r);
+    result = r.absent() ? false : truthOf(r.value());
+  }
+  out.setPlain(rt::Variant(result));
+  return !n.error().haveErr();
+}
+
+// "Not", "Xor", "Eqv" and "Imp" work on truth values: True or False.
+bool logical(expTree& n, ScriptSpace& ss, int32_t code, Operand& out) {
+  Operand l, r;
+  if (!bothSides(n, ss, l, r)) return false;
+  if (code == tok::Not) {
+    if (!l.absent() || r.absent()) return grammarError(n, kGetValue);
+    out.setPlain(rt::Variant(!truthOf(r.value())));
+    return true;
+  }
+  if (l.absent() || r.absent()) return grammarError(n, kGetValue);
+  bool a = truthOf(l.value());
+  bool b = truthOf(r.value());
+  bool result = code == tok::Xor ? a != b : code == tok::Eqv ? a == b : !a || b;
+  out.setPlain(rt::Variant(result));
+  return true;
+}
+
+bool identity(expTree& n, ScriptSpace& ss, Operand& out) {
+  Operand l, r;
+  if (!eval::side(n, Side::Left, ss, zorbel::ModeObject, l)) return false;
+  if (!eval::side(n, Side::Right, ss, zorbel::ModeObject, r)) return false;
+  if (l.absent() || r.absent()) return grammarError(n, kGetValue);
+  rt::Variant a = l.value();
+  rt::Variant b = r.value();
+  if (!a.isObject() || !b.isObject()) rt::raise(rt::err::TypeMismatch);
+  rt::Ref<ScriptValue> result = rt::queryRef<ScriptValue>(rt::createInstance(kSvBooleanClsid).get());
+  if (!result) rt::raise(rt::err::NoAutomation);
+  result->letValue(rt::Variant(a.object() == b.object()));
+  out.setObject(std::move(result));
+  return true;
+}
+
+bool list(expTree& n, ScriptSpace& ss, Operand& out) {
+  Operand l, r;
+  if (!eval::side(n, Side::Left, ss, zorbel::ModeValue, l)) return false;
+  if (!eval::side(n, Side::Right, ss, zorbel::ModeValue, r)) return false;
+  rt::Ref<SvGeneral> items = rt::make<SvGeneral>();
+  addFlatSubs(*items, *l.requireObject());
+  addFlatSubs(*items, *r.requireObject());
+  out.setObject(std::move(items));
+  return true;
+}
+
+// x++ gives the old value, ++x the new one.
+bool step(expTree& n, ScriptSpace& ss, int32_t code, Operand& out) {
+  Operand l, r;
+  if (!bothSides(n, ss, l, r)) return false;
+  if (r.absent()) {
+    if (l.absent()) return grammarError(n, kGetValue);
+    out.setPlain(l.value());
+    return eval::assign(n, l, eval::stepped(l.value(), code), kGetValue);
+  }
+  if (!eval::assign(n, r, eval::stepped(r.value(), code), kGetValue)) return false;
+  out.setPlain(r.value());
+  return true;
+}
+
+// f(x) calls f, or indexes a value that cannot be called; a[x] indexes, and
+// hands a callable value the whole argument object.
+bool callOrIndex(expTree& n, ScriptSpace& ss, int32_t rf, bool square, Operand& out) {
+  Operand l, r;
+  if (!eval::side(n, Side::Left, ss, zorbel::ModeValue, l)) return false;
+  if (!eval::side(n, Side::Right, ss, zorbel::ModeValue, r)) return false;
+  rt::Ref<ScriptValue> callee = l.requireObject();
+  rt::Ref<ScriptValue> result;
+  if (callee->flag() & zorbel::FlagCall) {
+    rt::Ref<ScriptValue> args = r.toObject();
+    result = square ? callee->subs(rt::Variant(args), rf) : callee->funCall(&ss, args.get(), rf);
+  } else {
+    if (r.absent()) return grammarError(n, kGetValue);
+    result = callee->subs(r.value(), rf);
+  }
+  if (!eval::calleeOk(n, *callee, kGetValue)) return false;
+  out.setObject(std::move(result));
+  return true;
+}
+
+bool withoutOperator(expTree& n, ScriptSpace& ss, int32_t rf, Operand& out) {
+  if (!eval::side(n, Side::Left, ss, rf, out)) return false;
+  return !out.absent() || eval::side(n, Side::Right, ss, rf, out);
+}
+
+bool dispatch(expTree& n, ScriptSpace& ss, int32_t rf, Operand& out) {
+  if (!n.opItem) return withoutOperator(n, ss, rf, out);
+  const int32_t code = n.opItem->iType;
+  switch (code) {
+    case tok::Plus:
+    case tok::Minus: return sign(n, ss, code, out);
+    case tok::Times:
+    case tok::Divide:
+    case tok::IntDivide:
+    case tok::Power:
+    case tok::Modulo:
+    case tok::Concat:
+    case tok::Less:
+    case tok::LessEqual:
+    case tok::Greater:
+    case tok::GreaterEqual:
+    case tok::EqualEqual:
+    case tok::Equals:
+    case tok::NotEqual:
+    case tok::Like: return binaryOperator(n, ss, code, out);
+    case tok::And: return shortCircuit(n, ss, true, out);
+    case tok::Or: return shortCircuit(n, ss, false, out);
+    case tok::Not:
+    case tok::Xor:
+    case tok::Eqv:
+    case tok::Imp: return logical(n, ss, code, out);
+    case tok::Is: return identity(n, ss, out);
+    case tok::Comma: return list(n, ss, out);
+    case tok::Increment:
+    case tok::Decrement: return step(n, ss, code, out);
+    case tok::Member: return eval::member(n, ss, rf, out, kGetValue);
+    case tok::FnOp: return callOrIndex(n, ss, rf, false, out);
+    case tok::GetOp: return callOrIndex(n, ss, rf, true, out);
+    case tok::CloseParen:
+    case tok::CloseSquare:
+    case tok::CloseBrace: return eval::side(n, Side::Right, ss, zorbel::ModeValue, out);
+    default: return true;  // statements and stray operators give nothing
+  }
+}
+
+}  // namespace
+
+bool expTree::evaluate(ScriptSpace& ss, int32_t rf, Operand& out) {
+  error_.clear();
+  out.reset();
+  try {
+    if (dispatch(*this, ss, rf, out)) return true;
+    if (!opItem || (opItem->iType != tok::And && opItem->iType != tok::Or)) out.reset();
+  } catch (const rt::RuntimeError& e) {
+    error_.trap(e, eval::kGetValue);
+    out.reset();
+  }
+  return false;
+}
+
+rt::Ref<ScriptValue> expTree::getValue(ScriptSpace& ss, int32_t rf) {
+  Operand out;
+  evaluate(ss, rf, out);
+  return out.toObject();
+}
+
+rt::Ref<ScriptValue> expTree::lValue(ScriptSpace& ss, int32_t rf) {
+  Operand out;
+  try {
+    eval::side(*this, Side::Left, ss, rf, out);
+  } catch (const rt::RuntimeError& e) {
+    error_.trap(e, u"Get_LValue");
+  }
+  return out.toObject();
+}
+
+rt::Ref<ScriptValue> expTree::rValue(ScriptSpace& ss, int32_t rf) {
+  Operand out;
+  try {
+    eval::side(*this, Side::Right, ss, rf, out);
+  } catch (const rt::RuntimeError& e) {
+    error_.trap(e, u"Get_RValue");
+  }
+  return out.toObject();
+}
+
+}  // namespace engine

@@ -1,0 +1,138 @@
+// The statement side of the evaluator: Operation.  A statement tree has had
+// its assignment "=" settled by the statement block (":=", "==" or ".=").
+#include "core/evalcore.h"
+#include "rt/ops.h"
+
+namespace engine {
+
+using zorbel::ScriptSpace;
+using zorbel::ScriptValue;
+
+namespace {
+
+using eval::grammarError;
+using eval::kOperation;
+using eval::Side;
+
+// ":=" (and "=" when a statement has one left), "+=" and "-=".  What the
+// assigned value refuses is reported, not lost.
+void assignment(expTree& n, ScriptSpace& ss, int32_t code) {
+  Operand l, r;
+  if (!eval::side(n, Side::Left, ss, zorbel::ModeValue, l)) return;
+  if (!eval::side(n, Side::Right, ss, zorbel::ModeValue, r)) return;
+  if (code == tok::AddAssign || code == tok::SubAssign) {
+    rt::Variant a = l.value();
+    rt::Variant b = r.value();
+    eval::assign(n, l, code == tok::AddAssign ? rt::opAdd(a, b) : rt::opSub(a, b), kOperation);
+  } else {
+    eval::assign(n, l, r.value(), kOperation);
+  }
+}
+
+// ".=" (Set x = y): a name is bound to the right-hand object by the space's
+// rules; anything else (a member, an indexed item) is given it by Value set.
+void rebinding(expTree& n, ScriptSpace& ss) {
+  Operand l, r;
+  if (!eval::side(n, Side::Left, ss, zorbel::ModeValue, l)) return;
+  if (!eval::side(n, Side::Right, ss, zorbel::ModeObject, r)) return;
+  if (!n.lTree && n.lItem && n.lItem->iType == tok::Name) {
+    ss.setValue(n.lItem->iValue.text(), r.toObject().get());
+    return;
+  }
+  rt::Ref<ScriptValue> target = l.requireObject();
+  rt::Ref<ScriptValue> source = r.requireObject();
+  rt::Variant v = source->value();
+  target->setValue(v.isObject() ? v : rt::Variant(source));
+  eval::calleeOk(n, *target, kOperation);
+}
+
+// "f x" and "f(x)" as statements: the result is not wanted.
+void call(expTree& n, ScriptSpace& ss, bool juxtaposed) {
+  Operand l, r;
+  if (!eval::side(n, Side::Left, ss, zorbel::ModeValue, l)) return;
+  if (juxtaposed && l.absent()) {
+    grammarError(n, kOperation);
+    return;
+  }
+  if (!eval::side(n, Side::Right, ss, zorbel::ModeValue, r)) return;
+  rt::Ref<ScriptValue> callee = l.requireObject();
+  if (!(callee->flag() & zorbel::FlagCall)) {
+    grammarError(n, kOperation);
+    return;
+  }
+  rt::Ref<ScriptValue> args = r.toObject();
+  callee->funCall(&ss, args.get(), zorbel::ModeStatement);
+  eval::calleeOk(n, *callee, kOperation);
+}
+
+// "x++", "++x", "x--", "--x" as statements.
+void step(expTree& n, ScriptSpace& ss, int32_t code) {
+  Operand target;
+  if (!eval::side(n, Side::Right, ss, zorbel::ModeValue, target)) return;
+  if (target.absent()) {
+    if (!eval::side(n, Side::Left, ss, zorbel::ModeValue, target)) return;
+    if (target.absent()) {
+      grammarError(n, kOperation);
+      return;
+    }
+  }
+  eval::assign(n, target, eval::stepped(target.value(), code), kOperation);
+}
+
+// "obj.Method" alone calls the method.
+void memberCall(expTree& n, ScriptSpace& ss) {
+  Operand m;
+  if (!eval::member(n, ss, zorbel::ModeValue, m, kOperation)) return;
+  if (!m.obj || !(m.obj->flag() & zorbel::FlagCall)) return;
+  m.obj->funCall(&ss, nullptr, zorbel::ModeStatement);
+  eval::calleeOk(n, *m.obj, kOperation);
+}
+
+void dispatch(expTree& n, ScriptSpace& ss) {
+  const int32_t code = n.opItem ? n.opItem->iType : tok::Separator;
+  switch (code) {
+    case tok::Separator:
+      if (eval::runSide(n, Side::Left, ss)) eval::runSide(n, Side::Right, ss);
+      return;
+    case tok::Assign:
+    case tok::Equals:
+    case tok::AddAssign:
+    case tok::SubAssign: assignment(n, ss, code); return;
+    case tok::SetAssign: rebinding(n, ss); return;
+    case tok::SubOp: call(n, ss, true); return;
+    case tok::FnOp: call(n, ss, false); return;
+    case tok::Increment:
+    case tok::Decrement: step(n, ss, code); return;
+    case tok::Member: memberCall(n, ss); return;
+    default: return;  // an expression as a statement computes nothing
+  }
+}
+
+}  // namespace
+
+void expTree::operation(ScriptSpace& ss) {
+  error_.clear();
+  try {
+    dispatch(*this, ss);
+  } catch (const rt::RuntimeError& e) {
+    error_.trap(e, kOperation);
+  }
+}
+
+void expTree::lRun(ScriptSpace& ss) {
+  try {
+    eval::runSide(*this, Side::Left, ss);
+  } catch (const rt::RuntimeError& e) {
+    error_.trap(e, u"L_Run");
+  }
+}
+
+void expTree::rRun(ScriptSpace& ss) {
+  try {
+    eval::runSide(*this, Side::Right, ss);
+  } catch (const rt::RuntimeError& e) {
+    error_.trap(e, u"R_Run");
+  }
+}
+
+}  // namespace engine

@@ -1,0 +1,147 @@
+#include "core/ssbody.h"
+
+#include "builtins/svcopy.h"
+#include "core/scriptvalues.h"
+#include "rt/text.h"
+
+namespace engine {
+
+namespace {
+
+constexpr std::u16string_view kNewValue = u"ScriptSpace_NewValue";
+
+[[noreturn]] void noParent() { rt::raise(rt::err::ObjectNotSet); }
+
+}  // namespace
+
+const rt::MemberTable<SsBody>& SsBody::members() {
+  static const auto table = spaceMembers<SsBody>(u"SsBody");
+  return table;
+}
+
+SsBody::SsBody() : locals_(rt::make<ScriptValues>()), orphan_(u"SsBody") {}
+SsBody::~SsBody() { bindingsChanged(); }
+
+void SsBody::setParent(zorbel::ScriptSpace* space) {
+  parent_ = space;
+  bindingsChanged();
+}
+
+zorbel::ScriptValue* SsBody::findBound(std::u16string_view name) {
+  if (zorbel::ScriptValue* v = locals_->find(name)) return v;
+  auto* up = parent_ ? static_cast<Space*>(parent_->query(Space::iid)) : nullptr;
+  return up ? up->findBound(name) : nullptr;
+}
+
+rt::Ref<zorbel::ScriptValue> SsBody::find(std::u16string_view name) {
+  if (zorbel::ScriptValue* v = locals_->find(name)) return v;
+  return parent_ ? findIn(*parent_, name) : nullptr;
+}
+
+rt::Ref<zorbel::ScriptValue> SsBody::value(std::u16string_view name) {
+  if (rt::Ref<zorbel::ScriptValue> v = find(name)) return v;
+  bindingsChanged();
+  return locals_->add(rt::Variant(int16_t{0}), name);
+}
+
+void SsBody::letValue(std::u16string_view name, zorbel::ScriptValue* v) {
+  rt::Ref<zorbel::ScriptValue> keep(v);
+  if (!v) rt::raise(rt::err::ObjectNotSet);
+  // An ancestor's name takes the assignment there (a library function
+  // object refuses it in its own record).
+  if (rt::Ref<zorbel::ScriptValue> bound = find(name)) {
+    bound->letValue(v->value());
+    return;
+  }
+  v->setKey(name);
+  locals_->addObj(v);
+  bindingsChanged();
+}
+
+// A local binding is replaced when the new value is anonymous, callable or
+// a plain value; a plain value under another name is bound through an alias,
+// so that both names stand for one value.  A value holding an object (or
+// Nothing) is given to the local, which keeps its identity: "Set o =
+// Nothing" leaves o declared and holding Nothing.  A name that is not local
+// is rebound where an ancestor has it, else bound here.
+void SsBody::setValue(std::u16string_view name, zorbel::ScriptValue* v) {
+  rt::Ref<zorbel::ScriptValue> keep(v);
+  bindingsChanged();
+  if (zorbel::ScriptValue* current = locals_->find(name)) {
+    if (!v) {
+      locals_->removeKey(name);
+      return;
+    }
+    if (!v->key().empty() && !(v->flag() & zorbel::FlagCall)) {
+      rt::Variant held = v->value();
+      if (held.isObject()) {
+        current->setValue(held);
+        return;
+      }
+      locals_->removeKey(name);
+      if (rt::equalsNoCase(v->key(), name)) locals_->addObj(v);
+      else locals_->addObj(rt::make<SvCopy>(name, v).get());
+      return;
+    }
+    locals_->removeKey(name);
+  } else if (!v || (v->flag() != zorbel::FlagCall && parent_ && parent_->existValue(name))) {
+    // Unbinding a name that is not local unbinds it where it is bound.
+    if (parent_ && (v || parent_->existValue(name))) parent_->setValue(name, v);
+    return;
+  }
+  v->setKey(name);
+  locals_->addObj(v);
+}
+
+bool SsBody::existValue(std::u16string_view name) {
+  return locals_->find(name) || (parent_ && parent_->existValue(name));
+}
+
+void SsBody::setRunStop(bool stop) {
+  if (parent_) parent_->setRunStop(stop);
+}
+
+void SsBody::setErrCode(int32_t code) {
+  if (parent_) parent_->setErrCode(code);
+}
+
+void SsBody::setErrString(std::u16string_view text) {
+  if (parent_) parent_->setErrString(text);
+}
+
+rt::Ref<jespin::IVValues> SsBody::typeDefs() {
+  if (!parent_) noParent();
+  return parent_->typeDefs();
+}
+
+rt::Ref<jespin::IVStack> SsBody::withStack() {
+  if (!parent_) noParent();
+  return parent_->withStack();
+}
+
+// The shared record is cleared first, so an earlier error is never blamed on
+// this declaration.
+rt::Ref<zorbel::ScriptValue> SsBody::newValue(std::u16string_view name,
+                                              std::u16string_view typeName) {
+  jespin::IErrInfo& rec = error();
+  rec.clear();
+  try {
+    std::u16string progId;
+    if (locals_->find(name)) {
+      engine::setErrCode(rec, ErrDefinedTwice, kNewValue);
+    } else if (!progIdOf(*typeDefs(), typeName, progId)) {
+      setErrCode(ErrBadType);
+      engine::setErrCode(rec, ErrBadType, kNewValue);
+    } else {
+      rt::Ref<zorbel::ScriptValue> v = newTypedValue(progId, name);
+      locals_->addObj(v.get());
+      bindingsChanged();
+      return v;
+    }
+  } catch (const rt::RuntimeError& e) {
+    rec.readError(e.number(), e.source(), e.description(), kNewValue);
+  }
+  return nullptr;
+}
+
+}  // namespace engine

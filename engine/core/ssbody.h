@@ -1,0 +1,64 @@
+// SsBody: a nested scope with its own local variables and a parent space.
+// The host's top-level space and the scope of each user-function call are
+// bodies.  Apart from its locals a body keeps nothing of its own: run-stop
+// flag, error code and text, type map, With stack and error record are the
+// parent's, and so, up the chain, the root's.
+//
+// Reading a name resolves through the chain up to the root and its
+// libraries; a name found nowhere becomes a new local holding the Integer 0.
+// Dim always declares in the innermost space.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "core/errors.h"
+#include "core/space.h"
+#include "rt/dispatch.h"
+#include "zorbel/zorbel.h"
+
+namespace engine {
+
+class ScriptValues;
+
+class SsBody final : public rt::Automation<SsBody, zorbel::ScriptSpace, Space> {
+ public:
+  static const rt::MemberTable<SsBody>& members();
+
+  SsBody();
+  ~SsBody() override;
+
+  rt::Ref<zorbel::ScriptSpace> parent() override { return parent_; }
+  void setParent(zorbel::ScriptSpace* space) override;
+  rt::Ref<zorbel::ScriptValue> value(std::u16string_view name) override;
+  // Assigns to the local, else to the ancestor's value of that name, else
+  // binds `v` itself as a new local.
+  void letValue(std::u16string_view name, zorbel::ScriptValue* v) override;
+  // Rebinding (Set, parameters, functions); see ssbody.cpp for the rules.
+  void setValue(std::u16string_view name, zorbel::ScriptValue* v) override;
+  bool existValue(std::u16string_view name) override;
+  bool runStop() override { return parent_ && parent_->runStop(); }
+  void setRunStop(bool stop) override;
+  int32_t errCode() override { return parent_ ? parent_->errCode() : 0; }
+  void setErrCode(int32_t code) override;
+  std::u16string errString() override { return parent_ ? parent_->errString() : std::u16string(); }
+  void setErrString(std::u16string_view text) override;
+  rt::Ref<jespin::IVValues> typeDefs() override;
+  rt::Ref<zorbel::ScriptValue> newValue(std::u16string_view name,
+                                        std::u16string_view typeName) override;
+  rt::Ref<jespin::IVStack> withStack() override;
+  // The parent's record; a body not yet given a parent answers with a
+  // record of its own.
+  jespin::IErrInfo& error() override { return parent_ ? parent_->error() : orphan_.info(); }
+
+  rt::Ref<zorbel::ScriptValue> find(std::u16string_view name) override;
+  zorbel::ScriptValue* findBound(std::u16string_view name) override;
+
+ private:
+  rt::Ref<zorbel::ScriptSpace> parent_;
+  rt::Ref<ScriptValues> locals_;
+  ErrRecord orphan_;
+};
+
+}  // namespace engine

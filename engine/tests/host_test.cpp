@@ -1,0 +1,292 @@
+// The script host: its events, directives, stream handling and life cycle,
+// and the input and output objects of its root space.
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+
+#include "builtins/svsingle.h"
+#include "core/scriptcompile.h"
+#include "core/scripthost.h"
+#include "core/records.h"
+#include "rt/convert.h"
+#include "rt/dispatch.h"
+#include "testsupport.h"
+
+namespace {
+
+using engine::ScriptHost;
+using enginetest::utf8;
+using rt::Ref;
+using zorbel::ScriptValue;
+
+// Records every event as text and answers input from queues.
+class Recorder final : public kestrin::ScriptHostEvents {
+ public:
+  std::vector<std::string> events;
+  std::deque<std::u16string> lines;
+  std::deque<int16_t> chars;
+  std::function<void(const std::u16string&)> onInclude;
+
+  void inputLine(std::u16string& inBuf) override {
+    events.push_back("line");
+    if (!lines.empty()) inBuf = lines.front(), lines.pop_front();
+  }
+  void inputChar(int16_t& aCode) override {
+    events.push_back("char");
+    if (!chars.empty()) aCode = chars.front(), chars.pop_front();
+  }
+  void output(const std::u16string& s) override { events.push_back("out:" + utf8(s)); }
+  void includeFile(const std::u16string& s) override {
+    events.push_back("include:" + utf8(s));
+    if (onInclude) onInclude(s);
+  }
+};
+
+Ref<nubrel::IMemStream> compiled(std::u16string_view source) {
+  auto compiler = rt::make<engine::ScriptCompile>();
+  Ref<nubrel::IMemStream> ms = enginetest::memStream();
+  compiler->compile(source, *ms);
+  EXPECT_FALSE(compiler->error().haveErr()) << utf8(compiler->error().description());
+  ms->setDir(nubrel::InStream);
+  return ms;
+}
+
+struct HostFixture : ::testing::Test {
+  Ref<ScriptHost> host = ScriptHost::create();
+  Ref<Recorder> rec = rt::make<Recorder>();
+  HostFixture() { host->advise(rec); }
+  ~HostFixture() override {
+    if (host) host->freeAll();
+  }
+  void run(std::u16string_view source) {
+    host->execStream(*compiled(source));
+    EXPECT_FALSE(host->error().haveErr()) << utf8(host->error().description());
+  }
+  std::string valueOf(std::u16string_view name) {
+    return utf8(rt::toText(host->sSpace()->value(name)->value()));
+  }
+};
+
+using Host = HostFixture;
+
+TEST_F(Host, WritesEveryPieceOfOutputAsOneEvent) {
+  run(u"Print \"a\"\r\nOutPut \"b\"\r\nOutLine \"c\"\r\nOutLine\r\nPrint\r\nOutLine 1, 2\r\n"
+      u"Print = 5\r\nPrint[7]");  // indexing as a statement computes nothing
+  EXPECT_EQ(rec->events, (std::vector<std::string>{"out:a", "out:b", "out:c\r\n", "out:\r\n", "out:",
+                                                   "out:0\r\n", "out:5"}));
+}
+
+TEST_F(Host, ReadsLinesAndCharactersThroughItsEvents) {
+  rec->lines = {u"one", u"two"};
+  rec->chars = {65};
+  run(u"a = Input(\"p? \")\r\nb = Input\r\nc = GetChar\r\nd = GetChar");
+  EXPECT_EQ(rec->events,
+            (std::vector<std::string>{"out:p? ", "line", "line", "char", "char"}));
+  EXPECT_EQ(valueOf(u"a"), "one");
+  EXPECT_EQ(valueOf(u"b"), "two");
+  EXPECT_EQ(valueOf(u"c"), "65");
+  EXPECT_EQ(valueOf(u"d"), "0");  // the handler left the code as it came
+}
+
+TEST(HostWithoutHandlers, ReadsNothing) {
+  Ref<ScriptHost> host = ScriptHost::create();
+  host->execStream(*compiled(u"s = Input\r\nc = GetChar\r\nOutLine \"unheard\""));
+  EXPECT_FALSE(host->error().haveErr());
+  EXPECT_EQ(host->sSpace()->value(u"s")->value().type(), rt::VT::String);
+  EXPECT_EQ(rt::toLong(host->sSpace()->value(u"c")->value()), 0);
+  host->freeAll();
+}
+
+TEST_F(Host, InputAndOutputObjectsFollowTheirContract) {
+  Ref<zorbel::ScriptSpace> ss = host->sSpace();
+  Ref<ScriptValue> print = ss->value(u"Print");
+  Ref<ScriptValue> input = ss->value(u"Input");
+  Ref<ScriptValue> getChar = ss->value(u"GetChar");
+  EXPECT_EQ(print->flag(), zorbel::FlagCall);
+
+  EXPECT_EQ(print->value().type(), rt::VT::Integer);
+  EXPECT_EQ(utf8(print->error().source()), "Kestrin.SvOutput.Get_ScriptValue_Value");
+  EXPECT_EQ(print->count(), 0);
+  EXPECT_EQ(utf8(print->error().source()), "Kestrin.SvOutput.ScriptValue_Count");
+  input->letValue(rt::Variant(int32_t{1}));
+  EXPECT_EQ(utf8(input->error().source()), "Kestrin.SvInput.ScriptValue_Value");
+  EXPECT_FALSE(print->objAttr(u"x"));
+
+  // Printing a value without a text form writes nothing and keeps the cause.
+  Ref<ScriptValue> null = engine::SvSingle::of(rt::Variant(rt::Null{}));
+  rec->events.clear();
+  print->funCall(ss.get(), null.get(), 0);
+  EXPECT_TRUE(rec->events.empty());
+  EXPECT_EQ(print->error().number(), rt::err::InvalidUseOfNull);
+  EXPECT_EQ(utf8(print->error().source()), "Kestrin.SvOutput.ScriptValue_FunCall\r\n");
+
+  // Each read gives a new typed value; Value get gives the bare code.
+  Ref<ScriptValue> a = input->funCall(ss.get(), nullptr, 1);
+  Ref<ScriptValue> b = input->funCall(ss.get(), nullptr, 1);
+  ASSERT_TRUE(a && b);
+  EXPECT_NE(a.get(), b.get());
+  auto* d = static_cast<rt::Dispatch*>(a->query(rt::Dispatch::iid));
+  EXPECT_EQ(utf8(d->typeName()), "SvString");
+  Ref<ScriptValue> c = getChar->funCall(ss.get(), nullptr, 1);
+  EXPECT_EQ(utf8(static_cast<rt::Dispatch*>(c->query(rt::Dispatch::iid))->typeName()), "SvInteger");
+  EXPECT_EQ(getChar->value().type(), rt::VT::Integer);
+}
+
+TEST_F(Host, HandsIncludeDirectivesToItsEmbedder) {
+  run(u"#include \"a b.zub\"  \r\n#include\tplain\t\r\n#INCLUDE");
+  EXPECT_EQ(rec->events,
+            (std::vector<std::string>{"include:\"a b.zub\"", "include:plain", "include:"}));
+}
+
+TEST_F(Host, AnIncludeHandlerMayRunMoreOnTheSameHost) {
+  rec->onInclude = [this](const std::u16string&) { host->execStream(*compiled(u"y = 2")); };
+  run(u"x = 1\r\n#include inner\r\nOutLine x + y");
+  EXPECT_EQ(rec->events.back(), "out:3\r\n");
+}
+
+TEST_F(Host, KeepsItsMacros) {
+  run(u"#define A = 1 + \r\n#define B\r\n#define A = 2");
+  jespin::IVValues& defs = *host->defines();
+  EXPECT_EQ(defs.count(), 2);
+  auto listOf = [&](const char16_t* name) {
+    rt::Variant v = defs.item(rt::Variant(name))->value();
+    return static_cast<engine::ExpItems*>(v.object()->query(engine::ExpItems::iid));
+  };
+  EXPECT_EQ(enginetest::dump(*listOf(u"a")), "i2");
+  EXPECT_EQ(listOf(u"B")->count(), 0);
+
+  // Macros given from outside are shared, not copied.
+  Ref<jespin::IVValues> mine =
+      rt::queryRef<jespin::IVValues>(rt::createInstance(jespin::IVValues::clsid).get());
+  host->setDefines(mine.get());
+  run(u"#define C = 3\r\nOutLine C");
+  EXPECT_TRUE(mine->exist(u"C"));
+  EXPECT_EQ(rec->events.back(), "out:3\r\n");
+
+  rt::Ref<engine::ExpItems> items = enginetest::tokens(u"C + D");
+  EXPECT_TRUE(host->expandDefines(*items));
+  EXPECT_FALSE(host->expandDefines(*items));
+  EXPECT_EQ(enginetest::dump(*items), "i3 _ {+} _ D");
+}
+
+TEST_F(Host, DefTypeAddsOrReplacesTypes) {
+  run(u"#deftype Num = Fennick.SvDouble\r\n#deftype long=Fennick.SvVariant");
+  Ref<jespin::IVValues> types = host->sSpace()->typeDefs();
+  EXPECT_EQ(utf8(rt::toText(types->item(rt::Variant(u"num"))->value())), "Fennick.SvDouble");
+  EXPECT_EQ(utf8(rt::toText(types->item(rt::Variant(u"Long"))->value())), "Fennick.SvVariant");
+  EXPECT_EQ(types->count(), 10);
+}
+
+TEST_F(Host, RefusesUnknownDirectives) {
+  for (const char16_t* d : {u"#bogus", u"# define X = 1", u"#definex"}) {
+    int32_t n = enginetest::errorOf([&] { host->execStream(*compiled(d)); });
+    EXPECT_EQ(n, engine::errNumber(engine::ErrDirective)) << utf8(d);
+  }
+}
+
+TEST_F(Host, EndsTheRunOnAStreamCutShortOrSpoilt) {
+  const struct {
+    std::function<void(nubrel::VStream&)> write;
+    int32_t number;
+  } rows[] = {
+      {[](nubrel::VStream&) {}, rt::err::PastEndOfFile},
+      {[](nubrel::VStream& vs) { vs.setVLong(engine::RecordLine); }, rt::err::PastEndOfFile},
+      {[](nubrel::VStream& vs) { vs.setVLong(engine::RecordDirective); }, rt::err::PastEndOfFile},
+      {[](nubrel::VStream& vs) {
+         vs.setVLong(5);
+         vs.setVLong(engine::RecordEnd);
+       },
+       321},
+      {[](nubrel::VStream& vs) {
+         vs.setVLong(engine::RecordLine);
+         vs.setVLong(0);
+         vs.setVLong(1);
+         vs.setVLong(4);  // four tokens announced, none there
+       },
+       rt::err::PastEndOfFile},
+  };
+  for (const auto& r : rows) {
+    Ref<nubrel::IMemStream> ms = enginetest::memStream();
+    r.write(*ms);
+    ms->setDir(nubrel::InStream);
+    host->execStream(*ms);
+    EXPECT_EQ(host->error().number(), r.number);
+    EXPECT_EQ(utf8(host->error().source()), "Kestrin.ScriptHost.ExecStream\r\n");
+  }
+  Ref<nubrel::IMemStream> empty = enginetest::memStream();
+  empty->setVLong(engine::RecordEnd);
+  empty->setDir(nubrel::InStream);
+  host->execStream(*empty);
+  EXPECT_FALSE(host->error().haveErr());
+}
+
+TEST_F(Host, ClearsRunStopForEachRun) {
+  host->setRunStop(true);
+  EXPECT_TRUE(host->sSpace()->runStop());
+  run(u"");
+  EXPECT_FALSE(host->runStop());
+}
+
+TEST_F(Host, KeepsVariablesBetweenRunsUntilRefreshed) {
+  run(u"x = 5");
+  run(u"OutLine x");
+  EXPECT_EQ(rec->events.back(), "out:5\r\n");
+  host->refreshSSP();
+  run(u"OutLine x");
+  EXPECT_EQ(rec->events.back(), "out:0\r\n");
+}
+
+TEST_F(Host, EndsTheRunWhenFreedWhileRunning) {
+  rec->onInclude = [this](const std::u16string&) { host->freeAll(); };
+  host->execStream(*compiled(u"x = 1\r\n#include x\r\nOutLine \"not reached\""));
+  EXPECT_EQ(host->error().number(), rt::err::ObjectNotSet);
+  EXPECT_EQ(rec->events, (std::vector<std::string>{"include:x"}));
+}
+
+TEST_F(Host, HasNoSpaceAfterFreeAll) {
+  host->freeAll();
+  EXPECT_FALSE(host->sSpace());
+  EXPECT_EQ(enginetest::errorOf([&] { host->execStream(*compiled(u"x = 1")); }), rt::err::ObjectNotSet);
+  EXPECT_EQ(enginetest::errorOf([&] { host->runStop(); }), rt::err::ObjectNotSet);
+}
+
+TEST_F(Host, OutputObjectsMadeByNameWriteThroughTheHostTheyAreGiven) {
+  Ref<rt::Object> out = rt::createObject(u"Kestrin.SvOutput");
+  rt::Variant args[] = {rt::Variant(static_cast<rt::Object*>(host.get())), rt::Variant(true)};
+  rt::callByName(out.get(), u"Init", rt::Method, args);
+  Ref<ScriptValue> sv = rt::queryRef<ScriptValue>(out.get());
+  sv->letValue(rt::Variant(u"hi"));
+  EXPECT_EQ(rec->events, (std::vector<std::string>{"out:hi\r\n"}));
+  // Without a host it fails as a missing object.
+  Ref<ScriptValue> lone = rt::queryRef<ScriptValue>(rt::createObject(u"Kestrin.SvInput").get());
+  lone->funCall(nullptr, nullptr, 1);
+  EXPECT_EQ(lone->error().number(), rt::err::ObjectNotSet);
+}
+
+TEST(HostLifetime, ABuiltInThatOutlivesItsHostFailsCleanly) {
+  Ref<ScriptHost> host = ScriptHost::create();
+  Ref<ScriptValue> print = host->sSpace()->value(u"Print");
+  Ref<ScriptValue> self = host->sSpace()->value(u"ScriptHost");
+  EXPECT_EQ(self->value().object(), static_cast<rt::Object*>(host.get()));
+  host = nullptr;  // no freeAll: the built-ins do not keep the host alive
+  print->funCall(nullptr, nullptr, 0);
+  EXPECT_EQ(print->error().number(), rt::err::ObjectNotSet);
+  EXPECT_TRUE(self->value().isNothing());
+}
+
+TEST(HostByName, IsCreatedAndDrivenLateBound) {
+  Ref<rt::Object> host = rt::createObject(u"Kestrin.ScriptHost");
+  ASSERT_TRUE(rt::queryRef<kestrin::IScriptHost>(host.get()));
+  EXPECT_FALSE(rt::toBool(rt::getProperty(host.get(), u"RunStop")));
+  Ref<nubrel::IMemStream> ms = compiled(u"x = 41 + 1");
+  rt::Variant arg(static_cast<rt::Object*>(ms.get()));
+  rt::callByName(host.get(), u"ExecStream", rt::Method, std::span<rt::Variant>(&arg, 1));
+  EXPECT_FALSE(rt::toBool(rt::callDefault(rt::getProperty(host.get(), u"Error").object(), rt::PropGet)));
+  rt::Variant space = rt::getProperty(host.get(), u"SSpace");
+  auto ss = rt::queryRef<zorbel::ScriptSpace>(space.object());
+  EXPECT_EQ(rt::toLong(ss->value(u"x")->value()), 42);
+  rt::callByName(host.get(), u"FreeAll", rt::Method);
+}
+
+}  // namespace

@@ -1,0 +1,59 @@
+#include "console.h"
+
+#include <cstdio>
+#include <string>
+
+#include "rt/text.h"
+
+namespace zubrun {
+
+namespace {
+
+// Bytes after the first of a UTF-8 sequence.
+int continuationBytes(unsigned char lead) {
+  if (lead >= 0xF0) return 3;
+  if (lead >= 0xE0) return 2;
+  if (lead >= 0xC0) return 1;
+  return 0;
+}
+
+}  // namespace
+
+void Console::inputLine(std::u16string& inBuf) {
+  std::fflush(out_);  // a prompt shows before the program waits
+  std::string line;
+  int c;
+  while ((c = std::getc(in_)) != EOF && c != '\n') line += static_cast<char>(c);
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  inBuf = rt::fromUtf8(line);
+}
+
+void Console::inputChar(int16_t& aCode) {
+  std::fflush(out_);
+  int c = std::getc(in_);
+  if (c == EOF) return;
+  std::string bytes(1, static_cast<char>(c));
+  for (int n = continuationBytes(static_cast<unsigned char>(c)); n > 0; --n) {
+    int next = std::getc(in_);
+    if (next == EOF) break;
+    bytes += static_cast<char>(next);
+  }
+  std::u16string ch = rt::fromUtf8(bytes);
+  char32_t code = ch.empty() ? 0 : ch[0];
+  if (ch.size() == 2 && ch[0] >= 0xD800 && ch[0] < 0xDC00)
+    code = 0x10000 + ((ch[0] - 0xD800) << 10) + (ch[1] - 0xDC00);
+  aCode = static_cast<int16_t>(static_cast<uint16_t>(code));
+}
+
+void Console::output(const std::u16string& s) {
+  std::string bytes = rt::toUtf8(s);
+  std::fwrite(bytes.data(), 1, bytes.size(), out_);
+}
+
+void Console::outErr(const std::u16string& s) {
+  std::string bytes = rt::toUtf8(s);
+  std::fflush(out_);
+  std::fwrite(bytes.data(), 1, bytes.size(), stderr);
+}
+
+}  // namespace zubrun

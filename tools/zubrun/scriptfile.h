@@ -1,0 +1,33 @@
+// Reading the files zubrun runs: script source, or a compiled script kept
+// in an object-stream file.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "nubrel/vstream.h"
+#include "rt/object.h"
+
+namespace zubrun {
+
+// The bytes of a file (any file that reads as a stream of bytes, a pipe
+// among them); false when it cannot be read, a folder among others.
+bool readFile(const std::string& path, std::string& bytes);
+
+// Script source as text: a UTF-8 or UTF-16 (little-endian) byte order mark
+// is honoured; anything else is read through the system code page (UTF-8
+// unless ZUB_CODEPAGE says otherwise).
+std::u16string scriptText(std::string_view bytes);
+
+// When `bytes` begin as an object-stream file does (binary or text-coded),
+// the file at `path` opened for reading as one; null otherwise.  A file
+// that the stream refuses raises 75 with the stream's reason as its
+// description.
+rt::Ref<nubrel::VStream> openCompiled(const std::string& path, std::string_view bytes);
+
+// Where an include directive's file is: the text without its surrounding
+// quotes, "\" read as "/", and a relative path taken from the folder of the
+// file that includes it.
+std::string includedPath(std::u16string_view written, const std::string& includer);
+
+}  // namespace zubrun
