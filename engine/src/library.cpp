@@ -8,6 +8,7 @@
 #include "builtins/svmathfuns.h"
 #include "builtins/svsingle.h"
 #include "builtins/svstatfuns.h"
+#include "builtins/svstrfuns.h"
 #include "builtins/svsysfuns.h"
 #include "builtins/svwincomm.h"
 #include "core/funlibs.h"
@@ -60,6 +61,7 @@ const rt::ClassEntry kClasses[] = {
     KESTRIN_CLASS(SvMathFuns),
     KESTRIN_CLASS(SvStatFuns),
     KESTRIN_CLASS(SvWinComm),
+    KESTRIN_CLASS(SvStrFuns),
     KESTRIN_CLASS(SvSysFuns),
     KESTRIN_CLASS(SvCTypes),
     KESTRIN_CLASS(SvDirFuns),
