@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <iterator>
 
+#include "core/catalogue.h"
 #include "core/libname.h"
 
 namespace engine {
@@ -58,8 +59,8 @@ constexpr std::array<uint8_t, 512> chrClassBytes() {
 
 constexpr std::array<uint8_t, 512> kChrClass = chrClassBytes();
 
-// Sorted by id.
-constexpr rt::StringResource kStrings[] = {
+// Sorted by id, all above the catalogue's.
+constexpr rt::StringResource kOwnStrings[] = {
     // Keywords and multi-character operators: the text, a blank, the code.
     {2001, u"mod &H02340004"},
     {2002, u"++ &H02390109"},
@@ -141,6 +142,17 @@ constexpr rt::StringResource kStrings[] = {
     {11004, u"非法调用，使用了对象不支持属性或方法。"},
     {11005, u"缺少必要的参数。"},
 };
+
+// The catalogue and the strings above, as one table.
+constexpr auto joinStrings() {
+  std::array<rt::StringResource, std::size(kCatalogue) + std::size(kOwnStrings)> all{};
+  size_t n = 0;
+  for (const rt::StringResource& r : kCatalogue) all[n++] = r;
+  for (const rt::StringResource& r : kOwnStrings) all[n++] = r;
+  return all;
+}
+
+constexpr auto kStrings = joinStrings();
 
 constexpr bool sortedById() {
   for (size_t i = 1; i < std::size(kStrings); ++i)

@@ -2,10 +2,24 @@
 // (splitHead, padLeft and padRight are rt::, strings.h).
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
+#include "rt/text.h"
+
 namespace engine {
+
+// Hashing and equality of names without regard to case, for unordered maps
+// keyed by name (transparent: a string_view looks up without a copy).
+struct NoCaseHash {
+  using is_transparent = void;
+  size_t operator()(std::u16string_view s) const { return rt::hashNoCase(s); }
+};
+struct NoCaseEq {
+  using is_transparent = void;
+  bool operator()(std::u16string_view a, std::u16string_view b) const { return rt::equalsNoCase(a, b); }
+};
 
 // Every occurrence of `find` (case ignored), from the start, replaced by
 // `with`; the replacement is not searched again.  An empty `find` finds

@@ -11,6 +11,28 @@
 namespace rt {
 namespace numtext {
 
+namespace {
+
+// True when |v| lies exactly halfway between two numbers of `significant`
+// digits.  Only then do the runtime's rounding (half away from zero) and
+// to_chars' (half to even) differ.
+bool isExactTie(double v, int significant) {
+  char buf[48];
+  auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, significant + 1);
+  std::string_view t(buf, res.ptr - buf);
+  // Digits significant+1 and +2 must read "50" for a tie to be possible...
+  size_t first = static_cast<size_t>(significant) + 1;  // past the leading digit and the point
+  if (t.size() < first + 2 || t[first] != '5' || t[first + 1] != '0') return false;
+  // ...and then every digit of the exact value after the "5" must be zero.
+  char exact[1100];
+  res = std::to_chars(exact, exact + sizeof exact, v, std::chars_format::scientific, 800);
+  std::string_view x(exact, res.ptr - exact);
+  std::string_view tail = x.substr(first + 1, x.find('e') - first - 1);
+  return tail.find_first_not_of('0') == std::string_view::npos;
+}
+
+}  // namespace
+
 Digits digitsOf(double v, int significant) {
   Digits out;
   out.negative = std::signbit(v) && v != 0;
@@ -18,18 +40,33 @@ Digits digitsOf(double v, int significant) {
     out.digits.push_back('0');
     return out;
   }
-  // to_chars rounds the exact binary value, half to even, without locale.
+  double a = std::fabs(v);
+  // to_chars rounds the exact binary value, without locale; a tie goes to the
+  // even neighbour, so for a tie take the digits before it and round up.
+  bool tie = isExactTie(a, significant);
   char buf[48];
-  auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::scientific,
-                           significant - 1);
+  auto res = std::to_chars(buf, buf + sizeof buf, a, std::chars_format::scientific,
+                           tie ? significant : significant - 1);
   std::string_view text(buf, res.ptr - buf);
   size_t e = text.find('e');
   for (char c : text.substr(0, e))
     if (c != '.') out.digits.push_back(c);
-  while (out.digits.size() > 1 && out.digits.back() == '0') out.digits.pop_back();
   std::string_view ex = text.substr(e + 1);
   if (ex.front() == '+') ex.remove_prefix(1);
   std::from_chars(ex.data(), ex.data() + ex.size(), out.exponent);
+  if (tie) {
+    out.digits.pop_back();  // the "5"
+    size_t i = out.digits.size();
+    while (i > 0 && out.digits[i - 1] == '9') out.digits[--i] = '0';
+    if (i == 0) {
+      out.digits.insert(out.digits.begin(), '1');
+      out.digits.pop_back();
+      ++out.exponent;
+    } else {
+      ++out.digits[i - 1];
+    }
+  }
+  while (out.digits.size() > 1 && out.digits.back() == '0') out.digits.pop_back();
   return out;
 }
 

@@ -3,20 +3,14 @@
 #include <functional>
 
 #include "rt/collection.h"
+#include "rt/testing.h"
 
 namespace {
 
+using rt::testing::errorOf;
+
 using rt::KeyedList;
 using rt::Variant;
-
-int errorOf(auto&& f) {
-  try {
-    f();
-  } catch (const rt::RuntimeError& e) {
-    return e.number();
-  }
-  return 0;
-}
 
 TEST(KeyedList, PositionsAndKeys) {
   KeyedList<int> l;

@@ -13,11 +13,14 @@
 #include "rt/dispatch.h"
 #include "rt/error.h"
 #include "rt/locale.h"
+#include "rt/testing.h"
 #include "rt/text.h"
 
 using namespace rt;
 
 namespace {
+
+using rt::testing::errorOf;
 
 // Pins a locale profile for one test and puts the previous one back.
 class LocaleScope {
@@ -32,14 +35,6 @@ class LocaleScope {
 std::string u8(std::u16string_view s) { return toUtf8(s); }
 
 // The error number a call raises, or 0.
-int errorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const RuntimeError& e) {
-    return e.number();
-  }
-  return 0;
-}
 
 Variant convertBy(const std::string& fn, const Variant& v) {
   static const std::map<std::string, std::function<Variant(const Variant&)>> kFns = {
@@ -532,4 +527,24 @@ TEST(Conversions, ObjectsWithoutValue) {
   Variant chain(1.0);
   for (int i = 0; i < 40; ++i) chain = Variant(make<Holder>(chain));
   EXPECT_EQ(errorOf([&] { toDouble(chain); }), 13);
+}
+
+// An exact tie in the last digit shown rounds away from zero, as the runtime's
+// text forms do (to_chars alone would round it to even).
+TEST(NumberText, ExactTiesRoundAwayFromZero) {
+  const rt::LocaleProfile& en = rt::profileOf(rt::LocaleId::EnglishUS);
+  struct Case {
+    double value;
+    const char16_t* text;
+  };
+  const Case doubles[] = {
+      {461168601842738.5, u"461168601842739"},
+      {-461168601842738.5, u"-461168601842739"},
+      {999999999999999.5, u"1E+15"},
+      {0.1 + 0.2, u"0.3"},                  // not a tie: the nearest digits win
+      {1234567890123456.0, u"1.23456789012346E+15"},
+  };
+  for (const Case& c : doubles) EXPECT_EQ(rt::formatDouble(c.value, en), c.text) << c.value;
+  EXPECT_EQ(rt::formatSingle(2.5f, en), u"2.5");
+  EXPECT_EQ(rt::formatSingle(1234568.5f, en), u"1234569");  // a tie in the 8th digit
 }

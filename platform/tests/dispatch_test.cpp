@@ -6,20 +6,14 @@
 #include "rt/dispatch.h"
 #include "rt/errobject.h"
 #include "rt/events.h"
+#include "rt/testing.h"
 
 namespace {
 
+using rt::testing::errorOf;
+
 using rt::Ref;
 using rt::Variant;
-
-int errorOf(auto&& f) {
-  try {
-    f();
-  } catch (const rt::RuntimeError& e) {
-    return e.number();
-  }
-  return 0;
-}
 
 // A class with one member of each shape the tables support.
 class Sample final : public rt::Automation<Sample> {

@@ -11,22 +11,16 @@
 #include "memstream.h"
 #include "nullclasses.h"
 #include "testsupport.h"
+#include "rt/testing.h"
 
 namespace {
+
+using rt::testing::errorOf;
 
 using namespace streamtest;
 using nubrel::BinFileStream;
 using nubrel::FileStream;
 using nubrel::MemStream;
-
-int32_t errorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const rt::RuntimeError& e) {
-    return e.number();
-  }
-  return 0;
-}
 
 using Files = StreamTest;
 

@@ -9,8 +9,11 @@
 #include "filestream.h"
 #include "memstream.h"
 #include "testsupport.h"
+#include "rt/testing.h"
 
 namespace {
+
+using rt::testing::errorOf;
 
 using namespace streamtest;
 using nubrel::BinFileStream;
@@ -23,15 +26,6 @@ const std::u16string kNewerVersion = u"该文件的版本比本正在运行的�
 const Bytes kBinHeader =
     concat({hex("88 66 66 88 0C 00 00 00"), ascii("ObjectStream"), hex("01 00 00 00")});
 const Bytes kTextHeader = ascii("FFFFFFFF0000000CObjectStream00000001");
-
-int32_t errorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const rt::RuntimeError& e) {
-    return e.number();
-  }
-  return 0;
-}
 
 // One value of each kind: how it is written, and whether reading gives it back.
 struct Step {

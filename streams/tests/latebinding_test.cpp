@@ -5,26 +5,17 @@
 #include "memstream.h"
 #include "nullclasses.h"
 #include "rt/locale.h"
+#include "rt/testing.h"
 #include "testobjects.h"
 #include "testsupport.h"
 
 namespace {
 
+using rt::testing::call;
+using rt::testing::errorOf;
+
 using namespace streamtest;
 using rt::Variant;
-
-Variant call(rt::Object* o, std::u16string_view name, int kinds, std::vector<Variant> args = {}) {
-  return rt::callByName(o, name, kinds, args);
-}
-
-int32_t errorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const rt::RuntimeError& e) {
-    return e.number();
-  }
-  return 0;
-}
 
 using LateBinding = StreamTest;
 

@@ -5,22 +5,15 @@
 #include "nubrel/memstream.h"
 #include "nullclasses.h"
 #include "rt/activation.h"
+#include "rt/testing.h"
 #include "testobjects.h"
 #include "testsupport.h"
 
 namespace {
 
-using namespace streamtest;
+using rt::testing::errorOf;
 
-int32_t errorOf(const std::function<void()>& f, std::u16string* description = nullptr) {
-  try {
-    f();
-  } catch (const rt::RuntimeError& e) {
-    if (description) *description = e.description();
-    return e.number();
-  }
-  return 0;
-}
+using namespace streamtest;
 
 class ObjectRecords : public StreamTest {
  protected:

@@ -9,16 +9,15 @@
 #include "jespin/udlfile.h"
 #include "rt/activation.h"
 #include "rt/dispatch.h"
+#include "rt/testing.h"
 #include "tempdir.h"
 
 namespace {
 
+using rt::testing::call;
+
 using jespin::test::TempDir;
 using rt::Variant;
-
-Variant call(rt::Object* o, std::u16string_view name, int kinds, std::vector<Variant> args = {}) {
-  return rt::callByName(o, name, kinds, args);
-}
 
 TEST(ProgId, EveryFileClassIsCreatable) {
   struct Case {

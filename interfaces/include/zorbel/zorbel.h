@@ -66,6 +66,9 @@ class ScriptValue : public virtual rt::Object {
   virtual rt::Ref<ScriptValue> objAttr(std::u16string_view name) = 0;
   // The record of the last operation.
   virtual jespin::IErrInfo& error() = 0;
+  // The same as error().haveErr(); a class that makes its record only when
+  // something fails answers without making one.
+  virtual bool hasError() { return error().haveErr(); }
 };
 
 class ScriptSpace : public virtual rt::Object {

@@ -91,8 +91,7 @@ template <> struct ArgOf<std::u16string> { static std::u16string get(Variant& v)
 template <> struct ArgOf<const std::u16string&> { static std::u16string get(Variant& v) { return toText(v); } };
 
 // An object parameter: Nothing passes as an empty Ref; a value that is no
-// object is a type mismatch; an object without interface T is 430... except
-// for Object itself, which every object is.
+// object, or an object without interface T, is a type mismatch.
 RT_API Object* objectArg(const Variant& v);
 template <class T>
 struct ArgOf<Ref<T>> {

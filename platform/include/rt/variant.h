@@ -63,7 +63,8 @@ struct Decimal {
 struct ByteArray {
   int32_t lbound = 0;
   std::vector<uint8_t> bytes;
-  int32_t ubound() const { return lbound + static_cast<int32_t>(bytes.size()) - 1; }
+  // Computed in 64 bits: a lower bound near the top of the range is legal.
+  int64_t ubound() const { return int64_t{lbound} + static_cast<int64_t>(bytes.size()) - 1; }
 };
 
 struct Null {};

@@ -1,0 +1,7 @@
+a = 3
+b = 4
+c = 0
+for i in range(1, 300001):
+    c = (a * b + i) / 2 - (a - b) * 3
+    c = c + a * a - b * b
+print(c)

@@ -1,0 +1,66 @@
+// Integer division "\" and Mod.  Both operands are made whole numbers first,
+// a half going to the even neighbour (2.5 \ 1 is 2); the quotient is cut
+// toward zero and the remainder takes the sign of the dividend (-7 Mod 3 is
+// -1).
+#include <cstdint>
+
+#include "decimal.h"
+#include "operand.h"
+#include "rt/convert.h"
+#include "rt/error.h"
+#include "rt/ops.h"
+
+namespace rt {
+namespace {
+
+using operand::Kind;
+using operand::Plain;
+
+// Byte when both sides are Bytes, Integer when neither is wider than an
+// Integer (Empty and Boolean count as Integers), otherwise Long.
+Kind wholeKind(const Variant& a, const Variant& b) {
+  Kind x = operand::kindOf(a), y = operand::kindOf(b);
+  if (x == Kind::Byte && y == Kind::Byte) return Kind::Byte;
+  if (x <= Kind::Integer && y <= Kind::Integer) return Kind::Integer;
+  return Kind::Long;
+}
+
+// Mod reads Currency and Decimal operands over their whole 64-bit range;
+// everything else must fit a Long.
+int64_t modOperand(const Variant& v) {
+  switch (v.type()) {
+    case VT::Currency:
+      return static_cast<int64_t>(operand::divideHalfEven(v.currency().raw, Currency::kScale));
+    case VT::Decimal:
+      return dec::toInt64(v.decimal());
+    default:
+      return toLong(v);
+  }
+}
+
+}  // namespace
+
+Variant opIdiv(const Variant& a, const Variant& b) {
+  Plain pa(a), pb(b);
+  if (pa->isNull() || pb->isNull()) return Null{};
+  Kind k = wholeKind(*pa, *pb);
+  int64_t x = toLong(*pa), y = toLong(*pb);
+  if (y == 0) raise(err::DivisionByZero);
+  int64_t q = x / y;
+  // Only the least Long divided by -1 leaves the Long range.
+  if (q > INT32_MAX) raise(err::Overflow);
+  return operand::fitWhole(q, k);
+}
+
+Variant opMod(const Variant& a, const Variant& b) {
+  Plain pa(a), pb(b);
+  if (pa->isNull() || pb->isNull()) return Null{};
+  Kind k = wholeKind(*pa, *pb);
+  int64_t x = modOperand(*pa), y = modOperand(*pb);
+  if (y == 0) raise(err::DivisionByZero);
+  int64_t r = y == -1 ? 0 : x % y;
+  if (r < INT32_MIN || r > INT32_MAX) raise(err::Overflow);
+  return operand::fitWhole(r, k);
+}
+
+}  // namespace rt

@@ -1,0 +1,26 @@
+#include "record.h"
+
+#include "messages.h"
+
+namespace fennick {
+
+ErrorRecord::ErrorRecord(std::u16string_view className)
+    : info_(jespin::newErrInfo(u"Fennick", className)) {}
+
+void ErrorRecord::code(int32_t code, std::u16string_view op) { setErrCode(*info_, code, op); }
+
+void ErrorRecord::failure(const rt::RuntimeError& e, std::u16string_view op) {
+  info_->readError(e.number(), e.source(), e.description(), op);
+}
+
+void ErrorRecord::failure(int32_t number, std::u16string_view op) {
+  info_->readError(number, {}, rt::errorText(number), op);
+}
+
+bool ErrorRecord::copyFrom(jespin::IErrInfo& from, std::u16string_view op) {
+  if (!from.haveErr()) return false;
+  info_->readSysErr(&from, op);
+  return true;
+}
+
+}  // namespace fennick

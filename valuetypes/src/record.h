@@ -1,0 +1,48 @@
+// The error record every value owns, and the ways the values fill it.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+#include <utility>
+
+#include "jespin/errinfo.h"
+#include "rt/error.h"
+#include "rt/object.h"
+
+namespace fennick {
+
+class ErrorRecord {
+ public:
+  // A new Jespin record owned by "Fennick".`className`.
+  explicit ErrorRecord(std::u16string_view className);
+
+  jespin::IErrInfo& info() { return *info_; }
+  void clear() { info_->clear(); }
+
+  // Own code `code` under `op`.
+  void code(int32_t code, std::u16string_view op);
+  // A runtime error under `op`, as a trapped failure is recorded.
+  void failure(const rt::RuntimeError& e, std::u16string_view op);
+  // Runtime error `number` with its standard text.
+  void failure(int32_t number, std::u16string_view op);
+  // Takes over what `from` holds, under `op`; false when it holds no error.
+  bool copyFrom(jespin::IErrInfo& from, std::u16string_view op);
+
+  // Runs `f`; a runtime error it raises is recorded under `op` instead of
+  // reaching the caller.  False when `f` failed.
+  template <class F>
+  bool trap(std::u16string_view op, F&& f) {
+    try {
+      std::forward<F>(f)();
+      return true;
+    } catch (const rt::RuntimeError& e) {
+      failure(e, op);
+      return false;
+    }
+  }
+
+ private:
+  rt::Ref<jespin::IErrInfo> info_;
+};
+
+}  // namespace fennick
