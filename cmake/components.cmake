@@ -6,6 +6,15 @@
 
 set(ZUB_EXPORT_MAP ${CMAKE_CURRENT_LIST_DIR}/entrypoints.map)
 
+# A library must resolve every symbol it uses when it is linked.  Not in the
+# fuzz build: clang's coverage and sanitizer hooks there are defined only by
+# the runtimes linked into the program that loads the library.
+if(ZUB_FUZZ)
+  set(ZUB_NO_UNDEFINED "")
+else()
+  set(ZUB_NO_UNDEFINED -Wl,--no-undefined)
+endif()
+
 function(zub_component name)
   cmake_parse_arguments(C "" "" "SOURCES;LINKS" ${ARGN})
   add_library(${name}_objects OBJECT ${C_SOURCES})
@@ -17,7 +26,7 @@ function(zub_component name)
 
   add_library(${name} SHARED $<TARGET_OBJECTS:${name}_objects>)
   target_link_libraries(${name} PRIVATE zubrt ${C_LINKS})
-  target_link_options(${name} PRIVATE -Wl,--version-script=${ZUB_EXPORT_MAP} -Wl,--no-undefined)
+  target_link_options(${name} PRIVATE -Wl,--version-script=${ZUB_EXPORT_MAP} ${ZUB_NO_UNDEFINED})
   set_target_properties(${name} PROPERTIES LINK_DEPENDS ${ZUB_EXPORT_MAP})
   add_dependencies(${name} zubreg)
   add_custom_command(TARGET ${name} POST_BUILD

@@ -1,6 +1,5 @@
-// What the engine's fuzz targets share: the input as script text, an
-// in-memory stream, a process-local error record, and a reader of compiled
-// streams.
+// What the engine's fuzz targets share: an in-memory stream and a reader of
+// compiled streams.
 #pragma once
 
 #include <cstddef>
@@ -10,13 +9,6 @@
 #include "nubrel/vstream.h"
 
 namespace fuzz {
-
-// Registers the error record class for this process (the targets do not
-// load the support library).  Call once.
-void installClasses();
-
-// The input as text: UTF-16LE after a FF FE mark, UTF-8 otherwise.
-std::u16string inputText(const uint8_t* data, size_t size);
 
 // A binary stream in memory.  Reading past the end raises 62.
 rt::Ref<nubrel::VStream> newByteStream();

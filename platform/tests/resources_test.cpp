@@ -51,7 +51,8 @@ TEST(Resources, CustomData) {
   ASSERT_EQ(bytes.size(), 3u);
   EXPECT_EQ(bytes[2], 3);
   for (auto [type, id] : {std::pair{u"CUSTOM", 102}, std::pair{u"OTHER", 101}}) {
-    std::string e = notFound([&] { kRes.data(type, id); });
+    // clang 14 cannot capture a structured binding.
+    std::string e = notFound([&, type = type, id = id] { kRes.data(type, id); });
     EXPECT_NE(e.find("TestLib"), std::string::npos) << e;
     EXPECT_NE(e.find(std::to_string(id)), std::string::npos) << e;
   }

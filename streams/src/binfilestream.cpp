@@ -64,6 +64,7 @@ uint8_t BinFileStream::vByte() { return getUnsigned<uint8_t>(); }
 
 void BinFileStream::setVBytes(const rt::Variant& bytes) {
   const rt::ByteArray& a = byteArrayOf(bytes);
+  storedCount(a.bytes.size());
   int32_t upper = upperBoundOf(a);
   setVLong(a.lbound);
   setVLong(upper);

@@ -32,17 +32,29 @@ int32_t upperBoundOf(const rt::ByteArray& a) {
   return static_cast<int32_t>(upper);
 }
 
+namespace {
+
+rt::RuntimeError withDetail(int32_t number, std::u16string detail) {
+  return rt::RuntimeError(number, rt::errorText(number) + u"：" + detail);
+}
+
+std::u16string numberText(int64_t n) { return rt::ascii(std::to_string(n)); }
+
+}  // namespace
+
 int32_t storedCount(size_t n) {
-  if (n > static_cast<size_t>(std::numeric_limits<int32_t>::max())) rt::raise(rt::err::Overflow);
+  if (n > static_cast<uint64_t>(kMaxValueCount))
+    throw withDetail(rt::err::OutOfMemory, u"长度 " + numberText(static_cast<int64_t>(n)) +
+                                               u" 超过流中单个值的上限 " + numberText(kMaxValueCount));
   return static_cast<int32_t>(n);
 }
 
 std::optional<rt::RuntimeError> countFailure(int64_t count, uint64_t left) {
-  auto withDetail = [](int32_t number, std::u16string detail) {
-    return rt::RuntimeError(number, rt::errorText(number) + u"：" + detail);
-  };
-  std::u16string n = rt::ascii(std::to_string(count));
+  std::u16string n = numberText(count);
   if (count < 0) return withDetail(rt::err::InvalidCall, u"流中的长度 " + n + u" 无效");
+  if (count > kMaxValueCount)
+    return withDetail(rt::err::OutOfMemory,
+                      u"流中的长度 " + n + u" 超过单个值的上限 " + numberText(kMaxValueCount));
   if (static_cast<uint64_t>(count) > left)
     return withDetail(rt::err::PastEndOfFile, u"流中的长度 " + n + u" 超出剩余的数据");
   return std::nullopt;

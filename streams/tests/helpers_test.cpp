@@ -6,7 +6,9 @@
 #include "codepagetext.h"
 #include "doubletext.h"
 #include "padleft.h"
+#include "rt/testing.h"
 #include "rt/text.h"
+#include "values.h"
 
 namespace {
 
@@ -18,6 +20,13 @@ TEST(PadLeft, CountsFillsInCalls) {
   EXPECT_EQ(padLeft(u"7", 3, u"ab"), u"abab7");
   EXPECT_EQ(padLeft(u"", 2, u"0"), u"00");
   EXPECT_EQ(padLeft(u"x", -1, u"0"), u"x");
+}
+
+TEST(StoredCount, RefusesValuesPastTheCap) {
+  EXPECT_EQ(storedCount(0), 0);
+  EXPECT_EQ(storedCount(static_cast<size_t>(kMaxValueCount)), kMaxValueCount);
+  EXPECT_EQ(rt::testing::errorOf([] { storedCount(static_cast<size_t>(kMaxValueCount) + 1); }),
+            rt::err::OutOfMemory);
 }
 
 TEST(DoubleText, WritesShortestRoundTripWithAPoint) {

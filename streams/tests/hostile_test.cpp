@@ -145,6 +145,23 @@ TEST_F(Hostile, BadCountsInBinaryFiles) {
   }
 }
 
+// What one value may hold is capped whatever the file holds; the failure
+// names the cap.
+TEST_F(Hostile, CountsPastTheCapInBinaryFiles) {
+  const Bytes cases[] = {hex("01 00 00 08"), hex("00 00 00 00 00 00 00 08")};
+  for (const Bytes& body : cases) {
+    writeFile("big", concat({kBinHeader, body, Bytes(64, 0x41)}));
+    auto s = rt::make<BinFileStream>();
+    ASSERT_TRUE(s->openStream(path("big"), nubrel::InStream));
+    if (body.size() == 4) EXPECT_EQ(s->vString(), u"");
+    else EXPECT_TRUE(s->vBytes().bytes().bytes.empty());
+    EXPECT_TRUE(s->eof());
+    EXPECT_EQ(rt::toUtf8(s->errInfo()),
+              rt::toUtf8(rt::errorText(rt::err::OutOfMemory)) +
+                  "：流中的长度 134217729 超过单个值的上限 134217728");
+  }
+}
+
 TEST_F(Hostile, EmptyByteArrayKeepsItsBound) {
   writeFile("empty", concat({kBinHeader, hex("07 00 00 00 06 00 00 00")}));
   auto s = rt::make<BinFileStream>();
@@ -165,8 +182,12 @@ TEST_F(Hostile, BadCountsInTheTextCoding) {
   };
   const Case cases[] = {
       {"text count -1", u"FFFFFFFFAA", [](VStream& s) { s.vString(); }, rt::err::InvalidCall},
-      {"text count 2^31-1", u"7FFFFFFFAA", [](VStream& s) { s.vString(); }, rt::err::PastEndOfFile},
-      {"bytes count 2^31-1", u"7FFFFFFFAA", [](VStream& s) { s.vBytes(); }, rt::err::PastEndOfFile},
+      {"text count 2^31-1", u"7FFFFFFFAA", [](VStream& s) { s.vString(); }, rt::err::OutOfMemory},
+      {"text count at the cap", u"08000000AA", [](VStream& s) { s.vString(); },
+       rt::err::PastEndOfFile},
+      {"text count past the cap", u"08000001AA", [](VStream& s) { s.vString(); },
+       rt::err::OutOfMemory},
+      {"bytes count 2^31-1", u"7FFFFFFFAA", [](VStream& s) { s.vBytes(); }, rt::err::OutOfMemory},
       {"bytes count -5", u"FFFFFFFBAA", [](VStream& s) { s.vBytes(); }, rt::err::InvalidCall},
       {"not hexadecimal", u"0000000G", [](VStream& s) { s.vLong(); }, rt::err::TypeMismatch},
       {"sign in a number", u"-0000001", [](VStream& s) { s.vLong(); }, rt::err::TypeMismatch},
@@ -178,7 +199,7 @@ TEST_F(Hostile, BadCountsInTheTextCoding) {
       {"not a number", u"00000003abc", [](VStream& s) { s.vDouble(); }, rt::err::TypeMismatch},
       {"date out of range", u"000000051E+10", [](VStream& s) { s.vDate(); }, rt::err::Overflow},
       {"date NaN", u"00000003nan", [](VStream& s) { s.vDate(); }, rt::err::Overflow},
-      {"huge class name", u"7FFFFFFF", [](VStream& s) { s.vObject(); }, rt::err::PastEndOfFile},
+      {"huge class name", u"7FFFFFFF", [](VStream& s) { s.vObject(); }, rt::err::OutOfMemory},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -203,12 +224,16 @@ TEST_F(Hostile, EventHostIsAskedInBoundedPieces) {
   // The host answers a huge count and then only a few characters: the stream
   // never prepares more than one part of spaces.
   auto host = rt::make<LoopbackHost>();
-  host->text = u"7FFFFFFFabc";
+  host->text = u"08000000abc";
   auto e = rt::make<nubrel::EventStream>();
   e->advise(host);
   EXPECT_EQ(e->vString(), u"abc");
   ASSERT_EQ(host->reads.size(), 2u);
   EXPECT_EQ(host->reads[1], 65536);
+
+  host->text = u"7FFFFFFFabc";  // past what one value may hold
+  host->pos = 0;
+  EXPECT_EQ(errorOf([&] { e->vString(); }), rt::err::OutOfMemory);
 
   host->text = u"FFFFFFFF";
   host->pos = 0;

@@ -1,5 +1,7 @@
 #include "inifile.h"
 
+#include "readlimits.h"
+#include "rt/error.h"
 #include "rt/text.h"
 #include "wholefile.h"
 
@@ -103,9 +105,12 @@ enum class Loaded { Ok, Missing, Failed };
 
 Loaded loadDocument(const std::string& file, Document& doc) {
   std::string bytes;
-  switch (readWholeFile(file, bytes)) {
+  switch (readWholeFile(file, bytes, kMaxProfileBytes)) {
     case ReadResult::Missing: return Loaded::Missing;
     case ReadResult::Failed: return Loaded::Failed;
+    case ReadResult::TooLarge:
+      rt::raise(rt::err::OutOfMemory, u"配置文件[" + rt::fromUtf8(file) + u"]超过 " +
+                                          rt::ascii(std::to_string(kMaxProfileBytes)) + u" 字节");
     case ReadResult::Ok: break;
   }
   doc.load(bytes);

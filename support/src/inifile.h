@@ -19,7 +19,8 @@
 
 namespace jespin::ini {
 
-// `file` is always a file-system name (see fsPath).
+// `file` is always a file-system name (see fsPath).  A file larger than
+// kMaxProfileBytes (readlimits.h) raises error 7 from every function.
 
 // The value of `key` in `section`, cut so that its code-page form and an
 // ending zero fit in `size` bytes; nothing when the file, the section or the

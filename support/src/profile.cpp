@@ -17,26 +17,54 @@ constexpr size_t kBufferSize = 10240;
 // Substitutions nested deeper than this are cut off like a cycle: sub-profiles
 // make fresh objects, so a chain through them is bounded here.
 constexpr size_t kMaxNesting = 32;
+// Substitutions one read of a value may make in all: values that each name
+// another one twice would double the work at every level of nesting.
+constexpr int kMaxSubstitutions = 1000;
 
-// The keys whose values are being substituted, across all objects (a
-// sub-profile is another object on another file).
-std::vector<std::u16string>& expanding() {
-  static std::vector<std::u16string> keys;
-  return keys;
+// The read of a value under way, across all objects (a sub-profile is
+// another object on another file).
+struct Expansion {
+  std::vector<std::u16string> keys;  // whose values are being substituted
+  int substitutions = 0;
+  std::optional<rt::RuntimeError> cut;  // why a reference was left as written
+};
+
+Expansion& expansion() {
+  static Expansion e;
+  return e;
 }
 
 class Expanding {
  public:
-  explicit Expanding(std::u16string id) { expanding().push_back(std::move(id)); }
-  ~Expanding() { expanding().pop_back(); }
+  explicit Expanding(std::u16string id) { expansion().keys.push_back(std::move(id)); }
+  ~Expanding() { expansion().keys.pop_back(); }
   Expanding(const Expanding&) = delete;
   Expanding& operator=(const Expanding&) = delete;
 };
 
 bool isExpanding(const std::u16string& id) {
-  for (const std::u16string& k : expanding())
+  for (const std::u16string& k : expansion().keys)
     if (k == id) return true;
   return false;
+}
+
+// Leaves a reference as written because a limit was reached.
+void cutOff(std::u16string detail) {
+  if (!expansion().cut) expansion().cut.emplace(rt::err::ExpressionTooComplex,
+                                                rt::errorText(rt::err::ExpressionTooComplex) +
+                                                    u"：" + detail + u"，其余的引用保持原样");
+}
+
+// Runs a read of the file.  A file that cannot be read whole (one too large)
+// reads as missing, with the reason recorded under `op`.
+template <class T, class Read>
+T readOr(ErrInfo& error, std::u16string_view op, T missing, Read read) {
+  try {
+    return read();
+  } catch (const rt::RuntimeError& e) {
+    error.readError(e.number(), op, e.description());
+    return missing;
+  }
 }
 
 struct KeyPath {
@@ -180,7 +208,15 @@ rt::Ref<ProFile> ProFile::newProfile(std::u16string_view pName) {
 // --- Key paths and substitution ----------------------------------------------
 
 std::u16string ProFile::value(std::u16string_view keyPath) {
-  return expand(keyPath).value_or(std::u16string());
+  Expansion& x = expansion();
+  const bool outermost = x.keys.empty();
+  if (outermost) {
+    x.substitutions = 0;
+    x.cut.reset();
+  }
+  std::u16string v = expand(keyPath).value_or(std::u16string());
+  if (outermost && x.cut) error_->readError(x.cut->number(), u"Value", x.cut->description());
+  return v;
 }
 
 std::optional<std::u16string> ProFile::expand(std::u16string_view keyPath) {
@@ -198,7 +234,15 @@ std::optional<std::u16string> ProFile::expand(std::u16string_view keyPath) {
   for (char16_t& c : id)
     if (c == u'\\') c = u'/';
   id += u'\n' + rt::foldCase(section) + u'\n' + rt::foldCase(p.key);
-  if (isExpanding(id) || expanding().size() >= kMaxNesting) return std::nullopt;
+  if (isExpanding(id)) return std::nullopt;
+  if (expansion().keys.size() >= kMaxNesting) {
+    cutOff(u"配置值的替换嵌套超过 " + rt::ascii(std::to_string(kMaxNesting)) + u" 层");
+    return std::nullopt;
+  }
+  if (++expansion().substitutions > kMaxSubstitutions) {
+    cutOff(u"一次读取中配置值的替换超过 " + rt::ascii(std::to_string(kMaxSubstitutions)) + u" 次");
+    return std::nullopt;
+  }
   Expanding guard(std::move(id));
   return substitute(std::move(v));
 }
@@ -238,17 +282,19 @@ void ProFile::letValue(std::u16string_view keyPath, std::u16string_view v) {
 // --- Plain access ------------------------------------------------------------
 
 std::u16string ProFile::getValue(std::u16string_view clsName, std::u16string_view key) {
-  std::optional<std::u16string> v = ini::readString(file(), clsName, key, kBufferSize);
+  std::optional<std::u16string> v = readOr(*error_, u"GetValue", std::optional<std::u16string>(),
+                                           [&] { return ini::readString(file(), clsName, key, kBufferSize); });
   fill({v ? *v : ini::fitBuffer(defValue_, kBufferSize)});
   return nextItem();
 }
 
 int32_t ProFile::getInt(std::u16string_view clsName, std::u16string_view key, int32_t defV) {
-  return ini::readInt(file(), clsName, key, defV);
+  return readOr(*error_, u"GetInt", defV, [&] { return ini::readInt(file(), clsName, key, defV); });
 }
 
 std::u16string ProFile::firstValue(std::u16string_view clsName) {
-  fill(ini::readSection(file(), clsName, kBufferSize));
+  fill(readOr(*error_, u"FirstValue", std::vector<std::u16string>(),
+              [&] { return ini::readSection(file(), clsName, kBufferSize); }));
   return nextItem();
 }
 
@@ -264,7 +310,14 @@ bool ProFile::write(std::u16string_view op, std::u16string_view clsName, std::u1
                     std::u16string_view v) {
   int32_t number = 0;
   std::u16string text;
-  switch (ini::writeString(file(), clsName, key, v)) {
+  ini::WriteResult result;
+  try {
+    result = ini::writeString(file(), clsName, key, v);
+  } catch (const rt::RuntimeError& e) {
+    error_->readError(e.number(), op, e.description());
+    return false;
+  }
+  switch (result) {
     case ini::WriteResult::Ok: return true;
     case ini::WriteResult::BadName:
       number = rt::err::InvalidCall;

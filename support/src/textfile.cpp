@@ -1,9 +1,12 @@
 #include "textfile.h"
 
 #include <errno.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "paths.h"
+#include "readlimits.h"
 #include "rt/error.h"
 #include "rt/text.h"
 
@@ -35,14 +38,24 @@ TextFile::~TextFile() {
   if (file_) std::fclose(file_);
 }
 
-bool TextFile::open(std::u16string_view fn, const char* how, Mode mode) {
+bool TextFile::open(std::u16string_view fn, int flags, Mode mode) {
   closeFile();
-  std::FILE* f = std::fopen(fsPath(fn).c_str(), how);
-  if (!f) return false;
+  std::string path = fsPath(fn);
+  if (path.empty()) return false;
+  // Non-blocking while opening, so that a FIFO with no one at its other end
+  // cannot hang the open.
+  int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
+  if (fd < 0) return false;
   // Only plain files are read: a device could feed one line without end.
   struct stat st {};
-  if (mode == Mode::Read && (::fstat(fileno(f), &st) != 0 || !S_ISREG(st.st_mode))) {
-    std::fclose(f);
+  if (mode == Mode::Read && (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))) {
+    ::close(fd);
+    return false;
+  }
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  std::FILE* f = ::fdopen(fd, mode == Mode::Read ? "rb" : (flags & O_APPEND) ? "ab" : "wb");
+  if (!f) {
+    ::close(fd);
     return false;
   }
   file_ = f;
@@ -71,6 +84,11 @@ std::u16string TextFile::line() {
   if (c == EOF) rt::raise(std::ferror(f) ? rt::err::DeviceIO : rt::err::PastEndOfFile);
   std::string bytes;
   while (c != EOF && c != '\r' && c != '\n') {
+    if (bytes.size() == kMaxLineBytes) {
+      std::ungetc(c, f);  // the byte starts what the next read returns
+      rt::raise(rt::err::OutOfStringSpace,
+                u"一行超过 " + rt::ascii(std::to_string(kMaxLineBytes)) + u" 字节");
+    }
     bytes.push_back(static_cast<char>(c));
     c = std::getc(f);
   }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <fcntl.h>
+
 #include <cstdio>
 #include <string>
 
@@ -15,9 +17,13 @@ class TextFile final : public rt::Automation<TextFile, ITextFile> {
   TextFile() = default;
   ~TextFile() override;
 
-  bool openWrit(std::u16string_view fn) override { return open(fn, "wbe", Mode::Write); }
-  bool openAppend(std::u16string_view fn) override { return open(fn, "abe", Mode::Write); }
-  bool openRead(std::u16string_view fn) override { return open(fn, "rbe", Mode::Read); }
+  bool openWrit(std::u16string_view fn) override {
+    return open(fn, O_WRONLY | O_CREAT | O_TRUNC, Mode::Write);
+  }
+  bool openAppend(std::u16string_view fn) override {
+    return open(fn, O_WRONLY | O_CREAT | O_APPEND, Mode::Write);
+  }
+  bool openRead(std::u16string_view fn) override { return open(fn, O_RDONLY, Mode::Read); }
   void closeFile() override;
   std::u16string line() override;
   void setLine(std::u16string_view s) override;
@@ -26,7 +32,8 @@ class TextFile final : public rt::Automation<TextFile, ITextFile> {
  private:
   enum class Mode { Closed, Read, Write };
 
-  bool open(std::u16string_view fn, const char* how, Mode mode);
+  // `flags` as for open(2).
+  bool open(std::u16string_view fn, int flags, Mode mode);
   // The file open in `mode`, or the runtime's error for its absence.
   std::FILE* fileFor(Mode mode) const;
 

@@ -1,10 +1,14 @@
 #include "utf16reader.h"
 
 #include <errno.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "paths.h"
+#include "readlimits.h"
 #include "rt/error.h"
+#include "rt/text.h"
 
 namespace jespin {
 
@@ -29,8 +33,19 @@ bool Utf16Reader::open(std::u16string_view fn) {
     return false;
   }
   close();
-  std::FILE* f = std::fopen(fsPath(fn).c_str(), "rbe");
+  // Non-blocking, so that a FIFO cannot hang the open; only plain files are
+  // read (a device could feed one line without end).
+  int fd = ::open(fsPath(fn).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  struct stat kind {};
+  if (fd >= 0 && (::fstat(fd, &kind) != 0 || !S_ISREG(kind.st_mode))) {
+    ::close(fd);
+    fd = -1;
+    errno = EINVAL;
+  }
+  if (fd >= 0) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  std::FILE* f = fd >= 0 ? ::fdopen(fd, "rb") : nullptr;
   if (!f) {
+    if (fd >= 0) ::close(fd);
     errorText_ = openFailureText(errno);
     return false;
   }
@@ -76,6 +91,11 @@ bool Utf16Reader::readUnit(char16_t& unit) {
   return true;
 }
 
+void Utf16Reader::stepBack() {
+  std::fseek(file_, -2, SEEK_CUR);
+  position_ -= 2;
+}
+
 std::u16string Utf16Reader::readLine() {
   std::u16string line;
   if (atEnd()) return line;
@@ -86,11 +106,13 @@ std::u16string Utf16Reader::readLine() {
     if (unit == u'\r') {
       // CR LF is one line end: take the LF too, or step back over another unit.
       char16_t next = 0;
-      if (!atEnd() && readUnit(next) && next != u'\n') {
-        std::fseek(file_, -2, SEEK_CUR);
-        position_ -= 2;
-      }
+      if (!atEnd() && readUnit(next) && next != u'\n') stepBack();
       break;
+    }
+    if (line.size() == kMaxLineUnits) {
+      stepBack();  // the unit starts what the next read returns
+      rt::raise(rt::err::OutOfStringSpace,
+                u"一行超过 " + rt::ascii(std::to_string(kMaxLineUnits)) + u" 个字符");
     }
     line.push_back(unit);
   }

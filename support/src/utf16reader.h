@@ -27,7 +27,8 @@ class Utf16Reader {
   bool atEnd() const { return position_ >= length_; }
 
   // The next line without its end (CR LF, CR or LF).  At the end, the text
-  // collected so far.  Raises 52 when units are left but the file was closed.
+  // collected so far.  Raises 52 when units are left but the file was closed,
+  // 14 for a line longer than kMaxLineUnits (the next read goes on from there).
   std::u16string readLine();
 
   // The reason of the last failure; set by failures only, never cleared.
@@ -36,6 +37,8 @@ class Utf16Reader {
 
  private:
   bool readUnit(char16_t& unit);
+  // Unreads the unit read last.
+  void stepBack();
 
   std::FILE* file_ = nullptr;
   uint64_t length_ = 0;    // bytes of whole units, taken when opened

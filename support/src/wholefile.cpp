@@ -57,13 +57,15 @@ std::string realTarget(const std::string& name) {
 
 }  // namespace
 
-ReadResult readWholeFile(const std::string& name, std::string& out) {
+ReadResult readWholeFile(const std::string& name, std::string& out, uint64_t most) {
   out.clear();
   if (name.empty()) return ReadResult::Missing;
-  Fd fd(::open(name.c_str(), O_RDONLY | O_CLOEXEC));
+  // Non-blocking, so that opening a FIFO cannot hang; it is refused below.
+  Fd fd(::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
   if (fd.get() < 0) return errno == ENOENT || errno == ENOTDIR ? ReadResult::Missing : ReadResult::Failed;
   struct stat st {};
   if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return ReadResult::Failed;
+  if (static_cast<uint64_t>(st.st_size) > most) return ReadResult::TooLarge;
   out.reserve(static_cast<size_t>(st.st_size));
   char buf[65536];
   for (;;) {
@@ -73,6 +75,11 @@ ReadResult readWholeFile(const std::string& name, std::string& out) {
       return ReadResult::Failed;
     }
     if (n == 0) break;
+    // The size told is not trusted: a file may grow, or lie (/proc).
+    if (out.size() + static_cast<size_t>(n) > most) {
+      out.clear();
+      return ReadResult::TooLarge;
+    }
     out.append(buf, static_cast<size_t>(n));
   }
   return ReadResult::Ok;

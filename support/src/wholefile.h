@@ -1,17 +1,19 @@
 // Reading and replacing a whole small file (profile files).
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace jespin {
 
-enum class ReadResult { Ok, Missing, Failed };
+enum class ReadResult { Ok, Missing, Failed, TooLarge };
 
 // Reads the regular file `name` (a file-system name).  Missing when there is
 // no such file; Failed when it cannot be read or is no regular file (a
-// device or a pipe could feed it without end).
-ReadResult readWholeFile(const std::string& name, std::string& out);
+// device or a pipe could feed it without end); TooLarge when it holds more
+// than `most` bytes (nothing more is read then).
+ReadResult readWholeFile(const std::string& name, std::string& out, uint64_t most);
 
 // Replaces the content of `name` as one step: the data goes to a new file
 // beside it, which is then renamed over it, so a failure half-way leaves the

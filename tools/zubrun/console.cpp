@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "rt/error.h"
 #include "rt/text.h"
 
 namespace zubrun {
@@ -23,7 +24,14 @@ void Console::inputLine(std::u16string& inBuf) {
   std::fflush(out_);  // a prompt shows before the program waits
   std::string line;
   int c;
-  while ((c = std::getc(in_)) != EOF && c != '\n') line += static_cast<char>(c);
+  while ((c = std::getc(in_)) != EOF && c != '\n') {
+    if (line.size() == kMaxInputLine) {
+      std::ungetc(c, in_);  // the next Input goes on from here
+      rt::raise(rt::err::OutOfStringSpace,
+                u"输入的一行超过 " + rt::ascii(std::to_string(kMaxInputLine)) + u" 字节");
+    }
+    line += static_cast<char>(c);
+  }
   if (!line.empty() && line.back() == '\r') line.pop_back();
   inBuf = rt::fromUtf8(line);
 }

@@ -13,13 +13,17 @@
 
 namespace zubrun {
 
+// The longest line Input takes: standard input could feed one without end.
+constexpr size_t kMaxInputLine = size_t{64} << 20;
+
 class Console final : public kestrin::ScriptHostEvents {
  public:
   using IncludeHandler = std::function<void(const std::u16string& file)>;
   explicit Console(IncludeHandler include, std::FILE* in = stdin, std::FILE* out = stdout)
       : include_(std::move(include)), in_(in), out_(out) {}
 
-  // A line without its line end; "" at the end of the input.
+  // A line without its line end; "" at the end of the input.  Raises 14
+  // for a line of more than kMaxInputLine bytes.
   void inputLine(std::u16string& inBuf) override;
   // The code of the next character (its Unicode code point, kept to 16
   // bits); 0 at the end of the input.

@@ -28,6 +28,9 @@ bool readFile(const std::string& path, std::string& bytes) {
   char buf[65536];
   while (in) {
     in.read(buf, sizeof buf);
+    if (bytes.size() + static_cast<size_t>(in.gcount()) > kMaxScriptBytes)
+      rt::raise(rt::err::OutOfMemory, u"文件[" + rt::fromUtf8(path) + u"]超过 " +
+                                          rt::ascii(std::to_string(kMaxScriptBytes)) + u" 字节");
     bytes.append(buf, static_cast<size_t>(in.gcount()));
   }
   return !in.bad();

@@ -10,8 +10,13 @@
 
 namespace zubrun {
 
+// The most a script file may hold: a pipe or a device could feed one
+// without end.
+constexpr size_t kMaxScriptBytes = size_t{64} << 20;
+
 // The bytes of a file (any file that reads as a stream of bytes, a pipe
-// among them); false when it cannot be read, a folder among others.
+// among them); false when it cannot be read, a folder among others.  Raises
+// 7 when it holds more than kMaxScriptBytes.
 bool readFile(const std::string& path, std::string& bytes);
 
 // Script source as text: a UTF-8 or UTF-16 (little-endian) byte order mark

@@ -21,6 +21,7 @@ constexpr int32_t SubscriptOutOfRange = 9;
 constexpr int32_t DivisionByZero = 11;
 constexpr int32_t TypeMismatch = 13;
 constexpr int32_t OutOfStringSpace = 14;
+constexpr int32_t ExpressionTooComplex = 16;
 constexpr int32_t OutOfStackSpace = 28;
 constexpr int32_t DllLoad = 48;
 constexpr int32_t Internal = 51;

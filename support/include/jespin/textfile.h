@@ -27,7 +27,9 @@ class ITextFile : public virtual rt::Object {
   virtual bool openRead(std::u16string_view fn) = 0;
   virtual void closeFile() = 0;
   // The next line without its end.  Raises 52 with no file open, 54 on a
-  // file open for writing, 62 past the end.
+  // file open for writing, 62 past the end, and 14 for a line of more than
+  // 64 MB (TextFile, in code-page bytes) or 32 M characters (UnicodeFile);
+  // the next read goes on after what was read.
   virtual std::u16string line() = 0;
   // Writes `s` and CR LF.  Raises 52 with no file open, 54 on a file open
   // for reading.

@@ -3,24 +3,27 @@
 #include "core/scriptcompile.h"
 #include "core/sourcetext.h"
 #include "harness.h"
+#include "targets.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const bool installed = (fuzz::installClasses(), true);
-  (void)installed;
-  std::u16string text = fuzz::inputText(data, size);
+namespace fuzz {
+
+void compile(const uint8_t* data, size_t size) {
+  prepare();
+  std::u16string text = inputText(asBytes(data, size));
 
   auto whole = rt::make<engine::ScriptCompile>();
-  rt::Ref<nubrel::VStream> vs = fuzz::newByteStream();
+  rt::Ref<nubrel::VStream> vs = newByteStream();
   whole->compile(text, *vs);
-  fuzz::rewind(*vs);
-  if (!fuzz::readsBack(*vs)) __builtin_trap();
+  rewind(*vs);
+  check(readsBack(*vs), "a compiled script does not read back");
 
   // Fed line by line, going on after errors.
   auto byLine = rt::make<engine::ScriptCompile>();
-  rt::Ref<nubrel::VStream> lines = fuzz::newByteStream();
+  rt::Ref<nubrel::VStream> lines = newByteStream();
   for (std::u16string_view line : engine::splitLines(text)) byLine->compileLine(line, *lines);
   byLine->compileEnd(*lines);
-  fuzz::rewind(*lines);
-  if (!fuzz::readsBack(*lines)) __builtin_trap();
-  return 0;
+  rewind(*lines);
+  check(readsBack(*lines), "a script compiled line by line does not read back");
 }
+
+}  // namespace fuzz

@@ -11,11 +11,13 @@
 #include "harness.h"
 #include "rt/strings.h"
 #include "rt/text.h"
+#include "targets.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const bool installed = (fuzz::installClasses(), true);
-  (void)installed;
-  std::u16string text = fuzz::inputText(data, size);
+namespace fuzz {
+
+void tokenize(const uint8_t* data, size_t size) {
+  prepare();
+  std::u16string text = inputText(asBytes(data, size));
 
   std::map<std::u16string, rt::Ref<engine::ExpItems>> macros;
   engine::DefineLookup lookup = [&](std::u16string_view name) -> const engine::ExpItems* {
@@ -36,14 +38,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     items->toString();
 
     // The token-list form reads back to the same codes.
-    rt::Ref<nubrel::VStream> vs = fuzz::newByteStream();
+    rt::Ref<nubrel::VStream> vs = newByteStream();
     items->writeStream(*vs);
-    fuzz::rewind(*vs);
+    rewind(*vs);
     rt::Ref<engine::ExpItems> back = rt::make<engine::ExpItems>();
     back->readStream(*vs);
-    if (back->count() != items->count()) __builtin_trap();
+    check(back->count() == items->count(), "a token list reads back with another count");
     for (int32_t i = 1; i <= items->count(); ++i)
-      if (back->item(i).iType != items->item(i).iType) __builtin_trap();
+      check(back->item(i).iType == items->item(i).iType, "a token reads back with another code");
 
     try {
       engine::expandDefines(*items, lookup);
@@ -59,5 +61,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     } catch (const rt::RuntimeError&) {
     }
   }
-  return 0;
 }
+
+}  // namespace fuzz

@@ -1,0 +1,40 @@
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "rt/activation.h"
+#include "rt/text.h"
+#include "streaminput.h"
+#include "targets.h"
+
+namespace fuzz {
+
+void prepare() {
+  static const bool done = [] {
+    registerNode();
+    // Loaded now rather than inside the first input, so that the fuzzer
+    // sees every library's coverage from the start.
+    for (const char16_t* progId :
+         {u"Jespin.ErrInfo", u"Nubrel.MemStream", u"Fennick.SvString", u"Kestrin.SvStrFuns"})
+      rt::createObject(progId);
+    return true;
+  }();
+  (void)done;
+}
+
+void check(bool ok, const char* what) {
+  if (ok) return;
+  std::fprintf(stderr, "fuzz check failed: %s\n", what);
+  std::abort();
+}
+
+std::u16string inputText(std::string_view bytes) {
+  if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE') {
+    std::u16string s((bytes.size() - 2) / 2, u'\0');
+    std::memcpy(s.data(), bytes.data() + 2, s.size() * 2);
+    return s;
+  }
+  return rt::fromUtf8(bytes);
+}
+
+}  // namespace fuzz

@@ -1,0 +1,45 @@
+// The fuzz targets.  Each takes one input and must neither crash, hang nor
+// ask for memory out of proportion to it; a broken invariant aborts.  The
+// fuzzer programs (entry.cpp) run one each, the regression test replays the
+// inputs kept under fuzz/regressions/<name>/ through all of them.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace fuzz {
+
+using Target = void (*)(const uint8_t* data, size_t size);
+
+// Script text (UTF-8, or UTF-16LE after FF FE): tokenizer, defines, trees.
+void tokenize(const uint8_t* data, size_t size);
+// Script text through the compiler, whole and line by line.
+void compile(const uint8_t* data, size_t size);
+
+// Stream inputs (streaminput.h): values of the kinds the input asks for,
+// read from a file or text that holds the rest of it.
+void binFileStream(const uint8_t* data, size_t size);
+void fileStream(const uint8_t* data, size_t size);
+void memStream(const uint8_t* data, size_t size);
+
+// File inputs (fileinput.h): an options byte, then the file.
+void profile(const uint8_t* data, size_t size);
+void textFile(const uint8_t* data, size_t size);
+void utf16File(const uint8_t* data, size_t size);
+
+// What every target needs before its first input: the classes of this
+// process registered and the libraries loaded.  Idempotent.
+void prepare();
+
+// Input bytes as text: UTF-16LE after FF FE, UTF-8 otherwise.
+std::u16string inputText(std::string_view bytes);
+inline std::string_view asBytes(const uint8_t* data, size_t size) {
+  return std::string_view(reinterpret_cast<const char*>(data), size);
+}
+
+// The check behind the harness's invariants: reports `what` and aborts.
+void check(bool ok, const char* what);
+
+}  // namespace fuzz
