@@ -34,8 +34,8 @@ IfLine cutIfLine(const ExpItems& eis, bool oneLineElse) {
     l.hasElse = true;
     // "Else If" arrives as one ElseIf token: the Else part is an If.
     if (t == tok::ElseIf) l.elseStatements.push_back(ExpItem{tok::If, rt::Variant(u"If")});
-    l.elseStatements.insert(l.elseStatements.end(), l.statements.begin() + static_cast<std::ptrdiff_t>(i + 1),
-                            l.statements.end());
+    const std::span<const ExpItem> after = l.statements.subspan(i + 1);
+    l.elseStatements.insert(l.elseStatements.end(), after.begin(), after.end());
     l.statements = l.statements.first(i);
     break;
   }
