@@ -201,6 +201,13 @@ TEST(CompoundBlocks, MalformedLinesAreReportedAtAnyDepth) {
        addIf + "Kestrin.BodyGeneral.AddCode\r\nNewBody"},
       {{u"If a = (1 Then"}, engine::ErrBracket,
        addIf + "Kestrin.modGloble.MKTree\r\nKestrin.CreateTree.Add"},
+      {{u"Do While (a"}, engine::ErrBracket,
+       addDo + "Kestrin.modGloble.MKTree\r\nKestrin.CreateTree.Add"},
+      {{u"If a Then x = (1"}, engine::ErrBracket,
+       addIf +
+           "Kestrin.BodyGeneral.AddLine\r\nKestrin.BodySerial.AddCode\r\nKestrin.CreateTree.Add"},
+      {{u"If a Then x = 1 Else Loop"}, engine::ErrSyntax,
+       addIf + "Kestrin.BodyGeneral.AddCode\r\nNewBody"},
   };
   for (const auto& r : rows) {
     BodyGeneral b;
