@@ -22,6 +22,7 @@ struct Named {
 
 const Named kTargets[] = {
     {"tokenize", fuzz::tokenize},           {"compile", fuzz::compile},
+    {"blocks", fuzz::blocks},
     {"binfilestream", fuzz::binFileStream}, {"filestream", fuzz::fileStream},
     {"memstream", fuzz::memStream},         {"profile", fuzz::profile},
     {"textfile", fuzz::textFile},           {"utf16file", fuzz::utf16File},

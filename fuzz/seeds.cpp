@@ -180,7 +180,7 @@ void writeSeeds(const fs::path& source, const fs::path& out) {
     std::string name = seedName(source, p);
     std::string text = readFile(p);
     std::u16string script = rt::fromUtf8(text);
-    for (const char* t : {"tokenize", "compile", "run"}) writeFile(out / t / name, text);
+    for (const char* t : {"tokenize", "compile", "blocks", "run"}) writeFile(out / t / name, text);
     writeFile(out / "textfile" / name, '\0' + text);
     std::string bin = compiledFile(u"Nubrel.BinFileStream", script);
     writeFile(out / "execstream" / (name + ".bin"), bin);

@@ -17,6 +17,8 @@ using Target = void (*)(const uint8_t* data, size_t size);
 void tokenize(const uint8_t* data, size_t size);
 // Script text through the compiler, whole and line by line.
 void compile(const uint8_t* data, size_t size);
+// Script lines into statement blocks, not run.
+void blocks(const uint8_t* data, size_t size);
 
 // Stream inputs (streaminput.h): values of the kinds the input asks for,
 // read from a file or text that holds the rest of it.

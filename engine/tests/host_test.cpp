@@ -16,6 +16,7 @@
 namespace {
 
 using engine::ScriptHost;
+using enginetest::scriptStream;
 using enginetest::utf8;
 using rt::Ref;
 using zorbel::ScriptValue;
@@ -43,15 +44,6 @@ class Recorder final : public kestrin::ScriptHostEvents {
   }
 };
 
-Ref<nubrel::IMemStream> compiled(std::u16string_view source) {
-  auto compiler = rt::make<engine::ScriptCompile>();
-  Ref<nubrel::IMemStream> ms = enginetest::memStream();
-  compiler->compile(source, *ms);
-  EXPECT_FALSE(compiler->error().haveErr()) << utf8(compiler->error().description());
-  ms->setDir(nubrel::InStream);
-  return ms;
-}
-
 struct HostFixture : ::testing::Test {
   Ref<ScriptHost> host = ScriptHost::create();
   Ref<Recorder> rec = rt::make<Recorder>();
@@ -60,7 +52,7 @@ struct HostFixture : ::testing::Test {
     if (host) host->freeAll();
   }
   void run(std::u16string_view source) {
-    host->execStream(*compiled(source));
+    host->execStream(*scriptStream(source));
     EXPECT_FALSE(host->error().haveErr()) << utf8(host->error().description());
   }
   std::string valueOf(std::u16string_view name) {
@@ -91,7 +83,7 @@ TEST_F(Host, ReadsLinesAndCharactersThroughItsEvents) {
 
 TEST(HostWithoutHandlers, ReadsNothing) {
   Ref<ScriptHost> host = ScriptHost::create();
-  host->execStream(*compiled(u"s = Input\r\nc = GetChar\r\nOutLine \"unheard\""));
+  host->execStream(*scriptStream(u"s = Input\r\nc = GetChar\r\nOutLine \"unheard\""));
   EXPECT_FALSE(host->error().haveErr());
   EXPECT_EQ(host->sSpace()->value(u"s")->value().type(), rt::VT::String);
   EXPECT_EQ(rt::toLong(host->sSpace()->value(u"c")->value()), 0);
@@ -140,7 +132,7 @@ TEST_F(Host, HandsIncludeDirectivesToItsEmbedder) {
 }
 
 TEST_F(Host, AnIncludeHandlerMayRunMoreOnTheSameHost) {
-  rec->onInclude = [this](const std::u16string&) { host->execStream(*compiled(u"y = 2")); };
+  rec->onInclude = [this](const std::u16string&) { host->execStream(*scriptStream(u"y = 2")); };
   run(u"x = 1\r\n#include inner\r\nOutLine x + y");
   EXPECT_EQ(rec->events.back(), "out:3\r\n");
 }
@@ -180,7 +172,7 @@ TEST_F(Host, DefTypeAddsOrReplacesTypes) {
 
 TEST_F(Host, RefusesUnknownDirectives) {
   for (const char16_t* d : {u"#bogus", u"# define X = 1", u"#definex"}) {
-    int32_t n = enginetest::errorOf([&] { host->execStream(*compiled(d)); });
+    int32_t n = enginetest::errorOf([&] { host->execStream(*scriptStream(d)); });
     EXPECT_EQ(n, engine::errNumber(engine::ErrDirective)) << utf8(d);
   }
 }
@@ -239,7 +231,7 @@ TEST_F(Host, KeepsVariablesBetweenRunsUntilRefreshed) {
 
 TEST_F(Host, EndsTheRunWhenFreedWhileRunning) {
   rec->onInclude = [this](const std::u16string&) { host->freeAll(); };
-  host->execStream(*compiled(u"x = 1\r\n#include x\r\nOutLine \"not reached\""));
+  host->execStream(*scriptStream(u"x = 1\r\n#include x\r\nOutLine \"not reached\""));
   EXPECT_EQ(host->error().number(), rt::err::ObjectNotSet);
   EXPECT_EQ(rec->events, (std::vector<std::string>{"include:x"}));
 }
@@ -247,7 +239,7 @@ TEST_F(Host, EndsTheRunWhenFreedWhileRunning) {
 TEST_F(Host, HasNoSpaceAfterFreeAll) {
   host->freeAll();
   EXPECT_FALSE(host->sSpace());
-  EXPECT_EQ(enginetest::errorOf([&] { host->execStream(*compiled(u"x = 1")); }), rt::err::ObjectNotSet);
+  EXPECT_EQ(enginetest::errorOf([&] { host->execStream(*scriptStream(u"x = 1")); }), rt::err::ObjectNotSet);
   EXPECT_EQ(enginetest::errorOf([&] { host->runStop(); }), rt::err::ObjectNotSet);
 }
 
@@ -279,7 +271,7 @@ TEST(HostByName, IsCreatedAndDrivenLateBound) {
   Ref<rt::Object> host = rt::createObject(u"Kestrin.ScriptHost");
   ASSERT_TRUE(rt::queryRef<kestrin::IScriptHost>(host.get()));
   EXPECT_FALSE(rt::toBool(rt::getProperty(host.get(), u"RunStop")));
-  Ref<nubrel::IMemStream> ms = compiled(u"x = 41 + 1");
+  Ref<nubrel::IMemStream> ms = scriptStream(u"x = 41 + 1");
   rt::Variant arg(static_cast<rt::Object*>(ms.get()));
   rt::callByName(host.get(), u"ExecStream", rt::Method, std::span<rt::Variant>(&arg, 1));
   EXPECT_FALSE(rt::toBool(rt::callDefault(rt::getProperty(host.get(), u"Error").object(), rt::PropGet)));
