@@ -16,6 +16,11 @@ bool truthOf(const rt::Variant& v);
 // The truth of a value object; null is false.
 bool valueToBool(zorbel::ScriptValue* v);
 
+// Whether the argument object of a call is a list of arguments: the
+// evaluator's argument list, or a general value's sub-values (f(x) passes
+// x's items).  Any other value, a collection too, is one argument.
+bool isArgumentList(zorbel::ScriptValue& sv);
+
 // Appends `v` to an argument list: the items of a list one by one (one
 // level only), anything else as one item.
 void addFlatSubs(SvGeneral& target, zorbel::ScriptValue& v);

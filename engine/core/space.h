@@ -29,6 +29,17 @@ class Space : public virtual rt::Object {
   virtual zorbel::ScriptValue* findBound(std::u16string_view name) = 0;
 };
 
+// A local binding that takes a rebinding of its name itself instead of
+// being replaced by it: a user function's result slot, so that "Set F = v"
+// inside F makes v the result while F stays callable there.
+class Rebindable : public virtual rt::Object {
+ public:
+  static constexpr rt::Iid iid = rt::guidOf("Kestrin.Rebindable");
+
+  // `v` is null for Nothing.
+  virtual void rebind(zorbel::ScriptValue* v) = 0;
+};
+
 // find on an engine space; ExistValue then Value on any other.
 rt::Ref<zorbel::ScriptValue> findIn(zorbel::ScriptSpace& ss, std::u16string_view name);
 

@@ -58,9 +58,10 @@ void SsBody::letValue(std::u16string_view name, zorbel::ScriptValue* v) {
   bindingsChanged();
 }
 
-// A local binding is replaced when the new value is anonymous, callable or
-// a plain value; a plain value under another name is bound through an alias,
-// so that both names stand for one value.  A value holding an object (or
+// A local that takes rebindings itself (a result slot) is given the new
+// value.  Any other local binding is replaced when the new value is
+// anonymous, callable or a plain value; a plain value under another name is
+// bound through an alias, so that both names stand for one value.  A value holding an object (or
 // Nothing) is given to the local, which keeps its identity: "Set o =
 // Nothing" leaves o declared and holding Nothing.  A name that is not local
 // is rebound where an ancestor has it, else bound here.
@@ -68,6 +69,10 @@ void SsBody::setValue(std::u16string_view name, zorbel::ScriptValue* v) {
   rt::Ref<zorbel::ScriptValue> keep(v);
   bindingsChanged();
   if (zorbel::ScriptValue* current = locals_->find(name)) {
+    if (auto* slot = static_cast<Rebindable*>(current->query(Rebindable::iid))) {
+      slot->rebind(v);
+      return;
+    }
     if (!v) {
       locals_->removeKey(name);
       return;

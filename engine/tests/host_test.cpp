@@ -6,9 +6,8 @@
 #include <functional>
 
 #include "builtins/svsingle.h"
-#include "core/scriptcompile.h"
-#include "core/scripthost.h"
 #include "core/records.h"
+#include "hostfixture.h"
 #include "rt/convert.h"
 #include "rt/dispatch.h"
 #include "testsupport.h"
@@ -16,57 +15,12 @@
 namespace {
 
 using engine::ScriptHost;
+using enginetest::compiledStream;
+using enginetest::HostFixture;
+using enginetest::Recorder;
 using enginetest::utf8;
 using rt::Ref;
 using zorbel::ScriptValue;
-
-// Records every event as text and answers input from queues.
-class Recorder final : public kestrin::ScriptHostEvents {
- public:
-  std::vector<std::string> events;
-  std::deque<std::u16string> lines;
-  std::deque<int16_t> chars;
-  std::function<void(const std::u16string&)> onInclude;
-
-  void inputLine(std::u16string& inBuf) override {
-    events.push_back("line");
-    if (!lines.empty()) inBuf = lines.front(), lines.pop_front();
-  }
-  void inputChar(int16_t& aCode) override {
-    events.push_back("char");
-    if (!chars.empty()) aCode = chars.front(), chars.pop_front();
-  }
-  void output(const std::u16string& s) override { events.push_back("out:" + utf8(s)); }
-  void includeFile(const std::u16string& s) override {
-    events.push_back("include:" + utf8(s));
-    if (onInclude) onInclude(s);
-  }
-};
-
-Ref<nubrel::IMemStream> compiled(std::u16string_view source) {
-  auto compiler = rt::make<engine::ScriptCompile>();
-  Ref<nubrel::IMemStream> ms = enginetest::memStream();
-  compiler->compile(source, *ms);
-  EXPECT_FALSE(compiler->error().haveErr()) << utf8(compiler->error().description());
-  ms->setDir(nubrel::InStream);
-  return ms;
-}
-
-struct HostFixture : ::testing::Test {
-  Ref<ScriptHost> host = ScriptHost::create();
-  Ref<Recorder> rec = rt::make<Recorder>();
-  HostFixture() { host->advise(rec); }
-  ~HostFixture() override {
-    if (host) host->freeAll();
-  }
-  void run(std::u16string_view source) {
-    host->execStream(*compiled(source));
-    EXPECT_FALSE(host->error().haveErr()) << utf8(host->error().description());
-  }
-  std::string valueOf(std::u16string_view name) {
-    return utf8(rt::toText(host->sSpace()->value(name)->value()));
-  }
-};
 
 using Host = HostFixture;
 
@@ -91,7 +45,7 @@ TEST_F(Host, ReadsLinesAndCharactersThroughItsEvents) {
 
 TEST(HostWithoutHandlers, ReadsNothing) {
   Ref<ScriptHost> host = ScriptHost::create();
-  host->execStream(*compiled(u"s = Input\r\nc = GetChar\r\nOutLine \"unheard\""));
+  host->execStream(*compiledStream(u"s = Input\r\nc = GetChar\r\nOutLine \"unheard\""));
   EXPECT_FALSE(host->error().haveErr());
   EXPECT_EQ(host->sSpace()->value(u"s")->value().type(), rt::VT::String);
   EXPECT_EQ(rt::toLong(host->sSpace()->value(u"c")->value()), 0);
@@ -140,7 +94,7 @@ TEST_F(Host, HandsIncludeDirectivesToItsEmbedder) {
 }
 
 TEST_F(Host, AnIncludeHandlerMayRunMoreOnTheSameHost) {
-  rec->onInclude = [this](const std::u16string&) { host->execStream(*compiled(u"y = 2")); };
+  rec->onInclude = [this](const std::u16string&) { host->execStream(*compiledStream(u"y = 2")); };
   run(u"x = 1\r\n#include inner\r\nOutLine x + y");
   EXPECT_EQ(rec->events.back(), "out:3\r\n");
 }
@@ -180,7 +134,7 @@ TEST_F(Host, DefTypeAddsOrReplacesTypes) {
 
 TEST_F(Host, RefusesUnknownDirectives) {
   for (const char16_t* d : {u"#bogus", u"# define X = 1", u"#definex"}) {
-    int32_t n = enginetest::errorOf([&] { host->execStream(*compiled(d)); });
+    int32_t n = enginetest::errorOf([&] { host->execStream(*compiledStream(d)); });
     EXPECT_EQ(n, engine::errNumber(engine::ErrDirective)) << utf8(d);
   }
 }
@@ -239,7 +193,7 @@ TEST_F(Host, KeepsVariablesBetweenRunsUntilRefreshed) {
 
 TEST_F(Host, EndsTheRunWhenFreedWhileRunning) {
   rec->onInclude = [this](const std::u16string&) { host->freeAll(); };
-  host->execStream(*compiled(u"x = 1\r\n#include x\r\nOutLine \"not reached\""));
+  host->execStream(*compiledStream(u"x = 1\r\n#include x\r\nOutLine \"not reached\""));
   EXPECT_EQ(host->error().number(), rt::err::ObjectNotSet);
   EXPECT_EQ(rec->events, (std::vector<std::string>{"include:x"}));
 }
@@ -247,7 +201,7 @@ TEST_F(Host, EndsTheRunWhenFreedWhileRunning) {
 TEST_F(Host, HasNoSpaceAfterFreeAll) {
   host->freeAll();
   EXPECT_FALSE(host->sSpace());
-  EXPECT_EQ(enginetest::errorOf([&] { host->execStream(*compiled(u"x = 1")); }), rt::err::ObjectNotSet);
+  EXPECT_EQ(enginetest::errorOf([&] { host->execStream(*compiledStream(u"x = 1")); }), rt::err::ObjectNotSet);
   EXPECT_EQ(enginetest::errorOf([&] { host->runStop(); }), rt::err::ObjectNotSet);
 }
 
@@ -279,7 +233,7 @@ TEST(HostByName, IsCreatedAndDrivenLateBound) {
   Ref<rt::Object> host = rt::createObject(u"Kestrin.ScriptHost");
   ASSERT_TRUE(rt::queryRef<kestrin::IScriptHost>(host.get()));
   EXPECT_FALSE(rt::toBool(rt::getProperty(host.get(), u"RunStop")));
-  Ref<nubrel::IMemStream> ms = compiled(u"x = 41 + 1");
+  Ref<nubrel::IMemStream> ms = compiledStream(u"x = 41 + 1");
   rt::Variant arg(static_cast<rt::Object*>(ms.get()));
   rt::callByName(host.get(), u"ExecStream", rt::Method, std::span<rt::Variant>(&arg, 1));
   EXPECT_FALSE(rt::toBool(rt::callDefault(rt::getProperty(host.get(), u"Error").object(), rt::PropGet)));
