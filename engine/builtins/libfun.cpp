@@ -4,18 +4,30 @@
 
 namespace engine {
 
+namespace {
+
+[[noreturn]] void raiseErrorOf(zorbel::ScriptValue& v) {
+  jespin::IErrInfo& e = v.error();
+  rt::raiseWith(e.number(), e.description(), e.source());
+}
+
+}  // namespace
+
 rt::Ref<zorbel::ScriptValue> argItem(zorbel::ScriptValue& list, int32_t i) {
   rt::Ref<zorbel::ScriptValue> item = list.subs(rt::Variant(i), zorbel::ModeValue);
   if (!item) {
-    if (list.hasError()) {
-      jespin::IErrInfo& e = list.error();
-      rt::raiseWith(e.number(), e.description(), e.source());
-    }
+    if (list.hasError()) raiseErrorOf(list);
     rt::raise(rt::err::ArgumentNotOptional);
   }
   return item;
 }
 
 rt::Variant argValue(zorbel::ScriptValue& list, int32_t i) { return argItem(list, i)->value(); }
+
+void letArgValue(zorbel::ScriptValue& list, int32_t i, const rt::Variant& v) {
+  rt::Ref<zorbel::ScriptValue> item = argItem(list, i);
+  item->letValue(v);
+  if (item->hasError()) raiseErrorOf(*item);
+}
 
 }  // namespace engine

@@ -42,6 +42,9 @@ const Entry* findByName(std::span<const Entry> table, std::u16string_view key) {
 rt::Ref<zorbel::ScriptValue> argItem(zorbel::ScriptValue& list, int32_t i);
 // The value of that item.
 rt::Variant argValue(zorbel::ScriptValue& list, int32_t i);
+// Lets `v` into item i of an argument list (a variable passed there takes
+// it); what the list or the item fails with is raised.
+void letArgValue(zorbel::ScriptValue& list, int32_t i, const rt::Variant& v);
 
 template <class Self>
 class LibFun : public rt::Automation<Self, zorbel::ScriptValue>, public Pooled<Self> {

@@ -51,6 +51,10 @@ std::unique_ptr<expTree> CreateTree::newNode() {
 
 void CreateTree::add(const ExpItem& ei) {
   error_.clear();
+  if (nodes_ > kMaxTreeNodes) {
+    error_.setCode(ErrGrammar, u"Add");  // full: every further token is refused
+    return;
+  }
   try {
     int32_t code = ei.iType;
     if (tok::isClosingBracket(code)) {

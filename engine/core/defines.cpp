@@ -26,9 +26,9 @@ bool placeholderNumber(const ExpItem& ei, size_t& n) {
   return true;
 }
 
-bool hasPlaceholders(const ExpItems& macro) {
+bool hasPlaceholders(const Tokens& body) {
   size_t n;
-  for (const ExpItem& ei : macro)
+  for (const ExpItem& ei : body)
     if (placeholderNumber(ei, n)) return true;
   return false;
 }
@@ -40,15 +40,19 @@ void trimBlanks(Tokens& arg) {
   arg.erase(arg.begin(), arg.begin() + static_cast<ptrdiff_t>(lead));
 }
 
-// Takes "(" arg {"," arg} ")" out of `items` at `open` (the "(").  Commas
-// and brackets nested inside an argument belong to that argument.
-std::vector<Tokens> takeArguments(Tokens& items, size_t open) {
+// The tokens still to scan, the first one last: the front of the line can
+// then be taken off and replaced without moving the rest.
+using Pending = std::vector<ExpItem>;
+
+// Takes "(" arg {"," arg} ")" off `pending`, whose "(" is at `open`.
+// Commas and brackets nested inside an argument belong to that argument.
+std::vector<Tokens> takeArguments(Pending& pending, size_t open) {
   std::vector<Tokens> args(1);
   int depth = 0;
-  size_t p = open + 1;
-  for (;; ++p) {
-    if (p >= items.size()) rt::raiseWith(errNumber(ErrBracket), resText(ErrBracket), u"DefReplace");
-    const ExpItem& ei = items[p];
+  size_t p = open;
+  for (;;) {
+    if (p == 0) rt::raiseWith(errNumber(ErrBracket), resText(ErrBracket), u"DefReplace");
+    const ExpItem& ei = pending[--p];
     if (ei.iType == tok::CloseParen && depth == 0) break;
     if (ei.iType == tok::Comma && depth == 0) {
       args.emplace_back();
@@ -58,46 +62,57 @@ std::vector<Tokens> takeArguments(Tokens& items, size_t open) {
     if (ei.iType == tok::CloseParen) --depth;
     args.back().push_back(ei);
   }
-  auto at = [&items](size_t i) { return items.begin() + static_cast<ptrdiff_t>(i); };
-  items.erase(at(open), at(p + 1));
+  auto at = [&pending](size_t i) { return pending.begin() + static_cast<ptrdiff_t>(i); };
+  pending.erase(at(p), at(open + 1));
   for (Tokens& a : args) trimBlanks(a);
   return args;
 }
 
+// The body with each placeholder replaced by its argument; a placeholder
+// beyond the arguments given becomes an empty string.
+Tokens instantiate(const Tokens& body, const std::vector<Tokens>& args) {
+  Tokens out;
+  for (const ExpItem& ei : body) {
+    size_t n;
+    if (!placeholderNumber(ei, n)) out.push_back(ei);
+    else if (n >= 1 && n <= args.size()) out.insert(out.end(), args[n - 1].begin(), args[n - 1].end());
+    else out.push_back(ExpItem{tok::StringLit, rt::Variant(u"")});
+  }
+  return out;
+}
+
+// Replaces the macro name at the front of `pending` with the macro's tokens
+// (`body`, a copy), taking the argument list that follows the name when the
+// macro has placeholders.  Blanks between the name and "(" stay, after the
+// replacement.
+void replaceFront(Pending& pending, const Tokens& body) {
+  pending.pop_back();
+  if (body.empty()) return;  // the name simply disappears
+  size_t p = pending.size();
+  while (p > 0 && pending[p - 1].iType == tok::Blank) --p;
+  bool hasArguments = hasPlaceholders(body) && p > 0 && pending[p - 1].iType == tok::OpenParen;
+  Tokens inserted = hasArguments ? instantiate(body, takeArguments(pending, p - 1)) : body;
+  pending.insert(pending.end(), inserted.rbegin(), inserted.rend());
+}
+
+bool isName(const ExpItem& ei) { return ei.iType == tok::Name && ei.iValue.isText(); }
+
 }  // namespace
 
 void ExpItems::defReplace(int32_t idx, const ExpItems& macro) {
-  remove(idx);
-  if (macro.empty()) return;  // the name simply disappears
-  size_t at = static_cast<size_t>(idx - 1);
-
-  // Copies first: the macro may be this very list.
-  Tokens body(macro.begin(), macro.end());
-  Tokens inserted;
-  size_t p = at;
-  while (p < items_.size() && items_[p].iType == tok::Blank) ++p;  // the blanks stay
-  if (hasPlaceholders(macro) && p < items_.size() && items_[p].iType == tok::OpenParen) {
-    std::vector<Tokens> args = takeArguments(items_, p);
-    for (const ExpItem& ei : body) {
-      size_t n;
-      if (!placeholderNumber(ei, n)) {
-        inserted.push_back(ei);
-      } else if (n >= 1 && n <= args.size()) {
-        inserted.insert(inserted.end(), args[n - 1].begin(), args[n - 1].end());
-      } else {
-        inserted.push_back(ExpItem{tok::StringLit, rt::Variant(u"")});
-      }
-    }
-  } else {
-    inserted = std::move(body);
-  }
-  items_.insert(items_.begin() + static_cast<ptrdiff_t>(at), inserted.begin(), inserted.end());
+  item(idx);  // the position must exist
+  Tokens body(macro.begin(), macro.end());  // first: the macro may be this very list
+  auto split = items_.begin() + (idx - 1);
+  Pending pending(items_.rbegin(), std::make_reverse_iterator(split));
+  items_.erase(split, items_.end());
+  replaceFront(pending, body);
+  items_.insert(items_.end(), pending.rbegin(), pending.rend());
 }
 
 int32_t expandOnce(ExpItems& items, const DefineLookup& find, int32_t from) {
   for (int32_t i = from; i <= items.count(); ++i) {
     const ExpItem& ei = items.item(i);
-    if (ei.iType != tok::Name || !ei.iValue.isText()) continue;
+    if (!isName(ei)) continue;
     if (const ExpItems* macro = find(ei.iValue.text())) {
       items.defReplace(i, *macro);
       return i;
@@ -107,18 +122,29 @@ int32_t expandOnce(ExpItems& items, const DefineLookup& find, int32_t from) {
 }
 
 bool expandDefines(ExpItems& items, const DefineLookup& find) {
-  // Everything before the last replaced position holds no macro any more,
-  // so each search goes on from there.
-  int32_t from = 1;
-  for (int32_t step = 0;; ++step) {
-    if (step == kMaxExpansions || items.count() > kMaxExpandedTokens) {
-      items.error().setCode(ErrDirective, u"ExpandDefines");
-      return false;
+  // One pass: a replacement goes back in front of the input, so macros
+  // inside it are expanded in turn.
+  Pending pending(items.tokens().rbegin(), items.tokens().rend());
+  Tokens out;
+  bool ended = true;
+  for (int32_t steps = 0; !pending.empty();) {
+    const ExpItem& next = pending.back();
+    const ExpItems* macro = isName(next) ? find(next.iValue.text()) : nullptr;
+    if (!macro) {
+      out.push_back(std::move(pending.back()));
+      pending.pop_back();
+      continue;
     }
-    int32_t at = expandOnce(items, find, from);
-    if (at == 0) return true;
-    from = at;
+    if (steps++ == kMaxExpansions || out.size() + pending.size() > kMaxExpandedTokens) {
+      ended = false;
+      break;
+    }
+    replaceFront(pending, Tokens(macro->begin(), macro->end()));
   }
+  out.insert(out.end(), pending.rbegin(), pending.rend());
+  items.tokens() = std::move(out);
+  if (!ended) items.error().setCode(ErrDirective, u"ExpandDefines");
+  return ended;
 }
 
 DefineLookup definesOf(jespin::IVValues& defines) {

@@ -29,7 +29,7 @@ DefineLookup definesOf(jespin::IVValues& defines);
 int32_t expandOnce(ExpItems& items, const DefineLookup& find, int32_t from = 1);
 
 constexpr int32_t kMaxExpansions = 1000;   // replacements in one line
-constexpr int32_t kMaxExpandedTokens = 100000;
+constexpr int32_t kMaxExpandedTokens = 20000;
 
 // Expands every macro use.  False when the expansion did not end within the
 // bounds above: error 1003 is then recorded in `items.error()` with Source

@@ -12,13 +12,22 @@
 #include <cstddef>
 #include <new>
 
+// g++ says so with a macro, clang through __has_feature.
+#if defined(__SANITIZE_ADDRESS__)
+#define ZUB_POOL_STEPS_ASIDE 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define ZUB_POOL_STEPS_ASIDE 1
+#endif
+#endif
+
 namespace engine {
 
 template <class T, size_t Keep = 1024>
 class Pooled {
  public:
   static void* operator new(size_t size) {
-#ifndef __SANITIZE_ADDRESS__
+#ifndef ZUB_POOL_STEPS_ASIDE
     FreeList& l = freeList();
     if (size == sizeof(T) && l.head) {
       Block* b = l.head;
@@ -32,7 +41,7 @@ class Pooled {
 
   static void operator delete(void* p, size_t size) noexcept {
     static_assert(sizeof(Block) <= sizeof(T));
-#ifndef __SANITIZE_ADDRESS__
+#ifndef ZUB_POOL_STEPS_ASIDE
     FreeList& l = freeList();
     if (size == sizeof(T) && l.kept < Keep) {
       l.head = new (p) Block{l.head};

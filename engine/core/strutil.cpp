@@ -1,20 +1,32 @@
 #include "core/strutil.h"
 
+#include "rt/error.h"
 #include "rt/strings.h"
 
 namespace engine {
 
-std::u16string replaceNoCase(std::u16string_view s, std::u16string_view find,
-                             std::u16string_view with) {
+std::u16string replaceText(std::u16string_view s, std::u16string_view find,
+                           std::u16string_view with, int32_t count, bool noCase) {
+  constexpr size_t kLongestText = 0x7FFFFFFF;
+  auto next = [&](size_t from) {
+    return noCase ? rt::findNoCase(s, find, from) : s.find(find, from);
+  };
   std::u16string out;
   size_t from = 0;
-  for (size_t at; !find.empty() && (at = rt::findNoCase(s, find, from)) != std::u16string_view::npos;
-       from = at + find.size()) {
+  for (size_t at; count != 0 && !find.empty() && (at = next(from)) != std::u16string_view::npos;
+       from = at + find.size(), count -= count > 0) {
+    if (out.size() + (at - from) + with.size() > kLongestText) rt::raise(rt::err::OutOfStringSpace);
     out.append(s.substr(from, at - from));
     out.append(with);
   }
+  if (out.size() + (s.size() - from) > kLongestText) rt::raise(rt::err::OutOfStringSpace);
   out.append(s.substr(from));
   return out;
+}
+
+std::u16string replaceNoCase(std::u16string_view s, std::u16string_view find,
+                             std::u16string_view with) {
+  return replaceText(s, find, with, -1, true);
 }
 
 std::u16string addQuotes(std::u16string_view s) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -21,9 +22,13 @@ struct NoCaseEq {
   bool operator()(std::u16string_view a, std::u16string_view b) const { return rt::equalsNoCase(a, b); }
 };
 
-// Every occurrence of `find` (case ignored), from the start, replaced by
-// `with`; the replacement is not searched again.  An empty `find` finds
-// nothing and returns `s` unchanged.
+// The first `count` occurrences of `find` (all for a negative count), from
+// the start, replaced by `with`; the replacement is not searched again.  An
+// empty `find` finds nothing and returns `s` unchanged.  A result longer than
+// the longest text raises 14.
+std::u16string replaceText(std::u16string_view s, std::u16string_view find,
+                           std::u16string_view with, int32_t count, bool noCase);
+// Every occurrence, case ignored.
 std::u16string replaceNoCase(std::u16string_view s, std::u16string_view find,
                              std::u16string_view with);
 

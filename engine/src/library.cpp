@@ -11,6 +11,7 @@
 #include "builtins/svsingle.h"
 #include "builtins/svfunreturn.h"
 #include "builtins/svstatfuns.h"
+#include "builtins/svstrfuns.h"
 #include "builtins/svsysfuns.h"
 #include "builtins/svuserfun.h"
 #include "builtins/svwincomm.h"
@@ -65,6 +66,7 @@ const rt::ClassEntry kClasses[] = {
     KESTRIN_CLASS(SvMathFuns),
     KESTRIN_CLASS(SvStatFuns),
     KESTRIN_CLASS(SvWinComm),
+    KESTRIN_CLASS(SvStrFuns),
     KESTRIN_CLASS(SvSysFuns),
     KESTRIN_CLASS(SvCTypes),
     KESTRIN_CLASS(SvDirFuns),

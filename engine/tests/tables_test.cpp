@@ -126,6 +126,11 @@ TEST(StringHelpers, ReplaceAndQuote) {
   };
   for (const Case& c : cases)
     EXPECT_EQ(replaceNoCase(c.s, c.find, c.with), std::u16string(c.want)) << utf8(c.s);
+  // A count stops early; the exact mode keeps case.
+  EXPECT_EQ(replaceText(u"xXxX", u"x", u"-", 2, true), u"--xX");
+  EXPECT_EQ(replaceText(u"xXxX", u"x", u"-", -1, false), u"-X-X");
+  EXPECT_EQ(replaceText(u"xXxX", u"x", u"-", 0, true), u"xXxX");
+  EXPECT_EQ(replaceText(u"abc", u"", u"-", -1, false), u"abc");
   EXPECT_EQ(addQuotes(u"a b"), u"\"a b\"");
   // The runtime's helpers the keyword loader relies on.
   EXPECT_EQ(rt::padLeft(u"7", 3, u"0"), u"007");
