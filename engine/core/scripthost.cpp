@@ -4,6 +4,7 @@
 #include "builtins/svconstant.h"
 #include "builtins/svcreate.h"
 #include "core/ssbody.h"
+#include "core/space.h"
 #include "core/ssroot.h"
 
 namespace engine {
@@ -84,7 +85,11 @@ void ScriptHost::setRunStop(bool stop) {
   space_->setRunStop(stop);
 }
 
+// What the scripts bound is unbound first: a cycle through a variable
+// (a sub-host kept in one refers back to this host's space) would keep it.
 void ScriptHost::freeAll() {
+  unbindAllIn(space_.get());
+  unbindAllIn(root_.get());
   space_ = nullptr;
   root_ = nullptr;
   defines_ = nullptr;

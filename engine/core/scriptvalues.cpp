@@ -11,6 +11,9 @@ namespace {
 
 // Below this many keyed items a linear search beats hashing.
 constexpr size_t kIndexFrom = 8;
+// Room made for the first keyed items at once: most spaces (a function
+// call's) hold a few names.
+constexpr size_t kFirstRoom = 4;
 
 class ValuesEnumerator final : public rt::Enumerator {
  public:
@@ -75,7 +78,7 @@ ptrdiff_t ScriptValues::slotOf(std::u16string_view key) const {
   }
   if (keyed_ == 0) return -1;
   for (size_t i = 0; i < items_.size(); ++i)
-    if (items_[i].keyed && rt::equalsNoCase(items_[i].key, key)) return static_cast<ptrdiff_t>(i);
+    if (items_[i].keyed && sameName(items_[i].key, key)) return static_cast<ptrdiff_t>(i);
   return -1;
 }
 
@@ -91,6 +94,7 @@ bool ScriptValues::addUnder(zorbel::ScriptValue* v, std::u16string_view key) {
     return true;
   }
   if (slotOf(key) >= 0) return false;
+  if (items_.empty()) items_.reserve(kFirstRoom);
   items_.push_back(Item{rt::Ref<zorbel::ScriptValue>(v), std::u16string(key), true});
   ++keyed_;
   if (index_) index_->emplace(items_.back().key, items_.size() - 1);

@@ -24,17 +24,23 @@ SsBody::~SsBody() { bindingsChanged(); }
 
 void SsBody::setParent(zorbel::ScriptSpace* space) {
   parent_ = space;
+  parentSpace_ = space ? static_cast<Space*>(space->query(Space::iid)) : nullptr;
   bindingsChanged();
 }
 
 zorbel::ScriptValue* SsBody::findBound(std::u16string_view name) {
   if (zorbel::ScriptValue* v = locals_->find(name)) return v;
-  auto* up = parent_ ? static_cast<Space*>(parent_->query(Space::iid)) : nullptr;
-  return up ? up->findBound(name) : nullptr;
+  return parentSpace_ ? parentSpace_->findBound(name) : nullptr;
+}
+
+void SsBody::unbindAll() {
+  bindingsChanged();
+  locals_->clear();
 }
 
 rt::Ref<zorbel::ScriptValue> SsBody::find(std::u16string_view name) {
   if (zorbel::ScriptValue* v = locals_->find(name)) return v;
+  if (parentSpace_) return parentSpace_->find(name);
   return parent_ ? findIn(*parent_, name) : nullptr;
 }
 

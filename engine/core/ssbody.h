@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "core/errors.h"
+#include "core/pool.h"
 #include "core/space.h"
 #include "rt/dispatch.h"
 #include "zorbel/zorbel.h"
@@ -22,7 +23,8 @@ namespace engine {
 
 class ScriptValues;
 
-class SsBody final : public rt::Automation<SsBody, zorbel::ScriptSpace, Space> {
+class SsBody final : public rt::Automation<SsBody, zorbel::ScriptSpace, Space>,
+                     public Pooled<SsBody> {
  public:
   static const rt::MemberTable<SsBody>& members();
 
@@ -54,9 +56,11 @@ class SsBody final : public rt::Automation<SsBody, zorbel::ScriptSpace, Space> {
 
   rt::Ref<zorbel::ScriptValue> find(std::u16string_view name) override;
   zorbel::ScriptValue* findBound(std::u16string_view name) override;
+  void unbindAll() override;
 
  private:
   rt::Ref<zorbel::ScriptSpace> parent_;
+  Space* parentSpace_ = nullptr;  // the parent as an engine space, or null
   rt::Ref<ScriptValues> locals_;
   ErrRecord orphan_;
 };

@@ -26,6 +26,11 @@ void SubHost::initRoot(kestrin::IScriptHost* rootHost) {
   defines_ = rootHost->defines();
 }
 
+void SubHost::freeAll() {
+  unbindAllIn(space_.get());
+  space_ = nullptr;
+}
+
 bool SubHost::runStop() {
   if (!space_) rt::raise(rt::err::ObjectNotSet);
   return space_->runStop();

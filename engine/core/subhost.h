@@ -29,7 +29,8 @@ class SubHost final : public rt::Automation<SubHost, kestrin::ISubHost>, public 
   // Clears its own error record only: the spaces' record is the root
   // host's, and an error left there stays until that host clears it.
   void execStream(nubrel::VStream& vs) override;
-  void freeAll() override { space_ = nullptr; }
+  // Drops its space and unbinds what its scripts bound there.
+  void freeAll() override;
   void initRoot(kestrin::IScriptHost* rootHost) override;
   rt::Ref<zorbel::ScriptSpace> sSpace() override { return space_; }
   jespin::IErrInfo& error() override { return error_.info(); }

@@ -102,6 +102,17 @@ TEST(SubHostLife, NeedsItsRootAndDropsOnlyItsSpace) {
   host->freeAll();
 }
 
+TEST(SubHostLife, KeptInAScriptVariableIsFreedWithItsHost) {
+  Ref<engine::ScriptHost> host = engine::ScriptHost::create();
+  host->execStream(*compiledStream(u"Set inner = CreateObject(\"Kestrin.SubHost\")\r\n"
+                                   u"inner.InitRoot ScriptHost"));
+  ASSERT_FALSE(host->error().haveErr()) << utf8(host->error().description());
+  Ref<rt::Object> sub = host->sSpace()->value(u"inner")->value().object();
+  ASSERT_TRUE(rt::queryRef<kestrin::ISubHost>(sub.get()));
+  host->freeAll();
+  EXPECT_EQ(sub->refCount(), 1u);  // only this test holds it now
+}
+
 TEST(SubHostLife, IsCreatableByNameAndSetUpByItsMembers) {
   Ref<engine::ScriptHost> host = engine::ScriptHost::create();
   Ref<rt::Object> sub = rt::createObject(u"Kestrin.SubHost");
