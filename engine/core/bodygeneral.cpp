@@ -1,6 +1,7 @@
 #include "core/bodygeneral.h"
 
 #include "core/compoundbodies.h"
+#include "core/linesplit.h"
 #include "core/simplebodies.h"
 #include "rt/text.h"
 
@@ -22,6 +23,8 @@ bool takesRuns(const ExecBody* b) { return isA(b, u"BodySerial") || isA(b, u"Bod
 
 }  // namespace
 
+bool BodyGeneral::hasOpenBlock() const { return open_ && !takesRuns(open_) && !open_->isOver(); }
+
 void BodyGeneral::openChild(std::unique_ptr<ExecBody> b) {
   open_ = b.get();
   children_.push_back(std::move(b));
@@ -30,12 +33,14 @@ void BodyGeneral::openChild(std::unique_ptr<ExecBody> b) {
 void BodyGeneral::newBody(const ExpItems& eis) {
   const int32_t t = eis.item(1).iType;
   if (tok::isKeyword(t) && t != tok::Set) {
-    if (opensCompound(t)) openChild(newCompoundBody(t));
+    if (opensCompound(t)) openChild(newCompoundBody(t, depth_ + 1));
     else if (t == tok::Exit) openChild(std::make_unique<BodyExit>());
     else if (t == tok::Dim) {
       if (!isA(open_, u"BodyDim")) openChild(std::make_unique<BodyDim>());
     } else if (t != tok::Public && t != tok::Private) {
       raiseCode(ErrSyntax, u"NewBody");
+    } else if (eis.count() == 1) {
+      raiseCode(ErrSyntax, u"NewBody");  // Public or Private with nothing after it
     }
     return;
   }
@@ -44,6 +49,15 @@ void BodyGeneral::newBody(const ExpItems& eis) {
 
 void BodyGeneral::addCode(ExpItems& eis) {
   if (eis.empty()) return;
+  std::vector<rt::Ref<ExpItems>> statements = splitStatements(eis);
+  if (statements.empty()) return addLine(eis);
+  for (const rt::Ref<ExpItems>& line : statements) {
+    addLine(*line);
+    if (error_.haveErr()) return;
+  }
+}
+
+void BodyGeneral::addLine(ExpItems& eis) {
   try {
     if (!open_ || takesRuns(open_)) newBody(eis);
     if (!open_) {

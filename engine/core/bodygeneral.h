@@ -17,14 +17,19 @@ namespace engine {
 
 class BodyGeneral final : public ExecBody {
  public:
-  BodyGeneral() : ExecBody(u"BodyGeneral") {}
+  // `depth`: how many compound statements enclose the lines it takes.
+  explicit BodyGeneral(int32_t depth = 0) : ExecBody(u"BodyGeneral"), depth_(depth) {}
 
   // Errors never leave the call; the first one stays in error() until
-  // execute clears it.
+  // execute clears it.  Block statements that share a line with others
+  // are taken one by one (linesplit.h).
   void addCode(ExpItems& eis) override;
   // Runs the children in order; stops at an error or an exit code.
   int32_t execute(zorbel::ScriptSpace& ss) override;
   bool isOver() const override { return false; }
+
+  // The last statement block opened has not seen its closing line.
+  bool hasOpenBlock() const;
 
   size_t childCount() const { return children_.size(); }
   ExecBody& child(size_t i) { return *children_.at(i); }
@@ -34,7 +39,10 @@ class BodyGeneral final : public ExecBody {
   // of the same kind.
   void newBody(const ExpItems& eis);
   void openChild(std::unique_ptr<ExecBody> b);
+  // Routes one statement line.
+  void addLine(ExpItems& eis);
 
+  const int32_t depth_;
   std::vector<std::unique_ptr<ExecBody>> children_;
   ExecBody* open_ = nullptr;
 };

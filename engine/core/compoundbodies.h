@@ -10,7 +10,12 @@
 
 namespace engine {
 
-// A new block for the statement that `keyword` opens.
-std::unique_ptr<ExecBody> newCompoundBody(int32_t keyword);
+// The deepest that compound statements nest.  Feeding and running a block
+// recurse once per level, so the depth is bounded like a tree's size.
+constexpr int32_t kMaxBlockDepth = 256;
+
+// A new block for the statement that `keyword` opens, `depth` compound
+// statements deep counting itself.  Raises 28 beyond kMaxBlockDepth.
+std::unique_ptr<ExecBody> newCompoundBody(int32_t keyword, int32_t depth);
 
 }  // namespace engine

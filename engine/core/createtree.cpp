@@ -168,7 +168,7 @@ void CreateTree::closeGroup(const ExpItem& closer) {
   }
 }
 
-std::unique_ptr<expTree> mkTree(const ExpItems& items) {
+std::unique_ptr<expTree> mkTree(std::span<const ExpItem> items) {
   CreateTree ct;
   auto fail = [&ct] {
     jespin::IErrInfo& e = ct.error().info();

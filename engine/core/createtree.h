@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -68,7 +69,10 @@ class CreateTree {
 // Builds the tree of a whole list.  Raises the first error recorded, with
 // Source "<library>.modGloble.MKTree" CR LF the builder's source.  An empty
 // list gives an empty root.
-std::unique_ptr<expTree> mkTree(const ExpItems& items);
+std::unique_ptr<expTree> mkTree(std::span<const ExpItem> items);
+inline std::unique_ptr<expTree> mkTree(const ExpItems& items) {
+  return mkTree(std::span<const ExpItem>(items.begin(), items.end()));
+}
 
 // Builds the tree of `items` and evaluates it in `ss` with result mode `rf`;
 // a tree error is raised so that the caller's trap receives it.

@@ -1,6 +1,8 @@
 // Evaluator routines the statement executors and the libraries use too.
 #pragma once
 
+#include <cstdint>
+
 #include "rt/variant.h"
 #include "zorbel/zorbel.h"
 
@@ -15,6 +17,11 @@ bool truthOf(const rt::Variant& v);
 
 // The truth of a value object; null is false.
 bool valueToBool(zorbel::ScriptValue* v);
+
+// The value of a binary operator of arithmetic, text join or comparison
+// (comparisons in text mode) on two plain values; any other code compares
+// for equality.
+rt::Variant binaryValue(int32_t code, const rt::Variant& a, const rt::Variant& b);
 
 // Whether the argument object of a call is a list of arguments: the
 // evaluator's argument list, or a general value's sub-values (f(x) passes

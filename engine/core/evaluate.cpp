@@ -14,22 +14,9 @@ namespace engine {
 using zorbel::ScriptSpace;
 using zorbel::ScriptValue;
 
-namespace {
-
-using eval::grammarError;
-using eval::kGetValue;
-using eval::Side;
-
 constexpr auto kText = rt::CompareMode::Text;
-constexpr rt::Guid kSvBooleanClsid = rt::classIdOf("Fennick.SvBoolean");
 
-// Both operands, left first, each evaluated whatever the other gave.
-bool bothSides(expTree& n, ScriptSpace& ss, Operand& l, Operand& r) {
-  bool ok = eval::side(n, Side::Left, ss, zorbel::ModeValue, l);
-  return eval::side(n, Side::Right, ss, zorbel::ModeValue, r) && ok;
-}
-
-rt::Variant binary(int32_t code, const rt::Variant& a, const rt::Variant& b) {
+rt::Variant binaryValue(int32_t code, const rt::Variant& a, const rt::Variant& b) {
   switch (code) {
     case tok::Plus: return rt::opAdd(a, b);
     case tok::Minus: return rt::opSub(a, b);
@@ -49,6 +36,20 @@ rt::Variant binary(int32_t code, const rt::Variant& a, const rt::Variant& b) {
   }
 }
 
+namespace {
+
+using eval::grammarError;
+using eval::kGetValue;
+using eval::Side;
+
+constexpr rt::Guid kSvBooleanClsid = rt::classIdOf("Fennick.SvBoolean");
+
+// Both operands, left first, each evaluated whatever the other gave.
+bool bothSides(expTree& n, ScriptSpace& ss, Operand& l, Operand& r) {
+  bool ok = eval::side(n, Side::Left, ss, zorbel::ModeValue, l);
+  return eval::side(n, Side::Right, ss, zorbel::ModeValue, r) && ok;
+}
+
 // "+" and "-" also stand before a single operand.
 bool sign(expTree& n, ScriptSpace& ss, int32_t code, Operand& out) {
   Operand l, r;
@@ -61,7 +62,7 @@ bool sign(expTree& n, ScriptSpace& ss, int32_t code, Operand& out) {
   }
   rt::Variant a = l.value();
   rt::Variant b = r.value();
-  out.setPlain(binary(code, a, b));
+  out.setPlain(binaryValue(code, a, b));
   return true;
 }
 
@@ -71,7 +72,7 @@ bool binaryOperator(expTree& n, ScriptSpace& ss, int32_t code, Operand& out) {
   if (l.absent() || r.absent()) return grammarError(n, kGetValue);
   rt::Variant a = l.value();
   rt::Variant b = r.value();
-  out.setPlain(binary(code, a, b));
+  out.setPlain(binaryValue(code, a, b));
   return true;
 }
 

@@ -15,8 +15,8 @@
 namespace {
 
 using engine::ScriptHost;
-using enginetest::compiledStream;
 using enginetest::HostFixture;
+using enginetest::scriptStream;
 using enginetest::Recorder;
 using enginetest::utf8;
 using rt::Ref;
@@ -45,7 +45,7 @@ TEST_F(Host, ReadsLinesAndCharactersThroughItsEvents) {
 
 TEST(HostWithoutHandlers, ReadsNothing) {
   Ref<ScriptHost> host = ScriptHost::create();
-  host->execStream(*compiledStream(u"s = Input\r\nc = GetChar\r\nOutLine \"unheard\""));
+  host->execStream(*scriptStream(u"s = Input\r\nc = GetChar\r\nOutLine \"unheard\""));
   EXPECT_FALSE(host->error().haveErr());
   EXPECT_EQ(host->sSpace()->value(u"s")->value().type(), rt::VT::String);
   EXPECT_EQ(rt::toLong(host->sSpace()->value(u"c")->value()), 0);
@@ -94,7 +94,7 @@ TEST_F(Host, HandsIncludeDirectivesToItsEmbedder) {
 }
 
 TEST_F(Host, AnIncludeHandlerMayRunMoreOnTheSameHost) {
-  rec->onInclude = [this](const std::u16string&) { host->execStream(*compiledStream(u"y = 2")); };
+  rec->onInclude = [this](const std::u16string&) { host->execStream(*scriptStream(u"y = 2")); };
   run(u"x = 1\r\n#include inner\r\nOutLine x + y");
   EXPECT_EQ(rec->events.back(), "out:3\r\n");
 }
@@ -134,7 +134,7 @@ TEST_F(Host, DefTypeAddsOrReplacesTypes) {
 
 TEST_F(Host, RefusesUnknownDirectives) {
   for (const char16_t* d : {u"#bogus", u"# define X = 1", u"#definex"}) {
-    int32_t n = enginetest::errorOf([&] { host->execStream(*compiledStream(d)); });
+    int32_t n = enginetest::errorOf([&] { host->execStream(*scriptStream(d)); });
     EXPECT_EQ(n, engine::errNumber(engine::ErrDirective)) << utf8(d);
   }
 }
@@ -193,7 +193,7 @@ TEST_F(Host, KeepsVariablesBetweenRunsUntilRefreshed) {
 
 TEST_F(Host, EndsTheRunWhenFreedWhileRunning) {
   rec->onInclude = [this](const std::u16string&) { host->freeAll(); };
-  host->execStream(*compiledStream(u"x = 1\r\n#include x\r\nOutLine \"not reached\""));
+  host->execStream(*scriptStream(u"x = 1\r\n#include x\r\nOutLine \"not reached\""));
   EXPECT_EQ(host->error().number(), rt::err::ObjectNotSet);
   EXPECT_EQ(rec->events, (std::vector<std::string>{"include:x"}));
 }
@@ -201,7 +201,8 @@ TEST_F(Host, EndsTheRunWhenFreedWhileRunning) {
 TEST_F(Host, HasNoSpaceAfterFreeAll) {
   host->freeAll();
   EXPECT_FALSE(host->sSpace());
-  EXPECT_EQ(enginetest::errorOf([&] { host->execStream(*compiledStream(u"x = 1")); }), rt::err::ObjectNotSet);
+  EXPECT_EQ(enginetest::errorOf([&] { host->execStream(*scriptStream(u"x = 1")); }),
+            rt::err::ObjectNotSet);
   EXPECT_EQ(enginetest::errorOf([&] { host->runStop(); }), rt::err::ObjectNotSet);
 }
 
@@ -233,7 +234,7 @@ TEST(HostByName, IsCreatedAndDrivenLateBound) {
   Ref<rt::Object> host = rt::createObject(u"Kestrin.ScriptHost");
   ASSERT_TRUE(rt::queryRef<kestrin::IScriptHost>(host.get()));
   EXPECT_FALSE(rt::toBool(rt::getProperty(host.get(), u"RunStop")));
-  Ref<nubrel::IMemStream> ms = compiledStream(u"x = 41 + 1");
+  Ref<nubrel::IMemStream> ms = scriptStream(u"x = 41 + 1");
   rt::Variant arg(static_cast<rt::Object*>(ms.get()));
   rt::callByName(host.get(), u"ExecStream", rt::Method, std::span<rt::Variant>(&arg, 1));
   EXPECT_FALSE(rt::toBool(rt::callDefault(rt::getProperty(host.get(), u"Error").object(), rt::PropGet)));

@@ -1,6 +1,5 @@
 #include "hostfixture.h"
 
-#include "core/scriptcompile.h"
 #include "rt/convert.h"
 #include "testsupport.h"
 
@@ -30,23 +29,14 @@ std::string Recorder::output() const {
   return all;
 }
 
-rt::Ref<nubrel::IMemStream> compiledStream(std::u16string_view source) {
-  auto compiler = rt::make<engine::ScriptCompile>();
-  rt::Ref<nubrel::IMemStream> ms = memStream();
-  compiler->compile(source, *ms);
-  EXPECT_FALSE(compiler->error().haveErr()) << utf8(compiler->error().description());
-  ms->setDir(nubrel::InStream);
-  return ms;
-}
-
 void HostFixture::run(std::u16string_view source) {
-  host->execStream(*compiledStream(source));
+  host->execStream(*scriptStream(source));
   EXPECT_FALSE(host->error().haveErr()) << utf8(host->error().source()) << "\n"
                                         << utf8(host->error().description());
 }
 
 std::string HostFixture::runFailing(std::u16string_view source) {
-  host->execStream(*compiledStream(source));
+  host->execStream(*scriptStream(source));
   jespin::IErrInfo& e = host->error();
   EXPECT_TRUE(e.haveErr()) << utf8(source);
   return std::to_string(e.number()) + ": " + utf8(e.source());

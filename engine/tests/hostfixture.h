@@ -32,9 +32,6 @@ class Recorder final : public kestrin::ScriptHostEvents {
   std::string output() const;
 };
 
-// `source` compiled into a new memory stream, ready to be read.
-rt::Ref<nubrel::IMemStream> compiledStream(std::u16string_view source);
-
 struct HostFixture : ::testing::Test {
   rt::Ref<engine::ScriptHost> host = engine::ScriptHost::create();
   rt::Ref<Recorder> rec = rt::make<Recorder>();

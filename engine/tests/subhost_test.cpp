@@ -10,7 +10,7 @@
 
 namespace {
 
-using enginetest::compiledStream;
+using enginetest::scriptStream;
 using enginetest::utf8;
 using rt::Ref;
 
@@ -28,7 +28,7 @@ struct SubHostFixture : enginetest::HostFixture {
     sub->initRoot(host.get());
   }
   void runSub(std::u16string_view source) {
-    sub->execStream(*compiledStream(source));
+    sub->execStream(*scriptStream(source));
     EXPECT_FALSE(sub->error().haveErr()) << utf8(sub->error().source()) << "\n"
                                          << utf8(sub->error().description());
   }
@@ -72,7 +72,7 @@ TEST_F(SubHost, RaisesItsOwnIncludeEvent) {
 }
 
 TEST_F(SubHost, ReportsItsScriptsErrorsInItsOwnRecord) {
-  sub->execStream(*compiledStream(u"x = 1 / 0"));
+  sub->execStream(*scriptStream(u"x = 1 / 0"));
   EXPECT_EQ(sub->error().number(), rt::err::DivisionByZero);
   EXPECT_EQ(utf8(sub->error().source()).rfind("Kestrin.SubHost.ExecStream\r\n", 0), 0u);
   EXPECT_FALSE(host->error().haveErr());
@@ -89,22 +89,22 @@ TEST_F(SubHost, SetsTheRunStopOfTheRoot) {
 TEST(SubHostLife, NeedsItsRootAndDropsOnlyItsSpace) {
   Ref<engine::ScriptHost> host = engine::ScriptHost::create();
   Ref<engine::SubHost> sub = rt::make<engine::SubHost>();
-  EXPECT_EQ(enginetest::errorOf([&] { sub->execStream(*compiledStream(u"x = 1")); }),
+  EXPECT_EQ(enginetest::errorOf([&] { sub->execStream(*scriptStream(u"x = 1")); }),
             rt::err::ObjectNotSet);
   EXPECT_EQ(enginetest::errorOf([&] { sub->initRoot(nullptr); }), rt::err::ObjectNotSet);
   sub->initRoot(host.get());
-  sub->execStream(*compiledStream(u"x = 1"));
+  sub->execStream(*scriptStream(u"x = 1"));
   sub->freeAll();
   EXPECT_FALSE(sub->sSpace());
   EXPECT_TRUE(host->sSpace());
-  EXPECT_EQ(enginetest::errorOf([&] { sub->execStream(*compiledStream(u"x = 1")); }),
+  EXPECT_EQ(enginetest::errorOf([&] { sub->execStream(*scriptStream(u"x = 1")); }),
             rt::err::ObjectNotSet);
   host->freeAll();
 }
 
 TEST(SubHostLife, KeptInAScriptVariableIsFreedWithItsHost) {
   Ref<engine::ScriptHost> host = engine::ScriptHost::create();
-  host->execStream(*compiledStream(u"Set inner = CreateObject(\"Kestrin.SubHost\")\r\n"
+  host->execStream(*scriptStream(u"Set inner = CreateObject(\"Kestrin.SubHost\")\r\n"
                                    u"inner.InitRoot ScriptHost"));
   ASSERT_FALSE(host->error().haveErr()) << utf8(host->error().description());
   Ref<rt::Object> sub = host->sSpace()->value(u"inner")->value().object();
@@ -120,7 +120,7 @@ TEST(SubHostLife, IsCreatableByNameAndSetUpByItsMembers) {
   ASSERT_TRUE(iface);
   rt::Variant root(static_cast<rt::Object*>(static_cast<kestrin::IScriptHost*>(host.get())));
   rt::callByName(sub.get(), u"InitRoot", rt::Method, std::span<rt::Variant>(&root, 1));
-  rt::Variant stream(static_cast<rt::Object*>(compiledStream(u"made = 3").get()));
+  rt::Variant stream(static_cast<rt::Object*>(scriptStream(u"made = 3").get()));
   rt::callByName(sub.get(), u"ExecStream", rt::Method, std::span<rt::Variant>(&stream, 1));
   EXPECT_EQ(utf8(rt::toText(iface->sSpace()->value(u"made")->value())), "3");
   host->freeAll();

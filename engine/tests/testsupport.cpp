@@ -99,14 +99,16 @@ std::vector<std::string> records(nubrel::VStream& vs) {
   return out;
 }
 
-std::vector<std::string> compiled(std::u16string_view source) {
+rt::Ref<nubrel::IMemStream> scriptStream(std::u16string_view source) {
   auto compiler = rt::make<engine::ScriptCompile>();
   rt::Ref<nubrel::IMemStream> ms = memStream();
   compiler->compile(source, *ms);
   EXPECT_FALSE(compiler->error().haveErr()) << utf8(compiler->error().description());
   ms->setDir(nubrel::InStream);
-  return records(*ms);
+  return ms;
 }
+
+std::vector<std::string> compiled(std::u16string_view source) { return records(*scriptStream(source)); }
 
 rt::Ref<nubrel::IMemStream> memStream() {
   return rt::queryRef<nubrel::IMemStream>(rt::createInstance(nubrel::IMemStream::clsid).get());

@@ -46,6 +46,8 @@ rt::Ref<nubrel::IMemStream> memStream();
 //   "#<directive>", "<line>: <dump of the tokens>", "fun <name>(<params>)"
 //   followed by one "  <line>: <tokens>" per body line, and "end".
 std::vector<std::string> records(nubrel::VStream& vs);
+// Compiles `source` into a new memory stream, ready to be read.
+rt::Ref<nubrel::IMemStream> scriptStream(std::u16string_view source);
 // Compiles `source` into a new memory stream and lists its records.
 std::vector<std::string> compiled(std::u16string_view source);
 

@@ -1,0 +1,172 @@
+#include <cstdint>
+
+#include "core/createtree.h"
+#include "core/loops.h"
+#include "rt/convert.h"
+#include "rt/enumerator.h"
+#include "rt/ops.h"
+
+namespace engine {
+
+namespace {
+
+[[noreturn]] void malformed() { raiseCode(ErrForSyntax, u"FirstLine"); }
+
+// A header piece that must not be empty.
+std::unique_ptr<expTree> part(const TokenRun& tokens) {
+  if (tokens.empty()) malformed();
+  return mkTree(tokens);
+}
+
+}  // namespace
+
+bool ForLoop::goesOn(int32_t code, int32_t& result) {
+  if (code == ExitNone) return true;
+  result = code == ExitFor ? ExitNone : code;
+  return false;
+}
+
+// "For v = start To end [Step step]": the start piece keeps the variable
+// and becomes the assignment "v := start"; a later "=" compares.
+void BodyFOR::firstLine(ExpItems& eis) {
+  enum { Variable, End, Step } state = Variable;
+  TokenRun tokens;
+  size_t startAt = 0;  // where the start value begins in `tokens`
+  for (const ExpItem& ei : tokensFrom(eis, 2)) {
+    const int32_t t = ei.iType;
+    if ((t == tok::Equals || t == tok::Assign) && state == Variable && startAt == 0) {
+      if (tokens.empty()) malformed();
+      variable_ = mkTree(tokens);
+      tokens.push_back(ExpItem{tok::Assign, ei.iValue});
+      startAt = tokens.size();
+    } else if (t == tok::To) {
+      if (state != Variable || startAt == 0 || tokens.size() == startAt) malformed();
+      start_ = mkTree(tokens);
+      tokens.clear();
+      state = End;
+    } else if (t == tok::Step) {
+      if (state != End) malformed();
+      end_ = part(tokens);
+      tokens.clear();
+      state = Step;
+    } else if (t == tok::Each || t == tok::In) {
+      malformed();  // For Each split by something between the two words
+    } else {
+      ExpItem e = ei;
+      if (t == tok::Equals) e.iType = tok::EqualEqual;
+      appendToken(tokens, e);
+    }
+  }
+  if (state == Variable) malformed();
+  (state == End ? end_ : step_) = part(tokens);
+}
+
+bool BodyFOR::bound(expTree& tree, zorbel::ScriptSpace& ss, int32_t& out) {
+  Operand v;
+  if (!evaluated(tree, ss, zorbel::ModeValue, v)) return false;
+  out = rt::toLong(v.value());
+  return true;
+}
+
+namespace {
+
+// The test and the step of a For pass.  A whole-number variable, the
+// common case, is counted without the general Variant operations; the
+// results are the same.
+class Counter {
+ public:
+  Counter(int32_t last, int32_t step) : last_(last), step_(step), end_(last), by_(step) {}
+
+  bool pastEnd(const rt::Variant& v) const {
+    if (v.type() == rt::VT::Long) return step_ > 0 ? v.longValue() > last_ : v.longValue() < last_;
+    const rt::Cmp c = rt::compare(v, end_, rt::CompareMode::Text);
+    if (c == rt::Cmp::Null) rt::raise(rt::err::InvalidUseOfNull);
+    // A step of 0 runs while the variable is at or above the end.
+    return c == (step_ > 0 ? rt::Cmp::Greater : rt::Cmp::Less);
+  }
+
+  rt::Variant next(const rt::Variant& v) const {
+    if (v.type() == rt::VT::Long) {
+      const int64_t n = int64_t{v.longValue()} + step_;
+      if (n >= INT32_MIN && n <= INT32_MAX) return rt::Variant(static_cast<int32_t>(n));
+    }
+    return rt::opAdd(v, by_);
+  }
+
+ private:
+  int32_t last_;
+  int32_t step_;
+  rt::Variant end_;
+  rt::Variant by_;
+};
+
+}  // namespace
+
+int32_t BodyFOR::run(zorbel::ScriptSpace& ss) {
+  Operand var;
+  if (!evaluated(*variable_, ss, zorbel::ModeValue, var)) return ExitNone;
+  rt::Ref<zorbel::ScriptValue> v = var.requireObject();
+  start_->operation(ss);
+  if (start_->error().haveErr()) {
+    error_.copy(start_->error(), u"Execute");
+    return ExitNone;
+  }
+  int32_t last = 0;
+  int32_t step = 1;
+  if (!bound(*end_, ss, last) || (step_ && !bound(*step_, ss, step))) return ExitNone;
+  const Counter counter(last, step);
+  for (;;) {
+    if (counter.pastEnd(v->value())) return ExitNone;
+    if (ss.runStop()) return ExitNone;
+    int32_t code = ExitNone;
+    if (!ran(inner_, ss, code)) return ExitNone;
+    if (int32_t result; !goesOn(code, result)) return result;
+    v->letValue(counter.next(v->value()));
+    if (v->hasError()) {
+      error_.copy(v->error(), u"Execute");
+      return ExitNone;
+    }
+  }
+}
+
+// "For Each v In collection".
+void BodyForEach::firstLine(ExpItems& eis) {
+  TokenRun tokens;
+  for (const ExpItem& ei : tokensFrom(eis, 2)) {
+    if (ei.iType == tok::In) {
+      if (variable_) malformed();
+      variable_ = part(tokens);
+      tokens.clear();
+    } else {
+      appendToken(tokens, ei);
+    }
+  }
+  if (!variable_) malformed();
+  collection_ = part(tokens);
+}
+
+int32_t BodyForEach::run(zorbel::ScriptSpace& ss) {
+  Operand var;
+  if (!evaluated(*variable_, ss, zorbel::ModeObject, var)) return ExitNone;
+  rt::Ref<zorbel::ScriptValue> v = var.requireObject();
+  Operand coll;
+  if (!evaluated(*collection_, ss, zorbel::ModeObject, coll)) return ExitNone;
+  const rt::Variant c = coll.value();
+  if (!c.isObject()) rt::raise(rt::err::ObjectRequired);
+  rt::Ref<rt::Enumerator> items = rt::enumeratorOf(c.object());
+  rt::Variant item;
+  while (items->next(item)) {
+    if (item.isObject()) v->setValue(item);
+    else v->letValue(item);
+    if (v->hasError()) {
+      error_.copy(v->error(), u"Execute");
+      return ExitNone;
+    }
+    int32_t code = ExitNone;
+    if (!ran(inner_, ss, code)) return ExitNone;
+    if (int32_t result; !goesOn(code, result)) return result;
+  }
+  return ExitNone;
+}
+
+}  // namespace engine

@@ -1,0 +1,116 @@
+#include "core/compoundbody.h"
+
+#include "core/createtree.h"
+#include "core/evalsupport.h"
+
+namespace engine {
+
+void CompoundBody::addCode(ExpItems& eis) {
+  error_.clear();
+  try {
+    if (started_) {
+      if (!eis.empty()) nextLine(eis);
+    } else {
+      firstLine(eis);
+      started_ = true;
+    }
+  } catch (const rt::RuntimeError& e) {
+    error_.trap(e, u"AddCode");
+  }
+}
+
+int32_t CompoundBody::execute(zorbel::ScriptSpace& ss) {
+  error_.clear();
+  if (!started_) return ExitNone;  // its opening line was refused: nothing to run
+  try {
+    return run(ss);
+  } catch (const rt::RuntimeError& e) {
+    error_.trap(e, u"Execute");
+    return ExitNone;
+  }
+}
+
+bool CompoundBody::passOn(BodyGeneral& body, ExpItems& eis) {
+  body.addCode(eis);
+  if (!body.error().haveErr()) return true;
+  error_.copy(body.error(), u"AddCode");
+  return false;
+}
+
+bool CompoundBody::passOn(BodyGeneral& body, std::span<const ExpItem> statements,
+                          const ExpItems& line) {
+  // A ":" right after the clause ("Else: x = 1") only separates.
+  size_t first = 0;
+  while (first < statements.size() && (statements[first].iType == tok::Blank ||
+                                       statements[first].iType == tok::Separator))
+    ++first;
+  if (first == statements.size()) return true;
+  rt::Ref<ExpItems> own = rt::make<ExpItems>();
+  own->sptModeIndex = line.sptModeIndex;
+  own->sptModeLine = line.sptModeLine;
+  own->tokens().assign(statements.begin() + static_cast<std::ptrdiff_t>(first), statements.end());
+  return passOn(body, *own);
+}
+
+void CompoundBody::requireClosed(const BodyGeneral& body, const char16_t* where) {
+  if (body.hasOpenBlock()) raiseCode(ErrSyntax, where);
+}
+
+bool CompoundBody::ran(BodyGeneral& body, zorbel::ScriptSpace& ss, int32_t& code) {
+  code = body.execute(ss);
+  if (!body.error().haveErr()) return true;
+  error_.copy(body.error(), u"Execute");
+  return false;
+}
+
+bool CompoundBody::evaluated(expTree& tree, zorbel::ScriptSpace& ss, int32_t rf, Operand& out) {
+  if (tree.evaluate(ss, rf, out)) return true;
+  error_.copy(tree.error(), u"Execute");
+  return false;
+}
+
+bool CompoundBody::truth(expTree& tree, zorbel::ScriptSpace& ss, bool& out) {
+  Operand v;
+  if (!evaluated(tree, ss, zorbel::ModeValue, v)) return false;
+  out = !v.absent() && truthOf(v.value());
+  return true;
+}
+
+void InnerBody::nextLine(ExpItems& eis) {
+  const int32_t t = eis.item(1).iType;
+  if (opensSame(t)) {
+    ++nesting_;
+  } else if (t == closer_) {
+    if (nesting_ == 0) {
+      requireClosed(inner_, u"NextLine");
+      closingLine(eis);
+      over_ = true;
+      return;
+    }
+    --nesting_;
+  }
+  passOn(inner_, eis);
+}
+
+void appendToken(TokenRun& run, const ExpItem& ei) {
+  if (run.empty() && ei.iType == tok::Blank) return;
+  run.push_back(ei);
+}
+
+std::span<const ExpItem> tokensFrom(const ExpItems& eis, int32_t from) {
+  std::span<const ExpItem> all(eis.begin(), eis.end());
+  const size_t skip = static_cast<size_t>(from - 1);
+  return skip >= all.size() ? std::span<const ExpItem>() : all.subspan(skip);
+}
+
+std::unique_ptr<expTree> conditionTree(std::span<const ExpItem> tokens) {
+  TokenRun run;
+  run.reserve(tokens.size());
+  for (const ExpItem& ei : tokens) {
+    appendToken(run, ei);
+    if (!run.empty() && run.back().iType == tok::Equals) run.back().iType = tok::EqualEqual;
+  }
+  return mkTree(run);
+}
+
+}  // namespace engine
