@@ -1,6 +1,7 @@
 #include "builtins/svuserfun.h"
 
 #include "core/bodygeneral.h"
+#include "core/ssbody.h"
 #include "kestrin/scripthost.h"
 #include "rt/convert.h"
 #include "rt/error.h"

@@ -92,6 +92,8 @@ class SvUserFun final : public rt::Automation<SvUserFun, zorbel::ScriptValue> {
 
   // The steps of a call (userfuncall.cpp).
   void bindParams(SsBody& space, zorbel::ScriptValue* sv);
+  rt::Ref<SsBody> takeSpace();
+  void giveBack(rt::Ref<SsBody> space);
   bool buildBody();
   void copyBodyError();
 
@@ -101,6 +103,9 @@ class SvUserFun final : public rt::Automation<SvUserFun, zorbel::ScriptValue> {
   ItemsColl lines_;
   bool headerDone_ = false;
   std::unique_ptr<BodyGeneral> body_;  // built on the first call
+  // Spaces of calls that have ended, for the next calls: a recursion reuses
+  // them rather than making a space for each call.
+  std::vector<rt::Ref<SsBody>> spare_;
   ErrRecord error_;
 };
 

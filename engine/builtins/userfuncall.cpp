@@ -19,6 +19,9 @@ constexpr std::u16string_view kFunCall = u"ScriptValue_FunCall";
 // chain is dropped, so that it stays readable and copying it stays cheap.
 constexpr size_t kChainEnds = 12;
 
+// The most spaces of ended calls a function keeps for its next calls.
+constexpr size_t kSpareSpaces = 8;
+
 std::u16string boundedChain(std::u16string chain) {
   constexpr std::u16string_view kBreak = u"\r\n";
   std::vector<size_t> starts{0};
@@ -49,8 +52,23 @@ void SvUserFun::bindParams(SsBody& space, zorbel::ScriptValue* sv) {
     if (i < given)
       arg = list ? sv->subs(rt::Variant(static_cast<int32_t>(i + 1)), zorbel::ModeValue) : sv;
     if (!arg) arg = rt::make<SvSingle>();
-    space.setValue(params_[i], arg.get());
+    if (!space.bindNew(params_[i], arg.get())) space.setValue(params_[i], arg.get());
   }
+}
+
+rt::Ref<SsBody> SvUserFun::takeSpace() {
+  if (spare_.empty()) return rt::make<SsBody>();
+  rt::Ref<SsBody> space = std::move(spare_.back());
+  spare_.pop_back();
+  return space;
+}
+
+// A space that something still holds (a sub-host made in the call has it as
+// its parent) is left to its holders.
+void SvUserFun::giveBack(rt::Ref<SsBody> space) {
+  if (space->refCount() != 1 || spare_.size() >= kSpareSpaces) return;
+  space->reset();
+  spare_.push_back(std::move(space));
 }
 
 // The body is built from the lines once; a line it refuses leaves nothing
@@ -78,11 +96,11 @@ rt::Ref<zorbel::ScriptValue> SvUserFun::funCall(zorbel::ScriptSpace* ss, zorbel:
     // Called with no arguments at all, a function that takes some has
     // nothing to bind them to.
     if (!sv && !params_.empty()) rt::raise(rt::err::WrongArgumentCount, name_);
-    rt::Ref<SsBody> space = rt::make<SsBody>();
+    rt::Ref<SsBody> space = takeSpace();
     rt::Ref<SvFunReturn> slot = rt::make<SvFunReturn>();
     slot->setPv(this);
     // Bound before the space has a parent, so both stay local to it.
-    space->setValue(name_, slot.get());
+    space->bindNew(name_, slot.get());
     bindParams(*space, sv);
     if (!body_ && !buildBody()) return nullptr;
     space->setParent(ss);
@@ -91,8 +109,10 @@ rt::Ref<zorbel::ScriptValue> SvUserFun::funCall(zorbel::ScriptSpace* ss, zorbel:
       body_->execute(*space);  // Exit Function and Exit Sub just end it
     }
     rt::Ref<zorbel::ScriptValue> result = slot->finish();
-    if (!body_->error().haveErr()) return result;
-    copyBodyError();
+    const bool failed = body_->error().haveErr();
+    if (failed) copyBodyError();
+    giveBack(std::move(space));
+    if (!failed) return result;
   } catch (const rt::RuntimeError& e) {
     error_.trap(e, kFunCall);
   }

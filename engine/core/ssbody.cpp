@@ -104,6 +104,18 @@ void SsBody::setValue(std::u16string_view name, zorbel::ScriptValue* v) {
   locals_->addObj(v);
 }
 
+bool SsBody::bindNew(std::u16string_view name, zorbel::ScriptValue* v) {
+  if (!v || !locals_->addUnder(v, name)) return false;
+  v->setKey(name);
+  bindingsChanged();
+  return true;
+}
+
+void SsBody::reset() {
+  unbindAll();
+  setParent(nullptr);
+}
+
 bool SsBody::existValue(std::u16string_view name) {
   return locals_->find(name) || (parent_ && parent_->existValue(name));
 }
