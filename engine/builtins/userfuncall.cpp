@@ -1,5 +1,8 @@
 // A user function as a callable script value: its call, and the value
 // operations it refuses.
+#include <algorithm>
+#include <vector>
+
 #include "builtins/svfunreturn.h"
 #include "builtins/svsingle.h"
 #include "builtins/svuserfun.h"
