@@ -29,20 +29,23 @@ bool ForLoop::goesOn(int32_t code, int32_t& result) {
 // "For v = start To end [Step step]": the start piece keeps the variable
 // and becomes the assignment "v := start"; a later "=" compares.
 void BodyFOR::firstLine(ExpItems& eis) {
+  variable_.reset();  // what a refused opening line left
+  step_.reset();
   enum { Variable, End, Step } state = Variable;
   TokenRun tokens;
-  size_t startAt = 0;  // where the start value begins in `tokens`
+  size_t piece = 0;  // where the current piece begins in `tokens`
   for (const ExpItem& ei : tokensFrom(eis, 2)) {
     const int32_t t = ei.iType;
-    if ((t == tok::Equals || t == tok::Assign) && state == Variable && startAt == 0) {
+    if ((t == tok::Equals || t == tok::Assign) && state == Variable && !variable_) {
       if (tokens.empty()) malformed();
       variable_ = mkTree(tokens);
       tokens.push_back(ExpItem{tok::Assign, ei.iValue});
-      startAt = tokens.size();
+      piece = tokens.size();
     } else if (t == tok::To) {
-      if (state != Variable || startAt == 0 || tokens.size() == startAt) malformed();
+      if (state != Variable || !variable_ || tokens.size() == piece) malformed();
       start_ = mkTree(tokens);
       tokens.clear();
+      piece = 0;
       state = End;
     } else if (t == tok::Step) {
       if (state != End) malformed();
@@ -51,10 +54,9 @@ void BodyFOR::firstLine(ExpItems& eis) {
       state = Step;
     } else if (t == tok::Each || t == tok::In) {
       malformed();  // For Each split by something between the two words
-    } else {
-      ExpItem e = ei;
-      if (t == tok::Equals) e.iType = tok::EqualEqual;
-      appendToken(tokens, e);
+    } else if (t != tok::Blank || tokens.size() > piece) {  // no blank opens a piece
+      tokens.push_back(ei);
+      if (t == tok::Equals) tokens.back().iType = tok::EqualEqual;
     }
   }
   if (state == Variable) malformed();
@@ -131,6 +133,7 @@ int32_t BodyFOR::run(zorbel::ScriptSpace& ss) {
 
 // "For Each v In collection".
 void BodyForEach::firstLine(ExpItems& eis) {
+  variable_.reset();  // what a refused opening line left
   TokenRun tokens;
   for (const ExpItem& ei : tokensFrom(eis, 2)) {
     if (ei.iType == tok::In) {

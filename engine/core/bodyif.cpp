@@ -6,9 +6,8 @@ namespace {
 
 // An If or ElseIf line cut at Then: the condition before it and the
 // statements after it (ElseIf needs no Then: all of it is the condition).
-// In a one-line If the statements are cut again at an Else of their own,
-// one that comes before any If among them: a nested one-line If takes the
-// Else that follows it.
+// In a one-line If the statements are cut again at an Else of their own:
+// each nested one-line If among them takes the first Else after it.
 struct IfLine {
   std::span<const ExpItem> condition;
   std::span<const ExpItem> statements;
@@ -27,15 +26,20 @@ IfLine cutIfLine(const ExpItems& eis, bool oneLineElse) {
   l.hasThen = true;
   l.statements = all.subspan(then + 1);
   if (!oneLineElse) return l;
+  int32_t nested = 0;  // nested Ifs still waiting for their Else
   for (size_t i = 0; i < l.statements.size(); ++i) {
     const int32_t t = l.statements[i].iType;
-    if (t == tok::If) break;
+    if (t == tok::If) ++nested;
     if (t != tok::Else && t != tok::ElseIf) continue;
+    if (nested > 0) {
+      if (t == tok::Else) --nested;  // an ElseIf takes the Else and opens an If
+      continue;
+    }
     l.hasElse = true;
     // "Else If" arrives as one ElseIf token: the Else part is an If.
     if (t == tok::ElseIf) l.elseStatements.push_back(ExpItem{tok::If, rt::Variant(u"If")});
-    l.elseStatements.insert(l.elseStatements.end(), l.statements.begin() + static_cast<std::ptrdiff_t>(i + 1),
-                            l.statements.end());
+    const std::span<const ExpItem> after = l.statements.subspan(i + 1);
+    l.elseStatements.insert(l.elseStatements.end(), after.begin(), after.end());
     l.statements = l.statements.first(i);
     break;
   }

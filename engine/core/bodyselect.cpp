@@ -118,7 +118,8 @@ void BodySELECT::caseLine(ExpItems& eis) {
     // Case Else, alone or with a statement after ":".
     statements = 1;
     while (statements < rest.size() && rest[statements].iType == tok::Blank) ++statements;
-    if (statements < rest.size() && rest[statements].iType != tok::Separator) malformed(u"NextLine");
+    if (statements < rest.size() && rest[statements].iType != tok::Separator)
+      malformed(u"NextLine");
   } else {
     statements = CaseReader(c->alternatives).read(rest);
   }

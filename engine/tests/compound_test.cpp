@@ -122,7 +122,8 @@ TEST(CompoundBlocks, BlockStatementsOnOneLineAreTakenOneByOne) {
 
   Ref<engine::SsBody> ss = newSpace();
   BodyGeneral loop;
-  feed(loop, {u"s = \"\"", u"For i = 1 To 4 : s = s & i : If i = 3 Then Exit For", u"Next : t = s"});
+  feed(loop,
+       {u"s = \"\"", u"For i = 1 To 4 : s = s & i : If i = 3 Then Exit For", u"Next : t = s"});
   loop.execute(*ss);
   EXPECT_EQ(textOf(*ss, u"t"), "123");
 }
@@ -194,11 +195,19 @@ TEST(CompoundBlocks, MalformedLinesAreReportedAtAnyDepth) {
       {{u"For Each x In c", u"Exit"}, engine::ErrExit,
        addEach + "Kestrin.BodyGeneral.AddLine\r\nKestrin.BodyExit.AddCode"},
       {{u"Select Case a", u"Case 1", u"x = (1"}, engine::ErrBracket,
-       addSel + "Kestrin.BodyGeneral.AddLine\r\nKestrin.BodySerial.AddCode\r\nKestrin.CreateTree.Add"},
+       addSel +
+           "Kestrin.BodyGeneral.AddLine\r\nKestrin.BodySerial.AddCode\r\nKestrin.CreateTree.Add"},
       {{u"If a Then", u"Dim b As Long", u"Public"}, engine::ErrSyntax,
        addIf + "Kestrin.BodyGeneral.AddCode\r\nNewBody"},
       {{u"If a = (1 Then"}, engine::ErrBracket,
        addIf + "Kestrin.modGloble.MKTree\r\nKestrin.CreateTree.Add"},
+      {{u"Do While (a"}, engine::ErrBracket,
+       addDo + "Kestrin.modGloble.MKTree\r\nKestrin.CreateTree.Add"},
+      {{u"If a Then x = (1"}, engine::ErrBracket,
+       addIf +
+           "Kestrin.BodyGeneral.AddLine\r\nKestrin.BodySerial.AddCode\r\nKestrin.CreateTree.Add"},
+      {{u"If a Then x = 1 Else Loop"}, engine::ErrSyntax,
+       addIf + "Kestrin.BodyGeneral.AddCode\r\nNewBody"},
   };
   for (const auto& r : rows) {
     BodyGeneral b;
@@ -342,7 +351,8 @@ TEST_F(HostRun, RunStopEndsADoLoopBeforeItsNextTest) {
 // A Jespin value list made by its ProgID: its elements are objects, bound
 // to the loop variable one by one.
 TEST_F(HostRun, ForEachWalksAValueList) {
-  Ref<jespin::IVValues> list = rt::queryRef<jespin::IVValues>(rt::createObject(u"Jespin.VValues").get());
+  Ref<jespin::IVValues> list =
+      rt::queryRef<jespin::IVValues>(rt::createObject(u"Jespin.VValues").get());
   ASSERT_TRUE(list);
   list->add(rt::Variant(1), u"a");
   list->add(rt::Variant(u"two"), u"b");
@@ -413,7 +423,9 @@ class FakeItems final : public rt::Automation<FakeItems, rt::Enumerable> {
   class Walk final : public rt::Enumerator {
    public:
     explicit Walk(Ref<FakeItems> owner) : owner_(std::move(owner)) {}
-    void* query(const rt::Iid& id) noexcept override { return rt::queryAmong<rt::Enumerator>(this, id); }
+    void* query(const rt::Iid& id) noexcept override {
+      return rt::queryAmong<rt::Enumerator>(this, id);
+    }
     bool next(rt::Variant& out) override {
       if (at_ >= owner_->items.size()) return false;
       out = owner_->items[at_++];
