@@ -117,11 +117,15 @@ bool isList(zorbel::ScriptValue& sv) { return sv.flag() & zorbel::FlagList; }
 
 using ObjectEval = rt::Ref<zorbel::ScriptValue> (*)(ErrRecord& err, zorbel::ScriptValue& arg);
 
-// Flags before the value: a list is "Array" whatever its items are.
+// Flags before the value: a list is "Array" whatever its items are, and a
+// callable value that carries no value of its own (a user or library
+// function) is "Function".  A value that can be called and has a value (an
+// automation object's wrapper, a bound member) is named by its value.
 rt::Ref<zorbel::ScriptValue> typeNameFun(ErrRecord&, zorbel::ScriptValue& arg) {
   int32_t flag = arg.flag();
   if (flag & zorbel::FlagList) return SvSingle::of(rt::Variant(u"Array"));
-  if (flag & zorbel::FlagCall) return SvSingle::of(rt::Variant(u"Function"));
+  if ((flag & zorbel::FlagCall) && !(flag & zorbel::FlagValue))
+    return SvSingle::of(rt::Variant(u"Function"));
   return SvSingle::of(rt::Variant(rt::typeNameOfValue(arg.value())));
 }
 

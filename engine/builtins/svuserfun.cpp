@@ -1,5 +1,8 @@
 #include "builtins/svuserfun.h"
 
+#include "core/bodygeneral.h"
+#include "core/ssbody.h"
+#include "kestrin/scripthost.h"
 #include "rt/convert.h"
 #include "rt/error.h"
 #include "rt/text.h"
@@ -15,6 +18,29 @@ void requireMore(nubrel::VStream& vs) {
 [[noreturn]] void badHeader() { raiseCode(ErrFunctionHeader, qualifiedSource(u"SvUserFun.FirstLine")); }
 
 }  // namespace
+
+const rt::MemberTable<SvUserFun>& SvUserFun::members() {
+  using VS = rt::Ref<nubrel::VStream>;
+  static const auto table =
+      rt::MemberTable<SvUserFun>(u"SvUserFun")
+          .method(u"WriteStream",
+                  [](SvUserFun& f, VS vs) {
+                    if (!vs) rt::raise(rt::err::ObjectNotSet);
+                    f.writeStream(*vs);
+                  })
+          .method(u"ReadStream",
+                  [](SvUserFun& f, VS vs, rt::Ref<kestrin::IScriptHost> spHost) {
+                    if (!vs) rt::raise(rt::err::ObjectNotSet);
+                    rt::Ref<jespin::IVValues> defines = spHost ? spHost->defines() : nullptr;
+                    f.readStream(*vs, defines ? definesOf(*defines) : DefineLookup());
+                  })
+          .get(u"Error", [](SvUserFun& f) { return rt::Ref<jespin::IErrInfo>(&f.error()); })
+          .get(u"Name", [](SvUserFun& f) { return f.name(); });
+  return table;
+}
+
+SvUserFun::SvUserFun() : error_(u"SvUserFun") {}
+SvUserFun::~SvUserFun() = default;
 
 int32_t SvUserFun::addLine(const ExpItems& line) {
   error_.clear();
@@ -41,6 +67,7 @@ void SvUserFun::firstLine(const ExpItems& line) {
   if (line.count() <= 3 || line.item(2).iType != tok::Name || line.item(3).iType != tok::OpenParen)
     badHeader();
   name_ = rt::toText(line.item(2).iValue);
+  key_ = name_;
   bool nameExpected = true;
   for (int32_t i = 4; i <= line.count(); ++i) {
     const ExpItem& ei = line.item(i);
@@ -64,6 +91,7 @@ void SvUserFun::addParam(std::u16string name) {
 }
 
 void SvUserFun::writeStream(nubrel::VStream& vs) const {
+  if (body_) rt::raise(rt::err::InvalidCall, u"the function has run: its lines are gone");
   vs.setVString(name_);
   vs.setVLong(static_cast<int32_t>(params_.size()));
   for (const std::u16string& p : params_) vs.setVString(p);
@@ -73,6 +101,7 @@ void SvUserFun::writeStream(nubrel::VStream& vs) const {
 
 void SvUserFun::readStream(nubrel::VStream& vs, const DefineLookup& defines) {
   name_ = vs.vString();
+  key_ = name_;
   int32_t p = vs.vLong();
   for (int32_t i = 0; i < p; ++i) {
     requireMore(vs);

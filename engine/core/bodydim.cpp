@@ -26,6 +26,7 @@ void BodyDim::addCode(ExpItems& eis) {
     declare();
   } catch (const rt::RuntimeError& e) {
     error_.trap(e, u"AddCode");
+    fedFailed_ = true;
   }
 }
 
@@ -36,9 +37,10 @@ int32_t BodyDim::execute(zorbel::ScriptSpace& ss) {
     ss.newValue(d->key(), rt::toText(d->value()));
     if (ss.error().haveErr()) {
       error_.copy(ss.error(), u"Execute");
-      break;
+      return ExitNone;
     }
   }
+  if (!fedFailed_) error_.clear();  // as BodySerial: no error of an earlier run stays
   return ExitNone;
 }
 

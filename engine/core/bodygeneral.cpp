@@ -73,6 +73,9 @@ void BodyGeneral::addLine(ExpItems& eis) {
   }
 }
 
+// A user function's body runs nested in itself when the function recurses:
+// a nested run may leave its error here, so a run that ends well clears it
+// again before it returns.
 int32_t BodyGeneral::execute(zorbel::ScriptSpace& ss) {
   error_.clear();
   try {
@@ -82,8 +85,12 @@ int32_t BodyGeneral::execute(zorbel::ScriptSpace& ss) {
         error_.copy(child->error(), u"Execute");
         return ExitNone;
       }
-      if (code != ExitNone) return code;
+      if (code != ExitNone) {
+        error_.clear();
+        return code;
+      }
     }
+    error_.clear();
   } catch (const rt::RuntimeError& e) {
     error_.trap(e, u"Execute");
   }

@@ -44,25 +44,31 @@ void BodySerial::addCode(ExpItems& eis) {
     builder.add(ei);
     if (builder.error().haveErr()) {
       error_.copy(builder.error(), u"AddCode");
+      fedFailed_ = true;
       return;
     }
   }
   builder.finish();  // a bracket left open is reported, not silently dropped
   if (builder.error().haveErr()) {
     error_.copy(builder.error(), u"AddCode");
+    fedFailed_ = true;
     return;
   }
   trees_.push_back(builder.takeRoot());
 }
 
+// A run that ends well leaves no error behind: one found here came from an
+// earlier run, or from a run of this same block nested in one of its
+// statements (a recursive user function) whose failure was dealt with.
 int32_t BodySerial::execute(zorbel::ScriptSpace& ss) {
   for (const std::unique_ptr<expTree>& t : trees_) {
     t->operation(ss);
     if (t->error().haveErr()) {
       error_.copy(t->error(), u"Execute");
-      break;
+      return ExitNone;
     }
   }
+  if (!fedFailed_) error_.clear();
   return ExitNone;
 }
 

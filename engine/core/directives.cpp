@@ -1,10 +1,10 @@
-// The host's directives: "#define name = text", "#deftype type = ProgID",
+// The hosts' directives: "#define name = text", "#deftype type = ProgID",
 // "#include anything".  The keyword follows the "#" directly and is read
 // without regard to case.
 #include <algorithm>
 #include <utility>
 
-#include "core/scripthost.h"
+#include "core/streamhost.h"
 #include "rt/text.h"
 
 namespace engine {
@@ -26,7 +26,7 @@ std::pair<std::u16string_view, std::u16string_view> splitAtEquals(std::u16string
 
 }  // namespace
 
-bool ScriptHost::preExecLine(std::u16string_view text) {
+bool StreamHost::preExecLine(std::u16string_view text) {
   if (text.empty()) return true;
   std::u16string line(text);
   std::replace(line.begin(), line.end(), u'\t', u' ');
@@ -45,8 +45,7 @@ bool ScriptHost::preExecLine(std::u16string_view text) {
     return true;
   }
   if (rt::equalsNoCase(keyword, u"include")) {
-    const std::u16string file(trimBlanks(rest));
-    events_.raise(this, [&](kestrin::ScriptHostEvents& s) { s.includeFile(file); });
+    raiseIncludeFile(std::u16string(trimBlanks(rest)));
     return true;
   }
   raiseCode(ErrDirective, u"PreExecLine");
@@ -54,7 +53,7 @@ bool ScriptHost::preExecLine(std::u16string_view text) {
 
 // A replacement that does not tokenize is not defined: its error ends the
 // run like any other.
-bool ScriptHost::define(std::u16string_view name, std::u16string_view replacement) {
+bool StreamHost::define(std::u16string_view name, std::u16string_view replacement) {
   if (!defines_) rt::raise(rt::err::ObjectNotSet);
   rt::Ref<ExpItems> tokens = rt::make<ExpItems>();
   if (tokens->init(replacement)) {
@@ -68,9 +67,10 @@ bool ScriptHost::define(std::u16string_view name, std::u16string_view replacemen
   return true;
 }
 
-void ScriptHost::defType(std::u16string_view typeName, std::u16string_view progId) {
-  if (!root_) rt::raise(rt::err::ObjectNotSet);
-  rt::Ref<jespin::IVValues> types = root_->typeDefs();
+// Into the type map the top-level space sees: the root's.
+void StreamHost::defType(std::u16string_view typeName, std::u16string_view progId) {
+  if (!space_) rt::raise(rt::err::ObjectNotSet);
+  rt::Ref<jespin::IVValues> types = space_->typeDefs();
   if (types->exist(typeName)) types->item(rt::Variant(typeName))->letValue(rt::Variant(progId));
   else types->add(rt::Variant(progId), std::u16string(typeName));
 }

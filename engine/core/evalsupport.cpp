@@ -1,5 +1,6 @@
 #include "core/evalsupport.h"
 
+#include "builtins/svcopy.h"
 #include "builtins/svgeneral.h"
 #include "rt/ops.h"
 
@@ -20,6 +21,14 @@ bool truthOf(const rt::Variant& v) {
 }
 
 bool valueToBool(zorbel::ScriptValue* v) { return v && truthOf(v->value()); }
+
+bool isArgumentList(zorbel::ScriptValue& sv) {
+  if (!(sv.flag() & zorbel::FlagList)) return false;
+  zorbel::ScriptValue* v = &sv;
+  if (auto* alias = static_cast<kestrin::ISvCopy*>(v->query(kestrin::ISvCopy::iid)))
+    v = static_cast<SvCopy*>(alias)->target();
+  return v && v->query(kestrin::ISvGeneral::iid);
+}
 
 void addFlatSubs(SvGeneral& target, zorbel::ScriptValue& v) {
   if (!(v.flag() & zorbel::FlagList)) {

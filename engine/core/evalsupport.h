@@ -23,6 +23,11 @@ bool valueToBool(zorbel::ScriptValue* v);
 // for equality.
 rt::Variant binaryValue(int32_t code, const rt::Variant& a, const rt::Variant& b);
 
+// Whether the argument object of a call is a list of arguments: the
+// evaluator's argument list, or a general value's sub-values (f(x) passes
+// x's items).  Any other value, a collection too, is one argument.
+bool isArgumentList(zorbel::ScriptValue& sv);
+
 // Appends `v` to an argument list: the items of a list one by one (one
 // level only), anything else as one item.
 void addFlatSubs(SvGeneral& target, zorbel::ScriptValue& v);

@@ -1,20 +1,15 @@
 #include "core/scripthost.h"
 
-#include <memory>
-
 #include "builtins/hostio.h"
 #include "builtins/svconstant.h"
-#include "builtins/svuserfun.h"
-#include "core/bodygeneral.h"
-#include "core/records.h"
+#include "builtins/svcreate.h"
 #include "core/ssbody.h"
+#include "core/space.h"
 #include "core/ssroot.h"
 
 namespace engine {
 
 namespace {
-
-constexpr std::u16string_view kExecStream = u"ExecStream";
 
 template <class IO>
 rt::Ref<zorbel::ScriptValue> hostIO(ScriptHost& sh, bool oneLine) {
@@ -33,29 +28,18 @@ const Builtin kBuiltins[] = {
     {u"ScriptHost", [](ScriptHost& sh) -> rt::Ref<zorbel::ScriptValue> {
        return rt::make<SvHostValue>(u"ScriptHost", sh.link());
      }},
-    // TODO(objects): "New" (SvNew) is bound here once object creation exists.
+    {u"New", [](ScriptHost&) -> rt::Ref<zorbel::ScriptValue> { return rt::make<SvNew>(); }},
     {u"Nothing", [](ScriptHost&) -> rt::Ref<zorbel::ScriptValue> {
        return rt::make<SvConstant>(u"Nothing", rt::Variant(nullptr));
      }},
-    // TODO(objects): "CreateObject" (SvCreateObj) is bound here once object
-    // creation exists.
+    {u"CreateObject",
+     [](ScriptHost&) -> rt::Ref<zorbel::ScriptValue> { return rt::make<SvCreateObj>(); }},
     {u"Print", [](ScriptHost& sh) { return hostIO<SvOutput>(sh, false); }},
     {u"OutPut", [](ScriptHost& sh) { return hostIO<SvOutput>(sh, false); }},
     {u"OutLine", [](ScriptHost& sh) { return hostIO<SvOutput>(sh, true); }},
     {u"Input", [](ScriptHost& sh) { return hostIO<SvInput>(sh, true); }},
     {u"GetChar", [](ScriptHost& sh) { return hostIO<SvInput>(sh, false); }},
 };
-
-// What a stream that holds a record of no known kind ends the run with.
-constexpr int32_t kBadFileFormat = 321;
-
-// Every record but the end one is followed by more: a stream found at its
-// end after reading one was cut short.  (A memory stream is at its end once
-// its last value is read, a file stream once a read has run past the end,
-// so this is tested after each read.)
-void requireMore(nubrel::VStream& vs) {
-  if (vs.eof()) rt::raise(rt::err::PastEndOfFile);
-}
 
 template <class I>
 rt::Ref<I> created() {
@@ -65,18 +49,8 @@ rt::Ref<I> created() {
 }  // namespace
 
 const rt::MemberTable<ScriptHost>& ScriptHost::members() {
-  using VS = rt::Ref<nubrel::VStream>;
   static const auto table =
-      rt::MemberTable<ScriptHost>(u"ScriptHost")
-          .get(u"Defines", [](ScriptHost& h) { return h.defines(); })
-          .set(u"Defines", [](ScriptHost& h, rt::Ref<jespin::IVValues> d) { h.setDefines(d.get()); })
-          .prop(u"RunStop", &ScriptHost::runStop, &ScriptHost::setRunStop)
-          .method(u"ExecStream",
-                  [](ScriptHost& h, VS vs) {
-                    if (!vs) rt::raise(rt::err::ObjectNotSet);
-                    h.execStream(*vs);
-                  })
-          .method(u"FreeAll", &ScriptHost::freeAll)
+      hostMembers<ScriptHost>(u"ScriptHost")
           .method(u"RefreshSSP", &ScriptHost::refreshSSP)
           .get(u"SSpace", [](ScriptHost& h) { return h.sSpace(); })
           .get(u"Error", [](ScriptHost& h) { return rt::Ref<jespin::IErrInfo>(&h.error()); });
@@ -84,10 +58,9 @@ const rt::MemberTable<ScriptHost>& ScriptHost::members() {
 }
 
 ScriptHost::ScriptHost()
-    : error_(u"ScriptHost"),
-      link_(rt::make<HostLink>(*this)),
-      root_(rt::make<SsRoot>()),
-      defines_(created<jespin::IVValues>()) {}
+    : StreamHost(u"ScriptHost"), link_(rt::make<HostLink>(*this)), root_(rt::make<SsRoot>()) {
+  defines_ = created<jespin::IVValues>();
+}
 
 ScriptHost::~ScriptHost() { link_->cut(); }
 
@@ -112,7 +85,11 @@ void ScriptHost::setRunStop(bool stop) {
   space_->setRunStop(stop);
 }
 
+// What the scripts bound is unbound first: a cycle through a variable
+// (a sub-host kept in one refers back to this host's space) would keep it.
 void ScriptHost::freeAll() {
+  unbindAllIn(space_.get());
+  unbindAllIn(root_.get());
   space_ = nullptr;
   root_ = nullptr;
   defines_ = nullptr;
@@ -152,108 +129,17 @@ void ScriptHost::raiseOutErr(std::u16string_view s) {
   events_.raise(this, [&](kestrin::ScriptHostEvents& sink) { sink.outErr(text); });
 }
 
-DefineLookup ScriptHost::defineLookup() {
-  if (!defines_) return [](std::u16string_view) -> const ExpItems* { return nullptr; };
-  return definesOf(*defines_);
+void ScriptHost::raiseIncludeFile(const std::u16string& file) {
+  events_.raise(this, [&](kestrin::ScriptHostEvents& s) { s.includeFile(file); });
 }
 
-bool ScriptHost::expandDefines(ExpItems& items) { return expandOnce(items, defineLookup()) != 0; }
-
-// Statements between two directives form one block: built completely, then
-// run.  The stream is tested for its end before each record, so a stream
-// cut short or spoilt ends the run with an error instead of reading on.
 void ScriptHost::execStream(nubrel::VStream& vs) {
   if (!space_ || !root_) rt::raise(rt::err::ObjectNotSet);
   rt::Ref<ScriptHost> keep(this);  // a handler or the script may let go of the host
   space_->setRunStop(false);
   error_.clear();
   root_->error().clear();
-
-  auto block = std::make_unique<BodyGeneral>();
-  rt::Ref<ExpItems> items = rt::make<ExpItems>();
-  bool hasLines = false;
-  for (;;) {
-    int32_t kind;
-    try {
-      requireMore(vs);
-      kind = vs.vLong();
-      if (kind >= 0) requireMore(vs);
-    } catch (const rt::RuntimeError& e) {
-      error_.trap(e, kExecStream);
-      return;
-    }
-    if (kind == RecordLine) {
-      if (!takeLine(vs, *block, *items)) return;
-      hasLines = true;
-    } else if (kind == RecordDirective) {
-      if (hasLines && !runBlock(*block)) return;
-      block = std::make_unique<BodyGeneral>();
-      hasLines = false;
-      std::u16string text;
-      try {
-        text = vs.vString();
-        requireMore(vs);
-      } catch (const rt::RuntimeError& e) {
-        error_.trap(e, kExecStream);
-        return;
-      }
-      if (!preExecLine(text)) return;
-    } else if (kind == RecordFunction) {
-      if (!takeFunction(vs)) return;
-    } else {
-      if (kind >= 0) {
-        error_.trap(rt::RuntimeError(kBadFileFormat), kExecStream);
-        return;
-      }
-      if (hasLines) runBlock(*block);
-      return;
-    }
-  }
-}
-
-bool ScriptHost::takeLine(nubrel::VStream& vs, BodyGeneral& block, ExpItems& items) {
-  try {
-    items.clear();
-    items.readStream(vs);
-    requireMore(vs);
-    if (defines_ && !engine::expandDefines(items, definesOf(*defines_))) {
-      error_.copy(items.error(), kExecStream);
-      return false;
-    }
-  } catch (const rt::RuntimeError& e) {
-    error_.trap(e, kExecStream);
-    return false;
-  }
-  block.addCode(items);
-  if (!block.error().haveErr()) return true;
-  error_.copy(block.error(), kExecStream);
-  return false;
-}
-
-bool ScriptHost::runBlock(BodyGeneral& block) {
-  rt::Ref<zorbel::ScriptSpace> space = space_;  // the block may replace the host's
-  if (!space) {  // the script or a handler freed the host
-    error_.trap(rt::RuntimeError(rt::err::ObjectNotSet), kExecStream);
-    return false;
-  }
-  block.execute(*space);
-  if (!block.error().haveErr()) return true;
-  error_.copy(block.error(), kExecStream);
-  return false;
-}
-
-bool ScriptHost::takeFunction(nubrel::VStream& vs) {
-  try {
-    rt::Ref<SvUserFun> fun = rt::make<SvUserFun>();
-    fun->readStream(vs, defineLookup());
-    requireMore(vs);
-    // TODO(functions): bind the function in the top-level space under its
-    // name once user functions can be called.
-    rt::raise(rt::err::Internal, u"Sub and Function definitions are not built yet");
-  } catch (const rt::RuntimeError& e) {
-    error_.trap(e, kExecStream);
-    return false;
-  }
+  runStream(vs);
 }
 
 }  // namespace engine

@@ -1,28 +1,23 @@
 // ScriptHost: runs compiled-script streams for an embedding program
 // (kestrin/scripthost.h).  It owns the root space, the top-level space and
-// the define macros, feeds each stretch of script lines between two
-// directives to one BodyGeneral and runs it, handles the directives
-// (define, deftype, include), and raises its events for the input and
-// output objects of the root space.
+// the define macros, runs the streams (streamhost.h), and raises its events
+// for the input and output objects of the root space.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-#include "core/defines.h"
-#include "core/errors.h"
-#include "core/expitems.h"
 #include "core/hostchannel.h"
+#include "core/streamhost.h"
 #include "kestrin/scripthost.h"
 #include "rt/dispatch.h"
 #include "rt/events.h"
 
 namespace engine {
 
-class BodyGeneral;
-
-class ScriptHost final : public rt::Automation<ScriptHost, kestrin::IScriptHost, HostChannel> {
+class ScriptHost final : public rt::Automation<ScriptHost, kestrin::IScriptHost, HostChannel>,
+                         public StreamHost {
  public:
   static const rt::MemberTable<ScriptHost>& members();
 
@@ -49,32 +44,15 @@ class ScriptHost final : public rt::Automation<ScriptHost, kestrin::IScriptHost,
   void raiseOutErr(std::u16string_view s) override;
   rt::Ref<HostLink> link() override { return link_; }
 
-  // One step of macro expansion: replaces the first name in `items` that
-  // names a macro; false when none does.
-  bool expandDefines(ExpItems& items);
-  // The macros as the expansion and the stored user functions look them up.
-  DefineLookup defineLookup();
+ protected:
+  void raiseIncludeFile(const std::u16string& file) override;
 
  private:
   ScriptHost();
   void bindBuiltins();
 
-  // The steps of execStream; each false when it recorded an error, which
-  // ends the run.
-  bool takeLine(nubrel::VStream& vs, BodyGeneral& block, ExpItems& items);
-  bool runBlock(BodyGeneral& block);
-  bool takeFunction(nubrel::VStream& vs);
-  // A directive line (directives.cpp).  Error 1003 for an unknown keyword
-  // is raised; a define whose text does not tokenize is recorded (false).
-  bool preExecLine(std::u16string_view text);
-  bool define(std::u16string_view name, std::u16string_view replacement);
-  void defType(std::u16string_view typeName, std::u16string_view progId);
-
-  ErrRecord error_;
   rt::Ref<HostLink> link_;
   rt::Ref<zorbel::ScriptSpace> root_;
-  rt::Ref<zorbel::ScriptSpace> space_;
-  rt::Ref<jespin::IVValues> defines_;
   rt::EventSource<kestrin::ScriptHostEvents> events_;
 };
 

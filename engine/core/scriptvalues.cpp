@@ -11,6 +11,11 @@ namespace {
 
 // Below this many keyed items a linear search beats hashing.
 constexpr size_t kIndexFrom = 8;
+// Room made for the first keyed items at once: most spaces (a function
+// call's) hold a few names.
+constexpr size_t kFirstRoom = 4;
+// The most room an emptied collection keeps.
+constexpr size_t kKeptRoom = 16;
 
 class ValuesEnumerator final : public rt::Enumerator {
  public:
@@ -59,13 +64,17 @@ const rt::MemberTable<ScriptValues>& ScriptValues::members() {
 ScriptValues::ScriptValues() = default;
 ScriptValues::~ScriptValues() = default;
 
+// Each item is released once it has left the collection, which is
+// consistent at that moment: an item's release may reach back into it.  A
+// small collection keeps its room (a space that serves call after call).
 void ScriptValues::clear() {
-  // Released after the collection is consistent again: an item's release
-  // may reach back into this collection.
-  std::vector<Item> gone;
-  gone.swap(items_);
-  keyed_ = 0;
   index_.reset();
+  while (!items_.empty()) {
+    Item gone = std::move(items_.back());
+    items_.pop_back();
+    if (gone.keyed) --keyed_;
+  }
+  if (items_.capacity() > kKeptRoom) std::vector<Item>().swap(items_);
 }
 
 ptrdiff_t ScriptValues::slotOf(std::u16string_view key) const {
@@ -75,7 +84,7 @@ ptrdiff_t ScriptValues::slotOf(std::u16string_view key) const {
   }
   if (keyed_ == 0) return -1;
   for (size_t i = 0; i < items_.size(); ++i)
-    if (items_[i].keyed && rt::equalsNoCase(items_[i].key, key)) return static_cast<ptrdiff_t>(i);
+    if (items_[i].keyed && sameName(items_[i].key, key)) return static_cast<ptrdiff_t>(i);
   return -1;
 }
 
@@ -91,6 +100,7 @@ bool ScriptValues::addUnder(zorbel::ScriptValue* v, std::u16string_view key) {
     return true;
   }
   if (slotOf(key) >= 0) return false;
+  if (items_.empty()) items_.reserve(kFirstRoom);
   items_.push_back(Item{rt::Ref<zorbel::ScriptValue>(v), std::u16string(key), true});
   ++keyed_;
   if (index_) index_->emplace(items_.back().key, items_.size() - 1);

@@ -1,6 +1,7 @@
 // The three simple blocks: runs of plain statements, runs of declarations,
-// and Exit.  None of them ever clears its own error record: an error found
-// while a line was fed stays and is reported each time the block runs.
+// and Exit.  An error found while a line was fed stays in the block's record
+// and is reported each time the block runs; an error of a run stays only
+// until the next run that ends well.
 #pragma once
 
 #include <cstdint>
@@ -30,6 +31,7 @@ class BodySerial final : public ExecBody {
 
  private:
   std::vector<std::unique_ptr<expTree>> trees_;
+  bool fedFailed_ = false;
 };
 
 // "=" in a statement line: the first one assigns (":="), a later one
@@ -54,6 +56,7 @@ class BodyDim final : public ExecBody {
 
  private:
   rt::Ref<jespin::IVValues> decls_;
+  bool fedFailed_ = false;
 };
 
 // "Exit Do", "Exit For", "Exit Function", "Exit Sub".

@@ -10,6 +10,10 @@ rt::Ref<zorbel::ScriptValue> findIn(zorbel::ScriptSpace& ss, std::u16string_view
   return ss.existValue(name) ? ss.value(name) : nullptr;
 }
 
+void unbindAllIn(zorbel::ScriptSpace* ss) {
+  if (auto* own = ss ? static_cast<Space*>(ss->query(Space::iid)) : nullptr) own->unbindAll();
+}
+
 bool progIdOf(jespin::IVValues& typeDefs, std::u16string_view typeName, std::u16string& progId) {
   if (!typeDefs.exist(typeName)) return false;
   progId = rt::toText(typeDefs.item(rt::Variant(typeName))->value());

@@ -27,6 +27,25 @@ class Space : public virtual rt::Object {
   // where the answer could change without the binding epoch moving (a name
   // that only a library or another kind of space answers).
   virtual zorbel::ScriptValue* findBound(std::u16string_view name) = 0;
+
+  // Unbinds every name bound here.  A host that is freed does this, so that
+  // what its scripts made is freed even when it refers back to the space
+  // (a sub-host kept in a variable has this space as its parent).
+  virtual void unbindAll() = 0;
+};
+
+// unbindAll on an engine space; nothing on any other.
+void unbindAllIn(zorbel::ScriptSpace* ss);
+
+// A local binding that takes a rebinding of its name itself instead of
+// being replaced by it: a user function's result slot, so that "Set F = v"
+// inside F makes v the result while F stays callable there.
+class Rebindable : public virtual rt::Object {
+ public:
+  static constexpr rt::Iid iid = rt::guidOf("Kestrin.Rebindable");
+
+  // `v` is null for Nothing.
+  virtual void rebind(zorbel::ScriptValue* v) = 0;
 };
 
 // find on an engine space; ExistValue then Value on any other.

@@ -24,17 +24,23 @@ SsBody::~SsBody() { bindingsChanged(); }
 
 void SsBody::setParent(zorbel::ScriptSpace* space) {
   parent_ = space;
+  parentSpace_ = space ? static_cast<Space*>(space->query(Space::iid)) : nullptr;
   bindingsChanged();
 }
 
 zorbel::ScriptValue* SsBody::findBound(std::u16string_view name) {
   if (zorbel::ScriptValue* v = locals_->find(name)) return v;
-  auto* up = parent_ ? static_cast<Space*>(parent_->query(Space::iid)) : nullptr;
-  return up ? up->findBound(name) : nullptr;
+  return parentSpace_ ? parentSpace_->findBound(name) : nullptr;
+}
+
+void SsBody::unbindAll() {
+  bindingsChanged();
+  locals_->clear();
 }
 
 rt::Ref<zorbel::ScriptValue> SsBody::find(std::u16string_view name) {
   if (zorbel::ScriptValue* v = locals_->find(name)) return v;
+  if (parentSpace_) return parentSpace_->find(name);
   return parent_ ? findIn(*parent_, name) : nullptr;
 }
 
@@ -58,9 +64,10 @@ void SsBody::letValue(std::u16string_view name, zorbel::ScriptValue* v) {
   bindingsChanged();
 }
 
-// A local binding is replaced when the new value is anonymous, callable or
-// a plain value; a plain value under another name is bound through an alias,
-// so that both names stand for one value.  A value holding an object (or
+// A local that takes rebindings itself (a result slot) is given the new
+// value.  Any other local binding is replaced when the new value is
+// anonymous, callable or a plain value; a plain value under another name is
+// bound through an alias, so that both names stand for one value.  A value holding an object (or
 // Nothing) is given to the local, which keeps its identity: "Set o =
 // Nothing" leaves o declared and holding Nothing.  A name that is not local
 // is rebound where an ancestor has it, else bound here.
@@ -68,6 +75,10 @@ void SsBody::setValue(std::u16string_view name, zorbel::ScriptValue* v) {
   rt::Ref<zorbel::ScriptValue> keep(v);
   bindingsChanged();
   if (zorbel::ScriptValue* current = locals_->find(name)) {
+    if (auto* slot = static_cast<Rebindable*>(current->query(Rebindable::iid))) {
+      slot->rebind(v);
+      return;
+    }
     if (!v) {
       locals_->removeKey(name);
       return;
@@ -91,6 +102,18 @@ void SsBody::setValue(std::u16string_view name, zorbel::ScriptValue* v) {
   }
   v->setKey(name);
   locals_->addObj(v);
+}
+
+bool SsBody::bindNew(std::u16string_view name, zorbel::ScriptValue* v) {
+  if (!v || !locals_->addUnder(v, name)) return false;
+  v->setKey(name);
+  bindingsChanged();
+  return true;
+}
+
+void SsBody::reset() {
+  unbindAll();
+  setParent(nullptr);
 }
 
 bool SsBody::existValue(std::u16string_view name) {

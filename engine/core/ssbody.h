@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "core/errors.h"
+#include "core/pool.h"
 #include "core/space.h"
 #include "rt/dispatch.h"
 #include "zorbel/zorbel.h"
@@ -22,7 +23,8 @@ namespace engine {
 
 class ScriptValues;
 
-class SsBody final : public rt::Automation<SsBody, zorbel::ScriptSpace, Space> {
+class SsBody final : public rt::Automation<SsBody, zorbel::ScriptSpace, Space>,
+                     public Pooled<SsBody> {
  public:
   static const rt::MemberTable<SsBody>& members();
 
@@ -38,6 +40,13 @@ class SsBody final : public rt::Automation<SsBody, zorbel::ScriptSpace, Space> {
   // Rebinding (Set, parameters, functions); see ssbody.cpp for the rules.
   void setValue(std::u16string_view name, zorbel::ScriptValue* v) override;
   bool existValue(std::u16string_view name) override;
+  // Binds `v` under a name not bound here, re-keyed to it: what setValue
+  // does in a space that has no parent yet, without its other cases.  False
+  // (and nothing changed) when the name is bound here already.
+  bool bindNew(std::u16string_view name, zorbel::ScriptValue* v);
+  // Unbinds every local and forgets the parent, so that the space can serve
+  // another call as if new.
+  void reset();
   bool runStop() override { return parent_ && parent_->runStop(); }
   void setRunStop(bool stop) override;
   int32_t errCode() override { return parent_ ? parent_->errCode() : 0; }
@@ -54,9 +63,11 @@ class SsBody final : public rt::Automation<SsBody, zorbel::ScriptSpace, Space> {
 
   rt::Ref<zorbel::ScriptValue> find(std::u16string_view name) override;
   zorbel::ScriptValue* findBound(std::u16string_view name) override;
+  void unbindAll() override;
 
  private:
   rt::Ref<zorbel::ScriptSpace> parent_;
+  Space* parentSpace_ = nullptr;  // the parent as an engine space, or null
   rt::Ref<ScriptValues> locals_;
   ErrRecord orphan_;
 };

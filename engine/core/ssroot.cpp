@@ -61,6 +61,11 @@ void SsRoot::loadTypeDefs() {
 
 zorbel::ScriptValue* SsRoot::findBound(std::u16string_view name) { return vars_->find(name); }
 
+void SsRoot::unbindAll() {
+  bindingsChanged();
+  vars_->clear();
+}
+
 rt::Ref<zorbel::ScriptValue> SsRoot::find(std::u16string_view name) {
   if (zorbel::ScriptValue* v = vars_->find(name)) return v;
   return libs_->findFun(name);

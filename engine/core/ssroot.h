@@ -52,6 +52,7 @@ class SsRoot final : public rt::Automation<SsRoot, zorbel::ScriptSpace, Space> {
 
   rt::Ref<zorbel::ScriptValue> find(std::u16string_view name) override;
   zorbel::ScriptValue* findBound(std::u16string_view name) override;
+  void unbindAll() override;
 
  private:
   void loadTypeDefs();

@@ -19,8 +19,26 @@ struct NoCaseHash {
 };
 struct NoCaseEq {
   using is_transparent = void;
-  bool operator()(std::u16string_view a, std::u16string_view b) const { return rt::equalsNoCase(a, b); }
+  bool operator()(std::u16string_view a, std::u16string_view b) const;
 };
+
+// Whether two names are equal without regard to case: rt::equalsNoCase,
+// with the names of plain ASCII compared here, since every lookup of a
+// name asks it.
+inline bool sameName(std::u16string_view a, std::u16string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    char16_t x = a[i], y = b[i];
+    if (x >= 0x80 || y >= 0x80) return rt::equalsNoCase(a.substr(i), b.substr(i));
+    if (x == y) continue;
+    if ((x | 0x20) != (y | 0x20) || (x | 0x20) < u'a' || (x | 0x20) > u'z') return false;
+  }
+  return true;
+}
+
+inline bool NoCaseEq::operator()(std::u16string_view a, std::u16string_view b) const {
+  return sameName(a, b);
+}
 
 // The first `count` occurrences of `find` (all for a negative count), from
 // the start, replaced by `with`; the replacement is not searched again.  An

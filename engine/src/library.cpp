@@ -1,15 +1,19 @@
 // The classes of the second-edition engine and its entry points.
 #include "builtins/hostio.h"
+#include "builtins/svactivex.h"
 #include "builtins/svcopy.h"
+#include "builtins/svcreate.h"
 #include "builtins/svctypes.h"
 #include "builtins/svdatefuns.h"
 #include "builtins/svdirfuns.h"
 #include "builtins/svgeneral.h"
 #include "builtins/svmathfuns.h"
 #include "builtins/svsingle.h"
+#include "builtins/svfunreturn.h"
 #include "builtins/svstatfuns.h"
 #include "builtins/svstrfuns.h"
 #include "builtins/svsysfuns.h"
+#include "builtins/svuserfun.h"
 #include "builtins/svwincomm.h"
 #include "core/funlibs.h"
 #include "core/libname.h"
@@ -19,6 +23,7 @@
 #include "core/scriptvalues.h"
 #include "core/ssbody.h"
 #include "core/ssroot.h"
+#include "core/subhost.h"
 #include "core/tables.h"
 #include "rt/library.h"
 #include "rt/text.h"
@@ -66,6 +71,12 @@ const rt::ClassEntry kClasses[] = {
     KESTRIN_CLASS(SvCTypes),
     KESTRIN_CLASS(SvDirFuns),
     KESTRIN_CLASS(SvDateFuns),
+    KESTRIN_CLASS(SvUserFun),
+    KESTRIN_CLASS(SvFunReturn),
+    KESTRIN_CLASS(SvActiveX),
+    KESTRIN_CLASS(SvCreateObj),
+    KESTRIN_CLASS(SvNew),
+    KESTRIN_CLASS(SubHost),
 };
 
 #undef KESTRIN_CLASS

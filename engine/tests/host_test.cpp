@@ -6,9 +6,8 @@
 #include <functional>
 
 #include "builtins/svsingle.h"
-#include "core/scriptcompile.h"
-#include "core/scripthost.h"
 #include "core/records.h"
+#include "hostfixture.h"
 #include "rt/convert.h"
 #include "rt/dispatch.h"
 #include "testsupport.h"
@@ -16,49 +15,12 @@
 namespace {
 
 using engine::ScriptHost;
+using enginetest::HostFixture;
 using enginetest::scriptStream;
+using enginetest::Recorder;
 using enginetest::utf8;
 using rt::Ref;
 using zorbel::ScriptValue;
-
-// Records every event as text and answers input from queues.
-class Recorder final : public kestrin::ScriptHostEvents {
- public:
-  std::vector<std::string> events;
-  std::deque<std::u16string> lines;
-  std::deque<int16_t> chars;
-  std::function<void(const std::u16string&)> onInclude;
-
-  void inputLine(std::u16string& inBuf) override {
-    events.push_back("line");
-    if (!lines.empty()) inBuf = lines.front(), lines.pop_front();
-  }
-  void inputChar(int16_t& aCode) override {
-    events.push_back("char");
-    if (!chars.empty()) aCode = chars.front(), chars.pop_front();
-  }
-  void output(const std::u16string& s) override { events.push_back("out:" + utf8(s)); }
-  void includeFile(const std::u16string& s) override {
-    events.push_back("include:" + utf8(s));
-    if (onInclude) onInclude(s);
-  }
-};
-
-struct HostFixture : ::testing::Test {
-  Ref<ScriptHost> host = ScriptHost::create();
-  Ref<Recorder> rec = rt::make<Recorder>();
-  HostFixture() { host->advise(rec); }
-  ~HostFixture() override {
-    if (host) host->freeAll();
-  }
-  void run(std::u16string_view source) {
-    host->execStream(*scriptStream(source));
-    EXPECT_FALSE(host->error().haveErr()) << utf8(host->error().description());
-  }
-  std::string valueOf(std::u16string_view name) {
-    return utf8(rt::toText(host->sSpace()->value(name)->value()));
-  }
-};
 
 using Host = HostFixture;
 
@@ -239,7 +201,8 @@ TEST_F(Host, EndsTheRunWhenFreedWhileRunning) {
 TEST_F(Host, HasNoSpaceAfterFreeAll) {
   host->freeAll();
   EXPECT_FALSE(host->sSpace());
-  EXPECT_EQ(enginetest::errorOf([&] { host->execStream(*scriptStream(u"x = 1")); }), rt::err::ObjectNotSet);
+  EXPECT_EQ(enginetest::errorOf([&] { host->execStream(*scriptStream(u"x = 1")); }),
+            rt::err::ObjectNotSet);
   EXPECT_EQ(enginetest::errorOf([&] { host->runStop(); }), rt::err::ObjectNotSet);
 }
 

@@ -44,7 +44,7 @@ TEST(UserFunction, Headers) {
     int32_t r = f->addLine(*tokens(c.header));
     if (!c.name) {
       EXPECT_EQ(r, SvUserFun::AddFailed) << utf8(c.header);
-      jespin::IErrInfo& e = f->error().info();
+      jespin::IErrInfo& e = f->error();
       EXPECT_EQ(e.number(), static_cast<int32_t>(0x80040007)) << utf8(c.header);
       EXPECT_EQ(utf8(e.source()), "Kestrin.SvUserFun.AddLine\r\nKestrin.SvUserFun.FirstLine");
       continue;

@@ -1,0 +1,137 @@
+#include "core/streamhost.h"
+
+#include <memory>
+
+#include "builtins/svuserfun.h"
+#include "core/bodygeneral.h"
+#include "core/callstack.h"
+#include "core/records.h"
+
+namespace engine {
+
+namespace {
+
+constexpr std::u16string_view kExecStream = u"ExecStream";
+
+// What a stream that holds a record of no known kind ends the run with.
+constexpr int32_t kBadFileFormat = 321;
+
+// Every record but the end one is followed by more: a stream found at its
+// end after reading one was cut short.  (A memory stream is at its end once
+// its last value is read, a file stream once a read has run past the end,
+// so this is tested after each read.)
+void requireMore(nubrel::VStream& vs) {
+  if (vs.eof()) rt::raise(rt::err::PastEndOfFile);
+}
+
+}  // namespace
+
+StreamHost::StreamHost(std::u16string_view module) : error_(module) {}
+StreamHost::~StreamHost() = default;
+
+DefineLookup StreamHost::defineLookup() {
+  if (!defines_) return [](std::u16string_view) -> const ExpItems* { return nullptr; };
+  return definesOf(*defines_);
+}
+
+bool StreamHost::expandDefines(ExpItems& items) {
+  return defines_ && expandOnce(items, defineLookup()) != 0;
+}
+
+// Statements between two directives form one block: built completely, then
+// run.  The stream is tested for its end before each record, so a stream
+// cut short or spoilt ends the run with an error instead of reading on.
+void StreamHost::runStream(nubrel::VStream& vs) {
+  auto block = std::make_unique<BodyGeneral>();
+  rt::Ref<ExpItems> items = rt::make<ExpItems>();
+  bool hasLines = false;
+  for (;;) {
+    int32_t kind;
+    try {
+      requireMore(vs);
+      kind = vs.vLong();
+      if (kind >= 0) requireMore(vs);
+    } catch (const rt::RuntimeError& e) {
+      error_.trap(e, kExecStream);
+      return;
+    }
+    if (kind == RecordLine) {
+      if (!takeLine(vs, *block, *items)) return;
+      hasLines = true;
+    } else if (kind == RecordDirective) {
+      if (hasLines && !runBlock(*block)) return;
+      block = std::make_unique<BodyGeneral>();
+      hasLines = false;
+      std::u16string text;
+      try {
+        text = vs.vString();
+        requireMore(vs);
+      } catch (const rt::RuntimeError& e) {
+        error_.trap(e, kExecStream);
+        return;
+      }
+      if (!preExecLine(text)) return;
+    } else if (kind == RecordFunction) {
+      if (!takeFunction(vs)) return;
+    } else {
+      if (kind >= 0) {
+        error_.trap(rt::RuntimeError(kBadFileFormat), kExecStream);
+        return;
+      }
+      if (hasLines) runBlock(*block);
+      return;
+    }
+  }
+}
+
+bool StreamHost::takeLine(nubrel::VStream& vs, BodyGeneral& block, ExpItems& items) {
+  try {
+    items.clear();
+    items.readStream(vs);
+    requireMore(vs);
+    if (defines_ && !engine::expandDefines(items, definesOf(*defines_))) {
+      error_.copy(items.error(), kExecStream);
+      return false;
+    }
+  } catch (const rt::RuntimeError& e) {
+    error_.trap(e, kExecStream);
+    return false;
+  }
+  block.addCode(items);
+  if (!block.error().haveErr()) return true;
+  error_.copy(block.error(), kExecStream);
+  return false;
+}
+
+bool StreamHost::runBlock(BodyGeneral& block) {
+  rt::Ref<zorbel::ScriptSpace> space = space_;  // the block may replace the host's
+  if (!space) {  // the script or a handler freed the host
+    error_.trap(rt::RuntimeError(rt::err::ObjectNotSet), kExecStream);
+    return false;
+  }
+  {
+    ActiveSpace active(space.get());
+    block.execute(*space);
+  }
+  if (!block.error().haveErr()) return true;
+  error_.copy(block.error(), kExecStream);
+  return false;
+}
+
+// The function is bound as soon as its record is read, so the statements of
+// the block being gathered can call it even before its definition.
+bool StreamHost::takeFunction(nubrel::VStream& vs) {
+  try {
+    rt::Ref<SvUserFun> fun = rt::make<SvUserFun>();
+    fun->readStream(vs, defineLookup());
+    requireMore(vs);
+    if (!space_) rt::raise(rt::err::ObjectNotSet);
+    space_->setValue(fun->name(), fun.get());
+    return true;
+  } catch (const rt::RuntimeError& e) {
+    error_.trap(e, kExecStream);
+    return false;
+  }
+}
+
+}  // namespace engine
