@@ -1,6 +1,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "rt/activation.h"
 #include "rt/text.h"
@@ -21,6 +23,35 @@ void prepare() {
   }();
   (void)done;
 }
+
+namespace {
+
+std::vector<std::string>& folders() {
+  static std::vector<std::string> f;
+  return f;
+}
+
+// The folder of a path prefix such as "crashes/run-".
+std::string folderOf(const std::string& prefix) {
+  size_t slash = prefix.rfind('/');
+  return slash == std::string::npos ? "." : prefix.substr(0, slash + 1);
+}
+
+}  // namespace
+
+void noteFuzzerArguments(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    if (!arg.starts_with('-')) {
+      folders().push_back(arg);
+      continue;
+    }
+    for (std::string_view flag : {"-artifact_prefix=", "-exact_artifact_path="})
+      if (arg.starts_with(flag)) folders().push_back(folderOf(arg.substr(flag.size())));
+  }
+}
+
+const std::vector<std::string>& fuzzerFolders() { return folders(); }
 
 void check(bool ok, const char* what) {
   if (ok) return;

@@ -2,7 +2,8 @@
 // (ZUB_FUZZ_TARGET names the function of targets.h).
 #include "targets.h"
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+  fuzz::noteFuzzerArguments(*argc, *argv);
   fuzz::prepare();
   return 0;
 }

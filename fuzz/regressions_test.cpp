@@ -21,11 +21,12 @@ struct Named {
 };
 
 const Named kTargets[] = {
-    {"tokenize", fuzz::tokenize},           {"compile", fuzz::compile},
-    {"blocks", fuzz::blocks},
-    {"binfilestream", fuzz::binFileStream}, {"filestream", fuzz::fileStream},
-    {"memstream", fuzz::memStream},         {"profile", fuzz::profile},
-    {"textfile", fuzz::textFile},           {"utf16file", fuzz::utf16File},
+    {"tokenize", fuzz::tokenize},     {"compile", fuzz::compile},
+    {"blocks", fuzz::blocks},         {"run", fuzz::run},
+    {"execstream", fuzz::execStream}, {"binfilestream", fuzz::binFileStream},
+    {"filestream", fuzz::fileStream}, {"memstream", fuzz::memStream},
+    {"profile", fuzz::profile},       {"textfile", fuzz::textFile},
+    {"utf16file", fuzz::utf16File},
 };
 
 std::vector<fs::path> keptInputs(const char* target) {
@@ -36,6 +37,8 @@ std::vector<fs::path> keptInputs(const char* target) {
   std::sort(files.begin(), files.end());
   return files;
 }
+
+void PrintTo(const Named& t, std::ostream* os) { *os << t.name; }
 
 void run(const Named& t, std::string_view bytes) {
   t.run(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());

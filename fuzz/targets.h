@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace fuzz {
 
@@ -26,6 +27,13 @@ void binFileStream(const uint8_t* data, size_t size);
 void fileStream(const uint8_t* data, size_t size);
 void memStream(const uint8_t* data, size_t size);
 
+// Script text (as tokenize) compiled and run on a script host, with a
+// budget of steps and memory; the scripts cannot change files outside the
+// process's temporary folder (sandbox.h).
+void run(const uint8_t* data, size_t size);
+// Any compiled stream (a binary stream file) run on a script host, the same.
+void execStream(const uint8_t* data, size_t size);
+
 // File inputs (fileinput.h): an options byte, then the file.
 void profile(const uint8_t* data, size_t size);
 void textFile(const uint8_t* data, size_t size);
@@ -34,6 +42,11 @@ void utf16File(const uint8_t* data, size_t size);
 // What every target needs before its first input: the classes of this
 // process registered and the libraries loaded.  Idempotent.
 void prepare();
+
+// The folders a fuzzer program writes to (its corpus, where findings go),
+// from its command line: scripts run by the targets may change files there.
+void noteFuzzerArguments(int argc, char** argv);
+const std::vector<std::string>& fuzzerFolders();
 
 // Input bytes as text: UTF-16LE after FF FE, UTF-8 otherwise.
 std::u16string inputText(std::string_view bytes);

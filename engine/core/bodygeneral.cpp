@@ -1,5 +1,7 @@
 #include "core/bodygeneral.h"
 
+#include <new>
+
 #include "core/compoundbodies.h"
 #include "core/linesplit.h"
 #include "core/simplebodies.h"
@@ -93,6 +95,10 @@ int32_t BodyGeneral::execute(zorbel::ScriptSpace& ss) {
     error_.clear();
   } catch (const rt::RuntimeError& e) {
     error_.trap(e, u"Execute");
+  } catch (const std::bad_alloc&) {
+    // A statement that asked for more memory than there is fails; the
+    // script goes on only as far as any failure lets it.
+    error_.trap(rt::RuntimeError(rt::err::OutOfMemory), u"Execute");
   }
   return ExitNone;
 }

@@ -1,5 +1,6 @@
 #include "core/createtree.h"
 #include "core/simplebodies.h"
+#include "core/steps.h"
 
 namespace engine {
 
@@ -62,6 +63,7 @@ void BodySerial::addCode(ExpItems& eis) {
 // statements (a recursive user function) whose failure was dealt with.
 int32_t BodySerial::execute(zorbel::ScriptSpace& ss) {
   for (const std::unique_ptr<expTree>& t : trees_) {
+    steps::take();
     t->operation(ss);
     if (t->error().haveErr()) {
       error_.copy(t->error(), u"Execute");

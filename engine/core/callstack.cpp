@@ -4,8 +4,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "rt/error.h"
+#include "rt/text.h"
 
 namespace engine {
 
@@ -55,7 +57,11 @@ ActiveSpace::~ActiveSpace() { active = previous_; }
 zorbel::ScriptSpace* ActiveSpace::current() { return active; }
 
 CallDepth::CallDepth() {
-  if (calls >= kMaxCallDepth || !stackRoomLeft()) rt::raise(rt::err::OutOfStackSpace);
+  // One text for both limits: which one a deep recursion meets first
+  // depends on the build.
+  if (calls >= kMaxCallDepth || !stackRoomLeft())
+    rt::raise(rt::err::OutOfStackSpace, u"函数调用嵌套过深（最多 " +
+                                            rt::ascii(std::to_string(kMaxCallDepth)) + u" 层）");
   ++calls;
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/createtree.h"
 #include "core/evalsupport.h"
+#include "core/steps.h"
 
 namespace engine {
 
@@ -57,6 +58,7 @@ void CompoundBody::requireClosed(const BodyGeneral& body, const char16_t* where)
 }
 
 bool CompoundBody::ran(BodyGeneral& body, zorbel::ScriptSpace& ss, int32_t& code) {
+  steps::take();  // every pass of a loop, an empty one too
   code = body.execute(ss);
   if (!body.error().haveErr()) return true;
   error_.copy(body.error(), u"Execute");

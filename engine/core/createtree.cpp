@@ -1,6 +1,9 @@
 #include "core/createtree.h"
 
+#include <string>
 #include <utility>
+
+#include "rt/text.h"
 
 namespace engine {
 
@@ -40,8 +43,17 @@ std::unique_ptr<expTree> CreateTree::takeRoot() {
   return r;
 }
 
+namespace {
+
+std::u16string tooManyNodes() {
+  return rt::errorText(rt::err::ExpressionTooComplex) + u"：表达式超过 " +
+         rt::ascii(std::to_string(kMaxTreeNodes)) + u" 个节点";
+}
+
+}  // namespace
+
 void CreateTree::countNode() {
-  if (++nodes_ > kMaxTreeNodes) raiseCode(ErrGrammar, u"NewNode");
+  if (++nodes_ > kMaxTreeNodes) rt::raiseWith(rt::err::ExpressionTooComplex, tooManyNodes(), u"NewNode");
 }
 
 std::unique_ptr<expTree> CreateTree::newNode() {
@@ -52,7 +64,8 @@ std::unique_ptr<expTree> CreateTree::newNode() {
 void CreateTree::add(const ExpItem& ei) {
   error_.clear();
   if (nodes_ > kMaxTreeNodes) {
-    error_.setCode(ErrGrammar, u"Add");  // full: every further token is refused
+    // Full: every further token is refused.
+    error_.trap(rt::RuntimeError(rt::err::ExpressionTooComplex, tooManyNodes()), u"Add");
     return;
   }
   try {

@@ -31,7 +31,7 @@ class CreateTree {
   CreateTree& operator=(const CreateTree&) = delete;
 
   // Feeds one token.  Never raises: a token that cannot be placed is dropped
-  // and the error recorded (101 keyword, 102 bracket, 1002 tree too big);
+  // and the error recorded (101 keyword, 102 bracket, runtime error 16 tree too big);
   // the error lasts until the next add.
   void add(const ExpItem& ei);
   // After the last token: a group still open records 102.

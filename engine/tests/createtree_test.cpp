@@ -132,7 +132,7 @@ TEST(TreeBuilder, HugeTreesAreRefused) {
   for (int i = 0; i < 3000; ++i) list += u", 1";
   list += u")";
   for (const std::u16string& line : {longSum, deep, list})
-    EXPECT_EQ(enginetest::errorOf([&] { mkTree(*tokens(line)); }), errNumber(ErrGrammar));
+    EXPECT_EQ(enginetest::errorOf([&] { mkTree(*tokens(line)); }), rt::err::ExpressionTooComplex);
   EXPECT_EQ(enginetest::errorOf([&] { mkTree(*tokens(std::u16string(200, u'(') + u"a" +
                                                  std::u16string(200, u')'))); }),
             0);

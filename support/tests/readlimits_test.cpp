@@ -1,13 +1,14 @@
 // What one read of a file may ask for is bounded, and reading devices or
 // FIFOs never hangs: every limit is a recorded or raised error that says
 // what it met.
+#include "readlimits.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <filesystem>
 
 #include "profile.h"
-#include "readlimits.h"
 #include "tempdir.h"
 #include "testing.h"
 #include "textfile.h"
@@ -59,9 +60,11 @@ TEST(ReadLimits, SubstitutionIsCutOffAndRecorded) {
   // Each value names the next one twice: 2^20 substitutions if none were cut.
   std::string ini = "[ProFileDef]\r\nEscEnable=1\r\nEscChar=%,%\r\n[Values]\r\n";
   for (int i = 0; i < 20; ++i)
-    ini += "D" + std::to_string(i) + "=%D" + std::to_string(i + 1) + "%%D" + std::to_string(i + 1) + "%\r\n";
+    ini += "D" + std::to_string(i) + "=%D" + std::to_string(i + 1) + "%%D" + std::to_string(i + 1) +
+           "%\r\n";
   ini += "D20=x\r\nPlain=%D19%\r\n";
-  for (int i = 0; i < 40; ++i) ini += "L" + std::to_string(i) + "=%L" + std::to_string(i + 1) + "%\r\n";
+  for (int i = 0; i < 40; ++i)
+    ini += "L" + std::to_string(i) + "=%L" + std::to_string(i + 1) + "%\r\n";
   dir.write("app.ini", ini);
   auto p = rt::make<jespin::ProFile>();
   ASSERT_TRUE(p->init(dir.name("app.ini")));
