@@ -120,11 +120,14 @@ void copyFile(std::u16string_view from, std::u16string_view to) {
   struct stat st {};
   if (::fstat(in.get(), &st) != 0) fs::raiseErrno(errno, rt::err::FileNotFound);
   if (!S_ISREG(st.st_mode)) rt::raise(rt::err::PathFileAccess);
-  // Opening a file onto itself would empty it before it is read.
+  // Opening a file onto itself would empty it before it is read; a copy
+  // onto a pipe could wait for ever, onto a device fill it.
   struct stat target {};
-  if (::stat(dst.c_str(), &target) == 0 && target.st_dev == st.st_dev && target.st_ino == st.st_ino)
+  if (::stat(dst.c_str(), &target) == 0 &&
+      (!S_ISREG(target.st_mode) || (target.st_dev == st.st_dev && target.st_ino == st.st_ino)))
     rt::raise(rt::err::PathFileAccess);
-  Fd out(::open(dst.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, st.st_mode & 0777));
+  Fd out(::open(dst.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK,
+                st.st_mode & 0777));
   if (out.get() < 0) fs::raiseErrno(errno, rt::err::PathNotFound);
   char buffer[64 * 1024];
   for (;;) {

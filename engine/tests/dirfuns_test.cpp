@@ -230,6 +230,8 @@ TEST_F(DirLibrary, CopyAndRename) {
       // Only regular files: a pipe would wait for a writer, a device never end.
       {u"FileCopy", {t(at("fifo")), t(at("x"))}, "Nothing", trapped(75)},
       {u"FileCopy", {t(u"/dev/zero"), t(at("x"))}, "Nothing", trapped(75)},
+      {u"FileCopy", {t(at("源.txt")), t(at("fifo"))}, "Nothing", trapped(75)},  // never waits
+      {u"FileCopy", {t(at("源.txt")), t(at("dir"))}, "Nothing", trapped(75)},
       {u"FileCopy", {t(at("源.txt")), t(at("no/x"))}, "Nothing", trapped(76)},
       {u"FileCopy", {t(at("源.txt"))}, "Boolean False", kBadCount},
       {u"ReName", {t(at("源.txt")), t(at("改名.txt"))}, "Boolean True"},
