@@ -2,12 +2,14 @@
 // allows (512 MB) fails with std::bad_alloc, as it does where memory runs
 // out, so that the code under test meets that failure instead of the
 // machine running out.  (The sanitizer's own operator new would end the
-// program instead of throwing.)
+// program instead of throwing.)  Freed memory is held back for use-after-free
+// checks in a smaller quarantine than usual, which keeps long runs under
+// the fuzzer's memory limit.
 #include <cstdlib>
 #include <new>
 
 extern "C" const char* __asan_default_options() {
-  return "allocator_may_return_null=1:max_allocation_size_mb=512";
+  return "allocator_may_return_null=1:max_allocation_size_mb=512:quarantine_size_mb=64";
 }
 
 namespace {

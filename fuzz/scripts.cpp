@@ -38,19 +38,20 @@ namespace {
 
 // Every step is checked: one statement can double a text.
 constexpr uint64_t kMaxSteps = 20000;
-constexpr size_t kMaxHeapBytes = size_t{512} << 20;
+constexpr size_t kMaxHeapBytes = size_t{256} << 20;
 
 size_t heapInUse() {
 #ifdef FUZZ_ASAN
   return __sanitizer_get_current_allocated_bytes();
 #else
-  return mallinfo2().uordblks;
+  struct mallinfo2 m = mallinfo2();
+  return m.uordblks + m.hblkhd;  // large blocks are mapped apart
 #endif
 }
 
 const char16_t* checkRun() {
   if (engine::steps::budget.count >= kMaxSteps) return u"运行超过 20000 步";
-  if (heapInUse() > kMaxHeapBytes) return u"内存用量超过 512 MB";
+  if (heapInUse() > kMaxHeapBytes) return u"内存用量超过 256 MB";
   engine::steps::budget.limit = engine::steps::budget.count + 1;
   return nullptr;
 }
