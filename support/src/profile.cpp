@@ -18,8 +18,9 @@ constexpr size_t kBufferSize = 10240;
 // make fresh objects, so a chain through them is bounded here.
 constexpr size_t kMaxNesting = 32;
 // Substitutions one read of a value may make in all: values that each name
-// another one twice would double the work at every level of nesting.
-constexpr int kMaxSubstitutions = 1000;
+// another one twice would double the work at every level of nesting, and
+// each substitution reads the file again.
+constexpr int kMaxSubstitutions = 256;
 
 // The read of a value under way, across all objects (a sub-profile is
 // another object on another file).

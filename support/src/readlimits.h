@@ -8,8 +8,9 @@
 
 namespace jespin {
 
-// A whole profile file, read again for every lookup (error 7).
-constexpr uint64_t kMaxProfileBytes = uint64_t{16} << 20;
+// A whole profile file, read again for every lookup, up to 256 times in one
+// substituted value (error 7).
+constexpr uint64_t kMaxProfileBytes = uint64_t{1} << 20;
 // One line of a text file, in code-page bytes (error 14).
 constexpr size_t kMaxLineBytes = size_t{64} << 20;
 // One line of a UTF-16 file, in units (error 14).

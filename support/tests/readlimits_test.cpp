@@ -40,7 +40,7 @@ TEST(ReadLimits, ProfileLargerThanTheLimitReadsAsMissing) {
   EXPECT_EQ(p->getValue(u"S", u"k"), u"default");
   EXPECT_EQ(p->error()->number(), rt::err::OutOfMemory);
   EXPECT_EQ(p->error()->source(), u"Jespin.ProFile.GetValue");
-  EXPECT_TRUE(contains(p->error()->description(), u"超过 16777216 字节"));
+  EXPECT_TRUE(contains(p->error()->description(), u"超过 1048576 字节"));
   EXPECT_EQ(p->getInt(u"S", u"k", 9), 9);
   EXPECT_EQ(p->firstValue(u"S"), u"");
 
@@ -76,7 +76,7 @@ TEST(ReadLimits, SubstitutionIsCutOffAndRecorded) {
   EXPECT_TRUE(contains(wide, u"%D")) << "references past the limit stay as written";
   EXPECT_EQ(p->error()->number(), rt::err::ExpressionTooComplex);
   EXPECT_EQ(p->error()->source(), u"Jespin.ProFile.Value");
-  EXPECT_TRUE(contains(p->error()->description(), u"超过 1000 次"));
+  EXPECT_TRUE(contains(p->error()->description(), u"超过 256 次"));
 
   p->setValue(u"Values", u"Other", u"1");  // a write clears the record
   EXPECT_FALSE(p->error()->haveErr());

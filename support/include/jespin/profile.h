@@ -11,8 +11,8 @@
 // Reads never fail: a missing file, section or key gives the default.
 // Writes record their failures in `error()` and raise nothing.  A read that
 // a limit cuts short is recorded too (reads clear nothing): a file of more
-// than 16 MB reads as missing (7); substitution nested deeper than 32 or
-// making more than 1000 replacements in one read leaves the remaining
+// than 1 MB reads as missing (7); substitution nested deeper than 32 or
+// making more than 256 replacements in one read leaves the remaining
 // references as written (16), as a reference into a cycle always stays.
 #pragma once
 
