@@ -45,15 +45,19 @@ std::unique_ptr<expTree> CreateTree::takeRoot() {
 
 namespace {
 
-std::u16string tooManyNodes() {
-  return rt::errorText(rt::err::ExpressionTooComplex) + u"：表达式超过 " +
-         rt::ascii(std::to_string(kMaxTreeNodes)) + u" 个节点";
+// Made once: a full builder records it again for every token it refuses.
+const std::u16string& tooManyNodes() {
+  static const std::u16string text = rt::errorText(rt::err::ExpressionTooComplex) +
+                                     u"：表达式超过 " + rt::ascii(std::to_string(kMaxTreeNodes)) +
+                                     u" 个节点";
+  return text;
 }
 
 }  // namespace
 
 void CreateTree::countNode() {
-  if (++nodes_ > kMaxTreeNodes) rt::raiseWith(rt::err::ExpressionTooComplex, tooManyNodes(), u"NewNode");
+  if (++nodes_ > kMaxTreeNodes)
+    rt::raiseWith(rt::err::ExpressionTooComplex, tooManyNodes(), u"NewNode");
 }
 
 std::unique_ptr<expTree> CreateTree::newNode() {
@@ -65,7 +69,7 @@ void CreateTree::add(const ExpItem& ei) {
   error_.clear();
   if (nodes_ > kMaxTreeNodes) {
     // Full: every further token is refused.
-    error_.trap(rt::RuntimeError(rt::err::ExpressionTooComplex, tooManyNodes()), u"Add");
+    error_.info().readError(rt::err::ExpressionTooComplex, {}, tooManyNodes(), u"Add");
     return;
   }
   try {

@@ -43,9 +43,11 @@ std::u16string numberText(int64_t n) { return rt::ascii(std::to_string(n)); }
 }  // namespace
 
 int32_t storedCount(size_t n) {
-  if (n > static_cast<uint64_t>(kMaxValueCount))
-    throw withDetail(rt::err::OutOfMemory, u"长度 " + numberText(static_cast<int64_t>(n)) +
-                                               u" 超过流中单个值的上限 " + numberText(kMaxValueCount));
+  if (n > static_cast<uint64_t>(kMaxValueCount)) {
+    std::u16string detail = u"长度 " + numberText(static_cast<int64_t>(n)) +
+                            u" 超过流中单个值的上限 " + numberText(kMaxValueCount);
+    throw withDetail(rt::err::OutOfMemory, detail);
+  }
   return static_cast<int32_t>(n);
 }
 

@@ -283,8 +283,9 @@ void ProFile::letValue(std::u16string_view keyPath, std::u16string_view v) {
 // --- Plain access ------------------------------------------------------------
 
 std::u16string ProFile::getValue(std::u16string_view clsName, std::u16string_view key) {
-  std::optional<std::u16string> v = readOr(*error_, u"GetValue", std::optional<std::u16string>(),
-                                           [&] { return ini::readString(file(), clsName, key, kBufferSize); });
+  std::optional<std::u16string> v =
+      readOr(*error_, u"GetValue", std::optional<std::u16string>(),
+             [&] { return ini::readString(file(), clsName, key, kBufferSize); });
   fill({v ? *v : ini::fitBuffer(defValue_, kBufferSize)});
   return nextItem();
 }
