@@ -114,9 +114,25 @@ Variant compute(Op op, Kind k, const Variant& a, const Variant& b) {
 
 std::u16string textOrEmpty(const Variant& v) { return v.isNull() ? std::u16string() : toText(v); }
 
+// Integer, Long and Double operands, the common case in loops, go straight to
+// the arithmetic: the result is the one the general steps give.  False for
+// any other pair.
+bool quick(Op op, const Variant& a, const Variant& b, Variant& out) {
+  const Kind x = operand::quickKind(a), y = operand::quickKind(b);
+  if (x == Kind::Empty || y == Kind::Empty) return false;
+  if (x == Kind::Double || y == Kind::Double) {
+    out = checkedDouble(apply(op, operand::quickNumber(a), operand::quickNumber(b)));
+    return true;
+  }
+  const int64_t l = operand::wholeOf(a), r = operand::wholeOf(b);
+  out = operand::fitWhole(op == Op::Add ? l + r : op == Op::Sub ? l - r : l * r, std::max(x, y));
+  return true;
+}
+
 }  // namespace
 
 Variant opAdd(const Variant& a, const Variant& b) {
+  if (Variant r; quick(Op::Add, a, b, r)) return r;
   Plain pa(a), pb(b);
   if (pa->isNull() || pb->isNull()) return Null{};
   Kind x = operand::kindOf(*pa), y = operand::kindOf(*pb);
@@ -133,6 +149,7 @@ Variant opAdd(const Variant& a, const Variant& b) {
 }
 
 Variant opSub(const Variant& a, const Variant& b) {
+  if (Variant r; quick(Op::Sub, a, b, r)) return r;
   Plain pa(a), pb(b);
   if (pa->isNull() || pb->isNull()) return Null{};
   Kind x = operand::kindOf(*pa), y = operand::kindOf(*pb);
@@ -142,6 +159,7 @@ Variant opSub(const Variant& a, const Variant& b) {
 }
 
 Variant opMul(const Variant& a, const Variant& b) {
+  if (Variant r; quick(Op::Mul, a, b, r)) return r;
   Plain pa(a), pb(b);
   if (pa->isNull() || pb->isNull()) return Null{};
   return compute(Op::Mul, productKind(operand::kindOf(*pa), operand::kindOf(*pb)), *pa, *pb);

@@ -2,6 +2,7 @@
 // a half going to the even neighbour (2.5 \ 1 is 2); the quotient is cut
 // toward zero and the remainder takes the sign of the dividend (-7 Mod 3 is
 // -1).
+#include <algorithm>
 #include <cstdint>
 
 #include "decimal.h"
@@ -38,13 +39,29 @@ int64_t modOperand(const Variant& v) {
   }
 }
 
+// Two Integer or Long operands, the common case in loops: their kind (the
+// wider one), else Empty for the general steps.
+Kind quickWholeKind(const Variant& a, const Variant& b) {
+  const Kind x = operand::quickKind(a), y = operand::quickKind(b);
+  auto whole = [](Kind k) { return k == Kind::Integer || k == Kind::Long; };
+  return whole(x) && whole(y) ? std::max(x, y) : Kind::Empty;
+}
+
 }  // namespace
 
 Variant opIdiv(const Variant& a, const Variant& b) {
-  Plain pa(a), pb(b);
-  if (pa->isNull() || pb->isNull()) return Null{};
-  Kind k = wholeKind(*pa, *pb);
-  int64_t x = toLong(*pa), y = toLong(*pb);
+  Kind k = quickWholeKind(a, b);
+  int64_t x, y;
+  if (k != Kind::Empty) {
+    x = operand::wholeOf(a);
+    y = operand::wholeOf(b);
+  } else {
+    Plain pa(a), pb(b);
+    if (pa->isNull() || pb->isNull()) return Null{};
+    k = wholeKind(*pa, *pb);
+    x = toLong(*pa);
+    y = toLong(*pb);
+  }
   if (y == 0) raise(err::DivisionByZero);
   int64_t q = x / y;
   // Only the least Long divided by -1 leaves the Long range.
@@ -53,10 +70,18 @@ Variant opIdiv(const Variant& a, const Variant& b) {
 }
 
 Variant opMod(const Variant& a, const Variant& b) {
-  Plain pa(a), pb(b);
-  if (pa->isNull() || pb->isNull()) return Null{};
-  Kind k = wholeKind(*pa, *pb);
-  int64_t x = modOperand(*pa), y = modOperand(*pb);
+  Kind k = quickWholeKind(a, b);
+  int64_t x, y;
+  if (k != Kind::Empty) {
+    x = operand::wholeOf(a);
+    y = operand::wholeOf(b);
+  } else {
+    Plain pa(a), pb(b);
+    if (pa->isNull() || pb->isNull()) return Null{};
+    k = wholeKind(*pa, *pb);
+    x = modOperand(*pa);
+    y = modOperand(*pb);
+  }
   if (y == 0) raise(err::DivisionByZero);
   int64_t r = y == -1 ? 0 : x % y;
   if (r < INT32_MIN || r > INT32_MAX) raise(err::Overflow);
