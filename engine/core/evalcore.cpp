@@ -9,7 +9,7 @@ namespace engine {
 
 rt::Ref<zorbel::ScriptValue> Operand::toObject() const {
   if (obj) return obj;
-  if (isPlain) return SvSingle::of(plain);
+  if (plain_) return SvSingle::of(*plain_);
   return nullptr;
 }
 
@@ -53,7 +53,7 @@ bool side(expTree& node, Side s, zorbel::ScriptSpace& ss, int32_t rf, Operand& o
   const std::optional<ExpItem>& item = itemOf(node, s);
   if (!item) out.reset();
   else if (item->iType == tok::Name) out.setObject(resolve(ss, nameOf(*item), cacheOf(node, s)));
-  else out.setPlain(item->iValue);
+  else out.setLiteral(item->iValue);
   return true;
 }
 
@@ -96,7 +96,7 @@ bool calleeOk(expTree& node, zorbel::ScriptValue& callee, std::u16string_view wh
 
 bool assign(expTree& node, const Operand& target, const rt::Variant& v, std::u16string_view where) {
   if (!target.obj) {
-    if (!target.isPlain) rt::raise(rt::err::ObjectNotSet);
+    if (!target.isPlain()) rt::raise(rt::err::ObjectNotSet);
     return true;
   }
   target.obj->letValue(v);

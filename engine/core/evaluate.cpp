@@ -60,8 +60,9 @@ bool sign(expTree& n, ScriptSpace& ss, int32_t code, Operand& out) {
     out.setPlain(code == tok::Plus ? std::move(v) : rt::opMul(v, rt::Variant(int16_t{-1})));
     return true;
   }
-  rt::Variant a = l.value();
-  rt::Variant b = r.value();
+  rt::Variant sa, sb;
+  const rt::Variant& a = l.read(sa);
+  const rt::Variant& b = r.read(sb);
   out.setPlain(binaryValue(code, a, b));
   return true;
 }
@@ -70,8 +71,9 @@ bool binaryOperator(expTree& n, ScriptSpace& ss, int32_t code, Operand& out) {
   Operand l, r;
   if (!bothSides(n, ss, l, r)) return false;
   if (l.absent() || r.absent()) return grammarError(n, kGetValue);
-  rt::Variant a = l.value();
-  rt::Variant b = r.value();
+  rt::Variant sa, sb;
+  const rt::Variant& a = l.read(sa);
+  const rt::Variant& b = r.read(sb);
   out.setPlain(binaryValue(code, a, b));
   return true;
 }

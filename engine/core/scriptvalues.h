@@ -49,6 +49,10 @@ class ScriptValues final
   // --- Fast paths for the engine ---
   // The item under `key`, or null.
   zorbel::ScriptValue* find(std::u16string_view key) const;
+  // The position (from 1) of the item under `key`, or 0.
+  int32_t positionOf(std::u16string_view key) const {
+    return static_cast<int32_t>(slotOf(key) + 1);
+  }
   // The item at a position from 1, or null outside 1..count.
   zorbel::ScriptValue* at(int32_t position) const {
     return position >= 1 && position <= count() ? items_[position - 1].value.get() : nullptr;

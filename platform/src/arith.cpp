@@ -114,25 +114,24 @@ Variant compute(Op op, Kind k, const Variant& a, const Variant& b) {
 
 std::u16string textOrEmpty(const Variant& v) { return v.isNull() ? std::u16string() : toText(v); }
 
-// Integer, Long and Double operands, the common case in loops, go straight to
-// the arithmetic: the result is the one the general steps give.  False for
-// any other pair.
-bool quick(Op op, const Variant& a, const Variant& b, Variant& out) {
-  const Kind x = operand::quickKind(a), y = operand::quickKind(b);
-  if (x == Kind::Empty || y == Kind::Empty) return false;
-  if (x == Kind::Double || y == Kind::Double) {
-    out = checkedDouble(apply(op, operand::quickNumber(a), operand::quickNumber(b)));
-    return true;
-  }
-  const int64_t l = operand::wholeOf(a), r = operand::wholeOf(b);
-  out = operand::fitWhole(op == Op::Add ? l + r : op == Op::Sub ? l - r : l * r, std::max(x, y));
-  return true;
+// Integer, Long and Double operands, the common case in loops, go straight
+// to the arithmetic (quick); the result is the one the general steps give.
+bool quickPair(const Variant& a, const Variant& b) {
+  return operand::quickKind(a) != Kind::Empty && operand::quickKind(b) != Kind::Empty;
+}
+
+Variant quick(Op op, const Variant& a, const Variant& b) {
+  if (a.type() == VT::Double || b.type() == VT::Double)
+    return checkedDouble(apply(op, operand::quickNumber(a), operand::quickNumber(b)));
+  const int64_t x = operand::wholeOf(a), y = operand::wholeOf(b);
+  const Kind k = a.type() == VT::Long || b.type() == VT::Long ? Kind::Long : Kind::Integer;
+  return operand::fitWhole(op == Op::Add ? x + y : op == Op::Sub ? x - y : x * y, k);
 }
 
 }  // namespace
 
 Variant opAdd(const Variant& a, const Variant& b) {
-  if (Variant r; quick(Op::Add, a, b, r)) return r;
+  if (quickPair(a, b)) return quick(Op::Add, a, b);
   Plain pa(a), pb(b);
   if (pa->isNull() || pb->isNull()) return Null{};
   Kind x = operand::kindOf(*pa), y = operand::kindOf(*pb);
@@ -149,7 +148,7 @@ Variant opAdd(const Variant& a, const Variant& b) {
 }
 
 Variant opSub(const Variant& a, const Variant& b) {
-  if (Variant r; quick(Op::Sub, a, b, r)) return r;
+  if (quickPair(a, b)) return quick(Op::Sub, a, b);
   Plain pa(a), pb(b);
   if (pa->isNull() || pb->isNull()) return Null{};
   Kind x = operand::kindOf(*pa), y = operand::kindOf(*pb);
@@ -159,7 +158,7 @@ Variant opSub(const Variant& a, const Variant& b) {
 }
 
 Variant opMul(const Variant& a, const Variant& b) {
-  if (Variant r; quick(Op::Mul, a, b, r)) return r;
+  if (quickPair(a, b)) return quick(Op::Mul, a, b);
   Plain pa(a), pb(b);
   if (pa->isNull() || pb->isNull()) return Null{};
   return compute(Op::Mul, productKind(operand::kindOf(*pa), operand::kindOf(*pb)), *pa, *pb);

@@ -47,21 +47,8 @@ Kind quickWholeKind(const Variant& a, const Variant& b) {
   return whole(x) && whole(y) ? std::max(x, y) : Kind::Empty;
 }
 
-}  // namespace
-
-Variant opIdiv(const Variant& a, const Variant& b) {
-  Kind k = quickWholeKind(a, b);
-  int64_t x, y;
-  if (k != Kind::Empty) {
-    x = operand::wholeOf(a);
-    y = operand::wholeOf(b);
-  } else {
-    Plain pa(a), pb(b);
-    if (pa->isNull() || pb->isNull()) return Null{};
-    k = wholeKind(*pa, *pb);
-    x = toLong(*pa);
-    y = toLong(*pb);
-  }
+// x \ y and x Mod y of whole operands, in kind k.
+Variant quotient(int64_t x, int64_t y, Kind k) {
   if (y == 0) raise(err::DivisionByZero);
   int64_t q = x / y;
   // Only the least Long divided by -1 leaves the Long range.
@@ -69,23 +56,33 @@ Variant opIdiv(const Variant& a, const Variant& b) {
   return operand::fitWhole(q, k);
 }
 
-Variant opMod(const Variant& a, const Variant& b) {
-  Kind k = quickWholeKind(a, b);
-  int64_t x, y;
-  if (k != Kind::Empty) {
-    x = operand::wholeOf(a);
-    y = operand::wholeOf(b);
-  } else {
-    Plain pa(a), pb(b);
-    if (pa->isNull() || pb->isNull()) return Null{};
-    k = wholeKind(*pa, *pb);
-    x = modOperand(*pa);
-    y = modOperand(*pb);
-  }
+Variant remainder(int64_t x, int64_t y, Kind k) {
   if (y == 0) raise(err::DivisionByZero);
   int64_t r = y == -1 ? 0 : x % y;
   if (r < INT32_MIN || r > INT32_MAX) raise(err::Overflow);
   return operand::fitWhole(r, k);
+}
+
+}  // namespace
+
+Variant opIdiv(const Variant& a, const Variant& b) {
+  if (Kind k = quickWholeKind(a, b); k != Kind::Empty)
+    return quotient(operand::wholeOf(a), operand::wholeOf(b), k);
+  Plain pa(a), pb(b);
+  if (pa->isNull() || pb->isNull()) return Null{};
+  const Kind k = wholeKind(*pa, *pb);  // its type mismatch comes first
+  const int64_t x = toLong(*pa);
+  return quotient(x, toLong(*pb), k);
+}
+
+Variant opMod(const Variant& a, const Variant& b) {
+  if (Kind k = quickWholeKind(a, b); k != Kind::Empty)
+    return remainder(operand::wholeOf(a), operand::wholeOf(b), k);
+  Plain pa(a), pb(b);
+  if (pa->isNull() || pb->isNull()) return Null{};
+  const Kind k = wholeKind(*pa, *pb);  // its type mismatch comes first
+  const int64_t x = modOperand(*pa);
+  return remainder(x, modOperand(*pb), k);
 }
 
 }  // namespace rt
