@@ -37,6 +37,15 @@ class SvGeneral final : public rt::Automation<SvGeneral, zorbel::ScriptValue, ke
   SvGeneral();
   ~SvGeneral() override;
 
+  // `v` as a value of this class, or null: the evaluator works on the
+  // engine's own variables directly.
+  static SvGeneral* from(zorbel::ScriptValue* v) {
+    return v ? static_cast<SvGeneral*>(v->query(kThisClass)) : nullptr;
+  }
+  void* query(const rt::Iid& iid) noexcept override {
+    return iid == kThisClass ? this : Automation::query(iid);
+  }
+
   // A new value assigned `v` (flag 17), as a collection's Add makes it.
   static rt::Ref<SvGeneral> holding(const rt::Variant& v);
 
@@ -48,6 +57,19 @@ class SvGeneral final : public rt::Automation<SvGeneral, zorbel::ScriptValue, ke
 
   // The held value and the sub-values, without copies.
   const rt::Variant& held() const { return value_; }
+  // Whether the value held is the String `text` itself: the same text, not
+  // an equal one.
+  bool holdsText(const rt::Variant& text) const {
+    return value_.isText() && text.isText() && &value_.text() == &text.text();
+  }
+  // What letValue of the held text with `tail` after it does, in place
+  // (the text is unshared first when another holder has it).
+  void appendText(std::u16string_view tail) {
+    err_.clear();
+    value_.appendText(tail);
+    flag_ = FlagAssigned;
+  }
+
   // The i-th sub-value (from 1), or null.
   zorbel::ScriptValue* item(int32_t i) const;
 
@@ -70,6 +92,10 @@ class SvGeneral final : public rt::Automation<SvGeneral, zorbel::ScriptValue, ke
   ScriptValues& attributes();
   ScriptValues& subValues();
   rt::Ref<zorbel::ScriptValue> subsAt(const rt::Variant& index);
+
+  // Answered only by this class: other libraries' values are reached
+  // through their interfaces.
+  static constexpr rt::Iid kThisClass = rt::guidOf("Kestrin.SvGeneral.Class");
 
   ErrRecord err_;
   std::u16string key_;

@@ -6,6 +6,7 @@
 #include "builtins/svgeneral.h"
 #include "core/evalcore.h"
 #include "core/evalsupport.h"
+#include "core/textjoin.h"
 #include "rt/activation.h"
 #include "rt/ops.h"
 
@@ -170,6 +171,13 @@ bool callOrIndex(expTree& n, ScriptSpace& ss, int32_t rf, bool square, Operand& 
   return true;
 }
 
+bool join(expTree& n, ScriptSpace& ss, Operand& out) {
+  TextJoin chain;
+  if (!chain.evaluate(n, ss)) return false;
+  out.setPlain(chain.result());
+  return true;
+}
+
 bool withoutOperator(expTree& n, ScriptSpace& ss, int32_t rf, Operand& out) {
   if (!eval::side(n, Side::Left, ss, rf, out)) return false;
   return !out.absent() || eval::side(n, Side::Right, ss, rf, out);
@@ -186,7 +194,6 @@ bool dispatch(expTree& n, ScriptSpace& ss, int32_t rf, Operand& out) {
     case tok::IntDivide:
     case tok::Power:
     case tok::Modulo:
-    case tok::Concat:
     case tok::Less:
     case tok::LessEqual:
     case tok::Greater:
@@ -195,6 +202,7 @@ bool dispatch(expTree& n, ScriptSpace& ss, int32_t rf, Operand& out) {
     case tok::Equals:
     case tok::NotEqual:
     case tok::Like: return binaryOperator(n, ss, code, out);
+    case tok::Concat: return join(n, ss, out);
     case tok::And: return shortCircuit(n, ss, true, out);
     case tok::Or: return shortCircuit(n, ss, false, out);
     case tok::Not:

@@ -1,6 +1,8 @@
 // The statement side of the evaluator: Operation.  A statement tree has had
 // its assignment "=" settled by the statement block (":=", "==" or ".=").
+#include "builtins/svgeneral.h"
 #include "core/evalcore.h"
+#include "core/textjoin.h"
 #include "rt/ops.h"
 
 namespace engine {
@@ -14,11 +16,26 @@ using eval::grammarError;
 using eval::kOperation;
 using eval::Side;
 
+// "x = ... & ...": the right side as eval::side evaluates it; a variable
+// that holds the text the chain starts with has the rest appended in place.
+void joinAssignment(expTree& n, ScriptSpace& ss, const Operand& target) {
+  expTree& right = *n.rTree;
+  TextJoin chain;
+  if (!chain.evaluate(right, ss)) {
+    n.error().copy(right.error(), u"Get_RValue");
+    return;
+  }
+  if (SvGeneral* var = SvGeneral::from(target.obj.get()); var && chain.appendTo(*var)) return;
+  eval::assign(n, target, chain.result(), kOperation);
+}
+
 // ":=" (and "=" when a statement has one left), "+=" and "-=".  What the
 // assigned value refuses is reported, not lost.
 void assignment(expTree& n, ScriptSpace& ss, int32_t code) {
   Operand l, r;
   if (!eval::side(n, Side::Left, ss, zorbel::ModeValue, l)) return;
+  if (n.rTree && TextJoin::joins(*n.rTree) && code != tok::AddAssign && code != tok::SubAssign)
+    return joinAssignment(n, ss, l);
   if (!eval::side(n, Side::Right, ss, zorbel::ModeValue, r)) return;
   if (code == tok::AddAssign || code == tok::SubAssign) {
     rt::Variant a = l.value();
