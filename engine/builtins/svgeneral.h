@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/direct.h"
 #include "core/errors.h"
 #include "core/pool.h"
 #include "kestrin/values.h"
@@ -57,6 +58,15 @@ class SvGeneral final : public rt::Automation<SvGeneral, zorbel::ScriptValue, ke
 
   // The held value and the sub-values, without copies.
   const rt::Variant& held() const { return value_; }
+  // What the evaluator may do with this value directly.
+  Direct direct() { return Direct{&value_, &err_, this}; }
+  // letValue of a value that is not needed any more.
+  void assign(rt::Variant&& v) {
+    err_.clear();
+    value_ = std::move(v);
+    flag_ = FlagAssigned;
+  }
+
   // Whether the value held is the String `text` itself: the same text, not
   // an equal one.
   bool holdsText(const rt::Variant& text) const {

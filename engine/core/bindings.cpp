@@ -12,8 +12,8 @@ Space* EngineSpaces::query(zorbel::ScriptSpace& ss) {
   return own;
 }
 
-rt::Ref<zorbel::ScriptValue> resolveAgain(zorbel::ScriptSpace& ss, std::u16string_view name,
-                                          NameCache& cache) {
+void resolveAgain(zorbel::ScriptSpace& ss, std::u16string_view name, NameCache& cache,
+                  Operand& out) {
   cache.position = 0;
   Space* s = EngineSpaces::of(ss);
   for (int32_t d = 0; s && d <= NameCache::kMaxDepth; ++d, s = s->enclosing()) {
@@ -21,10 +21,12 @@ rt::Ref<zorbel::ScriptValue> resolveAgain(zorbel::ScriptSpace& ss, std::u16strin
     if (int32_t at = s->bindings().positionOf(name)) {
       cache.depth = d;
       cache.position = at;
-      return s->bindings().at(at);
+      const ScriptValues::Bound b = s->bindings().boundAt(at);
+      out.setObject(b.value, b.direct);
+      return;
     }
   }
-  return ss.value(name);
+  out.setObject(ss.value(name));
 }
 
 }  // namespace engine

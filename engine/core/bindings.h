@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "core/operand.h"
 #include "core/scriptvalues.h"
 #include "core/space.h"
 #include "zorbel/zorbel.h"
@@ -40,29 +41,33 @@ class EngineSpaces {
   static inline Space* answer_ = nullptr;
 };
 
-// What `cache` holds for a lookup from `s`, or null when a space on the way
-// has changed its shape since.
-inline zorbel::ScriptValue* keptValue(const Space* s, const NameCache& cache) {
+// The space where `cache` found its name, when a lookup from `s` would find
+// it there again: no space on the way has changed its shape since.
+inline const Space* keptSpace(const Space* s, const NameCache& cache) {
   if (cache.position == 0) return nullptr;
   for (int32_t d = 0;; ++d) {
     if (!s || s->shape() != cache.shapes[d]) return nullptr;
-    if (d == cache.depth) return s->bindings().at(cache.position);
+    if (d == cache.depth) return cache.position <= s->bindings().count() ? s : nullptr;
     s = s->enclosing();
   }
 }
 
-// ss.value(name) without the cache, keeping where the name was found when
-// it is bound in a chain of engine spaces.
-rt::Ref<zorbel::ScriptValue> resolveAgain(zorbel::ScriptSpace& ss, std::u16string_view name,
-                                          NameCache& cache);
+// Sets `out` to what `name` resolves to without the cache, keeping where
+// the name was found when it is bound in a chain of engine spaces.
+void resolveAgain(zorbel::ScriptSpace& ss, std::u16string_view name, NameCache& cache,
+                  Operand& out);
 
-// ss.value(name), taken from `cache` while it holds.  Only a variable bound
-// in a chain of engine spaces is kept; a library function is made anew and
-// a new name is created by the space, as every lookup does.
-inline rt::Ref<zorbel::ScriptValue> resolve(zorbel::ScriptSpace& ss, std::u16string_view name,
-                                            NameCache& cache) {
-  if (zorbel::ScriptValue* v = keptValue(EngineSpaces::of(ss), cache)) return v;
-  return resolveAgain(ss, name, cache);
+// Sets `out` to ss.value(name), taken from `cache` while it holds.  Only a
+// variable bound in a chain of engine spaces is kept; a library function is
+// made anew and a new name is created by the space, as every lookup does.
+inline void resolve(zorbel::ScriptSpace& ss, std::u16string_view name, NameCache& cache,
+                    Operand& out) {
+  if (const Space* s = keptSpace(EngineSpaces::of(ss), cache)) {
+    const ScriptValues::Bound b = s->bindings().boundAt(cache.position);
+    out.setObject(b.value, b.direct);
+    return;
+  }
+  resolveAgain(ss, name, cache, out);
 }
 
 }  // namespace engine

@@ -6,6 +6,7 @@
 #include "builtins/svgeneral.h"
 #include "core/evalcore.h"
 #include "core/evalsupport.h"
+#include "core/quickeval.h"
 #include "core/textjoin.h"
 #include "rt/activation.h"
 #include "rt/ops.h"
@@ -61,10 +62,8 @@ bool sign(expTree& n, ScriptSpace& ss, int32_t code, Operand& out) {
     out.setPlain(code == tok::Plus ? std::move(v) : rt::opMul(v, rt::Variant(int16_t{-1})));
     return true;
   }
-  rt::Variant sa, sb;
-  const rt::Variant& a = l.read(sa);
-  const rt::Variant& b = r.read(sb);
-  out.setPlain(binaryValue(code, a, b));
+  const OperandValues v(l, r);
+  out.setPlain(binaryValue(code, v.left(), v.right()));
   return true;
 }
 
@@ -72,10 +71,8 @@ bool binaryOperator(expTree& n, ScriptSpace& ss, int32_t code, Operand& out) {
   Operand l, r;
   if (!bothSides(n, ss, l, r)) return false;
   if (l.absent() || r.absent()) return grammarError(n, kGetValue);
-  rt::Variant sa, sb;
-  const rt::Variant& a = l.read(sa);
-  const rt::Variant& b = r.read(sb);
-  out.setPlain(binaryValue(code, a, b));
+  const OperandValues v(l, r);
+  out.setPlain(binaryValue(code, v.left(), v.right()));
   return true;
 }
 
@@ -226,6 +223,10 @@ bool dispatch(expTree& n, ScriptSpace& ss, int32_t rf, Operand& out) {
 }  // namespace
 
 bool expTree::evaluate(ScriptSpace& ss, int32_t rf, Operand& out) {
+  if (rt::Variant v; quick::value(*this, ss, v)) {
+    out.setPlain(std::move(v));
+    return true;
+  }
   error_.clear();
   out.reset();
   try {

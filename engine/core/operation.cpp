@@ -2,6 +2,7 @@
 // its assignment "=" settled by the statement block (":=", "==" or ".=").
 #include "builtins/svgeneral.h"
 #include "core/evalcore.h"
+#include "core/quickeval.h"
 #include "core/textjoin.h"
 #include "rt/ops.h"
 
@@ -105,6 +106,18 @@ void memberCall(expTree& n, ScriptSpace& ss) {
   eval::calleeOk(n, *m.obj, kOperation);
 }
 
+// "x = value" where x is a plain variable and the short path gives the
+// value (quickeval.h): the steps of assignment, left side first.
+bool quickAssignment(expTree& n, ScriptSpace& ss) {
+  if (!n.opItem || (n.opItem->iType != tok::Assign && n.opItem->iType != tok::Equals)) return false;
+  if (n.lTree || !n.lItem || n.lItem->iType != tok::Name || !n.rTree) return false;
+  SvGeneral* var = quick::direct(n, true, ss).variable;
+  rt::Variant v;
+  if (!var || !quick::value(*n.rTree, ss, v)) return false;
+  var->assign(std::move(v));
+  return true;
+}
+
 void dispatch(expTree& n, ScriptSpace& ss) {
   const int32_t code = n.opItem ? n.opItem->iType : tok::Separator;
   switch (code) {
@@ -129,6 +142,7 @@ void dispatch(expTree& n, ScriptSpace& ss) {
 
 void expTree::operation(ScriptSpace& ss) {
   error_.clear();
+  if (quickAssignment(*this, ss)) return;
   try {
     dispatch(*this, ss);
   } catch (const rt::RuntimeError& e) {

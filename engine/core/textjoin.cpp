@@ -55,12 +55,12 @@ bool TextJoin::joinAt(expTree& n, zorbel::ScriptSpace& ss) {
   ok = eval::side(n, Side::Right, ss, zorbel::ModeValue, r) && ok;
   if (!ok) return false;
   if ((!chained && l.absent()) || r.absent()) return eval::grammarError(n, eval::kGetValue);
-  rt::Variant sa, sb;
   if (chained) {
+    rt::Variant sb;
     add(r.read(sb));
   } else {
-    const rt::Variant& a = l.read(sa);
-    start(a, r.read(sb));
+    const OperandValues v(l, r);
+    start(v.left(), v.right());
   }
   return true;
 }
