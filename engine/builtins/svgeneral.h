@@ -25,6 +25,7 @@ namespace engine {
 class ScriptValues;
 
 class SvGeneral final : public rt::Automation<SvGeneral, zorbel::ScriptValue, kestrin::ISvGeneral>,
+                        public DirectHolder,
                         public Pooled<SvGeneral> {
  public:
   static constexpr int32_t FlagNew = 0;
@@ -38,13 +39,9 @@ class SvGeneral final : public rt::Automation<SvGeneral, zorbel::ScriptValue, ke
   SvGeneral();
   ~SvGeneral() override;
 
-  // `v` as a value of this class, or null: the evaluator works on the
-  // engine's own variables directly.
-  static SvGeneral* from(zorbel::ScriptValue* v) {
-    return v ? static_cast<SvGeneral*>(v->query(kThisClass)) : nullptr;
-  }
+  // The evaluator asks for DirectHolder most: it is answered first.
   void* query(const rt::Iid& iid) noexcept override {
-    return iid == kThisClass ? this : Automation::query(iid);
+    return iid == DirectHolder::iid ? static_cast<DirectHolder*>(this) : Automation::query(iid);
   }
 
   // A new value assigned `v` (flag 17), as a collection's Add makes it.
@@ -58,8 +55,8 @@ class SvGeneral final : public rt::Automation<SvGeneral, zorbel::ScriptValue, ke
 
   // The held value and the sub-values, without copies.
   const rt::Variant& held() const { return value_; }
-  // What the evaluator may do with this value directly.
-  Direct direct() { return Direct{&value_, &err_, this}; }
+  // What the evaluator may do with this value directly: read and assign.
+  Direct direct() override { return Direct{&value_, &err_, this}; }
   // letValue of a value that is not needed any more.
   void assign(rt::Variant&& v) {
     err_.clear();
@@ -102,10 +99,6 @@ class SvGeneral final : public rt::Automation<SvGeneral, zorbel::ScriptValue, ke
   ScriptValues& attributes();
   ScriptValues& subValues();
   rt::Ref<zorbel::ScriptValue> subsAt(const rt::Variant& index);
-
-  // Answered only by this class: other libraries' values are reached
-  // through their interfaces.
-  static constexpr rt::Iid kThisClass = rt::guidOf("Kestrin.SvGeneral.Class");
 
   ErrRecord err_;
   std::u16string key_;

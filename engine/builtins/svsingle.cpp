@@ -1,7 +1,5 @@
 #include "builtins/svsingle.h"
 
-#include "builtins/svgeneral.h"
-
 namespace engine {
 
 const rt::MemberTable<SvSingle>& SvSingle::members() {
@@ -38,12 +36,6 @@ rt::Ref<zorbel::ScriptValue> SvSingle::subs(const rt::Variant&, int32_t) {
 rt::Ref<zorbel::ScriptValue> SvSingle::funCall(zorbel::ScriptSpace*, zorbel::ScriptValue*, int32_t) {
   err_.setCode(ErrNotSupported, u"ScriptValue_FunCall");
   return nullptr;
-}
-
-Direct directOf(zorbel::ScriptValue* v) {
-  if (SvGeneral* g = SvGeneral::from(v)) return g->direct();
-  if (SvSingle* s = SvSingle::from(v)) return s->direct();
-  return Direct{};
 }
 
 }  // namespace engine

@@ -21,6 +21,7 @@
 namespace engine {
 
 class SvSingle final : public rt::Automation<SvSingle, zorbel::ScriptValue>,
+                       public DirectHolder,
                        public Pooled<SvSingle> {
  public:
   static const rt::MemberTable<SvSingle>& members();
@@ -28,15 +29,12 @@ class SvSingle final : public rt::Automation<SvSingle, zorbel::ScriptValue>,
   SvSingle() : err_(u"SvSingle") {}
   explicit SvSingle(rt::Variant v) : err_(u"SvSingle"), value_(std::move(v)) {}
 
-  // `v` as a value of this class, or null.
-  static SvSingle* from(zorbel::ScriptValue* v) {
-    return v ? static_cast<SvSingle*>(v->query(kThisClass)) : nullptr;
-  }
+  // The evaluator asks for DirectHolder most: it is answered first.
   void* query(const rt::Iid& iid) noexcept override {
-    return iid == kThisClass ? this : Automation::query(iid);
+    return iid == DirectHolder::iid ? static_cast<DirectHolder*>(this) : Automation::query(iid);
   }
   // What the evaluator may do with this value directly: read it.
-  Direct direct() const { return Direct{&value_, nullptr, nullptr}; }
+  Direct direct() override { return Direct{&value_, nullptr, nullptr}; }
 
   // A new holder of `v`.
   static rt::Ref<SvSingle> of(rt::Variant v) { return rt::make<SvSingle>(std::move(v)); }
@@ -60,9 +58,6 @@ class SvSingle final : public rt::Automation<SvSingle, zorbel::ScriptValue>,
   bool hasError() override { return err_.haveErr(); }
 
  private:
-  // Answered only by this class (see SvGeneral).
-  static constexpr rt::Iid kThisClass = rt::guidOf("Kestrin.SvSingle.Class");
-
   ErrRecord err_;
   std::u16string key_;
   rt::Variant value_;

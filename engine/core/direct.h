@@ -6,6 +6,7 @@
 #pragma once
 
 #include "core/errors.h"
+#include "rt/object.h"
 #include "rt/variant.h"
 #include "zorbel/zorbel.h"
 
@@ -23,7 +24,21 @@ struct Direct {
   const rt::Variant* peek() const { return held && !(guard && guard->made()) ? held : nullptr; }
 };
 
-// What `v` allows (one query per class asked, so callers keep the answer).
-Direct directOf(zorbel::ScriptValue* v);
+// The engine's holder classes answer this interface (under an identifier
+// no other library knows), so that one query tells what may be done.
+class DirectHolder {
+ public:
+  static constexpr rt::Iid iid = rt::guidOf("Kestrin.DirectHolder");
+  virtual Direct direct() = 0;
+
+ protected:
+  ~DirectHolder() = default;
+};
+
+// What `v` allows: one query, so callers keep the answer.
+inline Direct directOf(zorbel::ScriptValue* v) {
+  auto* h = v ? static_cast<DirectHolder*>(v->query(DirectHolder::iid)) : nullptr;
+  return h ? h->direct() : Direct{};
+}
 
 }  // namespace engine

@@ -26,7 +26,7 @@ void joinAssignment(expTree& n, ScriptSpace& ss, const Operand& target) {
     n.error().copy(right.error(), u"Get_RValue");
     return;
   }
-  if (SvGeneral* var = SvGeneral::from(target.obj.get()); var && chain.appendTo(*var)) return;
+  if (SvGeneral* var = directOf(target.obj.get()).variable; var && chain.appendTo(*var)) return;
   eval::assign(n, target, chain.result(), kOperation);
 }
 
@@ -110,7 +110,8 @@ void memberCall(expTree& n, ScriptSpace& ss) {
 // value (quickeval.h): the steps of assignment, left side first.
 bool quickAssignment(expTree& n, ScriptSpace& ss) {
   if (!n.opItem || (n.opItem->iType != tok::Assign && n.opItem->iType != tok::Equals)) return false;
-  if (n.lTree || !n.lItem || n.lItem->iType != tok::Name || !n.rTree) return false;
+  if (n.lTree || !n.lItem || n.lItem->iType != tok::Name || !n.rTree || !quick::takes(*n.rTree))
+    return false;
   SvGeneral* var = quick::direct(n, true, ss).variable;
   rt::Variant v;
   if (!var || !quick::value(*n.rTree, ss, v)) return false;

@@ -103,8 +103,10 @@ const rt::Variant* nodeValue(expTree& n, zorbel::ScriptSpace& ss, rt::Variant& s
 
 }  // namespace
 
+bool takes(expTree& tree) { return classify(tree) == Quick::Operator; }
+
 bool value(expTree& tree, zorbel::ScriptSpace& ss, rt::Variant& out) {
-  if (classify(tree) != Quick::Operator) return false;
+  if (!takes(tree)) return false;
   const rt::Variant* v = nodeValue(tree, ss, out);
   if (!v) return false;
   if (v != &out) out = *v;

@@ -16,6 +16,9 @@
 
 namespace engine::quick {
 
+// Whether the short path may give the value of `tree` (decided once).
+bool takes(expTree& tree);
+
 // The value of `tree` when the short path gives it; false otherwise.  Only
 // an operator's result is given: a tree that stands for an object (a bare
 // name, a bracketed name) is left to the general path.

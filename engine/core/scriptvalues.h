@@ -79,6 +79,8 @@ class ScriptValues final
 
  private:
   struct Item {
+    Item(zorbel::ScriptValue* v, std::u16string_view k, bool isKeyed)
+        : value(v), key(k), keyed(isKeyed) {}
     rt::Ref<zorbel::ScriptValue> value;
     std::u16string key;  // as stored; meaningful only when `keyed`
     bool keyed = false;

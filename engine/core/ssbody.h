@@ -61,6 +61,10 @@ class SsBody final : public rt::Automation<SsBody, zorbel::ScriptSpace, Space>,
   jespin::IErrInfo& error() override { return parent_ ? parent_->error() : orphan_.info(); }
 
   rt::Ref<zorbel::ScriptValue> find(std::u16string_view name) override;
+  // The evaluator asks for Space most: it is answered first.
+  void* query(const rt::Iid& iid) noexcept override {
+    return iid == Space::iid ? static_cast<Space*>(this) : Automation::query(iid);
+  }
 
  private:
   rt::Ref<zorbel::ScriptSpace> parent_;

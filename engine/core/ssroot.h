@@ -50,6 +50,10 @@ class SsRoot final : public rt::Automation<SsRoot, zorbel::ScriptSpace, Space> {
   jespin::IErrInfo& error() override { return error_.info(); }
 
   rt::Ref<zorbel::ScriptValue> find(std::u16string_view name) override;
+  // The evaluator asks for Space most: it is answered first.
+  void* query(const rt::Iid& iid) noexcept override {
+    return iid == Space::iid ? static_cast<Space*>(this) : Automation::query(iid);
+  }
 
  private:
   void loadTypeDefs();
