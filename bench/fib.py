@@ -1,5 +1,9 @@
+# The same work as the script of the same name, written as a python3
+# programmer would.
 def fib(n):
     if n < 2:
         return n
     return fib(n - 1) + fib(n - 2)
+
+
 print(fib(25))

@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/direct.h"
 #include "core/errors.h"
 #include "core/pool.h"
 #include "kestrin/values.h"
@@ -24,6 +25,7 @@ namespace engine {
 class ScriptValues;
 
 class SvGeneral final : public rt::Automation<SvGeneral, zorbel::ScriptValue, kestrin::ISvGeneral>,
+                        public DirectHolder,
                         public Pooled<SvGeneral> {
  public:
   static constexpr int32_t FlagNew = 0;
@@ -37,6 +39,11 @@ class SvGeneral final : public rt::Automation<SvGeneral, zorbel::ScriptValue, ke
   SvGeneral();
   ~SvGeneral() override;
 
+  // The evaluator asks for DirectHolder most: it is answered first.
+  void* query(const rt::Iid& iid) noexcept override {
+    return iid == DirectHolder::iid ? static_cast<DirectHolder*>(this) : Automation::query(iid);
+  }
+
   // A new value assigned `v` (flag 17), as a collection's Add makes it.
   static rt::Ref<SvGeneral> holding(const rt::Variant& v);
 
@@ -48,6 +55,28 @@ class SvGeneral final : public rt::Automation<SvGeneral, zorbel::ScriptValue, ke
 
   // The held value and the sub-values, without copies.
   const rt::Variant& held() const { return value_; }
+  // What the evaluator may do with this value directly: read and assign.
+  Direct direct() override { return Direct{&value_, &err_, this}; }
+  // letValue of a value that is not needed any more.
+  void assign(rt::Variant&& v) {
+    err_.clear();
+    value_ = std::move(v);
+    flag_ = FlagAssigned;
+  }
+
+  // Whether the value held is the String `text` itself: the same text, not
+  // an equal one.
+  bool holdsText(const rt::Variant& text) const {
+    return value_.isText() && text.isText() && &value_.text() == &text.text();
+  }
+  // What letValue of the held text with `tail` after it does, in place
+  // (the text is unshared first when another holder has it).
+  void appendText(std::u16string_view tail) {
+    err_.clear();
+    value_.appendText(tail);
+    flag_ = FlagAssigned;
+  }
+
   // The i-th sub-value (from 1), or null.
   zorbel::ScriptValue* item(int32_t i) const;
 

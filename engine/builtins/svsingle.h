@@ -12,6 +12,7 @@
 #include <string_view>
 #include <utility>
 
+#include "core/direct.h"
 #include "core/errors.h"
 #include "core/pool.h"
 #include "rt/dispatch.h"
@@ -20,12 +21,20 @@
 namespace engine {
 
 class SvSingle final : public rt::Automation<SvSingle, zorbel::ScriptValue>,
+                       public DirectHolder,
                        public Pooled<SvSingle> {
  public:
   static const rt::MemberTable<SvSingle>& members();
 
   SvSingle() : err_(u"SvSingle") {}
   explicit SvSingle(rt::Variant v) : err_(u"SvSingle"), value_(std::move(v)) {}
+
+  // The evaluator asks for DirectHolder most: it is answered first.
+  void* query(const rt::Iid& iid) noexcept override {
+    return iid == DirectHolder::iid ? static_cast<DirectHolder*>(this) : Automation::query(iid);
+  }
+  // What the evaluator may do with this value directly: read it.
+  Direct direct() override { return Direct{&value_, nullptr, nullptr}; }
 
   // A new holder of `v`.
   static rt::Ref<SvSingle> of(rt::Variant v) { return rt::make<SvSingle>(std::move(v)); }

@@ -22,6 +22,7 @@
 #include "core/defines.h"
 #include "core/errors.h"
 #include "core/expitems.h"
+#include "core/space.h"
 #include "nubrel/vstream.h"
 #include "rt/dispatch.h"
 #include "zorbel/zorbel.h"
@@ -106,6 +107,9 @@ class SvUserFun final : public rt::Automation<SvUserFun, zorbel::ScriptValue> {
   // Spaces of calls that have ended, for the next calls: a recursion reuses
   // them rather than making a space for each call.
   std::vector<rt::Ref<SsBody>> spare_;
+  // The shape steps of a call's bindings, slot first, so that the spaces of
+  // all calls share their shapes without looking them up.
+  std::vector<ShapeStep> steps_;
   ErrRecord error_;
 };
 

@@ -77,7 +77,11 @@ class TextArgs {
   zorbel::ScriptValue* list() const { return list_; }
 
  private:
-  std::array<std::u16string, kSlots> slots_;
+  // Slot i (from 1) as a String value; an empty one for a slot not filled.
+  const rt::Variant& slot(int32_t i) const;
+
+  // A String argument is kept as it is: the slot shares its text.
+  std::array<rt::Variant, kSlots> slots_;
   int32_t count_ = 0;
   zorbel::ScriptValue* list_;
 };

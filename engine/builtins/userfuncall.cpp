@@ -55,7 +55,7 @@ void SvUserFun::bindParams(SsBody& space, zorbel::ScriptValue* sv) {
     if (i < given)
       arg = list ? sv->subs(rt::Variant(static_cast<int32_t>(i + 1)), zorbel::ModeValue) : sv;
     if (!arg) arg = rt::make<SvSingle>();
-    if (!space.bindNew(params_[i], arg.get())) space.setValue(params_[i], arg.get());
+    if (!space.bindNew(params_[i], arg.get(), &steps_[i + 1])) space.setValue(params_[i], arg.get());
   }
 }
 
@@ -103,7 +103,8 @@ rt::Ref<zorbel::ScriptValue> SvUserFun::funCall(zorbel::ScriptSpace* ss, zorbel:
     rt::Ref<SvFunReturn> slot = rt::make<SvFunReturn>();
     slot->setPv(this);
     // Bound before the space has a parent, so both stay local to it.
-    space->bindNew(name_, slot.get());
+    steps_.resize(params_.size() + 1);
+    space->bindNew(name_, slot.get(), &steps_[0]);
     bindParams(*space, sv);
     if (!body_ && !buildBody()) return nullptr;
     space->setParent(ss);

@@ -1,27 +1,32 @@
 #include "core/bindings.h"
 
-#include "core/space.h"
-
 namespace engine {
 
-namespace {
-uint64_t epoch = 1;
-}  // namespace
+// Only an engine space is kept, since only it says when it goes.
+Space* EngineSpaces::query(zorbel::ScriptSpace& ss) {
+  auto* own = static_cast<Space*>(ss.query(Space::iid));
+  if (own) {
+    asked_ = &ss;
+    answer_ = own;
+  }
+  return own;
+}
 
-uint64_t bindingEpoch() { return epoch; }
-void bindingsChanged() { ++epoch; }
-
-rt::Ref<zorbel::ScriptValue> resolve(zorbel::ScriptSpace& ss, std::u16string_view name,
-                                     NameCache& cache) {
-  if (cache.space == &ss && cache.epoch == epoch) return cache.value;
-  if (auto* own = static_cast<Space*>(ss.query(Space::iid))) {
-    if (zorbel::ScriptValue* bound = own->findBound(name)) {
-      cache = NameCache{&ss, epoch, bound};
-      return bound;
+void resolveAgain(zorbel::ScriptSpace& ss, std::u16string_view name, NameCache& cache,
+                  Operand& out) {
+  cache.position = 0;
+  Space* s = EngineSpaces::of(ss);
+  for (int32_t d = 0; s && d <= NameCache::kMaxDepth; ++d, s = s->enclosing()) {
+    cache.shapes[d] = s->shape();
+    if (int32_t at = s->bindings().positionOf(name)) {
+      cache.depth = d;
+      cache.position = at;
+      const ScriptValues::Bound b = s->bindings().boundAt(at);
+      out.setObject(b.value, b.direct);
+      return;
     }
   }
-  cache.space = nullptr;
-  return ss.value(name);
+  out.setObject(ss.value(name));
 }
 
 }  // namespace engine

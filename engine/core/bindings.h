@@ -1,31 +1,73 @@
-// What lets the evaluator keep what a name resolved to: every engine space
-// reports each change of what its names are bound to (a binding made,
-// replaced or removed, the space gone or given another parent), and while
-// nothing has changed a name resolves to the same variable as before.
+// What lets the evaluator keep where a name resolved.  A name operand
+// remembers the position its name was found at and the shape of every
+// space on the way there (space.h); while those spaces keep their shapes,
+// the name resolves to whatever is bound at that position now.  Since the
+// spaces of successive calls of a function share their shapes, a name in a
+// function body is looked up once, not once per call.
 #pragma once
 
 #include <cstdint>
 #include <string_view>
 
+#include "core/operand.h"
+#include "core/scriptvalues.h"
+#include "core/space.h"
 #include "zorbel/zorbel.h"
 
 namespace engine {
 
-// The count of binding changes so far; the engine runs on one thread.
-uint64_t bindingEpoch();
-void bindingsChanged();
-
 // Where one name operand of a tree resolved last.
 struct NameCache {
-  const zorbel::ScriptSpace* space = nullptr;
-  uint64_t epoch = 0;
-  zorbel::ScriptValue* value = nullptr;
+  // Names found further out than this are looked up each time.
+  static constexpr int32_t kMaxDepth = 4;
+  Shape shapes[kMaxDepth + 1] = {};  // from the space of the lookup outward
+  int32_t depth = 0;                 // how many spaces out the name was found
+  int32_t position = 0;              // there, from 1; 0: nothing kept
 };
 
-// ss.value(name), taken from `cache` while it holds.  Only a variable bound
-// in a chain of engine spaces is kept; a library function is made anew and
-// a new name is created by the space, as every lookup does.
-rt::Ref<zorbel::ScriptValue> resolve(zorbel::ScriptSpace& ss, std::u16string_view name,
-                                     NameCache& cache);
+// `ss` as an engine space, or null.  The answer for the last engine space
+// asked is kept (one thread runs the engine); the space forgets it when it
+// goes.
+class EngineSpaces {
+ public:
+  static Space* of(zorbel::ScriptSpace& ss) { return &ss == asked_ ? answer_ : query(ss); }
+  static void forget(const Space* s) {
+    if (answer_ == s) asked_ = nullptr;
+  }
+
+ private:
+  static Space* query(zorbel::ScriptSpace& ss);
+  static inline const zorbel::ScriptSpace* asked_ = nullptr;
+  static inline Space* answer_ = nullptr;
+};
+
+// The space where `cache` found its name, when a lookup from `s` would find
+// it there again: no space on the way has changed its shape since.
+inline const Space* keptSpace(const Space* s, const NameCache& cache) {
+  if (cache.position == 0) return nullptr;
+  for (int32_t d = 0;; ++d) {
+    if (!s || s->shape() != cache.shapes[d]) return nullptr;
+    if (d == cache.depth) return cache.position <= s->bindings().count() ? s : nullptr;
+    s = s->enclosing();
+  }
+}
+
+// Sets `out` to what `name` resolves to without the cache, keeping where
+// the name was found when it is bound in a chain of engine spaces.
+void resolveAgain(zorbel::ScriptSpace& ss, std::u16string_view name, NameCache& cache,
+                  Operand& out);
+
+// Sets `out` to ss.value(name), taken from `cache` while it holds.  Only a
+// variable bound in a chain of engine spaces is kept; a library function is
+// made anew and a new name is created by the space, as every lookup does.
+inline void resolve(zorbel::ScriptSpace& ss, std::u16string_view name, NameCache& cache,
+                    Operand& out) {
+  if (const Space* s = keptSpace(EngineSpaces::of(ss), cache)) {
+    const ScriptValues::Bound b = s->bindings().boundAt(cache.position);
+    out.setObject(b.value, b.direct);
+    return;
+  }
+  resolveAgain(ss, name, cache, out);
+}
 
 }  // namespace engine

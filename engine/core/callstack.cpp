@@ -23,11 +23,16 @@ struct StackBounds {
   size_t size = 0;
 };
 
+// Asked of the system once per thread; the engine runs on one, so the last
+// thread's answer is kept (a thread pointer identifies a live thread).
 StackBounds stackBounds() {
-  thread_local const StackBounds bounds = [] {
-    StackBounds b;
-    pthread_attr_t attr;
-    if (pthread_getattr_np(pthread_self(), &attr) != 0) return b;
+  static StackBounds bounds;
+  static void* boundsOf = nullptr;
+  void* self = __builtin_thread_pointer();
+  if (boundsOf == self) return bounds;
+  StackBounds b;
+  pthread_attr_t attr;
+  if (pthread_getattr_np(pthread_self(), &attr) == 0) {
     void* addr = nullptr;
     size_t size = 0;
     if (pthread_attr_getstack(&attr, &addr, &size) == 0) {
@@ -35,9 +40,10 @@ StackBounds stackBounds() {
       b.size = size;
     }
     pthread_attr_destroy(&attr);
-    return b;
-  }();
-  return bounds;
+  }
+  bounds = b;
+  boundsOf = self;
+  return b;
 }
 
 // A call needs this much stack left for its body: a quarter of the stack,

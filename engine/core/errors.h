@@ -64,6 +64,8 @@ class ErrRecord {
 
   jespin::IErrInfo& info();
   bool haveErr() const { return rec_ && rec_->haveErr(); }
+  // Whether the record has been made (by a failure, or by asking for it).
+  bool made() const { return rec_ != nullptr; }
   void clear() {
     if (rec_) rec_->clear();
   }

@@ -1,5 +1,6 @@
 #include "core/evalcore.h"
 
+#include "builtins/svgeneral.h"
 #include "builtins/svsingle.h"
 #include "jespin/stack.h"
 #include "rt/ops.h"
@@ -9,7 +10,7 @@ namespace engine {
 
 rt::Ref<zorbel::ScriptValue> Operand::toObject() const {
   if (obj) return obj;
-  if (isPlain) return SvSingle::of(plain);
+  if (plain_) return SvSingle::of(*plain_);
   return nullptr;
 }
 
@@ -27,10 +28,6 @@ const std::optional<ExpItem>& itemOf(const expTree& n, Side s) {
 }
 
 NameCache& cacheOf(expTree& n, Side s) { return n.names[s == Side::Left ? 0 : 1]; }
-
-std::u16string_view nameOf(const ExpItem& item) {
-  return item.iValue.isText() ? std::u16string_view(item.iValue.text()) : std::u16string_view();
-}
 
 // The value the innermost With block works on.
 rt::Ref<zorbel::ScriptValue> withTarget(jespin::IVStack& with) {
@@ -52,8 +49,8 @@ bool side(expTree& node, Side s, zorbel::ScriptSpace& ss, int32_t rf, Operand& o
   }
   const std::optional<ExpItem>& item = itemOf(node, s);
   if (!item) out.reset();
-  else if (item->iType == tok::Name) out.setObject(resolve(ss, nameOf(*item), cacheOf(node, s)));
-  else out.setPlain(item->iValue);
+  else if (item->iType == tok::Name) resolve(ss, item->name(), cacheOf(node, s), out);
+  else out.setLiteral(item->iValue);
   return true;
 }
 
@@ -67,7 +64,9 @@ bool runSide(expTree& node, Side s, zorbel::ScriptSpace& ss) {
   }
   const std::optional<ExpItem>& item = itemOf(node, s);
   if (!item || item->iType != tok::Name) return true;  // a literal does nothing
-  rt::Ref<zorbel::ScriptValue> v = resolve(ss, nameOf(*item), cacheOf(node, s));
+  Operand named;
+  resolve(ss, item->name(), cacheOf(node, s), named);
+  zorbel::ScriptValue* v = named.obj.get();
   if (!v || !(v->flag() & zorbel::FlagCall)) return true;
   v->funCall(&ss, nullptr, zorbel::ModeStatement);
   return calleeOk(node, *v, where);
@@ -94,9 +93,13 @@ bool calleeOk(expTree& node, zorbel::ScriptValue& callee, std::u16string_view wh
   return false;
 }
 
-bool assign(expTree& node, const Operand& target, const rt::Variant& v, std::u16string_view where) {
+bool assign(expTree& node, const Operand& target, rt::Variant v, std::u16string_view where) {
+  if (SvGeneral* var = target.variable()) {
+    var->assign(std::move(v));
+    return true;  // it records nothing
+  }
   if (!target.obj) {
-    if (!target.isPlain) rt::raise(rt::err::ObjectNotSet);
+    if (!target.isPlain()) rt::raise(rt::err::ObjectNotSet);
     return true;
   }
   target.obj->letValue(v);
@@ -119,7 +122,7 @@ bool member(expTree& node, zorbel::ScriptSpace& ss, int32_t rf, Operand& out,
     target = withTarget(*with);
   }
   if (node.rTree || !node.rItem || node.rItem->iType != tok::Name) return grammarError(node, where);
-  std::u16string_view name = nameOf(*node.rItem);
+  std::u16string_view name = node.rItem->name();
   if ((target->flag() & zorbel::FlagList) && rt::equalsNoCase(name, u"Count")) {
     out.setPlain(rt::Variant(target->count()));
     return true;

@@ -38,7 +38,7 @@ bool calleeOk(expTree& node, zorbel::ScriptValue& callee, std::u16string_view wh
 // Lets `v` into the value that `target` stands for and reports what that
 // value recorded.  A computed value is nobody's: assigning to it does
 // nothing.  An absent target is the use of a missing object.
-bool assign(expTree& node, const Operand& target, const rt::Variant& v, std::u16string_view where);
+bool assign(expTree& node, const Operand& target, rt::Variant v, std::u16string_view where);
 
 // v + 1 for "++", v - 1 for "--", with the arithmetic of "+" and "-".
 rt::Variant stepped(const rt::Variant& v, int32_t op);

@@ -6,6 +6,8 @@
 #include "builtins/svgeneral.h"
 #include "core/evalcore.h"
 #include "core/evalsupport.h"
+#include "core/quickeval.h"
+#include "core/textjoin.h"
 #include "rt/activation.h"
 #include "rt/ops.h"
 
@@ -60,9 +62,8 @@ bool sign(expTree& n, ScriptSpace& ss, int32_t code, Operand& out) {
     out.setPlain(code == tok::Plus ? std::move(v) : rt::opMul(v, rt::Variant(int16_t{-1})));
     return true;
   }
-  rt::Variant a = l.value();
-  rt::Variant b = r.value();
-  out.setPlain(binaryValue(code, a, b));
+  const OperandValues v(l, r);
+  out.setPlain(binaryValue(code, v.left(), v.right()));
   return true;
 }
 
@@ -70,9 +71,8 @@ bool binaryOperator(expTree& n, ScriptSpace& ss, int32_t code, Operand& out) {
   Operand l, r;
   if (!bothSides(n, ss, l, r)) return false;
   if (l.absent() || r.absent()) return grammarError(n, kGetValue);
-  rt::Variant a = l.value();
-  rt::Variant b = r.value();
-  out.setPlain(binaryValue(code, a, b));
+  const OperandValues v(l, r);
+  out.setPlain(binaryValue(code, v.left(), v.right()));
   return true;
 }
 
@@ -168,6 +168,13 @@ bool callOrIndex(expTree& n, ScriptSpace& ss, int32_t rf, bool square, Operand& 
   return true;
 }
 
+bool join(expTree& n, ScriptSpace& ss, Operand& out) {
+  TextJoin chain;
+  if (!chain.evaluate(n, ss)) return false;
+  out.setPlain(chain.result());
+  return true;
+}
+
 bool withoutOperator(expTree& n, ScriptSpace& ss, int32_t rf, Operand& out) {
   if (!eval::side(n, Side::Left, ss, rf, out)) return false;
   return !out.absent() || eval::side(n, Side::Right, ss, rf, out);
@@ -184,7 +191,6 @@ bool dispatch(expTree& n, ScriptSpace& ss, int32_t rf, Operand& out) {
     case tok::IntDivide:
     case tok::Power:
     case tok::Modulo:
-    case tok::Concat:
     case tok::Less:
     case tok::LessEqual:
     case tok::Greater:
@@ -193,6 +199,7 @@ bool dispatch(expTree& n, ScriptSpace& ss, int32_t rf, Operand& out) {
     case tok::Equals:
     case tok::NotEqual:
     case tok::Like: return binaryOperator(n, ss, code, out);
+    case tok::Concat: return join(n, ss, out);
     case tok::And: return shortCircuit(n, ss, true, out);
     case tok::Or: return shortCircuit(n, ss, false, out);
     case tok::Not:
@@ -216,6 +223,10 @@ bool dispatch(expTree& n, ScriptSpace& ss, int32_t rf, Operand& out) {
 }  // namespace
 
 bool expTree::evaluate(ScriptSpace& ss, int32_t rf, Operand& out) {
+  if (rt::Variant v; quick::value(*this, ss, v)) {
+    out.setPlain(std::move(v));
+    return true;
+  }
   error_.clear();
   out.reset();
   try {

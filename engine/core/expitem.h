@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "core/tokencode.h"
 #include "nubrel/vstream.h"
@@ -18,6 +19,10 @@ struct ExpItem {
   rt::Variant iValue;
 
   bool isKey() const { return tok::isKeyword(iType); }
+  // A name's text; empty for a token that carries none.
+  std::u16string_view name() const {
+    return iValue.isText() ? std::u16string_view(iValue.text()) : std::u16string_view();
+  }
   int32_t opRight() const { return tok::priorityOf(iType); }
   // The token as script text: keywords and operators by their code, strings
   // quoted, dates between "#".

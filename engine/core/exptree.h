@@ -65,6 +65,11 @@ class expTree {
   // What the name operand on each side (left, right) resolved to last.
   NameCache names[2];
 
+  // What the evaluator's short path makes of the node (quickeval.h),
+  // worked out on its first run.
+  enum class Quick : uint8_t { Unknown, Operator, Group, No };
+  Quick quick = Quick::Unknown;
+
  private:
   ErrRecord error_;
 };

@@ -1,6 +1,9 @@
 // The statement side of the evaluator: Operation.  A statement tree has had
 // its assignment "=" settled by the statement block (":=", "==" or ".=").
+#include "builtins/svgeneral.h"
 #include "core/evalcore.h"
+#include "core/quickeval.h"
+#include "core/textjoin.h"
 #include "rt/ops.h"
 
 namespace engine {
@@ -14,11 +17,26 @@ using eval::grammarError;
 using eval::kOperation;
 using eval::Side;
 
+// "x = ... & ...": the right side as eval::side evaluates it; a variable
+// that holds the text the chain starts with has the rest appended in place.
+void joinAssignment(expTree& n, ScriptSpace& ss, const Operand& target) {
+  expTree& right = *n.rTree;
+  TextJoin chain;
+  if (!chain.evaluate(right, ss)) {
+    n.error().copy(right.error(), u"Get_RValue");
+    return;
+  }
+  if (SvGeneral* var = directOf(target.obj.get()).variable; var && chain.appendTo(*var)) return;
+  eval::assign(n, target, chain.result(), kOperation);
+}
+
 // ":=" (and "=" when a statement has one left), "+=" and "-=".  What the
 // assigned value refuses is reported, not lost.
 void assignment(expTree& n, ScriptSpace& ss, int32_t code) {
   Operand l, r;
   if (!eval::side(n, Side::Left, ss, zorbel::ModeValue, l)) return;
+  if (n.rTree && TextJoin::joins(*n.rTree) && code != tok::AddAssign && code != tok::SubAssign)
+    return joinAssignment(n, ss, l);
   if (!eval::side(n, Side::Right, ss, zorbel::ModeValue, r)) return;
   if (code == tok::AddAssign || code == tok::SubAssign) {
     rt::Variant a = l.value();
@@ -88,6 +106,19 @@ void memberCall(expTree& n, ScriptSpace& ss) {
   eval::calleeOk(n, *m.obj, kOperation);
 }
 
+// "x = value" where x is a plain variable and the short path gives the
+// value (quickeval.h): the steps of assignment, left side first.
+bool quickAssignment(expTree& n, ScriptSpace& ss) {
+  if (!n.opItem || (n.opItem->iType != tok::Assign && n.opItem->iType != tok::Equals)) return false;
+  if (n.lTree || !n.lItem || n.lItem->iType != tok::Name || !n.rTree || !quick::takes(*n.rTree))
+    return false;
+  SvGeneral* var = quick::direct(n, true, ss).variable;
+  rt::Variant v;
+  if (!var || !quick::value(*n.rTree, ss, v)) return false;
+  var->assign(std::move(v));
+  return true;
+}
+
 void dispatch(expTree& n, ScriptSpace& ss) {
   const int32_t code = n.opItem ? n.opItem->iType : tok::Separator;
   switch (code) {
@@ -112,6 +143,7 @@ void dispatch(expTree& n, ScriptSpace& ss) {
 
 void expTree::operation(ScriptSpace& ss) {
   error_.clear();
+  if (quickAssignment(*this, ss)) return;
   try {
     dispatch(*this, ss);
   } catch (const rt::RuntimeError& e) {

@@ -9,6 +9,7 @@
 //   class SvSingle final : public ..., public Pooled<SvSingle> { ... };
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <new>
 
@@ -28,11 +29,10 @@ class Pooled {
  public:
   static void* operator new(size_t size) {
 #ifndef ZUB_POOL_STEPS_ASIDE
-    FreeList& l = freeList();
-    if (size == sizeof(T) && l.head) {
-      Block* b = l.head;
-      l.head = b->next;
-      --l.kept;
+    if (FreeList* l = ownList(); l && size == sizeof(T) && l->head) {
+      Block* b = l->head;
+      l->head = b->next;
+      --l->kept;
       return b;
     }
 #endif
@@ -42,10 +42,9 @@ class Pooled {
   static void operator delete(void* p, size_t size) noexcept {
     static_assert(sizeof(Block) <= sizeof(T));
 #ifndef ZUB_POOL_STEPS_ASIDE
-    FreeList& l = freeList();
-    if (size == sizeof(T) && l.kept < Keep) {
-      l.head = new (p) Block{l.head};
-      ++l.kept;
+    if (FreeList* l = ownList(); l && size == sizeof(T) && l->kept < Keep) {
+      l->head = new (p) Block{l->head};
+      ++l->kept;
       return;
     }
 #endif
@@ -56,12 +55,14 @@ class Pooled {
   struct Block {
     Block* next;
   };
-  // Per thread: a block freed on another thread simply joins that thread's
-  // list.  At thread exit the blocks go back, and objects released later
-  // (by static holders) bypass the list.
+  // One list, used by the first thread that allocates (the engine runs on
+  // one thread); any other thread goes to the general allocator, and a
+  // block it frees here is taken like any other.  At exit the blocks go
+  // back, and objects released later (by static holders) bypass the list.
   struct FreeList {
     Block* head = nullptr;
     size_t kept = 0;
+    std::atomic<void*> owner{nullptr};
     ~FreeList() {
       while (head) {
         Block* b = head;
@@ -71,9 +72,16 @@ class Pooled {
       kept = Keep;
     }
   };
-  static FreeList& freeList() {
-    thread_local FreeList list;
-    return list;
+  // The list when this thread owns it, else null.  (A thread pointer is
+  // the thread's own while it lives, and one for each thread: a cheaper
+  // identity than thread-local storage in a loaded library.)
+  static FreeList* ownList() {
+    static FreeList list;
+    void* self = __builtin_thread_pointer();
+    void* owner = list.owner.load(std::memory_order_relaxed);
+    if (owner == self) return &list;
+    if (owner == nullptr && list.owner.compare_exchange_strong(owner, self)) return &list;
+    return nullptr;
   }
 };
 

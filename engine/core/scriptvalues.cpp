@@ -96,12 +96,12 @@ zorbel::ScriptValue* ScriptValues::find(std::u16string_view key) const {
 bool ScriptValues::addUnder(zorbel::ScriptValue* v, std::u16string_view key) {
   if (!v) return false;
   if (key.empty()) {
-    items_.push_back(Item{rt::Ref<zorbel::ScriptValue>(v), {}, false});
+    items_.emplace_back(v, std::u16string_view(), false);
     return true;
   }
   if (slotOf(key) >= 0) return false;
   if (items_.empty()) items_.reserve(kFirstRoom);
-  items_.push_back(Item{rt::Ref<zorbel::ScriptValue>(v), std::u16string(key), true});
+  items_.emplace_back(v, key, true);
   ++keyed_;
   if (index_) index_->emplace(items_.back().key, items_.size() - 1);
   else if (keyed_ > kIndexFrom) buildIndex();

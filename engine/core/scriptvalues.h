@@ -18,6 +18,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/direct.h"
 #include "core/pool.h"
 #include "core/strutil.h"
 #include "kestrin/values.h"
@@ -49,6 +50,24 @@ class ScriptValues final
   // --- Fast paths for the engine ---
   // The item under `key`, or null.
   zorbel::ScriptValue* find(std::u16string_view key) const;
+  // The item at a position from 1 (in range), and what the evaluator may do
+  // with it directly (direct.h; asked once per item).
+  struct Bound {
+    zorbel::ScriptValue* value;
+    Direct direct;
+  };
+  Bound boundAt(int32_t position) const {
+    const Item& it = items_[position - 1];
+    if (!it.probed) {
+      it.direct = directOf(it.value.get());
+      it.probed = true;
+    }
+    return Bound{it.value.get(), it.direct};
+  }
+  // The position (from 1) of the item under `key`, or 0.
+  int32_t positionOf(std::u16string_view key) const {
+    return static_cast<int32_t>(slotOf(key) + 1);
+  }
   // The item at a position from 1, or null outside 1..count.
   zorbel::ScriptValue* at(int32_t position) const {
     return position >= 1 && position <= count() ? items_[position - 1].value.get() : nullptr;
@@ -60,9 +79,13 @@ class ScriptValues final
 
  private:
   struct Item {
+    Item(zorbel::ScriptValue* v, std::u16string_view k, bool isKeyed)
+        : value(v), key(k), keyed(isKeyed) {}
     rt::Ref<zorbel::ScriptValue> value;
     std::u16string key;  // as stored; meaningful only when `keyed`
     bool keyed = false;
+    mutable bool probed = false;  // `direct` has been asked
+    mutable Direct direct;
   };
   using Index = std::unordered_map<std::u16string, size_t, NoCaseHash, NoCaseEq>;
 

@@ -1,18 +1,37 @@
 // What the engine's two script spaces (SsRoot, SsBody) share beyond the
-// ScriptSpace interface: lookups that create nothing, and the creation of
-// typed values from the type map.  Each space reports its binding changes
-// (bindings.h).
+// ScriptSpace interface: the bindings each holds with their shape, lookups
+// that create nothing, and the creation of typed values from the type map.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
-#include "core/bindings.h"
 #include "jespin/values.h"
 #include "rt/dispatch.h"
 #include "zorbel/zorbel.h"
 
 namespace engine {
+
+class ScriptValues;
+
+// A shape stands for the names bound in a space, in their order.  Binding a
+// name at the end moves a space to the shape that follows its own by that
+// name, shared with every space that bound the same names in the same order
+// (the spaces of successive calls of one function); removing a binding
+// gives a shape of its own.  Two spaces of one shape find a name at the same
+// position, which is what lets the evaluator keep where a name resolved
+// (bindings.h).
+using Shape = uint64_t;
+inline constexpr Shape kEmptyShape = 1;
+
+// One step of shapes kept by code that binds the same name again and again
+// in spaces of the same shape (a function's call binding its parameters),
+// so that it need not be looked up each time.
+struct ShapeStep {
+  Shape from = 0;
+  Shape to = 0;
+};
 
 class Space : public virtual rt::Object {
  public:
@@ -23,15 +42,42 @@ class Space : public virtual rt::Object {
   // the name is looked up once along the chain.
   virtual rt::Ref<zorbel::ScriptValue> find(std::u16string_view name) = 0;
 
-  // The variable bound to `name` here or in an ancestor, or null; also null
-  // where the answer could change without the binding epoch moving (a name
-  // that only a library or another kind of space answers).
-  virtual zorbel::ScriptValue* findBound(std::u16string_view name) = 0;
-
   // Unbinds every name bound here.  A host that is freed does this, so that
   // what its scripts made is freed even when it refers back to the space
   // (a sub-host kept in a variable has this space as its parent).
-  virtual void unbindAll() = 0;
+  void unbindAll();
+
+  // What name resolution reads: the names bound here, their shape, and
+  // the parent when it is an engine space (null at the root, or when the
+  // parent is another kind of space, which only its own lookup answers).
+  ScriptValues& bindings() const { return *bindings_; }
+  Shape shape() const { return shape_; }
+  Space* enclosing() const { return enclosing_; }
+
+  // The value bound to `name` here, or null.
+  zorbel::ScriptValue* local(std::u16string_view name) const;
+
+ protected:
+  Space();
+  ~Space() override;
+
+  // Every change of the bindings goes through these, which keep the shape.
+  // bind stores `v` under `name` at the end; false when the name is bound
+  // here already.  `step`, when given, is the step this name took before,
+  // used when it fits and kept otherwise.
+  bool bind(zorbel::ScriptValue* v, std::u16string_view name, ShapeStep* step = nullptr);
+  // Binds `v` under its own Key, as ScriptValues::addObj stores it; never
+  // raises (false instead).
+  bool bindUnderKey(zorbel::ScriptValue* v);
+  // A new variable holding the Integer 0.
+  rt::Ref<zorbel::ScriptValue> bindNewVariable(std::u16string_view name);
+  bool unbind(std::u16string_view name);
+  void setEnclosing(Space* s) { enclosing_ = s; }
+
+ private:
+  rt::Ref<ScriptValues> bindings_;
+  Shape shape_ = kEmptyShape;
+  Space* enclosing_ = nullptr;
 };
 
 // unbindAll on an engine space; nothing on any other.

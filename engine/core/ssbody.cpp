@@ -1,7 +1,7 @@
 #include "core/ssbody.h"
 
 #include "builtins/svcopy.h"
-#include "core/scriptvalues.h"
+#include "core/bindings.h"
 #include "rt/text.h"
 
 namespace engine {
@@ -19,35 +19,23 @@ const rt::MemberTable<SsBody>& SsBody::members() {
   return table;
 }
 
-SsBody::SsBody() : locals_(rt::make<ScriptValues>()), orphan_(u"SsBody") {}
-SsBody::~SsBody() { bindingsChanged(); }
+SsBody::SsBody() : orphan_(u"SsBody") {}
+SsBody::~SsBody() = default;
 
 void SsBody::setParent(zorbel::ScriptSpace* space) {
   parent_ = space;
-  parentSpace_ = space ? static_cast<Space*>(space->query(Space::iid)) : nullptr;
-  bindingsChanged();
-}
-
-zorbel::ScriptValue* SsBody::findBound(std::u16string_view name) {
-  if (zorbel::ScriptValue* v = locals_->find(name)) return v;
-  return parentSpace_ ? parentSpace_->findBound(name) : nullptr;
-}
-
-void SsBody::unbindAll() {
-  bindingsChanged();
-  locals_->clear();
+  setEnclosing(space ? EngineSpaces::of(*space) : nullptr);
 }
 
 rt::Ref<zorbel::ScriptValue> SsBody::find(std::u16string_view name) {
-  if (zorbel::ScriptValue* v = locals_->find(name)) return v;
-  if (parentSpace_) return parentSpace_->find(name);
+  if (zorbel::ScriptValue* v = local(name)) return v;
+  if (Space* up = enclosing()) return up->find(name);
   return parent_ ? findIn(*parent_, name) : nullptr;
 }
 
 rt::Ref<zorbel::ScriptValue> SsBody::value(std::u16string_view name) {
   if (rt::Ref<zorbel::ScriptValue> v = find(name)) return v;
-  bindingsChanged();
-  return locals_->add(rt::Variant(int16_t{0}), name);
+  return bindNewVariable(name);
 }
 
 void SsBody::letValue(std::u16string_view name, zorbel::ScriptValue* v) {
@@ -60,8 +48,7 @@ void SsBody::letValue(std::u16string_view name, zorbel::ScriptValue* v) {
     return;
   }
   v->setKey(name);
-  locals_->addObj(v);
-  bindingsChanged();
+  bindUnderKey(v);
 }
 
 // A local that takes rebindings itself (a result slot) is given the new
@@ -73,14 +60,13 @@ void SsBody::letValue(std::u16string_view name, zorbel::ScriptValue* v) {
 // is rebound where an ancestor has it, else bound here.
 void SsBody::setValue(std::u16string_view name, zorbel::ScriptValue* v) {
   rt::Ref<zorbel::ScriptValue> keep(v);
-  bindingsChanged();
-  if (zorbel::ScriptValue* current = locals_->find(name)) {
+  if (zorbel::ScriptValue* current = local(name)) {
     if (auto* slot = static_cast<Rebindable*>(current->query(Rebindable::iid))) {
       slot->rebind(v);
       return;
     }
     if (!v) {
-      locals_->removeKey(name);
+      unbind(name);
       return;
     }
     if (!v->key().empty() && !(v->flag() & zorbel::FlagCall)) {
@@ -89,25 +75,24 @@ void SsBody::setValue(std::u16string_view name, zorbel::ScriptValue* v) {
         current->setValue(held);
         return;
       }
-      locals_->removeKey(name);
-      if (rt::equalsNoCase(v->key(), name)) locals_->addObj(v);
-      else locals_->addObj(rt::make<SvCopy>(name, v).get());
+      unbind(name);
+      if (rt::equalsNoCase(v->key(), name)) bindUnderKey(v);
+      else bindUnderKey(rt::make<SvCopy>(name, v).get());
       return;
     }
-    locals_->removeKey(name);
+    unbind(name);
   } else if (!v || (v->flag() != zorbel::FlagCall && parent_ && parent_->existValue(name))) {
     // Unbinding a name that is not local unbinds it where it is bound.
     if (parent_ && (v || parent_->existValue(name))) parent_->setValue(name, v);
     return;
   }
   v->setKey(name);
-  locals_->addObj(v);
+  bindUnderKey(v);
 }
 
-bool SsBody::bindNew(std::u16string_view name, zorbel::ScriptValue* v) {
-  if (!v || !locals_->addUnder(v, name)) return false;
+bool SsBody::bindNew(std::u16string_view name, zorbel::ScriptValue* v, ShapeStep* step) {
+  if (!v || !bind(v, name, step)) return false;
   v->setKey(name);
-  bindingsChanged();
   return true;
 }
 
@@ -117,7 +102,7 @@ void SsBody::reset() {
 }
 
 bool SsBody::existValue(std::u16string_view name) {
-  return locals_->find(name) || (parent_ && parent_->existValue(name));
+  return local(name) || (parent_ && parent_->existValue(name));
 }
 
 void SsBody::setRunStop(bool stop) {
@@ -150,15 +135,14 @@ rt::Ref<zorbel::ScriptValue> SsBody::newValue(std::u16string_view name,
   rec.clear();
   try {
     std::u16string progId;
-    if (locals_->find(name)) {
+    if (local(name)) {
       engine::setErrCode(rec, ErrDefinedTwice, kNewValue);
     } else if (!progIdOf(*typeDefs(), typeName, progId)) {
       setErrCode(ErrBadType);
       engine::setErrCode(rec, ErrBadType, kNewValue);
     } else {
       rt::Ref<zorbel::ScriptValue> v = newTypedValue(progId, name);
-      locals_->addObj(v.get());
-      bindingsChanged();
+      bindUnderKey(v.get());
       return v;
     }
   } catch (const rt::RuntimeError& e) {

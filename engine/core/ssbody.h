@@ -21,8 +21,6 @@
 
 namespace engine {
 
-class ScriptValues;
-
 class SsBody final : public rt::Automation<SsBody, zorbel::ScriptSpace, Space>,
                      public Pooled<SsBody> {
  public:
@@ -42,8 +40,9 @@ class SsBody final : public rt::Automation<SsBody, zorbel::ScriptSpace, Space>,
   bool existValue(std::u16string_view name) override;
   // Binds `v` under a name not bound here, re-keyed to it: what setValue
   // does in a space that has no parent yet, without its other cases.  False
-  // (and nothing changed) when the name is bound here already.
-  bool bindNew(std::u16string_view name, zorbel::ScriptValue* v);
+  // (and nothing changed) when the name is bound here already.  `step` as
+  // for Space::bind.
+  bool bindNew(std::u16string_view name, zorbel::ScriptValue* v, ShapeStep* step = nullptr);
   // Unbinds every local and forgets the parent, so that the space can serve
   // another call as if new.
   void reset();
@@ -62,13 +61,13 @@ class SsBody final : public rt::Automation<SsBody, zorbel::ScriptSpace, Space>,
   jespin::IErrInfo& error() override { return parent_ ? parent_->error() : orphan_.info(); }
 
   rt::Ref<zorbel::ScriptValue> find(std::u16string_view name) override;
-  zorbel::ScriptValue* findBound(std::u16string_view name) override;
-  void unbindAll() override;
+  // The evaluator asks for Space most: it is answered first.
+  void* query(const rt::Iid& iid) noexcept override {
+    return iid == Space::iid ? static_cast<Space*>(this) : Automation::query(iid);
+  }
 
  private:
   rt::Ref<zorbel::ScriptSpace> parent_;
-  Space* parentSpace_ = nullptr;  // the parent as an engine space, or null
-  rt::Ref<ScriptValues> locals_;
   ErrRecord orphan_;
 };
 

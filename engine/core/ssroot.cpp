@@ -38,7 +38,6 @@ const rt::MemberTable<SsRoot>& SsRoot::members() {
 
 SsRoot::SsRoot()
     : error_(u"SsRoot"),
-      vars_(rt::make<ScriptValues>()),
       libs_(rt::make<IFunLibs>()),
       typeDefs_(created<jespin::IVValues>()),
       with_(created<jespin::IVStack>()) {
@@ -46,7 +45,7 @@ SsRoot::SsRoot()
   loadTypeDefs();
 }
 
-SsRoot::~SsRoot() { bindingsChanged(); }
+SsRoot::~SsRoot() = default;
 
 void SsRoot::loadTypeDefs() {
   for (int32_t id = kFirstTypeDef; id <= kLastTypeDef; ++id) {
@@ -59,43 +58,33 @@ void SsRoot::loadTypeDefs() {
   }
 }
 
-zorbel::ScriptValue* SsRoot::findBound(std::u16string_view name) { return vars_->find(name); }
-
-void SsRoot::unbindAll() {
-  bindingsChanged();
-  vars_->clear();
-}
-
 rt::Ref<zorbel::ScriptValue> SsRoot::find(std::u16string_view name) {
-  if (zorbel::ScriptValue* v = vars_->find(name)) return v;
+  if (zorbel::ScriptValue* v = local(name)) return v;
   return libs_->findFun(name);
 }
 
 rt::Ref<zorbel::ScriptValue> SsRoot::value(std::u16string_view name) {
   if (rt::Ref<zorbel::ScriptValue> v = find(name)) return v;
-  bindingsChanged();
-  return vars_->add(rt::Variant(int16_t{0}), name);
+  return bindNewVariable(name);
 }
 
 void SsRoot::letValue(std::u16string_view name, zorbel::ScriptValue* v) {
   rt::Ref<zorbel::ScriptValue> keep(v);
   if (!v) rt::raise(rt::err::ObjectNotSet);
-  if (zorbel::ScriptValue* current = vars_->find(name)) {
+  if (zorbel::ScriptValue* current = local(name)) {
     current->letValue(v->value());
     return;
   }
   v->setKey(name);
-  vars_->addObj(v);
-  bindingsChanged();
+  bindUnderKey(v);
 }
 
 void SsRoot::setValue(std::u16string_view name, zorbel::ScriptValue* v) {
   rt::Ref<zorbel::ScriptValue> keep(v);  // it may be the value bound now
-  bindingsChanged();
-  vars_->removeKey(name);
+  unbind(name);
   if (!v) return;
   v->setKey(name);
-  vars_->addObj(v);
+  bindUnderKey(v);
 }
 
 bool SsRoot::existValue(std::u16string_view name) { return find(name) != nullptr; }
@@ -106,7 +95,7 @@ rt::Ref<zorbel::ScriptValue> SsRoot::newValue(std::u16string_view name,
   rec.clear();
   try {
     std::u16string progId;
-    if (vars_->find(name)) {
+    if (local(name)) {
       errCode_ = ErrDefinedTwice;
       recordBare(rec, ErrDefinedTwice);
     } else if (!progIdOf(*typeDefs_, typeName, progId)) {
@@ -114,8 +103,7 @@ rt::Ref<zorbel::ScriptValue> SsRoot::newValue(std::u16string_view name,
       recordBare(rec, ErrBadType);
     } else {
       rt::Ref<zorbel::ScriptValue> v = newTypedValue(progId, name);
-      vars_->addObj(v.get());
-      bindingsChanged();
+      bindUnderKey(v.get());
       return v;
     }
   } catch (const rt::RuntimeError& e) {

@@ -22,7 +22,6 @@
 namespace engine {
 
 class IFunLibs;
-class ScriptValues;
 
 class SsRoot final : public rt::Automation<SsRoot, zorbel::ScriptSpace, Space> {
  public:
@@ -51,14 +50,15 @@ class SsRoot final : public rt::Automation<SsRoot, zorbel::ScriptSpace, Space> {
   jespin::IErrInfo& error() override { return error_.info(); }
 
   rt::Ref<zorbel::ScriptValue> find(std::u16string_view name) override;
-  zorbel::ScriptValue* findBound(std::u16string_view name) override;
-  void unbindAll() override;
+  // The evaluator asks for Space most: it is answered first.
+  void* query(const rt::Iid& iid) noexcept override {
+    return iid == Space::iid ? static_cast<Space*>(this) : Automation::query(iid);
+  }
 
  private:
   void loadTypeDefs();
 
   ErrRecord error_;
-  rt::Ref<ScriptValues> vars_;
   rt::Ref<IFunLibs> libs_;  // in lookup order
   bool runStop_ = false;
   int32_t errCode_ = 0;

@@ -46,6 +46,13 @@ int compareText(std::u16string_view a, std::u16string_view b, CompareMode mode) 
 }
 
 Cmp compare(const Variant& a, const Variant& b, CompareMode mode) {
+  // Integer, Long and Double pairs, the common case in loops.
+  const Kind x = operand::quickKind(a), y = operand::quickKind(b);
+  if (x != Kind::Empty && y != Kind::Empty) {
+    if (x == Kind::Double || y == Kind::Double)
+      return order(operand::quickNumber(a), operand::quickNumber(b));
+    return order(operand::wholeOf(a), operand::wholeOf(b));
+  }
   Plain pa(a), pb(b);
   if (pa->isNull() || pb->isNull()) return Cmp::Null;
   bool ta = pa->isText(), tb = pb->isText();

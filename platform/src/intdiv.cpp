@@ -2,6 +2,7 @@
 // a half going to the even neighbour (2.5 \ 1 is 2); the quotient is cut
 // toward zero and the remainder takes the sign of the dividend (-7 Mod 3 is
 // -1).
+#include <algorithm>
 #include <cstdint>
 
 #include "decimal.h"
@@ -38,13 +39,16 @@ int64_t modOperand(const Variant& v) {
   }
 }
 
-}  // namespace
+// Two Integer or Long operands, the common case in loops: their kind (the
+// wider one), else Empty for the general steps.
+Kind quickWholeKind(const Variant& a, const Variant& b) {
+  const Kind x = operand::quickKind(a), y = operand::quickKind(b);
+  auto whole = [](Kind k) { return k == Kind::Integer || k == Kind::Long; };
+  return whole(x) && whole(y) ? std::max(x, y) : Kind::Empty;
+}
 
-Variant opIdiv(const Variant& a, const Variant& b) {
-  Plain pa(a), pb(b);
-  if (pa->isNull() || pb->isNull()) return Null{};
-  Kind k = wholeKind(*pa, *pb);
-  int64_t x = toLong(*pa), y = toLong(*pb);
+// x \ y and x Mod y of whole operands, in kind k.
+Variant quotient(int64_t x, int64_t y, Kind k) {
   if (y == 0) raise(err::DivisionByZero);
   int64_t q = x / y;
   // Only the least Long divided by -1 leaves the Long range.
@@ -52,15 +56,33 @@ Variant opIdiv(const Variant& a, const Variant& b) {
   return operand::fitWhole(q, k);
 }
 
-Variant opMod(const Variant& a, const Variant& b) {
-  Plain pa(a), pb(b);
-  if (pa->isNull() || pb->isNull()) return Null{};
-  Kind k = wholeKind(*pa, *pb);
-  int64_t x = modOperand(*pa), y = modOperand(*pb);
+Variant remainder(int64_t x, int64_t y, Kind k) {
   if (y == 0) raise(err::DivisionByZero);
   int64_t r = y == -1 ? 0 : x % y;
   if (r < INT32_MIN || r > INT32_MAX) raise(err::Overflow);
   return operand::fitWhole(r, k);
+}
+
+}  // namespace
+
+Variant opIdiv(const Variant& a, const Variant& b) {
+  if (Kind k = quickWholeKind(a, b); k != Kind::Empty)
+    return quotient(operand::wholeOf(a), operand::wholeOf(b), k);
+  Plain pa(a), pb(b);
+  if (pa->isNull() || pb->isNull()) return Null{};
+  const Kind k = wholeKind(*pa, *pb);  // its type mismatch comes first
+  const int64_t x = toLong(*pa);
+  return quotient(x, toLong(*pb), k);
+}
+
+Variant opMod(const Variant& a, const Variant& b) {
+  if (Kind k = quickWholeKind(a, b); k != Kind::Empty)
+    return remainder(operand::wholeOf(a), operand::wholeOf(b), k);
+  Plain pa(a), pb(b);
+  if (pa->isNull() || pb->isNull()) return Null{};
+  const Kind k = wholeKind(*pa, *pb);  // its type mismatch comes first
+  const int64_t x = modOperand(*pa);
+  return remainder(x, modOperand(*pb), k);
 }
 
 }  // namespace rt

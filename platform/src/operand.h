@@ -55,6 +55,17 @@ inline Kind kindOf(const Variant& v) {
   }
 }
 
+// The kind of an Integer, Long or Double operand; Empty for anything else.
+// The operators' fast paths take only these.
+inline Kind quickKind(const Variant& v) {
+  switch (v.type()) {
+    case VT::Integer: return Kind::Integer;
+    case VT::Long: return Kind::Long;
+    case VT::Double: return Kind::Double;
+    default: return Kind::Empty;
+  }
+}
+
 inline bool isWhole(Kind k) { return k <= Kind::Long; }
 inline bool isFloating(Kind k) { return k == Kind::Single || k == Kind::Double || k == Kind::Date; }
 
@@ -67,6 +78,11 @@ inline int64_t wholeOf(const Variant& v) {
     case VT::Long: return v.longValue();
     default: return 0;
   }
+}
+
+// The value of an operand quickKind accepts.
+inline double quickNumber(const Variant& v) {
+  return v.type() == VT::Double ? v.dbl() : static_cast<double>(wholeOf(v));
 }
 
 // An exact whole-number result in the narrowest type from `from` upward:

@@ -1,0 +1,127 @@
+#include "core/quickeval.h"
+
+#include "core/evalsupport.h"
+#include "rt/ops.h"
+
+namespace engine::quick {
+
+namespace {
+
+using Quick = expTree::Quick;
+
+// The operators of the short path: binaryOperator's, but for "&" (a join
+// of its own, textjoin.h), and "+" and "-" before one operand.
+bool isQuickOperator(int32_t code) {
+  switch (code) {
+    case tok::Plus:
+    case tok::Minus:
+    case tok::Times:
+    case tok::Divide:
+    case tok::IntDivide:
+    case tok::Power:
+    case tok::Modulo:
+    case tok::Less:
+    case tok::LessEqual:
+    case tok::Greater:
+    case tok::GreaterEqual:
+    case tok::EqualEqual:
+    case tok::Equals:
+    case tok::NotEqual:
+    case tok::Like: return true;
+    default: return false;
+  }
+}
+
+Quick classify(expTree& n);
+
+bool hasSide(const expTree& n, bool left) { return left ? n.lTree || n.lItem : n.rTree || n.rItem; }
+
+// A side the short path can read: an item (a name or a literal), or a
+// subtree it takes.
+bool quickSide(expTree& n, bool left) {
+  if (expTree* t = (left ? n.lTree : n.rTree).get()) return classify(*t) != Quick::No;
+  return left ? n.lItem.has_value() : n.rItem.has_value();
+}
+
+// Operator: an operator of the short path over sides it can read.  Group:
+// what dispatch evaluates to one side's value (a bracketed group, a node
+// without operator), which the short path takes only inside an operator.
+Quick classify(expTree& n) {
+  if (n.quick != Quick::Unknown) return n.quick;
+  Quick q = Quick::No;
+  if (!n.opItem) {
+    if (quickSide(n, hasSide(n, true))) q = Quick::Group;
+  } else if (n.opItem->iType == tok::CloseParen) {
+    if (quickSide(n, false)) q = Quick::Group;
+  } else if (isQuickOperator(n.opItem->iType) && quickSide(n, false)) {
+    const bool sign = n.opItem->iType == tok::Plus || n.opItem->iType == tok::Minus;
+    if (quickSide(n, true) || (sign && !hasSide(n, true))) q = Quick::Operator;
+  }
+  n.quick = q;
+  return q;
+}
+
+const rt::Variant* nodeValue(expTree& n, zorbel::ScriptSpace& ss, rt::Variant& scratch);
+
+// A side's value, where it is (a variable's, a literal's) or in `scratch`;
+// null where the short path gives up.  An object is left to the general
+// path, which reads it through its default member.
+const rt::Variant* sideValue(expTree& n, bool left, zorbel::ScriptSpace& ss, rt::Variant& scratch) {
+  if (expTree* t = (left ? n.lTree : n.rTree).get()) return nodeValue(*t, ss, scratch);
+  const ExpItem& item = left ? *n.lItem : *n.rItem;
+  if (item.iType != tok::Name) return &item.iValue;
+  const rt::Variant* v = direct(n, left, ss).peek();
+  return v && !v->isObject() ? v : nullptr;
+}
+
+// Each node the short path runs through ends with a clear record, as after
+// the general path.
+const rt::Variant* nodeValue(expTree& n, zorbel::ScriptSpace& ss, rt::Variant& scratch) {
+  const Quick q = classify(n);
+  if (q == Quick::No) return nullptr;
+  n.error().clear();
+  if (q == Quick::Group) return sideValue(n, n.opItem ? false : hasSide(n, true), ss, scratch);
+  const int32_t code = n.opItem->iType;
+  rt::Variant sa, sb;
+  try {
+    if (!hasSide(n, true)) {  // "+x", "-x"
+      const rt::Variant* b = sideValue(n, false, ss, sb);
+      if (!b) return nullptr;
+      scratch = code == tok::Plus ? *b : rt::opMul(*b, rt::Variant(int16_t{-1}));
+      return &scratch;
+    }
+    const rt::Variant* a = sideValue(n, true, ss, sa);
+    if (!a) return nullptr;
+    const rt::Variant* b = sideValue(n, false, ss, sb);
+    if (!b) return nullptr;
+    scratch = binaryValue(code, *a, *b);
+    return &scratch;
+  } catch (const rt::RuntimeError&) {
+    return nullptr;  // the general path reports it
+  }
+}
+
+}  // namespace
+
+bool takes(expTree& tree) { return classify(tree) == Quick::Operator; }
+
+bool value(expTree& tree, zorbel::ScriptSpace& ss, rt::Variant& out) {
+  if (!takes(tree)) return false;
+  const rt::Variant* v = nodeValue(tree, ss, out);
+  if (!v) return false;
+  if (v != &out) out = *v;
+  return true;
+}
+
+// What a name bound in a space allows stays valid while it is bound, which
+// it is after `named` has gone.
+Direct direct(expTree& node, bool left, zorbel::ScriptSpace& ss) {
+  NameCache& cache = node.names[left ? 0 : 1];
+  if (const Space* s = keptSpace(EngineSpaces::of(ss), cache))
+    return s->bindings().boundAt(cache.position).direct;
+  Operand named;
+  resolveAgain(ss, (left ? node.lItem : node.rItem)->name(), cache, named);
+  return named.direct();
+}
+
+}  // namespace engine::quick

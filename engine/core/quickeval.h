@@ -1,0 +1,31 @@
+// The evaluator's short path.  A tree of arithmetic operators and
+// comparisons over literals and plain variables reads nothing but plain
+// values and runs no code, so its value can be computed straight from them,
+// without the operand objects, holders and error chains of the general path.
+//
+// The short path is tried first.  Where it meets anything else (a name that
+// is no plain variable, a value that is an object, an operator that fails)
+// it gives up, having changed nothing but what resolving names changes (a
+// new name becomes a variable, as it would anyway), and the general path
+// evaluates the tree from the start, reporting what fails as it always does.
+#pragma once
+
+#include "core/exptree.h"
+#include "rt/variant.h"
+#include "zorbel/zorbel.h"
+
+namespace engine::quick {
+
+// Whether the short path may give the value of `tree` (decided once).
+bool takes(expTree& tree);
+
+// The value of `tree` when the short path gives it; false otherwise.  Only
+// an operator's result is given: a tree that stands for an object (a bare
+// name, a bracketed name) is left to the general path.
+bool value(expTree& tree, zorbel::ScriptSpace& ss, rt::Variant& out);
+
+// What the evaluator may do directly with the value a name operand (the
+// left or right item of `node`) stands for.
+Direct direct(expTree& node, bool left, zorbel::ScriptSpace& ss);
+
+}  // namespace engine::quick
