@@ -1,6 +1,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -43,7 +44,9 @@ void noteFuzzerArguments(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     if (!arg.starts_with('-')) {
-      folders().push_back(arg);
+      // A corpus folder, or an input run on its own: its folder then.
+      std::error_code ignored;
+      folders().push_back(std::filesystem::is_directory(arg, ignored) ? arg : folderOf(arg));
       continue;
     }
     for (std::string_view flag : {"-artifact_prefix=", "-exact_artifact_path="})

@@ -9,7 +9,7 @@ namespace engine {
 
 namespace {
 
-// Below this many keyed items a linear search beats hashing.
+// Below this many items a linear search beats hashing.
 constexpr size_t kIndexFrom = 8;
 // Room made for the first keyed items at once: most spaces (a function
 // call's) hold a few names.
@@ -95,16 +95,17 @@ zorbel::ScriptValue* ScriptValues::find(std::u16string_view key) const {
 
 bool ScriptValues::addUnder(zorbel::ScriptValue* v, std::u16string_view key) {
   if (!v) return false;
-  if (key.empty()) {
-    items_.emplace_back(v, std::u16string_view(), false);
-    return true;
-  }
-  if (slotOf(key) >= 0) return false;
+  const bool keyed = !key.empty();
+  if (keyed && slotOf(key) >= 0) return false;
   if (items_.empty()) items_.reserve(kFirstRoom);
-  items_.emplace_back(v, key, true);
-  ++keyed_;
-  if (index_) index_->emplace(items_.back().key, items_.size() - 1);
-  else if (keyed_ > kIndexFrom) buildIndex();
+  items_.emplace_back(v, key, keyed);
+  if (keyed) ++keyed_;
+  // Unkeyed items count too: a search walks past them.
+  if (index_) {
+    if (keyed) index_->emplace(items_.back().key, items_.size() - 1);
+  } else if (keyed_ > 0 && items_.size() > kIndexFrom) {
+    buildIndex();
+  }
   return true;
 }
 
