@@ -60,7 +60,10 @@ Runner::Status Runner::run(const std::string& path, std::string& report) {
 
 void Runner::include(const std::u16string& written) {
   if (files_.size() > kMaxIncludeDepth)
-    rt::raiseWith(rt::err::OutOfStackSpace, u"includes nested too deeply", u"Include");
+    rt::raiseWith(rt::err::OutOfStackSpace,
+                  rt::errorText(rt::err::OutOfStackSpace) + u"：包含文件嵌套超过 " +
+                      rt::ascii(std::to_string(kMaxIncludeDepth)) + u" 层",
+                  u"Include");
   const std::string path = includedPath(written, files_.empty() ? std::string() : files_.back());
   Entered entered(files_, path);
   // Failures name the file as the directive wrote it.
