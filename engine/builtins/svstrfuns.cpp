@@ -165,7 +165,7 @@ Variant stringFun(const TextArgs& a) {
   std::u16string_view c = a.text(2);
   if (c.empty()) rt::raise(rt::err::InvalidCall);
   c = c.substr(0, firstCharLength(c));
-  if (n > 0x7FFFFFFF / c.size()) rt::raise(rt::err::OutOfStringSpace);
+  if (n > rt::kLongestText / c.size()) rt::raise(rt::err::OutOfStringSpace);
   std::u16string out;
   out.reserve(n * c.size());
   for (size_t i = 0; i < n; ++i) out += c;

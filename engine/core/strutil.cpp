@@ -7,7 +7,6 @@ namespace engine {
 
 std::u16string replaceText(std::u16string_view s, std::u16string_view find,
                            std::u16string_view with, int32_t count, bool noCase) {
-  constexpr size_t kLongestText = 0x7FFFFFFF;
   auto next = [&](size_t from) {
     return noCase ? rt::findNoCase(s, find, from) : s.find(find, from);
   };
@@ -15,11 +14,11 @@ std::u16string replaceText(std::u16string_view s, std::u16string_view find,
   size_t from = 0;
   for (size_t at; count != 0 && !find.empty() && (at = next(from)) != std::u16string_view::npos;
        from = at + find.size(), count -= count > 0) {
-    if (out.size() + (at - from) + with.size() > kLongestText) rt::raise(rt::err::OutOfStringSpace);
+    rt::ensureTextRoom(out.size(), (at - from) + with.size());
     out.append(s.substr(from, at - from));
     out.append(with);
   }
-  if (out.size() + (s.size() - from) > kLongestText) rt::raise(rt::err::OutOfStringSpace);
+  rt::ensureTextRoom(out.size(), s.size() - from);
   out.append(s.substr(from));
   return out;
 }

@@ -3,6 +3,7 @@
 #include "builtins/svgeneral.h"
 #include "core/evalcore.h"
 #include "rt/convert.h"
+#include "rt/strings.h"
 
 namespace engine {
 
@@ -18,8 +19,13 @@ const rt::Variant& plainOf(const rt::Variant& v, rt::Variant& own) {
 }
 
 void appendPiece(std::u16string& to, const rt::Variant& piece) {
-  if (piece.isText()) to += piece.text();
-  else if (!piece.isNull()) to += rt::toText(piece);
+  if (piece.isNull()) return;
+  if (!piece.isText()) {
+    to += rt::toText(piece);  // a number's or a date's text: short
+    return;
+  }
+  rt::ensureTextRoom(to.size(), piece.text().size());
+  to += piece.text();
 }
 
 }  // namespace
@@ -94,6 +100,7 @@ void TextJoin::add(const rt::Variant& b) {
 rt::Variant TextJoin::result() const {
   if (null_) return rt::Null{};
   if (tail_.empty()) return head_;
+  rt::ensureTextRoom(head_.text().size(), tail_.size());
   std::u16string s;
   s.reserve(head_.text().size() + tail_.size());
   s.append(head_.text()).append(tail_);

@@ -15,6 +15,7 @@
 #include "operand.h"
 #include "rt/convert.h"
 #include "rt/error.h"
+#include "rt/strings.h"
 #include "rt/ops.h"
 
 namespace rt {
@@ -229,7 +230,9 @@ Variant opCat(const Variant& a, const Variant& b) {
   Plain pa(a), pb(b);
   if (pa->isNull() && pb->isNull()) return Null{};
   std::u16string s = textOrEmpty(*pa);
-  s += textOrEmpty(*pb);
+  const std::u16string tail = textOrEmpty(*pb);
+  ensureTextRoom(s.size(), tail.size());
+  s += tail;
   return Variant(std::move(s));
 }
 

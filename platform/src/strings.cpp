@@ -14,7 +14,13 @@ char32_t foldUnit(char16_t u) {
   return foldChar(u);
 }
 
-constexpr size_t kLongestText = 0x7FFFFFFF;
+}  // namespace
+
+void ensureTextRoom(size_t have, size_t more) {
+  if (have > kLongestText || more > kLongestText - have) raise(err::OutOfStringSpace);
+}
+
+namespace {
 
 std::u16string pad(std::u16string_view s, int32_t width, std::u16string_view fill, bool left) {
   if (width <= 0 || s.size() >= static_cast<size_t>(width) || fill.empty()) return std::u16string(s);

@@ -1,5 +1,7 @@
 #include "rt/variant.h"
 
+#include "rt/strings.h"
+
 namespace rt {
 
 void Variant::releasePayload() noexcept {
@@ -16,6 +18,12 @@ void Variant::releasePayload() noexcept {
     default:
       break;
   }
+}
+
+void Variant::appendText(std::u16string_view s) {
+  std::u16string& t = mutableText();
+  ensureTextRoom(t.size(), s.size());
+  t.append(s);
 }
 
 std::u16string& Variant::mutableText() {

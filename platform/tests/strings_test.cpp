@@ -97,4 +97,36 @@ TEST(Pad, RefusesResultsPastTheLongestText) {
   }
 }
 
+// Every way a text grows (joining, appending in place, replacing, padding)
+// asks this one rule; sizes near size_t's end must not wrap around.
+TEST(TextRoom, RefusesTextPastTheLongest) {
+  struct Case {
+    size_t have, more;
+    bool fits;
+  } cases[] = {
+      {0, 0, true},
+      {0, rt::kLongestText, true},
+      {rt::kLongestText, 0, true},
+      {rt::kLongestText - 1, 1, true},
+      {rt::kLongestText, 1, false},
+      {1, rt::kLongestText, false},
+      {rt::kLongestText + 5, 0, false},
+      {SIZE_MAX, SIZE_MAX, false},
+      {3, SIZE_MAX - 1, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.have << " + " << c.more);
+    if (c.fits) {
+      EXPECT_NO_THROW(rt::ensureTextRoom(c.have, c.more));
+      continue;
+    }
+    try {
+      rt::ensureTextRoom(c.have, c.more);
+      ADD_FAILURE() << "expected error 14";
+    } catch (const rt::RuntimeError& e) {
+      EXPECT_EQ(e.number(), 14);
+    }
+  }
+}
+
 }  // namespace

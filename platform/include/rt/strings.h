@@ -22,6 +22,12 @@ RT_API std::u16string_view splitHead(std::u16string_view& rest, std::u16string_v
 // The same on a text the caller owns.
 RT_API std::u16string splitHead(std::u16string& s, std::u16string_view sep);
 
+// The longest text a value holds: 2^31 - 1 units, the most a Long length
+// can count.
+inline constexpr size_t kLongestText = 0x7FFFFFFF;
+// Raises error 14 when a text of `have` units cannot take `more` units more.
+RT_API void ensureTextRoom(size_t have, size_t more);
+
 // `s` with (width - length of s) copies of `fill` in front (padLeft) or
 // behind (padRight).  The count is fixed by the length of `s`, so a fill of
 // several characters gives a longer result; `s` is never cut.  A result

@@ -171,7 +171,8 @@ class RT_API Variant {
   std::u16string& mutableText();
   ByteArray& mutableBytes();
   // Appends to a String variant, in place when this is the only holder.
-  void appendText(std::u16string_view s) { mutableText().append(s); }
+  // Raises error 14 past the longest text (strings.h).
+  void appendText(std::u16string_view s);
 
  private:
   void copyFrom(const Variant& o) noexcept {
