@@ -16,6 +16,7 @@
 #include "builtins/fspath.h"
 #include "builtins/wildcard.h"
 #include "rt/error.h"
+#include "rt/fd.h"
 #include "rt/text.h"
 
 namespace engine::fileops {
@@ -23,22 +24,6 @@ namespace engine::fileops {
 namespace {
 
 using fs::nativePath;
-
-class Fd {
- public:
-  explicit Fd(int fd) : fd_(fd) {}
-  ~Fd() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-  int get() const { return fd_; }
-  // Closes now, so that a failing close (a full disk, late) is seen.
-  int close() { return ::close(std::exchange(fd_, -1)); }
-
- private:
-  int fd_;
-};
 
 struct stat statOrRaise(const std::string& path) {
   struct stat st {};
@@ -50,18 +35,6 @@ struct stat statOrRaise(const std::string& path) {
 std::u16string_view lastName(std::u16string_view path) {
   while (path.size() > 1 && (path.back() == u'/' || path.back() == u'\\')) path.remove_suffix(1);
   return fs::splitPath(path).name;
-}
-
-void writeAll(int fd, const char* data, size_t size) {
-  while (size > 0) {
-    ssize_t n = ::write(fd, data, size);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      fs::raiseErrno(errno, rt::err::PathNotFound);
-    }
-    data += n;
-    size -= static_cast<size_t>(n);
-  }
 }
 
 }  // namespace
@@ -115,7 +88,7 @@ void copyFile(std::u16string_view from, std::u16string_view to) {
   std::string src = nativePath(from), dst = nativePath(to);
   // Not blocking on a pipe: only a regular file is copied (a pipe could wait
   // for ever, a device could fill the disk).
-  Fd in(::open(src.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  rt::Fd in(::open(src.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   if (in.get() < 0) fs::raiseErrno(errno, rt::err::FileNotFound);
   struct stat st {};
   if (::fstat(in.get(), &st) != 0) fs::raiseErrno(errno, rt::err::FileNotFound);
@@ -126,7 +99,7 @@ void copyFile(std::u16string_view from, std::u16string_view to) {
   if (::stat(dst.c_str(), &target) == 0 &&
       (!S_ISREG(target.st_mode) || (target.st_dev == st.st_dev && target.st_ino == st.st_ino)))
     rt::raise(rt::err::PathFileAccess);
-  Fd out(::open(dst.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK,
+  rt::Fd out(::open(dst.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK,
                 st.st_mode & 0777));
   if (out.get() < 0) fs::raiseErrno(errno, rt::err::PathNotFound);
   char buffer[64 * 1024];
@@ -135,9 +108,10 @@ void copyFile(std::u16string_view from, std::u16string_view to) {
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) fs::raiseErrno(errno, rt::err::FileNotFound);
     if (n == 0) break;
-    writeAll(out.get(), buffer, static_cast<size_t>(n));
+    if (!rt::writeAll(out.get(), std::string_view(buffer, static_cast<size_t>(n))))
+      fs::raiseErrno(errno, rt::err::PathNotFound);
   }
-  if (out.close() != 0) fs::raiseErrno(errno, rt::err::PathNotFound);
+  if (!out.close()) fs::raiseErrno(errno, rt::err::PathNotFound);
 }
 
 void killFiles(std::u16string_view pattern) {

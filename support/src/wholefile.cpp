@@ -8,42 +8,11 @@
 
 #include <cstdio>
 
+#include "rt/fd.h"
+
 namespace jespin {
 
 namespace {
-
-// Closes a descriptor on every way out.
-class Fd {
- public:
-  explicit Fd(int fd) : fd_(fd) {}
-  ~Fd() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-  int get() const { return fd_; }
-  // Closes now, reporting whether the close succeeded.
-  bool close() {
-    int fd = fd_;
-    fd_ = -1;
-    return ::close(fd) == 0;
-  }
-
- private:
-  int fd_;
-};
-
-bool writeAll(int fd, std::string_view data) {
-  while (!data.empty()) {
-    ssize_t n = ::write(fd, data.data(), data.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data.remove_prefix(static_cast<size_t>(n));
-  }
-  return true;
-}
 
 // The file a name stands for: the target when it is a symbolic link to an
 // existing file, else the name itself.
@@ -61,7 +30,7 @@ ReadResult readWholeFile(const std::string& name, std::string& out, uint64_t mos
   out.clear();
   if (name.empty()) return ReadResult::Missing;
   // Non-blocking, so that opening a FIFO cannot hang; it is refused below.
-  Fd fd(::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  rt::Fd fd(::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
   if (fd.get() < 0) return errno == ENOENT || errno == ENOTDIR ? ReadResult::Missing : ReadResult::Failed;
   struct stat st {};
   if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return ReadResult::Failed;
@@ -102,8 +71,8 @@ bool replaceFile(const std::string& name, std::string_view data) {
     if (raw < 0 && errno != EEXIST) return false;
   }
   if (raw < 0) return false;
-  Fd fd(raw);
-  bool ok = writeAll(fd.get(), data) && (!existed || ::fchmod(fd.get(), old.st_mode & 07777) == 0) &&
+  rt::Fd fd(raw);
+  bool ok = rt::writeAll(fd.get(), data) && (!existed || ::fchmod(fd.get(), old.st_mode & 07777) == 0) &&
             ::fsync(fd.get()) == 0;
   ok = fd.close() && ok;
   if (ok && ::rename(temp.c_str(), target.c_str()) == 0) return true;
