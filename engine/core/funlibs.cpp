@@ -70,6 +70,7 @@ void FLGeneral::initForRes(std::u16string_view fnClsName, int32_t startId, int32
     desc = desc.substr(0, desc.find(u'|'));
     if (catalogue_.count(name)) rt::raise(rt::err::KeyExists, name);
     catalogue_.emplace(std::u16string(name), std::u16string(desc));
+    heads_.add(name);
   }
 }
 

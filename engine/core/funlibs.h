@@ -14,6 +14,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/nameheads.h"
 #include "core/strutil.h"
 #include "kestrin/funlibs.h"
 #include "rt/activation.h"
@@ -33,7 +34,9 @@ class FLGeneral final : public rt::Automation<FLGeneral, zorbel::IFunLib, kestri
   void initForRes(std::u16string_view fnClsName, int32_t startId, int32_t endId) override;
 
   // Whether the catalogue names `name`, without making a function object.
-  bool hasFun(std::u16string_view name) const { return catalogue_.count(name) != 0; }
+  bool hasFun(std::u16string_view name) const {
+    return heads_.mayHave(name) && catalogue_.count(name) != 0;
+  }
   // The short description of a function; "" when there is none.
   std::u16string_view description(std::u16string_view name) const;
 
@@ -45,6 +48,9 @@ class FLGeneral final : public rt::Automation<FLGeneral, zorbel::IFunLib, kestri
   // The engine's own class for it, found once; null: created by ProgID.
   rt::Ref<rt::Object> (*ownCreate_)() = nullptr;
   std::unordered_map<std::u16string, std::u16string, NoCaseHash, NoCaseEq> catalogue_;
+  // Every name is asked of the libraries in turn, so most lookups are for
+  // another library's names: this refuses most of them without hashing.
+  NameHeads heads_;
 };
 
 class IFunLibs final : public rt::Automation<IFunLibs, kestrin::IFunLibList, rt::Enumerable> {
