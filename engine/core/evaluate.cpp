@@ -123,17 +123,6 @@ bool identity(expTree& n, ScriptSpace& ss, Operand& out) {
   return true;
 }
 
-bool list(expTree& n, ScriptSpace& ss, Operand& out) {
-  Operand l, r;
-  if (!eval::side(n, Side::Left, ss, zorbel::ModeValue, l)) return false;
-  if (!eval::side(n, Side::Right, ss, zorbel::ModeValue, r)) return false;
-  rt::Ref<SvGeneral> items = rt::make<SvGeneral>();
-  addFlatSubs(*items, *l.requireObject());
-  addFlatSubs(*items, *r.requireObject());
-  out.setObject(std::move(items));
-  return true;
-}
-
 // x++ gives the old value, ++x the new one.
 bool step(expTree& n, ScriptSpace& ss, int32_t code, Operand& out) {
   Operand l, r;
@@ -207,7 +196,7 @@ bool dispatch(expTree& n, ScriptSpace& ss, int32_t rf, Operand& out) {
     case tok::Eqv:
     case tok::Imp: return logical(n, ss, code, out);
     case tok::Is: return identity(n, ss, out);
-    case tok::Comma: return list(n, ss, out);
+    case tok::Comma: return eval::list(n, ss, out);
     case tok::Increment:
     case tok::Decrement: return step(n, ss, code, out);
     case tok::Member: return eval::member(n, ss, rf, out, kGetValue);
