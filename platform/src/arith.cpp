@@ -16,6 +16,7 @@
 #include "rt/convert.h"
 #include "rt/error.h"
 #include "rt/ops.h"
+#include "rt/wholeops.h"
 
 namespace rt {
 namespace {
@@ -123,8 +124,8 @@ bool quickPair(const Variant& a, const Variant& b) {
 Variant quick(Op op, const Variant& a, const Variant& b) {
   int64_t x, y;
   bool isLong;
-  if (operand::wholePair(a, b, x, y, isLong))
-    return operand::fitPair(op == Op::Add ? x + y : op == Op::Sub ? x - y : x * y, isLong);
+  if (whole::pair(a, b, x, y, isLong))
+    return whole::fit(op == Op::Add ? x + y : op == Op::Sub ? x - y : x * y, isLong);
   return checkedDouble(apply(op, operand::quickNumber(a), operand::quickNumber(b)));
 }
 

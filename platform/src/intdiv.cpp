@@ -9,6 +9,7 @@
 #include "rt/convert.h"
 #include "rt/error.h"
 #include "rt/ops.h"
+#include "rt/wholeops.h"
 
 namespace rt {
 namespace {
@@ -59,7 +60,7 @@ Variant remainder(int64_t x, int64_t y, Kind k) {
 Variant opIdiv(const Variant& a, const Variant& b) {
   int64_t x, y;
   bool isLong;
-  if (operand::wholePair(a, b, x, y, isLong)) return quotient(x, y, isLong ? Kind::Long : Kind::Integer);
+  if (whole::pair(a, b, x, y, isLong)) return quotient(x, y, isLong ? Kind::Long : Kind::Integer);
   Plain pa(a), pb(b);
   if (pa->isNull() || pb->isNull()) return Null{};
   const Kind k = wholeKind(*pa, *pb);  // its type mismatch comes first
@@ -68,13 +69,11 @@ Variant opIdiv(const Variant& a, const Variant& b) {
 }
 
 Variant opMod(const Variant& a, const Variant& b) {
-  int64_t x, y;
-  bool isLong;
-  if (operand::wholePair(a, b, x, y, isLong)) return remainder(x, y, isLong ? Kind::Long : Kind::Integer);
+  if (Variant r; whole::result(whole::Op::Mod, a, b, r)) return r;
   Plain pa(a), pb(b);
   if (pa->isNull() || pb->isNull()) return Null{};
   const Kind k = wholeKind(*pa, *pb);  // its type mismatch comes first
-  x = modOperand(*pa);
+  const int64_t x = modOperand(*pa);
   return remainder(x, modOperand(*pb), k);
 }
 

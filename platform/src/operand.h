@@ -80,24 +80,6 @@ inline int64_t wholeOf(const Variant& v) {
   }
 }
 
-// Two Integer or Long operands, the commonest pair in loops: their exact
-// values and whether either is a Long; false for any other pair.
-inline bool wholePair(const Variant& a, const Variant& b, int64_t& x, int64_t& y, bool& isLong) {
-  const VT ta = a.type(), tb = b.type();
-  if ((ta != VT::Integer && ta != VT::Long) || (tb != VT::Integer && tb != VT::Long)) return false;
-  x = ta == VT::Long ? a.longValue() : a.integer();
-  y = tb == VT::Long ? b.longValue() : b.integer();
-  isLong = ta == VT::Long || tb == VT::Long;
-  return true;
-}
-
-// An exact result of an Integer or Long pair: fitWhole from Integer or Long.
-inline Variant fitPair(int64_t r, bool isLong) {
-  if (!isLong && r >= INT16_MIN && r <= INT16_MAX) return static_cast<int16_t>(r);
-  if (r >= INT32_MIN && r <= INT32_MAX) return static_cast<int32_t>(r);
-  return static_cast<double>(r);
-}
-
 // The value of an operand quickKind accepts.
 inline double quickNumber(const Variant& v) {
   return v.type() == VT::Double ? v.dbl() : static_cast<double>(wholeOf(v));
