@@ -138,25 +138,12 @@ bool value(expTree& tree, zorbel::ScriptSpace& ss, rt::Variant& out) {
   return true;
 }
 
-namespace {
-
 // What a name bound in a space allows stays valid while it is bound, which
-// it is after `named` has gone.  Apart from direct, so that the common case
-// there needs no operand.
-[[gnu::noinline]] Direct directAgain(expTree& node, bool left, zorbel::ScriptSpace& ss,
-                                     NameCache& cache) {
+// it is after `named` has gone.
+Direct directAgain(expTree& node, bool left, zorbel::ScriptSpace& ss) {
   Operand named;
-  resolveAgain(ss, (left ? node.lItem : node.rItem)->name(), cache, named);
+  resolveAgain(ss, (left ? node.lItem : node.rItem)->name(), node.names[left ? 0 : 1], named);
   return named.direct();
-}
-
-}  // namespace
-
-Direct direct(expTree& node, bool left, zorbel::ScriptSpace& ss) {
-  NameCache& cache = node.names[left ? 0 : 1];
-  if (const Space* s = keptSpace(EngineSpaces::of(ss), cache))
-    return s->bindings().boundAt(cache.position).direct;
-  return directAgain(node, left, ss, cache);
 }
 
 }  // namespace engine::quick

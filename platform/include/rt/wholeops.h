@@ -32,25 +32,27 @@ inline Variant fit(int64_t r, bool isLong) {
 
 // a op b into `out` for an Integer or Long pair.  False for any other pair
 // and for Mod by 0 (the operator raises): `out` is then untouched.
-inline bool result(Op op, const Variant& a, const Variant& b, Variant& out) {
+[[gnu::always_inline]] inline bool result(Op op, const Variant& a, const Variant& b, Variant& out) {
   int64_t x, y;
   bool isLong;
   if (!pair(a, b, x, y, isLong)) return false;
+  int64_t r = 0;
   switch (op) {
-    case Op::Add: out = fit(x + y, isLong); break;
-    case Op::Sub: out = fit(x - y, isLong); break;
-    case Op::Mul: out = fit(x * y, isLong); break;
+    case Op::Add: r = x + y; break;
+    case Op::Sub: r = x - y; break;
+    case Op::Mul: r = x * y; break;
     case Op::Mod:
       if (y == 0) return false;
-      out = fit(y == -1 ? 0 : x % y, isLong);  // -1 is the one divisor % may overflow on
+      r = y == -1 ? 0 : x % y;  // -1 is the one divisor % may overflow on
       break;
-    case Op::Lt: out = Variant(x < y); break;
-    case Op::Le: out = Variant(x <= y); break;
-    case Op::Gt: out = Variant(x > y); break;
-    case Op::Ge: out = Variant(x >= y); break;
-    case Op::Eq: out = Variant(x == y); break;
-    case Op::Ne: out = Variant(x != y); break;
+    case Op::Lt: out = Variant(x < y); return true;
+    case Op::Le: out = Variant(x <= y); return true;
+    case Op::Gt: out = Variant(x > y); return true;
+    case Op::Ge: out = Variant(x >= y); return true;
+    case Op::Eq: out = Variant(x == y); return true;
+    case Op::Ne: out = Variant(x != y); return true;
   }
+  out = fit(r, isLong);
   return true;
 }
 
