@@ -6,8 +6,8 @@ namespace engine {
 Space* EngineSpaces::query(zorbel::ScriptSpace& ss) {
   auto* own = static_cast<Space*>(ss.query(Space::iid));
   if (own) {
-    asked_ = &ss;
-    answer_ = own;
+    kept_[1] = kept_[0];
+    kept_[0] = Kept{&ss, own};
   }
   return own;
 }

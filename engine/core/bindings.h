@@ -25,20 +25,29 @@ struct NameCache {
   int32_t position = 0;              // there, from 1; 0: nothing kept
 };
 
-// `ss` as an engine space, or null.  The answer for the last engine space
-// asked is kept (one thread runs the engine); the space forgets it when it
-// goes.
+// `ss` as an engine space, or null.  The answers for the last two engine
+// spaces asked are kept (one thread runs the engine, and a call goes back
+// and forth between its caller's space and its own); a space forgets them
+// when it goes.
 class EngineSpaces {
  public:
-  static Space* of(zorbel::ScriptSpace& ss) { return &ss == asked_ ? answer_ : query(ss); }
+  static Space* of(zorbel::ScriptSpace& ss) {
+    if (&ss == kept_[0].asked) return kept_[0].answer;
+    if (&ss == kept_[1].asked) return kept_[1].answer;
+    return query(ss);
+  }
   static void forget(const Space* s) {
-    if (answer_ == s) asked_ = nullptr;
+    for (Kept& k : kept_)
+      if (k.answer == s) k = Kept{nullptr, nullptr};
   }
 
  private:
+  struct Kept {
+    const zorbel::ScriptSpace* asked;
+    Space* answer;
+  };
   static Space* query(zorbel::ScriptSpace& ss);
-  static inline const zorbel::ScriptSpace* asked_ = nullptr;
-  static inline Space* answer_ = nullptr;
+  static inline Kept kept_[2] = {};
 };
 
 // The space where `cache` found its name, when a lookup from `s` would find
