@@ -59,6 +59,7 @@ const rt::MemberTable<FLGeneral>& FLGeneral::members() {
 }
 
 void FLGeneral::initForRes(std::u16string_view fnClsName, int32_t startId, int32_t endId) {
+  librariesChanged();
   classId_ = fnClsName;
   const rt::ClassEntry* own = ownClass(fnClsName);
   ownCreate_ = own ? own->create : nullptr;
@@ -117,6 +118,7 @@ const rt::MemberTable<IFunLibs>& IFunLibs::members() {
 }
 
 void IFunLibs::clear() {
+  librariesChanged();
   std::vector<Entry> gone;
   gone.swap(libs_);
 }
@@ -129,6 +131,7 @@ ptrdiff_t IFunLibs::slotOf(std::u16string_view key) const {
 
 bool IFunLibs::addObj(zorbel::IFunLib* v, std::u16string_view libName) {
   if (!v) return false;
+  librariesChanged();
   try {
     if (libName.empty()) {
       libs_.push_back(Entry{rt::Ref<zorbel::IFunLib>(v), {}, false});
@@ -166,15 +169,23 @@ void IFunLibs::remove(const rt::Variant& indexKey) {
     if (p < 1 || p > count()) rt::raise(rt::err::SubscriptOutOfRange);
     s = p - 1;
   }
+  librariesChanged();
   rt::Ref<zorbel::IFunLib> gone = std::move(libs_[static_cast<size_t>(s)].lib);
   libs_.erase(libs_.begin() + s);
 }
 
 rt::Ref<rt::Enumerator> IFunLibs::enumerate() { return rt::make<LibsEnumerator>(rt::Ref<IFunLibs>(this)); }
 
-rt::Ref<zorbel::ScriptValue> IFunLibs::findFun(std::u16string_view name) const {
-  for (const Entry& e : libs_)
-    if (rt::Ref<zorbel::ScriptValue> f = e.lib->fun(name)) return f;
+rt::Ref<zorbel::ScriptValue> IFunLibs::findFun(std::u16string_view name,
+                                                zorbel::IFunLib** from) const {
+  bool own = true;  // every library asked so far is an engine library
+  for (const Entry& e : libs_) {
+    if (from && own) own = e.lib->query(kestrin::IFLGeneral::iid) != nullptr;
+    if (rt::Ref<zorbel::ScriptValue> f = e.lib->fun(name)) {
+      if (from) *from = own ? e.lib.get() : nullptr;
+      return f;
+    }
+  }
   return nullptr;
 }
 

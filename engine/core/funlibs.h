@@ -14,6 +14,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/libraryepoch.h"
 #include "core/nameheads.h"
 #include "core/strutil.h"
 #include "kestrin/funlibs.h"
@@ -57,6 +58,11 @@ class IFunLibs final : public rt::Automation<IFunLibs, kestrin::IFunLibList, rt:
  public:
   static const rt::MemberTable<IFunLibs>& members();
 
+  // A list made or gone changes what lookups find (another list may take
+  // the place of one gone).
+  IFunLibs() { librariesChanged(); }
+  ~IFunLibs() override { librariesChanged(); }
+
   void clear() override;
   bool exist(std::u16string_view key) const override { return slotOf(key) >= 0; }
   bool addObj(zorbel::IFunLib* v, std::u16string_view libName) override;
@@ -70,8 +76,12 @@ class IFunLibs final : public rt::Automation<IFunLibs, kestrin::IFunLibList, rt:
     return position >= 1 && position <= count() ? libs_[position - 1].lib.get() : nullptr;
   }
   // The first library's function object for `name`, asking in order; null
-  // when no library has it.
-  rt::Ref<zorbel::ScriptValue> findFun(std::u16string_view name) const;
+  // when no library has it.  `from`, when given, is set to the library
+  // that answered when it and every library asked before it are engine
+  // libraries (FLGeneral, whose answers change only with libraryEpoch),
+  // else to null.
+  rt::Ref<zorbel::ScriptValue> findFun(std::u16string_view name,
+                                       zorbel::IFunLib** from = nullptr) const;
 
  private:
   struct Entry {
