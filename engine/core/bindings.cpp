@@ -31,7 +31,7 @@ void resolveAgain(zorbel::ScriptSpace& ss, std::u16string_view name, NameCache& 
     // Bound nowhere up to the root: the root's libraries have it, as
     // ss.value finds it there, or a new variable is made below.
     if (IFunLibs* libs = s->enclosing() ? nullptr : s->functionLibs()) {
-      zorbel::IFunLib* from = nullptr;
+      FLGeneral* from = nullptr;
       if (rt::Ref<zorbel::ScriptValue> f = libs->findFun(name, &from)) {
         if (from) {
           cache.depth = d;

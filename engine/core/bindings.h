@@ -17,6 +17,9 @@
 
 namespace engine {
 
+class FLGeneral;
+class IFunLibs;
+
 // Where one name operand of a tree resolved last: a position in a space, or
 // for a name bound nowhere, the root's library that has it.
 struct NameCache {
@@ -27,7 +30,7 @@ struct NameCache {
   int32_t position = 0;              // there, from 1; 0: no binding kept
   // The library and the root's list it was found through, while
   // libraryEpoch is `epoch`; null: no library kept.
-  zorbel::IFunLib* library = nullptr;
+  FLGeneral* library = nullptr;
   const IFunLibs* libraries = nullptr;
   uint64_t epoch = 0;
 };
@@ -68,6 +71,9 @@ inline const Space* keptSpace(const Space* s, const NameCache& cache) {
   }
 }
 
+// FLGeneral::make: a fresh function object of `lib` for a name it has.
+rt::Ref<zorbel::ScriptValue> libraryFunction(const FLGeneral& lib, std::u16string_view name);
+
 // Whether `cache` keeps the library a lookup from `s` would find its name
 // in: no space on the way to the root has changed its shape (so the name is
 // still bound nowhere), the root's libraries are the same list, and no list
@@ -100,7 +106,7 @@ inline void resolve(zorbel::ScriptSpace& ss, std::u16string_view name, NameCache
     return;
   }
   if (keptLibrary(first, cache)) {
-    if (rt::Ref<zorbel::ScriptValue> f = cache.library->fun(name)) {
+    if (rt::Ref<zorbel::ScriptValue> f = libraryFunction(*cache.library, name)) {
       out.setObject(std::move(f));
       return;
     }

@@ -86,7 +86,10 @@ rt::Ref<zorbel::ScriptValue> FLGeneral::create() const {
 }
 
 rt::Ref<zorbel::ScriptValue> FLGeneral::fun(std::u16string_view name) {
-  if (!hasFun(name)) return nullptr;
+  return hasFun(name) ? make(name) : nullptr;
+}
+
+rt::Ref<zorbel::ScriptValue> FLGeneral::make(std::u16string_view name) const {
   try {
     rt::Ref<zorbel::ScriptValue> f = create();
     if (f) f->setKey(name);
@@ -177,16 +180,26 @@ void IFunLibs::remove(const rt::Variant& indexKey) {
 rt::Ref<rt::Enumerator> IFunLibs::enumerate() { return rt::make<LibsEnumerator>(rt::Ref<IFunLibs>(this)); }
 
 rt::Ref<zorbel::ScriptValue> IFunLibs::findFun(std::u16string_view name,
-                                                zorbel::IFunLib** from) const {
-  bool own = true;  // every library asked so far is an engine library
+                                                FLGeneral** from) const {
+  bool own = from != nullptr;  // every library asked so far is an engine library
   for (const Entry& e : libs_) {
-    if (from && own) own = e.lib->query(kestrin::IFLGeneral::iid) != nullptr;
+    FLGeneral* lib = nullptr;
+    if (own) {
+      // FLGeneral is the one class that answers IFLGeneral.
+      auto* general = static_cast<kestrin::IFLGeneral*>(e.lib->query(kestrin::IFLGeneral::iid));
+      lib = general ? static_cast<FLGeneral*>(general) : nullptr;
+      own = lib != nullptr;
+    }
     if (rt::Ref<zorbel::ScriptValue> f = e.lib->fun(name)) {
-      if (from) *from = own ? e.lib.get() : nullptr;
+      if (from) *from = lib;
       return f;
     }
   }
   return nullptr;
+}
+
+rt::Ref<zorbel::ScriptValue> libraryFunction(const FLGeneral& lib, std::u16string_view name) {
+  return lib.make(name);
 }
 
 void loadStandardLibs(IFunLibs& libs) {

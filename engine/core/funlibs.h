@@ -32,6 +32,8 @@ class FLGeneral final : public rt::Automation<FLGeneral, zorbel::IFunLib, kestri
   std::u16string name() override { return name_; }
   void setName(std::u16string_view name) override { name_ = name; }
   rt::Ref<zorbel::ScriptValue> fun(std::u16string_view name) override;
+  // fun for a name the catalogue is known to have.
+  rt::Ref<zorbel::ScriptValue> make(std::u16string_view name) const;
   void initForRes(std::u16string_view fnClsName, int32_t startId, int32_t endId) override;
 
   // Whether the catalogue names `name`, without making a function object.
@@ -81,7 +83,7 @@ class IFunLibs final : public rt::Automation<IFunLibs, kestrin::IFunLibList, rt:
   // libraries (FLGeneral, whose answers change only with libraryEpoch),
   // else to null.
   rt::Ref<zorbel::ScriptValue> findFun(std::u16string_view name,
-                                       zorbel::IFunLib** from = nullptr) const;
+                                       FLGeneral** from = nullptr) const;
 
  private:
   struct Entry {
