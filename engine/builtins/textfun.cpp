@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "builtins/svgeneral.h"
 #include "rt/convert.h"
 #include "rt/error.h"
 
@@ -27,6 +28,15 @@ TextArgs::TextArgs(zorbel::ScriptValue* sv) : list_(sv) {
   };
   if (sv->flag() & zorbel::FlagList) {
     int32_t n = std::clamp(sv->count(), 0, kSlots);
+    // The evaluator's argument lists are engine values: read in place (an
+    // item that reading an earlier one took away is made again by argValue).
+    if (SvGeneral* list = directOf(sv).variable) {
+      for (int32_t i = 1; i <= n; ++i) {
+        rt::Ref<zorbel::ScriptValue> item = i <= list->count() ? list->listed(i) : nullptr;
+        take(i, item ? item->value() : argValue(*sv, i));
+      }
+      return;
+    }
     for (int32_t i = 1; i <= n; ++i) take(i, argValue(*sv, i));
   } else {
     take(1, sv->value());
