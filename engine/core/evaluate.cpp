@@ -212,9 +212,11 @@ bool dispatch(expTree& n, ScriptSpace& ss, int32_t rf, Operand& out) {
 }  // namespace
 
 bool expTree::evaluate(ScriptSpace& ss, int32_t rf, Operand& out) {
-  if (rt::Variant v; quick::value(*this, ss, v)) {
-    out.setPlain(std::move(v));
-    return true;
+  if (quick::takes(*this)) {
+    if (rt::Variant v; quick::value(*this, ss, v)) {
+      out.setPlain(std::move(v));
+      return true;
+    }
   }
   error_.clear();
   out.reset();
