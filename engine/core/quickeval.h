@@ -31,7 +31,7 @@ Direct directAgain(expTree& node, bool left, zorbel::ScriptSpace& ss);
 
 // The same, in line for the kept case: the short path asks it for every
 // name it reads.
-inline Direct direct(expTree& node, bool left, zorbel::ScriptSpace& ss) {
+[[gnu::always_inline]] inline Direct direct(expTree& node, bool left, zorbel::ScriptSpace& ss) {
   const NameCache& cache = node.names[left ? 0 : 1];
   if (const Space* s = keptSpace(EngineSpaces::of(ss), cache))
     return s->bindings().boundAt(cache.position).direct;
