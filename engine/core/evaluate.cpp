@@ -4,6 +4,7 @@
 // object is made for it only when someone outside the tree gets it
 // (getValue), which is where it first becomes visible.
 #include "builtins/svgeneral.h"
+#include "builtins/svsingle.h"
 #include "core/evalcore.h"
 #include "core/evalsupport.h"
 #include "core/quickeval.h"
@@ -137,6 +138,19 @@ bool step(expTree& n, ScriptSpace& ss, int32_t code, Operand& out) {
   return true;
 }
 
+// The argument object of a call.  A computed number gets a holder, which
+// the node keeps and fills anew for a later call once nothing else holds
+// it (a number holds no memory and no object, so keeping it is unseen).
+rt::Ref<ScriptValue> argumentOf(expTree& n, const Operand& r) {
+  if (!r.isPlain()) return r.toObject();
+  rt::Variant v = r.value();
+  if (v.isText() || v.isObject() || v.type() == rt::VT::ByteArray) return SvSingle::of(std::move(v));
+  if (auto* kept = static_cast<SvSingle*>(n.argHolder.get()); kept && kept->renew(v))
+    return n.argHolder;
+  n.argHolder = SvSingle::of(std::move(v));
+  return n.argHolder;
+}
+
 // f(x) calls f, or indexes a value that cannot be called; a[x] indexes, and
 // hands a callable value the whole argument object.
 bool callOrIndex(expTree& n, ScriptSpace& ss, int32_t rf, bool square, Operand& out) {
@@ -146,7 +160,7 @@ bool callOrIndex(expTree& n, ScriptSpace& ss, int32_t rf, bool square, Operand& 
   rt::Ref<ScriptValue> callee = l.requireObject();
   rt::Ref<ScriptValue> result;
   if (callee->flag() & zorbel::FlagCall) {
-    rt::Ref<ScriptValue> args = r.toObject();
+    rt::Ref<ScriptValue> args = argumentOf(n, r);
     result = square ? callee->subs(rt::Variant(args), rf) : callee->funCall(&ss, args.get(), rf);
   } else {
     if (r.absent()) return grammarError(n, kGetValue);
