@@ -19,6 +19,7 @@
 
 #include "core/errors.h"
 #include "core/pool.h"
+#include "core/strutil.h"
 #include "rt/dispatch.h"
 #include "rt/text.h"
 #include "zorbel/zorbel.h"
@@ -33,7 +34,7 @@ inline constexpr std::u16string_view kFunCallSource = u"ScriptValue_FunCall";
 template <class Entry>
 const Entry* findByName(std::span<const Entry> table, std::u16string_view key) {
   for (const Entry& e : table)
-    if (rt::equalsNoCase(e.name, key)) return &e;
+    if (sameName(e.name, key)) return &e;
   return nullptr;
 }
 

@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/direct.h"
 #include "core/errors.h"
 #include "core/pool.h"
 #include "core/space.h"
@@ -21,11 +22,26 @@
 namespace engine {
 
 class SvFunReturn final : public rt::Automation<SvFunReturn, zorbel::ScriptValue, Rebindable>,
+                          public DirectHolder,
+                          public QuietTarget,
                           public Pooled<SvFunReturn> {
  public:
   static const rt::MemberTable<SvFunReturn>& members();
 
   SvFunReturn() : err_(u"SvFunReturn") {}
+
+  // The evaluator asks for DirectHolder most: it is answered first.
+  void* query(const rt::Iid& iid) noexcept override {
+    return iid == DirectHolder::iid ? static_cast<DirectHolder*>(this) : Automation::query(iid);
+  }
+  // F = v is letValue's own step while no object is held (which takes it).
+  Direct direct() override { return Direct{nullptr, nullptr, nullptr, this}; }
+  bool assignQuietly(rt::Variant& v) override {
+    if (held_) return false;
+    err_.clear();
+    value_ = std::move(v);
+    return true;
+  }
 
   // The function the slot belongs to.
   void setPv(zorbel::ScriptValue* p) { fun_ = p; }

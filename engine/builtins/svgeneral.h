@@ -79,6 +79,13 @@ class SvGeneral final : public rt::Automation<SvGeneral, zorbel::ScriptValue, ke
 
   // The i-th sub-value (from 1), or null.
   zorbel::ScriptValue* item(int32_t i) const;
+  // What subs(i) gives for an i from 1 to count(), without a Variant index:
+  // the sub-value itself, the record cleared and the flag 18.
+  zorbel::ScriptValue* listed(int32_t i) {
+    err_.clear();
+    flag_ = FlagListed;
+    return item(i);
+  }
 
   std::u16string key() override { return key_; }
   void setKey(std::u16string_view key) override { key_ = key; }

@@ -41,6 +41,15 @@ class SvSingle final : public rt::Automation<SvSingle, zorbel::ScriptValue>,
 
   // The held value, without a copy.
   const rt::Variant& held() const { return value_; }
+  // Takes `v` as a new holder of it would, when the one reference left is
+  // its keeper's and it has recorded nothing, so that nobody can tell it
+  // from a new one; false otherwise.
+  bool renew(const rt::Variant& v) {
+    if (refCount() != 1 || err_.made()) return false;
+    key_.clear();
+    value_ = v;
+    return true;
+  }
 
   std::u16string key() override { return key_; }
   void setKey(std::u16string_view key) override { key_ = key; }

@@ -77,7 +77,7 @@ Variant inStrFun(const TextArgs& a) {
   switch (a.count()) {
     case 2: return Variant(findFrom(a.text(1), a.text(2), 1, blind));
     case 3:
-      if (argValue(*a.list(), 1).isText())
+      if (a.isText(1))
         return Variant(findFrom(a.text(1), a.text(2), 1, compareModeOf(a.toInt(3))));
       return Variant(findFrom(a.text(2), a.text(3), a.toInt(1), blind));
     default: return Variant(findFrom(a.text(2), a.text(3), a.toInt(1), compareModeOf(a.toInt(4))));

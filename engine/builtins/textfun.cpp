@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "builtins/svgeneral.h"
 #include "rt/convert.h"
 #include "rt/error.h"
 
@@ -9,35 +10,58 @@ namespace engine {
 
 namespace {
 
-// An argument's text form, as a String value.
-rt::Variant asText(rt::Variant v) { return v.isText() ? std::move(v) : rt::Variant(rt::toText(v)); }
+// An argument as a slot keeps it: its text form as a String value, but an
+// Integer or Long as it is (its text is made when asked for).
+rt::Variant asSlot(rt::Variant v) {
+  if (v.isText() || v.type() == rt::VT::Integer || v.type() == rt::VT::Long) return v;
+  return rt::Variant(rt::toText(v));
+}
 
 }  // namespace
 
 TextArgs::TextArgs(zorbel::ScriptValue* sv) : list_(sv) {
   if (!sv) return;
+  auto take = [&](int32_t i, rt::Variant v) {
+    if (v.isText()) wasText_ |= 1u << (i - 1);
+    slots_[i - 1] = asSlot(std::move(v));
+    count_ = i;
+  };
   if (sv->flag() & zorbel::FlagList) {
     int32_t n = std::clamp(sv->count(), 0, kSlots);
-    for (int32_t i = 1; i <= n; ++i) {
-      slots_[i - 1] = asText(argValue(*sv, i));
-      count_ = i;
+    // The evaluator's argument lists are engine values: read in place (an
+    // item that reading an earlier one took away is made again by argValue).
+    if (SvGeneral* list = directOf(sv).variable) {
+      for (int32_t i = 1; i <= n; ++i) {
+        rt::Ref<zorbel::ScriptValue> item = i <= list->count() ? list->listed(i) : nullptr;
+        take(i, item ? item->value() : argValue(*sv, i));
+      }
+      return;
     }
+    for (int32_t i = 1; i <= n; ++i) take(i, argValue(*sv, i));
   } else {
-    slots_[0] = asText(sv->value());
-    count_ = 1;
+    take(1, sv->value());
   }
 }
 
-const rt::Variant& TextArgs::slot(int32_t i) const {
+const rt::Variant& TextArgs::gathered(int32_t i) const {
   static const rt::Variant none{std::u16string()};
   return i >= 1 && i <= count_ ? slots_[i - 1] : none;
 }
 
+const rt::Variant& TextArgs::slot(int32_t i) const {
+  const rt::Variant& v = gathered(i);
+  if (v.isText()) return v;
+  rt::Variant& own = slots_[i - 1];
+  own = rt::Variant(rt::toText(own));
+  return own;
+}
+
 const std::u16string& TextArgs::text(int32_t i) const { return slot(i).text(); }
 
-int32_t TextArgs::toInt(int32_t i) const { return rt::toLong(slot(i)); }
-int16_t TextArgs::toShort(int32_t i) const { return rt::toInteger(slot(i)); }
-double TextArgs::toReal(int32_t i) const { return rt::toDouble(slot(i)); }
+// A whole number converts as its text would.
+int32_t TextArgs::toInt(int32_t i) const { return rt::toLong(gathered(i)); }
+int16_t TextArgs::toShort(int32_t i) const { return rt::toInteger(gathered(i)); }
+double TextArgs::toReal(int32_t i) const { return rt::toDouble(gathered(i)); }
 bool TextArgs::toBool(int32_t i) const { return rt::toBool(slot(i)); }
 rt::Date TextArgs::toDate(int32_t i) const { return rt::toDate(slot(i)); }
 

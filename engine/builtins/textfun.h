@@ -63,6 +63,8 @@ class TextArgs {
   int32_t count() const { return count_; }
   // Slot i (from 1); "" for a slot not filled.
   const std::u16string& text(int32_t i) const;
+  // Whether argument i was a String value.
+  bool isText(int32_t i) const { return i >= 1 && i <= count_ && (wasText_ >> (i - 1) & 1); }
 
   // Slot i read back as a number, a truth value or a date, by the ordinary
   // conversions (a fraction to the nearest whole number, a half to the even
@@ -79,10 +81,14 @@ class TextArgs {
  private:
   // Slot i (from 1) as a String value; an empty one for a slot not filled.
   const rt::Variant& slot(int32_t i) const;
+  // Slot i as it was gathered: an Integer or Long argument is kept as it
+  // is until its text is asked for, since it reads back as the same number.
+  const rt::Variant& gathered(int32_t i) const;
 
   // A String argument is kept as it is: the slot shares its text.
-  std::array<rt::Variant, kSlots> slots_;
+  mutable std::array<rt::Variant, kSlots> slots_;
   int32_t count_ = 0;
+  uint32_t wasText_ = 0;  // bit i-1: argument i was a String
   zorbel::ScriptValue* list_;
 };
 

@@ -1,5 +1,6 @@
 #include <cstdint>
 
+#include "builtins/svgeneral.h"
 #include "core/createtree.h"
 #include "core/loops.h"
 #include "rt/convert.h"
@@ -117,13 +118,25 @@ int32_t BodyFOR::run(zorbel::ScriptSpace& ss) {
   int32_t step = 1;
   if (!bound(*end_, ss, last) || (step_ && !bound(*step_, ss, step))) return ExitNone;
   const Counter counter(last, step);
+  // A plain variable, the common case, is read in place and assigned
+  // directly, as value() and letValue would do.
+  const Direct direct = directOf(v.get());
+  rt::Variant copy;
+  auto current = [&]() -> const rt::Variant& {
+    if (const rt::Variant* held = direct.peek()) return *held;
+    return copy = v->value();
+  };
   for (;;) {
-    if (counter.pastEnd(v->value())) return ExitNone;
+    if (counter.pastEnd(current())) return ExitNone;
     if (ss.runStop()) return ExitNone;
     int32_t code = ExitNone;
     if (!ran(inner_, ss, code)) return ExitNone;
     if (int32_t result; !goesOn(code, result)) return result;
-    v->letValue(counter.next(v->value()));
+    if (direct.variable) {
+      direct.variable->assign(counter.next(current()));
+      continue;
+    }
+    v->letValue(counter.next(current()));
     if (v->hasError()) {
       error_.copy(v->error(), u"Execute");
       return ExitNone;

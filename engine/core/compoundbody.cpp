@@ -2,6 +2,7 @@
 
 #include "core/createtree.h"
 #include "core/evalsupport.h"
+#include "core/quickeval.h"
 #include "core/steps.h"
 
 namespace engine {
@@ -72,6 +73,11 @@ bool CompoundBody::evaluated(expTree& tree, zorbel::ScriptSpace& ss, int32_t rf,
 }
 
 bool CompoundBody::truth(expTree& tree, zorbel::ScriptSpace& ss, bool& out) {
+  // A condition the short path gives needs no operand.
+  if (rt::Variant plain; quick::takes(tree) && quick::value(tree, ss, plain)) {
+    out = truthOf(plain);
+    return true;
+  }
   Operand v;
   if (!evaluated(tree, ss, zorbel::ModeValue, v)) return false;
   out = !v.absent() && truthOf(v.value());

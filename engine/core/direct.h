@@ -14,10 +14,22 @@ namespace engine {
 
 class SvGeneral;
 
+// A holder that takes an assigned value as letValue would, without running
+// anything, when its state allows (a user function's result slot); false,
+// and `v` untouched, when it does not.
+class QuietTarget {
+ public:
+  virtual bool assignQuietly(rt::Variant& v) = 0;
+
+ protected:
+  ~QuietTarget() = default;
+};
+
 struct Direct {
   const rt::Variant* held = nullptr;  // null: not one of the engine's holders
   const ErrRecord* guard = nullptr;
   SvGeneral* variable = nullptr;
+  QuietTarget* target = nullptr;  // a holder other than a variable that takes values
 
   // The value as value() gives it, without a copy; null when reading must
   // go through value().

@@ -40,6 +40,10 @@ bool calleeOk(expTree& node, zorbel::ScriptValue& callee, std::u16string_view wh
 // nothing.  An absent target is the use of a missing object.
 bool assign(expTree& node, const Operand& target, rt::Variant v, std::u16string_view where);
 
+// The list "a, b, ..." stands for: one argument list with the items of
+// every side that is a list, and every other side as one item.
+bool list(expTree& node, zorbel::ScriptSpace& ss, Operand& out);
+
 // v + 1 for "++", v - 1 for "--", with the arithmetic of "+" and "-".
 rt::Variant stepped(const rt::Variant& v, int32_t op);
 

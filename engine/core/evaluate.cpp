@@ -4,6 +4,7 @@
 // object is made for it only when someone outside the tree gets it
 // (getValue), which is where it first becomes visible.
 #include "builtins/svgeneral.h"
+#include "builtins/svsingle.h"
 #include "core/evalcore.h"
 #include "core/evalsupport.h"
 #include "core/quickeval.h"
@@ -123,17 +124,6 @@ bool identity(expTree& n, ScriptSpace& ss, Operand& out) {
   return true;
 }
 
-bool list(expTree& n, ScriptSpace& ss, Operand& out) {
-  Operand l, r;
-  if (!eval::side(n, Side::Left, ss, zorbel::ModeValue, l)) return false;
-  if (!eval::side(n, Side::Right, ss, zorbel::ModeValue, r)) return false;
-  rt::Ref<SvGeneral> items = rt::make<SvGeneral>();
-  addFlatSubs(*items, *l.requireObject());
-  addFlatSubs(*items, *r.requireObject());
-  out.setObject(std::move(items));
-  return true;
-}
-
 // x++ gives the old value, ++x the new one.
 bool step(expTree& n, ScriptSpace& ss, int32_t code, Operand& out) {
   Operand l, r;
@@ -148,6 +138,19 @@ bool step(expTree& n, ScriptSpace& ss, int32_t code, Operand& out) {
   return true;
 }
 
+// The argument object of a call.  A computed number gets a holder, which
+// the node keeps and fills anew for a later call once nothing else holds
+// it (a number holds no memory and no object, so keeping it is unseen).
+rt::Ref<ScriptValue> argumentOf(expTree& n, const Operand& r) {
+  if (!r.isPlain()) return r.toObject();
+  rt::Variant v = r.value();
+  if (v.isText() || v.isObject() || v.type() == rt::VT::ByteArray) return SvSingle::of(std::move(v));
+  if (auto* kept = static_cast<SvSingle*>(n.argHolder.get()); kept && kept->renew(v))
+    return n.argHolder;
+  n.argHolder = SvSingle::of(std::move(v));
+  return n.argHolder;
+}
+
 // f(x) calls f, or indexes a value that cannot be called; a[x] indexes, and
 // hands a callable value the whole argument object.
 bool callOrIndex(expTree& n, ScriptSpace& ss, int32_t rf, bool square, Operand& out) {
@@ -157,7 +160,7 @@ bool callOrIndex(expTree& n, ScriptSpace& ss, int32_t rf, bool square, Operand& 
   rt::Ref<ScriptValue> callee = l.requireObject();
   rt::Ref<ScriptValue> result;
   if (callee->flag() & zorbel::FlagCall) {
-    rt::Ref<ScriptValue> args = r.toObject();
+    rt::Ref<ScriptValue> args = argumentOf(n, r);
     result = square ? callee->subs(rt::Variant(args), rf) : callee->funCall(&ss, args.get(), rf);
   } else {
     if (r.absent()) return grammarError(n, kGetValue);
@@ -207,7 +210,7 @@ bool dispatch(expTree& n, ScriptSpace& ss, int32_t rf, Operand& out) {
     case tok::Eqv:
     case tok::Imp: return logical(n, ss, code, out);
     case tok::Is: return identity(n, ss, out);
-    case tok::Comma: return list(n, ss, out);
+    case tok::Comma: return eval::list(n, ss, out);
     case tok::Increment:
     case tok::Decrement: return step(n, ss, code, out);
     case tok::Member: return eval::member(n, ss, rf, out, kGetValue);
@@ -223,9 +226,11 @@ bool dispatch(expTree& n, ScriptSpace& ss, int32_t rf, Operand& out) {
 }  // namespace
 
 bool expTree::evaluate(ScriptSpace& ss, int32_t rf, Operand& out) {
-  if (rt::Variant v; quick::value(*this, ss, v)) {
-    out.setPlain(std::move(v));
-    return true;
+  if (quick::takes(*this)) {
+    if (rt::Variant v; quick::value(*this, ss, v)) {
+      out.setPlain(std::move(v));
+      return true;
+    }
   }
   error_.clear();
   out.reset();

@@ -69,6 +69,9 @@ class expTree {
   // worked out on its first run.
   enum class Quick : uint8_t { Unknown, Operator, Group, No };
   Quick quick = Quick::Unknown;
+  // The holder a call made last for a computed number it passed, kept to
+  // be filled anew (evaluate.cpp).
+  rt::Ref<zorbel::ScriptValue> argHolder;
 
  private:
   ErrRecord error_;

@@ -59,6 +59,7 @@ const rt::MemberTable<FLGeneral>& FLGeneral::members() {
 }
 
 void FLGeneral::initForRes(std::u16string_view fnClsName, int32_t startId, int32_t endId) {
+  librariesChanged();
   classId_ = fnClsName;
   const rt::ClassEntry* own = ownClass(fnClsName);
   ownCreate_ = own ? own->create : nullptr;
@@ -70,6 +71,7 @@ void FLGeneral::initForRes(std::u16string_view fnClsName, int32_t startId, int32
     desc = desc.substr(0, desc.find(u'|'));
     if (catalogue_.count(name)) rt::raise(rt::err::KeyExists, name);
     catalogue_.emplace(std::u16string(name), std::u16string(desc));
+    heads_.add(name);
   }
 }
 
@@ -84,7 +86,10 @@ rt::Ref<zorbel::ScriptValue> FLGeneral::create() const {
 }
 
 rt::Ref<zorbel::ScriptValue> FLGeneral::fun(std::u16string_view name) {
-  if (!hasFun(name)) return nullptr;
+  return hasFun(name) ? make(name) : nullptr;
+}
+
+rt::Ref<zorbel::ScriptValue> FLGeneral::make(std::u16string_view name) const {
   try {
     rt::Ref<zorbel::ScriptValue> f = create();
     if (f) f->setKey(name);
@@ -116,6 +121,7 @@ const rt::MemberTable<IFunLibs>& IFunLibs::members() {
 }
 
 void IFunLibs::clear() {
+  librariesChanged();
   std::vector<Entry> gone;
   gone.swap(libs_);
 }
@@ -128,6 +134,7 @@ ptrdiff_t IFunLibs::slotOf(std::u16string_view key) const {
 
 bool IFunLibs::addObj(zorbel::IFunLib* v, std::u16string_view libName) {
   if (!v) return false;
+  librariesChanged();
   try {
     if (libName.empty()) {
       libs_.push_back(Entry{rt::Ref<zorbel::IFunLib>(v), {}, false});
@@ -165,16 +172,34 @@ void IFunLibs::remove(const rt::Variant& indexKey) {
     if (p < 1 || p > count()) rt::raise(rt::err::SubscriptOutOfRange);
     s = p - 1;
   }
+  librariesChanged();
   rt::Ref<zorbel::IFunLib> gone = std::move(libs_[static_cast<size_t>(s)].lib);
   libs_.erase(libs_.begin() + s);
 }
 
 rt::Ref<rt::Enumerator> IFunLibs::enumerate() { return rt::make<LibsEnumerator>(rt::Ref<IFunLibs>(this)); }
 
-rt::Ref<zorbel::ScriptValue> IFunLibs::findFun(std::u16string_view name) const {
-  for (const Entry& e : libs_)
-    if (rt::Ref<zorbel::ScriptValue> f = e.lib->fun(name)) return f;
+rt::Ref<zorbel::ScriptValue> IFunLibs::findFun(std::u16string_view name,
+                                                FLGeneral** from) const {
+  bool own = from != nullptr;  // every library asked so far is an engine library
+  for (const Entry& e : libs_) {
+    FLGeneral* lib = nullptr;
+    if (own) {
+      // FLGeneral is the one class that answers IFLGeneral.
+      auto* general = static_cast<kestrin::IFLGeneral*>(e.lib->query(kestrin::IFLGeneral::iid));
+      lib = general ? static_cast<FLGeneral*>(general) : nullptr;
+      own = lib != nullptr;
+    }
+    if (rt::Ref<zorbel::ScriptValue> f = e.lib->fun(name)) {
+      if (from) *from = lib;
+      return f;
+    }
+  }
   return nullptr;
+}
+
+rt::Ref<zorbel::ScriptValue> libraryFunction(const FLGeneral& lib, std::u16string_view name) {
+  return lib.make(name);
 }
 
 void loadStandardLibs(IFunLibs& libs) {

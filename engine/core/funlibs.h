@@ -14,6 +14,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/libraryepoch.h"
+#include "core/nameheads.h"
 #include "core/strutil.h"
 #include "kestrin/funlibs.h"
 #include "rt/activation.h"
@@ -30,10 +32,14 @@ class FLGeneral final : public rt::Automation<FLGeneral, zorbel::IFunLib, kestri
   std::u16string name() override { return name_; }
   void setName(std::u16string_view name) override { name_ = name; }
   rt::Ref<zorbel::ScriptValue> fun(std::u16string_view name) override;
+  // fun for a name the catalogue is known to have.
+  rt::Ref<zorbel::ScriptValue> make(std::u16string_view name) const;
   void initForRes(std::u16string_view fnClsName, int32_t startId, int32_t endId) override;
 
   // Whether the catalogue names `name`, without making a function object.
-  bool hasFun(std::u16string_view name) const { return catalogue_.count(name) != 0; }
+  bool hasFun(std::u16string_view name) const {
+    return heads_.mayHave(name) && catalogue_.count(name) != 0;
+  }
   // The short description of a function; "" when there is none.
   std::u16string_view description(std::u16string_view name) const;
 
@@ -45,11 +51,19 @@ class FLGeneral final : public rt::Automation<FLGeneral, zorbel::IFunLib, kestri
   // The engine's own class for it, found once; null: created by ProgID.
   rt::Ref<rt::Object> (*ownCreate_)() = nullptr;
   std::unordered_map<std::u16string, std::u16string, NoCaseHash, NoCaseEq> catalogue_;
+  // Every name is asked of the libraries in turn, so most lookups are for
+  // another library's names: this refuses most of them without hashing.
+  NameHeads heads_;
 };
 
 class IFunLibs final : public rt::Automation<IFunLibs, kestrin::IFunLibList, rt::Enumerable> {
  public:
   static const rt::MemberTable<IFunLibs>& members();
+
+  // A list made or gone changes what lookups find (another list may take
+  // the place of one gone).
+  IFunLibs() { librariesChanged(); }
+  ~IFunLibs() override { librariesChanged(); }
 
   void clear() override;
   bool exist(std::u16string_view key) const override { return slotOf(key) >= 0; }
@@ -64,8 +78,12 @@ class IFunLibs final : public rt::Automation<IFunLibs, kestrin::IFunLibList, rt:
     return position >= 1 && position <= count() ? libs_[position - 1].lib.get() : nullptr;
   }
   // The first library's function object for `name`, asking in order; null
-  // when no library has it.
-  rt::Ref<zorbel::ScriptValue> findFun(std::u16string_view name) const;
+  // when no library has it.  `from`, when given, is set to the library
+  // that answered when it and every library asked before it are engine
+  // libraries (FLGeneral, whose answers change only with libraryEpoch),
+  // else to null.
+  rt::Ref<zorbel::ScriptValue> findFun(std::u16string_view name,
+                                       FLGeneral** from = nullptr) const;
 
  private:
   struct Entry {

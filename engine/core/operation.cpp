@@ -106,12 +106,31 @@ void memberCall(expTree& n, ScriptSpace& ss) {
   eval::calleeOk(n, *m.obj, kOperation);
 }
 
+// "x = y" and "x = literal" where x is a plain variable or a result slot
+// that takes the value in place, and y a plain variable holding no object
+// (whose default member could run code): the steps of assignment, left
+// side first.  Nothing has run when it declines.
+[[gnu::noinline]] bool quickCopy(expTree& n, ScriptSpace& ss) {
+  const Direct target = quick::direct(n, true, ss);
+  if (!target.variable && !target.target) return false;
+  const rt::Variant* v = &n.rItem->iValue;
+  if (n.rItem->iType == tok::Name) {
+    v = quick::direct(n, false, ss).peek();
+    if (!v || v->isObject()) return false;
+  }
+  rt::Variant copy(*v);
+  if (target.variable) target.variable->assign(std::move(copy));
+  else if (!target.target->assignQuietly(copy)) return false;
+  return true;
+}
+
 // "x = value" where x is a plain variable and the short path gives the
 // value (quickeval.h): the steps of assignment, left side first.
 bool quickAssignment(expTree& n, ScriptSpace& ss) {
   if (!n.opItem || (n.opItem->iType != tok::Assign && n.opItem->iType != tok::Equals)) return false;
-  if (n.lTree || !n.lItem || n.lItem->iType != tok::Name || !n.rTree || !quick::takes(*n.rTree))
-    return false;
+  if (n.lTree || !n.lItem || n.lItem->iType != tok::Name) return false;
+  if (!n.rTree) return n.rItem && quickCopy(n, ss);
+  if (!quick::takes(*n.rTree)) return false;
   SvGeneral* var = quick::direct(n, true, ss).variable;
   rt::Variant v;
   if (!var || !quick::value(*n.rTree, ss, v)) return false;

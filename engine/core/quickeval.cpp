@@ -1,7 +1,10 @@
 #include "core/quickeval.h"
 
+#include <optional>
+
 #include "core/evalsupport.h"
 #include "rt/ops.h"
+#include "rt/wholeops.h"
 
 namespace engine::quick {
 
@@ -33,6 +36,25 @@ bool isQuickOperator(int32_t code) {
 }
 
 Quick classify(expTree& n);
+
+// The operator as rt::whole computes it in line, where it does.
+std::optional<rt::whole::Op> wholeOp(int32_t code) {
+  using rt::whole::Op;
+  switch (code) {
+    case tok::Plus: return Op::Add;
+    case tok::Minus: return Op::Sub;
+    case tok::Times: return Op::Mul;
+    case tok::Modulo: return Op::Mod;
+    case tok::Less: return Op::Lt;
+    case tok::LessEqual: return Op::Le;
+    case tok::Greater: return Op::Gt;
+    case tok::GreaterEqual: return Op::Ge;
+    case tok::EqualEqual:
+    case tok::Equals: return Op::Eq;
+    case tok::NotEqual: return Op::Ne;
+    default: return std::nullopt;
+  }
+}
 
 bool hasSide(const expTree& n, bool left) { return left ? n.lTree || n.lItem : n.rTree || n.rItem; }
 
@@ -82,7 +104,7 @@ const rt::Variant* nodeValue(expTree& n, zorbel::ScriptSpace& ss, rt::Variant& s
   n.error().clear();
   if (q == Quick::Group) return sideValue(n, n.opItem ? false : hasSide(n, true), ss, scratch);
   const int32_t code = n.opItem->iType;
-  rt::Variant sa, sb;
+  rt::Variant sb;
   try {
     if (!hasSide(n, true)) {  // "+x", "-x"
       const rt::Variant* b = sideValue(n, false, ss, sb);
@@ -90,11 +112,14 @@ const rt::Variant* nodeValue(expTree& n, zorbel::ScriptSpace& ss, rt::Variant& s
       scratch = code == tok::Plus ? *b : rt::opMul(*b, rt::Variant(int16_t{-1}));
       return &scratch;
     }
-    const rt::Variant* a = sideValue(n, true, ss, sa);
+    // The left value may be computed in `scratch`: it is read before the
+    // result is stored there.
+    const rt::Variant* a = sideValue(n, true, ss, scratch);
     if (!a) return nullptr;
     const rt::Variant* b = sideValue(n, false, ss, sb);
     if (!b) return nullptr;
-    scratch = binaryValue(code, *a, *b);
+    if (const auto op = wholeOp(code); !op || !rt::whole::result(*op, *a, *b, scratch))
+      scratch = binaryValue(code, *a, *b);
     return &scratch;
   } catch (const rt::RuntimeError&) {
     return nullptr;  // the general path reports it
@@ -115,12 +140,9 @@ bool value(expTree& tree, zorbel::ScriptSpace& ss, rt::Variant& out) {
 
 // What a name bound in a space allows stays valid while it is bound, which
 // it is after `named` has gone.
-Direct direct(expTree& node, bool left, zorbel::ScriptSpace& ss) {
-  NameCache& cache = node.names[left ? 0 : 1];
-  if (const Space* s = keptSpace(EngineSpaces::of(ss), cache))
-    return s->bindings().boundAt(cache.position).direct;
+Direct directAgain(expTree& node, bool left, zorbel::ScriptSpace& ss) {
   Operand named;
-  resolveAgain(ss, (left ? node.lItem : node.rItem)->name(), cache, named);
+  resolveAgain(ss, (left ? node.lItem : node.rItem)->name(), node.names[left ? 0 : 1], named);
   return named.direct();
 }
 

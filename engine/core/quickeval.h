@@ -10,6 +10,7 @@
 // evaluates the tree from the start, reporting what fails as it always does.
 #pragma once
 
+#include "core/bindings.h"
 #include "core/exptree.h"
 #include "rt/variant.h"
 #include "zorbel/zorbel.h"
@@ -25,7 +26,16 @@ bool takes(expTree& tree);
 bool value(expTree& tree, zorbel::ScriptSpace& ss, rt::Variant& out);
 
 // What the evaluator may do directly with the value a name operand (the
-// left or right item of `node`) stands for.
-Direct direct(expTree& node, bool left, zorbel::ScriptSpace& ss);
+// left or right item of `node`) stands for when no lookup is kept for it.
+Direct directAgain(expTree& node, bool left, zorbel::ScriptSpace& ss);
+
+// The same, in line for the kept case: the short path asks it for every
+// name it reads.
+[[gnu::always_inline]] inline Direct direct(expTree& node, bool left, zorbel::ScriptSpace& ss) {
+  const NameCache& cache = node.names[left ? 0 : 1];
+  if (const Space* s = keptSpace(EngineSpaces::of(ss), cache))
+    return s->bindings().boundAt(cache.position).direct;
+  return directAgain(node, left, ss);
+}
 
 }  // namespace engine::quick

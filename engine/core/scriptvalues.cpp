@@ -94,9 +94,13 @@ zorbel::ScriptValue* ScriptValues::find(std::u16string_view key) const {
 }
 
 bool ScriptValues::addUnder(zorbel::ScriptValue* v, std::u16string_view key) {
-  if (!v) return false;
+  if (!v || (!key.empty() && slotOf(key) >= 0)) return false;
+  append(v, key);
+  return true;
+}
+
+void ScriptValues::append(zorbel::ScriptValue* v, std::u16string_view key) {
   const bool keyed = !key.empty();
-  if (keyed && slotOf(key) >= 0) return false;
   if (items_.empty()) items_.reserve(kFirstRoom);
   items_.emplace_back(v, key, keyed);
   if (keyed) ++keyed_;
@@ -106,7 +110,6 @@ bool ScriptValues::addUnder(zorbel::ScriptValue* v, std::u16string_view key) {
   } else if (keyed_ > 0 && items_.size() > kIndexFrom) {
     buildIndex();
   }
-  return true;
 }
 
 void ScriptValues::buildIndex() {

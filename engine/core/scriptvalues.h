@@ -74,6 +74,8 @@ class ScriptValues final
   }
   // Stores `v` under `key` (none when empty); false when the key is in use.
   bool addUnder(zorbel::ScriptValue* v, std::u16string_view key);
+  // The same for a value and a key known not to be in use.
+  void append(zorbel::ScriptValue* v, std::u16string_view key);
   // Removes the item under `key`; false when there is none.
   bool removeKey(std::u16string_view key);
 

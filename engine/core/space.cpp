@@ -88,11 +88,14 @@ zorbel::ScriptValue* Space::local(std::u16string_view name) const { return bindi
 // Only a shared shape is kept in a step: a shape of one space's own must
 // not be given to another.
 bool Space::bind(zorbel::ScriptValue* v, std::u16string_view name, ShapeStep* step) {
-  if (!bindings_->addUnder(v, name)) return false;
-  if (step && step->from == shape_) {
+  // A space of the shape the step starts from has the same names as the one
+  // the step was taken in, where the name was not bound yet.
+  if (v && step && step->from == shape_) {
+    bindings_->append(v, name);
     shape_ = step->to;
     return true;
   }
+  if (!bindings_->addUnder(v, name)) return false;
   const Shape from = shape_;
   shape_ = shapeAfter(from, name);
   if (step && (shape_ & 1)) *step = ShapeStep{from, shape_};

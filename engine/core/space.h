@@ -13,6 +13,7 @@
 
 namespace engine {
 
+class IFunLibs;
 class ScriptValues;
 
 // A shape stands for the names bound in a space, in their order.  Binding a
@@ -56,6 +57,10 @@ class Space : public virtual rt::Object {
 
   // The value bound to `name` here, or null.
   zorbel::ScriptValue* local(std::u16string_view name) const;
+
+  // The function libraries a name bound nowhere is looked up in: the
+  // root's; null for any other space.
+  virtual IFunLibs* functionLibs() const { return nullptr; }
 
  protected:
   Space();

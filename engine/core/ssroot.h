@@ -50,6 +50,7 @@ class SsRoot final : public rt::Automation<SsRoot, zorbel::ScriptSpace, Space> {
   jespin::IErrInfo& error() override { return error_.info(); }
 
   rt::Ref<zorbel::ScriptValue> find(std::u16string_view name) override;
+  IFunLibs* functionLibs() const override { return libs_.get(); }
   // The evaluator asks for Space most: it is answered first.
   void* query(const rt::Iid& iid) noexcept override {
     return iid == Space::iid ? static_cast<Space*>(this) : Automation::query(iid);

@@ -3,6 +3,7 @@
 
 #include "builtins/svsingle.h"
 #include "core/funlibs.h"
+#include "core/nameheads.h"
 #include "kestrin/values.h"
 #include "core/resources.h"
 #include "rt/dispatch.h"
@@ -123,6 +124,33 @@ TEST(FLGeneral, FreshObjectPerLookupKeyedAsWritten) {
   }
   EXPECT_FALSE(math->fun(u"Len"));  // another library's function
   EXPECT_FALSE(math->fun(u""));
+}
+
+// The quick refusal never refuses a name equal to one added, whatever its
+// case or width; it refuses names of another length or first character.
+TEST(NameHeads, RefusesOnlyNamesNotAdded) {
+  NameHeads heads;
+  for (std::u16string_view n : {u"Mid", u"InStr", u"Len"}) heads.add(n);
+  const struct {
+    std::u16string_view name;
+    bool may;
+  } cases[] = {
+      {u"mid", true},     {u"MID", true},      {u"\uFF2Did", true},  // full-width M
+      {u"instr", true},   {u"LEN", true},      {u"Mids", false},
+      {u"Abs", false},    {u"Lens", false},     {u"", true},
+      {u"\u00C9te", true}, {u"\U0001F600x", true},  // no ASCII head: asked in full
+  };
+  for (const auto& c : cases) EXPECT_EQ(heads.mayHave(c.name), c.may) << utf8(c.name);
+  // A name with no ASCII head added: nothing is refused any more.
+  heads.add(u"\u00C9t\u00E9");
+  EXPECT_TRUE(heads.mayHave(u"Abs"));
+}
+
+TEST(FLGeneral, HasFunWhateverTheCase) {
+  auto str = library(u"Kestrin.SvStrFuns", 401, 431);
+  for (std::u16string_view n : {u"mid", u"MID", u"\uFF2D\uFF29\uFF24", u"InStr", u"instrrev"})
+    EXPECT_TRUE(str->hasFun(n)) << utf8(n);
+  for (std::u16string_view n : {u"Abs", u"Mi", u"Midd", u""}) EXPECT_FALSE(str->hasFun(n)) << utf8(n);
 }
 
 TEST(FLGeneral, ClassThatCannotBeMadeAnswersNothing) {

@@ -5,6 +5,7 @@
 
 #include "builtins/hostio.h"
 #include "builtins/svsingle.h"
+#include "core/bindings.h"
 #include "core/errors.h"
 #include "core/ssbody.h"
 #include "core/ssroot.h"
@@ -221,6 +222,50 @@ TEST(BodySpace, SetOfANameThatIsNotLocal) {
   EXPECT_FALSE(c.root->existValue(u"g"));
   c.body->setValue(u"unknown", nullptr);
   EXPECT_FALSE(c.body->existValue(u"unknown"));
+}
+
+// A name operand keeps the library that has a name bound nowhere: each
+// lookup makes a fresh function keyed as written, until the name is bound
+// on the way or the libraries change.
+TEST(BodySpace, KeptLibraryLookups) {
+  Chain c;
+  engine::NameCache cache;
+  auto lookUp = [&](zorbel::ScriptSpace& ss, std::u16string_view name) {
+    engine::Operand out;
+    engine::resolve(ss, name, cache, out);
+    return out.obj;
+  };
+  Ref<ScriptValue> first = lookUp(*c.body, u"Len");
+  ASSERT_TRUE(first && cache.library);
+  Ref<ScriptValue> again = lookUp(*c.body, u"LEN");
+  ASSERT_TRUE(again);
+  EXPECT_NE(again.get(), first.get());
+  EXPECT_EQ(enginetest::utf8(again->key()), "LEN");
+  EXPECT_EQ(typeOf(again.get()), "SvStrFuns");
+  // Another chain of the same shapes has other libraries.
+  Chain other;
+  EXPECT_FALSE(engine::keptLibrary(other.body.get(), cache));
+  lookUp(*c.body, u"Len");
+  EXPECT_TRUE(engine::keptLibrary(c.body.get(), cache));
+  engine::librariesChanged();
+  EXPECT_FALSE(engine::keptLibrary(c.body.get(), cache));
+  EXPECT_EQ(typeOf(lookUp(*c.body, u"Len").get()), "SvStrFuns");
+  // Bound in the root, then in the body: that value.
+  Ref<ScriptValue> inRoot = holding(rt::Variant(int16_t{5}));
+  c.root->setValue(u"Len", inRoot.get());
+  EXPECT_EQ(lookUp(*c.body, u"Len").get(), inRoot.get());
+  c.root->setValue(u"Len", nullptr);
+  EXPECT_EQ(typeOf(lookUp(*c.body, u"Len").get()), "SvStrFuns");
+  Ref<ScriptValue> output = rt::make<engine::SvOutput>();
+  c.body->setValue(u"Len", output.get());
+  EXPECT_EQ(lookUp(*c.body, u"Len").get(), output.get());
+  // Looked up from the root itself.
+  engine::NameCache fromRoot;
+  engine::Operand out;
+  engine::resolve(*c.root, u"Mid", fromRoot, out);
+  engine::resolve(*c.root, u"Mid", fromRoot, out);
+  EXPECT_EQ(typeOf(out.obj.get()), "SvStrFuns");
+  EXPECT_TRUE(fromRoot.library);
 }
 
 TEST(BodySpace, DeclarationsAreLocalAndReportThroughTheRoot) {

@@ -95,6 +95,28 @@ TEST(TextFrame, GathersArgumentsAsText) {
   }
 }
 
+// Whole-number arguments are kept as numbers until their text is asked
+// for: every reading gives what their text form would.
+TEST(TextFrame, WholeNumbersReadAsTheirText) {
+  auto list = argList({rt::Variant(int16_t{-7}), rt::Variant(int32_t{123456}), rt::Variant(u"42"),
+                       rt::Variant(int32_t{40000}), rt::Variant(2.5)});
+  TextArgs a(list.get());
+  EXPECT_EQ(a.toInt(1), -7);
+  EXPECT_EQ(a.toInt(2), 123456);
+  EXPECT_EQ(a.toReal(2), 123456.0);
+  EXPECT_EQ(a.toShort(1), -7);
+  EXPECT_EQ(enginetest::errorOf([&] { a.toShort(4); }), 6);  // as "40000" overflows
+  EXPECT_EQ(a.toInt(5), 2);                                  // "2.5", half to even
+  const std::u16string texts[] = {u"-7", u"123456", u"42", u"40000", u"2.5"};
+  for (int32_t i = 1; i <= 5; ++i) {
+    EXPECT_EQ(a.text(i), texts[i - 1]) << i;
+    EXPECT_EQ(a.isText(i), i == 3) << i;
+  }
+  EXPECT_EQ(a.toInt(2), 123456);  // read again after its text was made
+  EXPECT_FALSE(a.isText(6));
+  EXPECT_EQ(a.text(6), u"");
+}
+
 TEST(TextFrame, CountsFailuresAndUnknownNames) {
   struct Case {
     const char16_t* key;

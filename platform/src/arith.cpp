@@ -17,6 +17,7 @@
 #include "rt/error.h"
 #include "rt/strings.h"
 #include "rt/ops.h"
+#include "rt/wholeops.h"
 
 namespace rt {
 namespace {
@@ -122,11 +123,11 @@ bool quickPair(const Variant& a, const Variant& b) {
 }
 
 Variant quick(Op op, const Variant& a, const Variant& b) {
-  if (a.type() == VT::Double || b.type() == VT::Double)
-    return checkedDouble(apply(op, operand::quickNumber(a), operand::quickNumber(b)));
-  const int64_t x = operand::wholeOf(a), y = operand::wholeOf(b);
-  const Kind k = a.type() == VT::Long || b.type() == VT::Long ? Kind::Long : Kind::Integer;
-  return operand::fitWhole(op == Op::Add ? x + y : op == Op::Sub ? x - y : x * y, k);
+  int64_t x, y;
+  bool isLong;
+  if (whole::pair(a, b, x, y, isLong))
+    return whole::fit(op == Op::Add ? x + y : op == Op::Sub ? x - y : x * y, isLong);
+  return checkedDouble(apply(op, operand::quickNumber(a), operand::quickNumber(b)));
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 // a half going to the even neighbour (2.5 \ 1 is 2); the quotient is cut
 // toward zero and the remainder takes the sign of the dividend (-7 Mod 3 is
 // -1).
-#include <algorithm>
 #include <cstdint>
 
 #include "decimal.h"
@@ -10,6 +9,7 @@
 #include "rt/convert.h"
 #include "rt/error.h"
 #include "rt/ops.h"
+#include "rt/wholeops.h"
 
 namespace rt {
 namespace {
@@ -39,14 +39,6 @@ int64_t modOperand(const Variant& v) {
   }
 }
 
-// Two Integer or Long operands, the common case in loops: their kind (the
-// wider one), else Empty for the general steps.
-Kind quickWholeKind(const Variant& a, const Variant& b) {
-  const Kind x = operand::quickKind(a), y = operand::quickKind(b);
-  auto whole = [](Kind k) { return k == Kind::Integer || k == Kind::Long; };
-  return whole(x) && whole(y) ? std::max(x, y) : Kind::Empty;
-}
-
 // x \ y and x Mod y of whole operands, in kind k.
 Variant quotient(int64_t x, int64_t y, Kind k) {
   if (y == 0) raise(err::DivisionByZero);
@@ -66,18 +58,18 @@ Variant remainder(int64_t x, int64_t y, Kind k) {
 }  // namespace
 
 Variant opIdiv(const Variant& a, const Variant& b) {
-  if (Kind k = quickWholeKind(a, b); k != Kind::Empty)
-    return quotient(operand::wholeOf(a), operand::wholeOf(b), k);
+  int64_t x, y;
+  bool isLong;
+  if (whole::pair(a, b, x, y, isLong)) return quotient(x, y, isLong ? Kind::Long : Kind::Integer);
   Plain pa(a), pb(b);
   if (pa->isNull() || pb->isNull()) return Null{};
   const Kind k = wholeKind(*pa, *pb);  // its type mismatch comes first
-  const int64_t x = toLong(*pa);
+  x = toLong(*pa);
   return quotient(x, toLong(*pb), k);
 }
 
 Variant opMod(const Variant& a, const Variant& b) {
-  if (Kind k = quickWholeKind(a, b); k != Kind::Empty)
-    return remainder(operand::wholeOf(a), operand::wholeOf(b), k);
+  if (Variant r; whole::result(whole::Op::Mod, a, b, r)) return r;
   Plain pa(a), pb(b);
   if (pa->isNull() || pb->isNull()) return Null{};
   const Kind k = wholeKind(*pa, *pb);  // its type mismatch comes first

@@ -51,6 +51,9 @@ std::u16string mapText(std::u16string_view s, Map map) {
   return out;
 }
 
+// foldChar of an ASCII character, which names nearly always are, in line.
+char32_t foldAscii(char32_t c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; }
+
 }  // namespace
 
 std::u16string fromUtf8(std::string_view s) {
@@ -113,7 +116,7 @@ std::string toUtf8(std::u16string_view s) {
 }
 
 char32_t foldChar(char32_t c) {
-  if (c < 0x80) return (c >= 'A' && c <= 'Z') ? c + 32 : c;
+  if (c < 0x80) return foldAscii(c);
   // Full-width forms of ASCII, and the ideographic space.
   if (c >= 0xFF01 && c <= 0xFF5E) return foldChar(c - 0xFF01 + 0x21);
   if (c == 0x3000) return 0x20;
@@ -135,8 +138,8 @@ std::u16string foldCase(std::u16string_view s) {
 int compareNoCase(std::u16string_view a, std::u16string_view b) {
   size_t i = 0, j = 0;
   while (i < a.size() && j < b.size()) {
-    char32_t x = a[i] < 0x80 ? foldChar(a[i++]) : foldChar(nextCodePoint(a, i));
-    char32_t y = b[j] < 0x80 ? foldChar(b[j++]) : foldChar(nextCodePoint(b, j));
+    char32_t x = a[i] < 0x80 ? foldAscii(a[i++]) : foldChar(nextCodePoint(a, i));
+    char32_t y = b[j] < 0x80 ? foldAscii(b[j++]) : foldChar(nextCodePoint(b, j));
     if (x != y) return x < y ? -1 : 1;
   }
   if (i < a.size()) return 1;
@@ -152,7 +155,7 @@ bool equalsNoCase(std::u16string_view a, std::u16string_view b) {
 size_t hashNoCase(std::u16string_view s) {
   uint64_t h = 0xcbf29ce484222325ull;
   for (size_t i = 0; i < s.size();) {
-    char32_t c = s[i] < 0x80 ? foldChar(s[i++]) : foldChar(nextCodePoint(s, i));
+    char32_t c = s[i] < 0x80 ? foldAscii(s[i++]) : foldChar(nextCodePoint(s, i));
     h = (h ^ c) * 0x100000001b3ull;
   }
   return static_cast<size_t>(h);

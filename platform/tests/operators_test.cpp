@@ -16,6 +16,7 @@
 #include "rt/locale.h"
 #include "rt/ops.h"
 #include "rt/text.h"
+#include "rt/wholeops.h"
 
 namespace {
 
@@ -365,3 +366,51 @@ TEST_F(Operators, ObjectsTakePartThroughTheirDefaultMember) {
 }
 
 }  // namespace
+
+// The in-line whole-number case gives what the operators give, type and
+// value, at every edge of the Integer and Long ranges; it declines Mod by 0
+// and any pair that is not two Integers or Longs.
+TEST(WholeOps, SameAsTheOperators) {
+  const Variant values[] = {int16_t{0},     int16_t{1},      int16_t{-1},     int16_t{7},
+                            int16_t{32767}, int16_t{-32768}, int32_t{0},      int32_t{-7},
+                            int32_t{40000}, int32_t{INT32_MAX}, int32_t{INT32_MIN}, int32_t{-1}};
+  using whole::Op;
+  const struct {
+    Op op;
+    Variant (*fn)(const Variant&, const Variant&);
+  } arith[] = {{Op::Add, &opAdd}, {Op::Sub, &opSub}, {Op::Mul, &opMul}, {Op::Mod, &opMod}};
+  const struct {
+    Op op;
+    Variant (*fn)(const Variant&, const Variant&, CompareMode);
+  } relations[] = {{Op::Lt, &opLt}, {Op::Le, &opLe}, {Op::Gt, &opGt},
+                   {Op::Ge, &opGe}, {Op::Eq, &opEq}, {Op::Ne, &opNe}};
+  auto same = [](const Variant& got, const Variant& want) {
+    EXPECT_EQ(got.type(), want.type());
+    EXPECT_EQ(toText(got), toText(want));
+  };
+  for (const Variant& a : values) {
+    for (const Variant& b : values) {
+      SCOPED_TRACE(toUtf8(toText(a) + u" " + toText(b)));
+      for (const auto& c : arith) {
+        Variant got;
+        if (c.op == Op::Mod && toLong(b) == 0) {
+          EXPECT_FALSE(whole::result(c.op, a, b, got));
+          continue;
+        }
+        ASSERT_TRUE(whole::result(c.op, a, b, got));
+        same(got, c.fn(a, b));
+      }
+      for (const auto& c : relations) {
+        Variant got;
+        ASSERT_TRUE(whole::result(c.op, a, b, got));
+        same(got, c.fn(a, b, kBin));
+      }
+    }
+  }
+  Variant out(int16_t{5});
+  for (const Variant& other : {Variant(1.5), Variant(u"2"), Variant(uint8_t{2}), Variant(true), Variant()}) {
+    EXPECT_FALSE(whole::result(Op::Add, other, Variant(int16_t{1}), out));
+    EXPECT_FALSE(whole::result(Op::Lt, Variant(int32_t{1}), other, out));
+  }
+  EXPECT_EQ(out.integer(), 5);  // untouched when declined
+}
