@@ -69,6 +69,9 @@ class expTree {
   // worked out on its first run.
   enum class Quick : uint8_t { Unknown, Operator, Group, No };
   Quick quick = Quick::Unknown;
+  // For an Operator node whose operator rt::whole computes in line, that
+  // operator (an rt::whole::Op) plus one; 0 for any other.
+  uint8_t quickWhole = 0;
   // The holder a call made last for a computed number it passed, kept to
   // be filled anew (evaluate.cpp).
   rt::Ref<zorbel::ScriptValue> argHolder;

@@ -78,52 +78,71 @@ Quick classify(expTree& n) {
   } else if (isQuickOperator(n.opItem->iType) && quickSide(n, false)) {
     const bool sign = n.opItem->iType == tok::Plus || n.opItem->iType == tok::Minus;
     if (quickSide(n, true) || (sign && !hasSide(n, true))) q = Quick::Operator;
+    if (const auto op = wholeOp(n.opItem->iType); q == Quick::Operator && op && hasSide(n, true))
+      n.quickWhole = static_cast<uint8_t>(static_cast<int>(*op) + 1);
   }
   n.quick = q;
   return q;
 }
 
-const rt::Variant* nodeValue(expTree& n, zorbel::ScriptSpace& ss, rt::Variant& scratch);
+// Where the short path reads names from: the space asked once per tree.
+struct Reader {
+  zorbel::ScriptSpace& ss;
+  const Space* first;
+};
+
+const rt::Variant* nodeValue(expTree& n, const Reader& r, rt::Variant& scratch);
 
 // A side's value, where it is (a variable's, a literal's) or in `scratch`;
 // null where the short path gives up.  An object is left to the general
 // path, which reads it through its default member.
-const rt::Variant* sideValue(expTree& n, bool left, zorbel::ScriptSpace& ss, rt::Variant& scratch) {
-  if (expTree* t = (left ? n.lTree : n.rTree).get()) return nodeValue(*t, ss, scratch);
+[[gnu::always_inline]] inline const rt::Variant* sideValue(expTree& n, bool left, const Reader& r,
+                                                           rt::Variant& scratch) {
+  if (expTree* t = (left ? n.lTree : n.rTree).get()) return nodeValue(*t, r, scratch);
   const ExpItem& item = left ? *n.lItem : *n.rItem;
   if (item.iType != tok::Name) return &item.iValue;
-  const rt::Variant* v = direct(n, left, ss).peek();
+  const rt::Variant* v = direct(r.first, n, left, r.ss).peek();
   return v && !v->isObject() ? v : nullptr;
+}
+
+// The operator of `n` over values the sides gave, into `scratch`.  What
+// fails raises, and value() gives up: the general path reports it.
+const rt::Variant* operatorValue(expTree& n, const rt::Variant& a, const rt::Variant& b,
+                                 rt::Variant& scratch) {
+  if (!n.quickWhole ||
+      !rt::whole::result(static_cast<rt::whole::Op>(n.quickWhole - 1), a, b, scratch))
+    scratch = binaryValue(n.opItem->iType, a, b);
+  return &scratch;
+}
+
+// "+x", "-x".
+const rt::Variant* signValue(expTree& n, const Reader& r, rt::Variant& scratch) {
+  rt::Variant sb;
+  const rt::Variant* b = sideValue(n, false, r, sb);
+  if (!b) return nullptr;
+  scratch = n.opItem->iType == tok::Plus ? *b : rt::opMul(*b, rt::Variant(int16_t{-1}));
+  return &scratch;
 }
 
 // Each node the short path runs through ends with a clear record, as after
 // the general path.
-const rt::Variant* nodeValue(expTree& n, zorbel::ScriptSpace& ss, rt::Variant& scratch) {
+const rt::Variant* nodeValue(expTree& n, const Reader& r, rt::Variant& scratch) {
   const Quick q = classify(n);
   if (q == Quick::No) return nullptr;
   n.error().clear();
-  if (q == Quick::Group) return sideValue(n, n.opItem ? false : hasSide(n, true), ss, scratch);
-  const int32_t code = n.opItem->iType;
-  rt::Variant sb;
-  try {
-    if (!hasSide(n, true)) {  // "+x", "-x"
-      const rt::Variant* b = sideValue(n, false, ss, sb);
-      if (!b) return nullptr;
-      scratch = code == tok::Plus ? *b : rt::opMul(*b, rt::Variant(int16_t{-1}));
-      return &scratch;
-    }
-    // The left value may be computed in `scratch`: it is read before the
-    // result is stored there.
-    const rt::Variant* a = sideValue(n, true, ss, scratch);
-    if (!a) return nullptr;
-    const rt::Variant* b = sideValue(n, false, ss, sb);
-    if (!b) return nullptr;
-    if (const auto op = wholeOp(code); !op || !rt::whole::result(*op, *a, *b, scratch))
-      scratch = binaryValue(code, *a, *b);
-    return &scratch;
-  } catch (const rt::RuntimeError&) {
-    return nullptr;  // the general path reports it
+  if (q == Quick::Group) return sideValue(n, n.opItem ? false : hasSide(n, true), r, scratch);
+  if (!hasSide(n, true)) return signValue(n, r, scratch);
+  // The left value may be computed in `scratch`: it is read before the
+  // result is stored there.
+  const rt::Variant* a = sideValue(n, true, r, scratch);
+  if (!a) return nullptr;
+  if (!n.rTree) {  // an item: nothing computed on the right
+    const rt::Variant* b = sideValue(n, false, r, scratch);
+    return b ? operatorValue(n, *a, *b, scratch) : nullptr;
   }
+  rt::Variant sb;
+  const rt::Variant* b = nodeValue(*n.rTree, r, sb);
+  return b ? operatorValue(n, *a, *b, scratch) : nullptr;
 }
 
 }  // namespace
@@ -132,7 +151,12 @@ bool takes(expTree& tree) { return classify(tree) == Quick::Operator; }
 
 bool value(expTree& tree, zorbel::ScriptSpace& ss, rt::Variant& out) {
   if (!takes(tree)) return false;
-  const rt::Variant* v = nodeValue(tree, ss, out);
+  const rt::Variant* v = nullptr;
+  try {
+    v = nodeValue(tree, Reader{ss, EngineSpaces::of(ss)}, out);
+  } catch (const rt::RuntimeError&) {
+    return false;  // the general path reports it
+  }
   if (!v) return false;
   if (v != &out) out = *v;
   return true;

@@ -30,12 +30,16 @@ bool value(expTree& tree, zorbel::ScriptSpace& ss, rt::Variant& out);
 Direct directAgain(expTree& node, bool left, zorbel::ScriptSpace& ss);
 
 // The same, in line for the kept case: the short path asks it for every
-// name it reads.
-[[gnu::always_inline]] inline Direct direct(expTree& node, bool left, zorbel::ScriptSpace& ss) {
+// name it reads.  `first` is EngineSpaces::of(ss), which a caller reading
+// several names asks once.
+[[gnu::always_inline]] inline Direct direct(const Space* first, expTree& node, bool left,
+                                            zorbel::ScriptSpace& ss) {
   const NameCache& cache = node.names[left ? 0 : 1];
-  if (const Space* s = keptSpace(EngineSpaces::of(ss), cache))
-    return s->bindings().boundAt(cache.position).direct;
+  if (const Space* s = keptSpace(first, cache)) return s->bindings().directAt(cache.position);
   return directAgain(node, left, ss);
+}
+[[gnu::always_inline]] inline Direct direct(expTree& node, bool left, zorbel::ScriptSpace& ss) {
+  return direct(EngineSpaces::of(ss), node, left, ss);
 }
 
 }  // namespace engine::quick

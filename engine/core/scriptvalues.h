@@ -57,12 +57,16 @@ class ScriptValues final
     Direct direct;
   };
   Bound boundAt(int32_t position) const {
+    return Bound{items_[position - 1].value.get(), directAt(position)};
+  }
+  // Only what the evaluator may do with the item at `position`.
+  const Direct& directAt(int32_t position) const {
     const Item& it = items_[position - 1];
     if (!it.probed) {
       it.direct = directOf(it.value.get());
       it.probed = true;
     }
-    return Bound{it.value.get(), it.direct};
+    return it.direct;
   }
   // The position (from 1) of the item under `key`, or 0.
   int32_t positionOf(std::u16string_view key) const {

@@ -175,22 +175,17 @@ class RT_API Variant {
   void appendText(std::u16string_view s);
 
  private:
+  // The 16 bytes are moved as two words rather than field by field: a
+  // copy is the commonest thing an evaluator does with a value.
+  void bitsFrom(const Variant& o) noexcept { __builtin_memcpy(static_cast<void*>(this), &o, sizeof o); }
   void copyFrom(const Variant& o) noexcept {
-    vt_ = o.vt_;
-    dscale_ = o.dscale_;
-    dneg_ = o.dneg_;
-    dhi_ = o.dhi_;
-    u_ = o.u_;
+    bitsFrom(o);
     if (vt_ == VT::String) ++u_.text->refs;
     else if (vt_ == VT::ByteArray) ++u_.bytes->refs;
     else if (vt_ == VT::Object && u_.obj) u_.obj->addRef();
   }
   void stealFrom(Variant& o) noexcept {
-    vt_ = o.vt_;
-    dscale_ = o.dscale_;
-    dneg_ = o.dneg_;
-    dhi_ = o.dhi_;
-    u_ = o.u_;
+    bitsFrom(o);
     o.vt_ = VT::Empty;
   }
   void releasePayload() noexcept;
