@@ -59,6 +59,10 @@ void setErrCode(jespin::IErrInfo& rec, int32_t code, std::u16string_view source)
 class ErrRecord {
  public:
   explicit ErrRecord(std::u16string_view module) : module_(module) {}
+  // A literal's length is known: holders made by the thousand (result
+  // slots, tree nodes) need not count it.
+  template <size_t N>
+  explicit ErrRecord(const char16_t (&module)[N]) : module_(module, N - 1) {}
   ErrRecord(const ErrRecord&) = delete;
   ErrRecord& operator=(const ErrRecord&) = delete;
 
