@@ -70,9 +70,9 @@ ScriptValues::~ScriptValues() = default;
 void ScriptValues::clear() {
   index_.reset();
   while (!items_.empty()) {
-    Item gone = std::move(items_.back());
+    rt::Ref<zorbel::ScriptValue> gone = std::move(items_.back().value);
+    if (items_.back().keyed) --keyed_;
     items_.pop_back();
-    if (gone.keyed) --keyed_;
   }
   if (items_.capacity() > kKeptRoom) std::vector<Item>().swap(items_);
 }
