@@ -131,9 +131,10 @@ bool quickAssignment(expTree& n, ScriptSpace& ss) {
   if (n.lTree || !n.lItem || n.lItem->iType != tok::Name) return false;
   if (!n.rTree) return n.rItem && quickCopy(n, ss);
   if (!quick::takes(*n.rTree)) return false;
-  SvGeneral* var = quick::direct(n, true, ss).variable;
+  const Space* first = EngineSpaces::of(ss);
+  SvGeneral* var = quick::direct(first, n, true, ss).variable;
   rt::Variant v;
-  if (!var || !quick::value(*n.rTree, ss, v)) return false;
+  if (!var || !quick::value(*n.rTree, ss, first, v)) return false;
   var->assign(std::move(v));
   return true;
 }

@@ -150,10 +150,14 @@ const rt::Variant* nodeValue(expTree& n, const Reader& r, rt::Variant& scratch) 
 bool takes(expTree& tree) { return classify(tree) == Quick::Operator; }
 
 bool value(expTree& tree, zorbel::ScriptSpace& ss, rt::Variant& out) {
+  return value(tree, ss, EngineSpaces::of(ss), out);
+}
+
+bool value(expTree& tree, zorbel::ScriptSpace& ss, const Space* first, rt::Variant& out) {
   if (!takes(tree)) return false;
   const rt::Variant* v = nullptr;
   try {
-    v = nodeValue(tree, Reader{ss, EngineSpaces::of(ss)}, out);
+    v = nodeValue(tree, Reader{ss, first}, out);
   } catch (const rt::RuntimeError&) {
     return false;  // the general path reports it
   }

@@ -24,6 +24,8 @@ bool takes(expTree& tree);
 // an operator's result is given: a tree that stands for an object (a bare
 // name, a bracketed name) is left to the general path.
 bool value(expTree& tree, zorbel::ScriptSpace& ss, rt::Variant& out);
+// The same for a caller that has asked EngineSpaces::of(ss) already.
+bool value(expTree& tree, zorbel::ScriptSpace& ss, const Space* first, rt::Variant& out);
 
 // What the evaluator may do directly with the value a name operand (the
 // left or right item of `node`) stands for when no lookup is kept for it.
