@@ -1,8 +1,44 @@
 #include "builtins/svfunreturn.h"
 
+#include <atomic>
+
 namespace engine {
 
 namespace {
+
+// Slots let go of, for later calls.  Like the block pool (pool.h) it serves
+// the first thread that uses it and steps aside under AddressSanitizer; at
+// exit it deletes what it keeps, and a slot let go of later is deleted.
+class SpareSlots {
+ public:
+  ~SpareSlots() {
+    closed_ = true;
+    while (count_ > 0) delete slots_[--count_];
+  }
+  // The list when this thread owns it, else null.
+  static SpareSlots* own() {
+#ifdef ZUB_POOL_STEPS_ASIDE
+    return nullptr;
+#else
+    static SpareSlots list;
+    return claimedByThisThread(list.owner_) ? &list : nullptr;
+#endif
+  }
+  SvFunReturn* take() { return count_ > 0 ? slots_[--count_] : nullptr; }
+  bool put(SvFunReturn* slot) {
+    if (closed_ || count_ == kKeep) return false;
+    slots_[count_++] = slot;
+    return true;
+  }
+
+ private:
+  // Enough for the calls a deep recursion ends at once.
+  static constexpr size_t kKeep = 64;
+  SvFunReturn* slots_[kKeep] = {};
+  size_t count_ = 0;
+  bool closed_ = false;
+  std::atomic<void*> owner_{nullptr};
+};
 
 // What a slot holds as it is rather than by value.
 bool heldAsIs(zorbel::ScriptValue& v) {
@@ -19,6 +55,24 @@ const rt::MemberTable<SvFunReturn>& SvFunReturn::members() {
                                   r.setPv(p.get());
                                 });
   return table;
+}
+
+rt::Ref<SvFunReturn> SvFunReturn::make() {
+  if (SpareSlots* spare = SpareSlots::own())
+    if (SvFunReturn* slot = spare->take()) return rt::Ref<SvFunReturn>(slot);
+  return rt::make<SvFunReturn>();
+}
+
+// What it holds goes in the order its destruction would let it go.
+void SvFunReturn::destroy() noexcept {
+  if (SpareSlots* spare = SpareSlots::own()) {
+    fun_ = nullptr;
+    held_ = nullptr;
+    value_.clear();
+    err_.forget();
+    if (spare->put(this)) return;
+  }
+  delete this;
 }
 
 rt::Ref<zorbel::ScriptValue> SvFunReturn::finish() {

@@ -6,6 +6,10 @@
 // While the call runs, the slot is callable (Flag of its function).  When
 // the call ends the function lets go of it (finish): from then on it is a
 // plain result, so TypeName and the spaces see the value it holds.
+//
+// Most calls end by dropping their slot, and a recursion makes one per
+// call: a slot whose last holder lets it go lets go of what it holds then,
+// as its destruction would, and waits for a later call (make).
 #pragma once
 
 #include <cstdint>
@@ -29,6 +33,10 @@ class SvFunReturn final : public rt::Automation<SvFunReturn, zorbel::ScriptValue
   static const rt::MemberTable<SvFunReturn>& members();
 
   SvFunReturn() : err_(u"SvFunReturn") {}
+
+  // A slot for a new call: one let go of before when there is one.  It
+  // holds nothing; its key is set when the call binds it.
+  static rt::Ref<SvFunReturn> make();
 
   // The evaluator asks for DirectHolder most: it is answered first.
   void* query(const rt::Iid& iid) noexcept override {
@@ -55,7 +63,10 @@ class SvFunReturn final : public rt::Automation<SvFunReturn, zorbel::ScriptValue
   void rebind(zorbel::ScriptValue* v) override;
 
   std::u16string key() override { return key_; }
-  void setKey(std::u16string_view key) override { key_ = key; }
+  // A slot made again is bound under the same name, mostly.
+  void setKey(std::u16string_view key) override {
+    if (std::u16string_view(key_) != key) key_ = key;
+  }
   int32_t count() override;
   int32_t flag() override;
   rt::Variant value() override;
@@ -74,6 +85,9 @@ class SvFunReturn final : public rt::Automation<SvFunReturn, zorbel::ScriptValue
   // Its own record when that holds an error, else the held object's.
   jespin::IErrInfo& error() override;
   bool hasError() override;
+
+ protected:
+  void destroy() noexcept override;
 
  private:
   void refuse(std::u16string_view source) { err_.setCode(ErrNotSupported, source); }

@@ -100,7 +100,7 @@ rt::Ref<zorbel::ScriptValue> SvUserFun::funCall(zorbel::ScriptSpace* ss, zorbel:
     // nothing to bind them to.
     if (!sv && !params_.empty()) rt::raise(rt::err::WrongArgumentCount, name_);
     rt::Ref<SsBody> space = takeSpace();
-    rt::Ref<SvFunReturn> slot = rt::make<SvFunReturn>();
+    rt::Ref<SvFunReturn> slot = SvFunReturn::make();
     slot->setPv(this);
     // Bound before the space has a parent, so both stay local to it.
     steps_.resize(params_.size() + 1);

@@ -73,6 +73,8 @@ class ErrRecord {
   void clear() {
     if (rec_) rec_->clear();
   }
+  // Lets go of the record, as a new object has none.
+  void forget() { rec_ = nullptr; }
   void setCode(int32_t code, std::u16string_view source) { setErrCode(info(), code, source); }
   // Copies a trapped failure, `fnName` in front of its source.
   void trap(const rt::RuntimeError& e, std::u16string_view fnName);

@@ -24,6 +24,17 @@
 
 namespace engine {
 
+// Whether the calling thread owns what `owner` guards: the first thread to
+// ask claims it.  (A thread pointer is the thread's own while it lives, and
+// one for each thread: a cheaper identity than thread-local storage in a
+// loaded library.)
+inline bool claimedByThisThread(std::atomic<void*>& owner) {
+  void* self = __builtin_thread_pointer();
+  void* seen = owner.load(std::memory_order_relaxed);
+  if (seen == self) return true;
+  return seen == nullptr && owner.compare_exchange_strong(seen, self);
+}
+
 template <class T, size_t Keep = 1024>
 class Pooled {
  public:
@@ -72,16 +83,10 @@ class Pooled {
       kept = Keep;
     }
   };
-  // The list when this thread owns it, else null.  (A thread pointer is
-  // the thread's own while it lives, and one for each thread: a cheaper
-  // identity than thread-local storage in a loaded library.)
+  // The list when this thread owns it, else null.
   static FreeList* ownList() {
     static FreeList list;
-    void* self = __builtin_thread_pointer();
-    void* owner = list.owner.load(std::memory_order_relaxed);
-    if (owner == self) return &list;
-    if (owner == nullptr && list.owner.compare_exchange_strong(owner, self)) return &list;
-    return nullptr;
+    return claimedByThisThread(list.owner) ? &list : nullptr;
   }
 };
 

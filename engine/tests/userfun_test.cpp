@@ -245,6 +245,31 @@ TEST(ResultSlot, HoldsObjectsAndForwardsToThem) {
   EXPECT_TRUE(slot->value().isNothing());
 }
 
+// A slot let go of waits for a later call: what it holds goes when its
+// last holder lets it go, and the slot made next holds nothing of before.
+TEST(ResultSlot, MadeAgainHoldsNothingOfItsLastCall) {
+  Ref<SvUserFun> f = defined({u"Function F()", u"End Function"});
+  Ref<engine::SvGeneral> held = rt::make<engine::SvGeneral>();
+  const uint32_t heldRefs = held->refCount();
+  for (int round = 0; round < 3; ++round) {
+    Ref<SvFunReturn> slot = SvFunReturn::make();
+    EXPECT_EQ(slot->flag(), zorbel::FlagValue);
+    EXPECT_TRUE(slot->value().isEmpty());
+    EXPECT_FALSE(slot->hasError());
+    slot->setPv(f.get());
+    slot->count();  // refused: an error in its record
+    EXPECT_TRUE(slot->hasError());
+    if (round == 1) {
+      slot->setValue(rt::Variant(static_cast<rt::Object*>(static_cast<ScriptValue*>(held.get()))));
+      EXPECT_GT(held->refCount(), heldRefs);
+    } else {
+      slot->letValue(rt::Variant(u"text"));
+    }
+    slot = nullptr;
+    EXPECT_EQ(held->refCount(), heldRefs);  // let go of with the slot, not later
+  }
+}
+
 // --- In a running script ------------------------------------------------------
 
 using UserFunctionScript = enginetest::HostFixture;
