@@ -107,8 +107,9 @@ const rt::Variant* nodeValue(expTree& n, const Reader& r, rt::Variant& scratch);
 
 // The operator of `n` over values the sides gave, into `scratch`.  What
 // fails raises, and value() gives up: the general path reports it.
-const rt::Variant* operatorValue(expTree& n, const rt::Variant& a, const rt::Variant& b,
-                                 rt::Variant& scratch) {
+[[gnu::always_inline]] inline const rt::Variant* operatorValue(expTree& n, const rt::Variant& a,
+                                                                const rt::Variant& b,
+                                                                rt::Variant& scratch) {
   if (!n.quickWhole ||
       !rt::whole::result(static_cast<rt::whole::Op>(n.quickWhole - 1), a, b, scratch))
     scratch = binaryValue(n.opItem->iType, a, b);
