@@ -66,7 +66,7 @@ inline const Space* keptSpace(const Space* s, const NameCache& cache) {
   if (cache.position == 0) return nullptr;
   for (int32_t d = 0;; ++d) {
     if (!s || s->shape() != cache.shapes[d]) return nullptr;
-    if (d == cache.depth) return cache.position <= s->bindings().count() ? s : nullptr;
+    if (d == cache.depth) return s->bindings().holds(cache.position) ? s : nullptr;
     s = s->enclosing();
   }
 }

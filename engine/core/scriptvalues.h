@@ -72,6 +72,11 @@ class ScriptValues final
   int32_t positionOf(std::u16string_view key) const {
     return static_cast<int32_t>(slotOf(key) + 1);
   }
+  // Whether a position from 1 is in range: asked for every kept name read,
+  // so without dividing by the item size as count() does.
+  bool holds(int32_t position) const {
+    return position >= 1 && items_.begin() + (position - 1) < items_.end();
+  }
   // The item at a position from 1, or null outside 1..count.
   zorbel::ScriptValue* at(int32_t position) const {
     return position >= 1 && position <= count() ? items_[position - 1].value.get() : nullptr;

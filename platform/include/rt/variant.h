@@ -139,8 +139,9 @@ class RT_API Variant {
     stealFrom(o);
     o.stealFrom(t);
   }
+  // The types below String, the commonest, are told apart by one compare.
   void clear() noexcept {
-    if (vt_ == VT::String || vt_ == VT::Object || vt_ == VT::ByteArray) releasePayload();
+    if (vt_ >= VT::String && (vt_ <= VT::Object || vt_ == VT::ByteArray)) releasePayload();
     vt_ = VT::Empty;
   }
 
