@@ -37,6 +37,11 @@ bool isQuickOperator(int32_t code) {
 
 Quick classify(expTree& n);
 
+// What classify gives, without a call once it has been worked out.
+[[gnu::always_inline]] inline Quick kind(expTree& n) {
+  return n.quick != Quick::Unknown ? n.quick : classify(n);
+}
+
 // The operator as rt::whole computes it in line, where it does.
 std::optional<rt::whole::Op> wholeOp(int32_t code) {
   using rt::whole::Op;
@@ -128,7 +133,7 @@ const rt::Variant* signValue(expTree& n, const Reader& r, rt::Variant& scratch) 
 // Each node the short path runs through ends with a clear record, as after
 // the general path.
 const rt::Variant* nodeValue(expTree& n, const Reader& r, rt::Variant& scratch) {
-  const Quick q = classify(n);
+  const Quick q = kind(n);
   if (q == Quick::No) return nullptr;
   n.error().clear();
   if (q == Quick::Group) return sideValue(n, n.opItem ? false : hasSide(n, true), r, scratch);
@@ -148,7 +153,7 @@ const rt::Variant* nodeValue(expTree& n, const Reader& r, rt::Variant& scratch) 
 
 }  // namespace
 
-bool takes(expTree& tree) { return classify(tree) == Quick::Operator; }
+Quick classifyTree(expTree& tree) { return classify(tree); }
 
 bool value(expTree& tree, zorbel::ScriptSpace& ss, rt::Variant& out) {
   return value(tree, ss, EngineSpaces::of(ss), out);

@@ -17,8 +17,14 @@
 
 namespace engine::quick {
 
+// What the short path makes of `tree`, worked out on its first run.
+expTree::Quick classifyTree(expTree& tree);
+
 // Whether the short path may give the value of `tree` (decided once).
-bool takes(expTree& tree);
+inline bool takes(expTree& tree) {
+  const expTree::Quick q = tree.quick != expTree::Quick::Unknown ? tree.quick : classifyTree(tree);
+  return q == expTree::Quick::Operator;
+}
 
 // The value of `tree` when the short path gives it; false otherwise.  Only
 // an operator's result is given: a tree that stands for an object (a bare
