@@ -3,7 +3,6 @@
 #include "core/createtree.h"
 #include "core/evalsupport.h"
 #include "core/quickeval.h"
-#include "core/steps.h"
 
 namespace engine {
 
@@ -58,10 +57,7 @@ void CompoundBody::requireClosed(const BodyGeneral& body, const char16_t* where)
   if (body.hasOpenBlock()) raiseCode(ErrSyntax, where);
 }
 
-bool CompoundBody::ran(BodyGeneral& body, zorbel::ScriptSpace& ss, int32_t& code) {
-  steps::take();  // every pass of a loop, an empty one too
-  code = body.execute(ss);
-  if (!body.error().haveErr()) return true;
+bool CompoundBody::failed(BodyGeneral& body) {
   error_.copy(body.error(), u"Execute");
   return false;
 }

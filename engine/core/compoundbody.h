@@ -10,6 +10,7 @@
 
 #include "core/bodygeneral.h"
 #include "core/exptree.h"
+#include "core/steps.h"
 
 namespace engine {
 
@@ -46,8 +47,16 @@ class CompoundBody : public ExecBody {
   // closed there (error 1 under `where`).
   static void requireClosed(const BodyGeneral& body, const char16_t* where);
 
-  // Runs `body` for its exit code; false after copying its error.
-  bool ran(BodyGeneral& body, zorbel::ScriptSpace& ss, int32_t& code);
+  // Runs `body` for its exit code; false after copying its error.  In line:
+  // every pass of a loop asks it.
+  bool ran(BodyGeneral& body, zorbel::ScriptSpace& ss, int32_t& code) {
+    steps::take();  // every pass of a loop, an empty one too
+    code = body.execute(ss);
+    if (!body.error().haveErr()) return true;
+    return failed(body);
+  }
+  // Copies the error `body` ended with; false.
+  bool failed(BodyGeneral& body);
   // Evaluates `tree` in mode `rf`; false after copying its error.
   bool evaluated(expTree& tree, zorbel::ScriptSpace& ss, int32_t rf, Operand& out);
   // The truth of a condition (nothing is false); false after copying its
