@@ -37,11 +37,6 @@ bool isQuickOperator(int32_t code) {
 
 Quick classify(expTree& n);
 
-// What classify gives, without a call once it has been worked out.
-[[gnu::always_inline]] inline Quick kind(expTree& n) {
-  return n.quick != Quick::Unknown ? n.quick : classify(n);
-}
-
 // The operator as rt::whole computes it in line, where it does.
 std::optional<rt::whole::Op> wholeOp(int32_t code) {
   using rt::whole::Op;

@@ -20,11 +20,13 @@ namespace engine::quick {
 // What the short path makes of `tree`, worked out on its first run.
 expTree::Quick classifyTree(expTree& tree);
 
-// Whether the short path may give the value of `tree` (decided once).
-inline bool takes(expTree& tree) {
-  const expTree::Quick q = tree.quick != expTree::Quick::Unknown ? tree.quick : classifyTree(tree);
-  return q == expTree::Quick::Operator;
+// The same, without a call once it has been worked out.
+[[gnu::always_inline]] inline expTree::Quick kind(expTree& tree) {
+  return tree.quick != expTree::Quick::Unknown ? tree.quick : classifyTree(tree);
 }
+
+// Whether the short path may give the value of `tree` (decided once).
+inline bool takes(expTree& tree) { return kind(tree) == expTree::Quick::Operator; }
 
 // The value of `tree` when the short path gives it; false otherwise.  Only
 // an operator's result is given: a tree that stands for an object (a bare
