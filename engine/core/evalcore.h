@@ -8,6 +8,7 @@
 
 #include "core/exptree.h"
 #include "core/operand.h"
+#include "core/tokencode.h"
 #include "zorbel/zorbel.h"
 
 namespace engine::eval {
@@ -17,6 +18,27 @@ inline constexpr std::u16string_view kGetValue = u"GetValue";
 inline constexpr std::u16string_view kOperation = u"Operation";
 
 enum class Side { Left, Right };
+
+// The operators of two operands that the runtime computes: arithmetic, the
+// comparisons and Like.
+inline bool isValueOperator(int32_t code) {
+  switch (code) {
+    case tok::Times:
+    case tok::Divide:
+    case tok::IntDivide:
+    case tok::Power:
+    case tok::Modulo:
+    case tok::Less:
+    case tok::LessEqual:
+    case tok::Greater:
+    case tok::GreaterEqual:
+    case tok::EqualEqual:
+    case tok::Equals:
+    case tok::NotEqual:
+    case tok::Like: return true;
+    default: return false;
+  }
+}
 
 // Evaluates one side (LValue, RValue): a subtree in mode `rf`, a name looked
 // up in `ss`, a literal's value, or nothing.  A subtree's error is copied

@@ -186,22 +186,10 @@ bool withoutOperator(expTree& n, ScriptSpace& ss, int32_t rf, Operand& out) {
 bool dispatch(expTree& n, ScriptSpace& ss, int32_t rf, Operand& out) {
   if (!n.opItem) return withoutOperator(n, ss, rf, out);
   const int32_t code = n.opItem->iType;
+  if (eval::isValueOperator(code)) return binaryOperator(n, ss, code, out);
   switch (code) {
     case tok::Plus:
     case tok::Minus: return sign(n, ss, code, out);
-    case tok::Times:
-    case tok::Divide:
-    case tok::IntDivide:
-    case tok::Power:
-    case tok::Modulo:
-    case tok::Less:
-    case tok::LessEqual:
-    case tok::Greater:
-    case tok::GreaterEqual:
-    case tok::EqualEqual:
-    case tok::Equals:
-    case tok::NotEqual:
-    case tok::Like: return binaryOperator(n, ss, code, out);
     case tok::Concat: return join(n, ss, out);
     case tok::And: return shortCircuit(n, ss, true, out);
     case tok::Or: return shortCircuit(n, ss, false, out);

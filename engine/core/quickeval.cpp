@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "core/evalcore.h"
 #include "core/evalsupport.h"
 #include "rt/ops.h"
 #include "rt/wholeops.h"
@@ -12,27 +13,10 @@ namespace {
 
 using Quick = expTree::Quick;
 
-// The operators of the short path: binaryOperator's, but for "&" (a join
-// of its own, textjoin.h), and "+" and "-" before one operand.
+// The operators of the short path: the runtime's operators of two operands
+// ("&" is a join of its own, textjoin.h), and "+" and "-" with one or two.
 bool isQuickOperator(int32_t code) {
-  switch (code) {
-    case tok::Plus:
-    case tok::Minus:
-    case tok::Times:
-    case tok::Divide:
-    case tok::IntDivide:
-    case tok::Power:
-    case tok::Modulo:
-    case tok::Less:
-    case tok::LessEqual:
-    case tok::Greater:
-    case tok::GreaterEqual:
-    case tok::EqualEqual:
-    case tok::Equals:
-    case tok::NotEqual:
-    case tok::Like: return true;
-    default: return false;
-  }
+  return code == tok::Plus || code == tok::Minus || eval::isValueOperator(code);
 }
 
 Quick classify(expTree& n);
