@@ -26,11 +26,6 @@ void raiseCode(int32_t code, std::u16string source) {
   rt::raiseWith(errNumber(code), resText(code), std::move(source));
 }
 
-jespin::IErrInfo& ErrRecord::info() {
-  if (!rec_) rec_ = jespin::newErrInfo(libraryName(), module_);
-  return *rec_;
-}
-
 void ErrRecord::trap(const rt::RuntimeError& e, std::u16string_view fnName) {
   info().readError(e.number(), e.source(), e.description(), fnName);
 }

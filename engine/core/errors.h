@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/libname.h"
 #include "jespin/errinfo.h"
 #include "rt/error.h"
 #include "rt/object.h"
@@ -58,23 +59,20 @@ void setErrCode(jespin::IErrInfo& rec, int32_t code, std::u16string_view source)
 // objects never fail and some (tree nodes) are many.
 class ErrRecord {
  public:
-  explicit ErrRecord(std::u16string_view module) : module_(module) {}
+  explicit ErrRecord(std::u16string_view module) : rec_(libraryName(), module) {}
   // A literal's length is known: holders made by the thousand (result
   // slots, tree nodes) need not count it.
   template <size_t N>
-  explicit ErrRecord(const char16_t (&module)[N]) : module_(module, N - 1) {}
-  ErrRecord(const ErrRecord&) = delete;
-  ErrRecord& operator=(const ErrRecord&) = delete;
+  explicit ErrRecord(const char16_t (&module)[N])
+      : rec_(libraryName(), std::u16string_view(module, N - 1)) {}
 
-  jespin::IErrInfo& info();
-  bool haveErr() const { return rec_ && rec_->haveErr(); }
+  jespin::IErrInfo& info() { return rec_.get(); }
+  bool haveErr() const { return rec_.haveErr(); }
   // Whether the record has been made (by a failure, or by asking for it).
-  bool made() const { return rec_ != nullptr; }
-  void clear() {
-    if (rec_) rec_->clear();
-  }
+  bool made() const { return rec_.made(); }
+  void clear() { rec_.clear(); }
   // Lets go of the record, as a new object has none.
-  void forget() { rec_ = nullptr; }
+  void forget() { rec_.forget(); }
   void setCode(int32_t code, std::u16string_view source) { setErrCode(info(), code, source); }
   // Copies a trapped failure, `fnName` in front of its source.
   void trap(const rt::RuntimeError& e, std::u16string_view fnName);
@@ -85,8 +83,7 @@ class ErrRecord {
   [[noreturn]] void raise();
 
  private:
-  std::u16string_view module_;
-  rt::Ref<jespin::IErrInfo> rec_;
+  jespin::LazyErrInfo rec_;
 };
 
 }  // namespace engine

@@ -2,6 +2,12 @@
 // registration stores.  A library once loaded stays loaded, and its class
 // factories are kept: objects and factories from it must stay valid for the
 // life of the process.
+//
+// A class found in the stores is remembered by class ID and by ProgID, so
+// creating it again is a hash lookup and the factory's call, with no file
+// read.  What is remembered is forgotten whenever this process registers or
+// unregisters a library (the store entries it wrote may now say otherwise);
+// another process's registrations are seen by classes not yet remembered.
 #include "rt/activation.h"
 
 #include <dlfcn.h>
@@ -10,8 +16,11 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <map>
+#include <unordered_map>
 #include <utility>
 
 #include "registry.h"
@@ -130,24 +139,74 @@ Ref<ClassFactory> classFactory(const registry::Entry& e, std::u16string_view wha
   return factory;
 }
 
+// --- Classes already found in the stores --------------------------------
+
+struct GuidHash {
+  size_t operator()(const Guid& g) const noexcept { return static_cast<size_t>(g.hi ^ g.lo); }
+};
+
+struct KnownClass {
+  Guid clsid;
+  Ref<ClassFactory> factory;
+};
+
+struct KnownClasses {
+  std::unordered_map<Guid, Ref<ClassFactory>, GuidHash> byClassId;
+  std::unordered_map<std::u16string, KnownClass> byProgId;  // folded
+  // ZUB_REGISTRY as it was when they were found: other stores may name
+  // other classes.
+  std::optional<std::string> stores;
+};
+
+KnownClasses& knownClasses() {
+  static KnownClasses known;
+  const char* env = std::getenv("ZUB_REGISTRY");
+  if (env ? !known.stores || *known.stores != env : known.stores.has_value()) {
+    known.byClassId.clear();
+    known.byProgId.clear();
+    known.stores = env ? std::optional<std::string>(env) : std::nullopt;
+  }
+  return known;
+}
+
+// What a creation asked for: a ProgID, or else a class ID.  Its text is
+// made only for a failure's description.
+struct Asked {
+  std::u16string_view progId;
+  Guid clsid;
+  std::u16string text() const {
+    return progId.empty() ? ascii(clsid.toString()) : std::u16string(progId);
+  }
+};
+
 // Runs a class's creation; whatever goes wrong in it becomes a 429.
 template <class Create>
-Ref<Object> instantiate(std::u16string_view what, Create&& create) {
+Ref<Object> instantiate(const Asked& asked, Create&& create) {
   Ref<Object> o;
   try {
     o = create();
   } catch (const RuntimeError& x) {
-    fail(what, "the class factory failed: " + toUtf8(x.description()));
+    fail(asked.text(), "the class factory failed: " + toUtf8(x.description()));
   } catch (const std::exception& x) {
-    fail(what, std::string("the class factory failed: ") + x.what());
+    fail(asked.text(), std::string("the class factory failed: ") + x.what());
   }
-  if (!o) fail(what, "the class factory returned no object");
+  if (!o) fail(asked.text(), "the class factory returned no object");
   return o;
 }
 
-Ref<Object> createFromEntry(const registry::Entry& e, std::u16string_view what) {
+Ref<Object> createWith(const Ref<ClassFactory>& factory, const Asked& asked) {
+  return instantiate(asked, [&] { return factory->createInstance(); });
+}
+
+// The factory of a store entry, remembered under its class ID (and under
+// `progId` when the entry was found by one).
+Ref<ClassFactory> knownFactory(const registry::Entry& e, std::u16string_view what,
+                               std::u16string_view progId = {}) {
   Ref<ClassFactory> factory = classFactory(e, what);
-  return instantiate(what, [&] { return factory->createInstance(); });
+  KnownClasses& known = knownClasses();
+  known.byClassId[e.clsid] = factory;
+  if (!progId.empty()) known.byProgId[foldCase(progId)] = KnownClass{e.clsid, factory};
+  return factory;
 }
 
 [[noreturn]] void notRegistered(std::u16string_view what, std::string_view kind,
@@ -176,24 +235,33 @@ class EntryFactory final : public ClassFactory {
 }  // namespace
 
 Ref<Object> createObject(std::u16string_view progId) {
-  if (const LocalClass* c = localByProgId(progId)) return instantiate(progId, c->create);
+  const Asked asked{progId, {}};
+  if (const LocalClass* c = localByProgId(progId)) return instantiate(asked, c->create);
+  const auto& known = knownClasses().byProgId;
+  if (auto it = known.find(foldCase(progId)); it != known.end())
+    return createWith(it->second.factory, asked);
   std::string searched;
   std::optional<registry::Entry> e = registry::findByProgId(progId, searched);
   if (!e) notRegistered(progId, "ProgID", searched);
-  return createFromEntry(*e, progId);
+  return createWith(knownFactory(*e, progId, progId), asked);
 }
 
 Ref<Object> createInstance(const Guid& clsid) {
-  std::u16string what = ascii(clsid.toString());
-  if (const LocalClass* c = localByClassId(clsid)) return instantiate(what, c->create);
+  const Asked asked{{}, clsid};
+  if (const LocalClass* c = localByClassId(clsid)) return instantiate(asked, c->create);
+  const auto& known = knownClasses().byClassId;
+  if (auto it = known.find(clsid); it != known.end()) return createWith(it->second, asked);
+  std::u16string what = asked.text();
   std::string searched;
   std::optional<registry::Entry> e = registry::findByClassId(clsid, searched);
   if (!e) notRegistered(what, "class ID", searched);
-  return createFromEntry(*e, what);
+  return createWith(knownFactory(*e, what), asked);
 }
 
 Guid classIdFromProgId(std::u16string_view progId) {
   if (const LocalClass* c = localByProgId(progId)) return c->clsid;
+  const auto& known = knownClasses().byProgId;
+  if (auto it = known.find(foldCase(progId)); it != known.end()) return it->second.clsid;
   std::string searched;
   std::optional<registry::Entry> e = registry::findByProgId(progId, searched);
   if (!e) notRegistered(progId, "ProgID", searched);
@@ -213,6 +281,12 @@ int32_t registerLibrary(const std::string& path) {
 
 int32_t unregisterLibrary(const std::string& path) {
   return callServerEntry(path, "DllUnregisterServer");
+}
+
+void forgetKnownClasses() {
+  KnownClasses& known = knownClasses();
+  known.byClassId.clear();
+  known.byProgId.clear();
 }
 
 Ref<ClassFactory> factoryFor(const ClassEntry& entry) { return make<EntryFactory>(entry.create); }

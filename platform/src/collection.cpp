@@ -33,17 +33,20 @@ const MemberTable<Collection>& Collection::members() {
   return table;
 }
 
+// The position a number gives.
+size_t Collection::numberedPosition(const Variant& number) {
+  double d = toDouble(number);
+  if (!(d >= 1 && d <= static_cast<double>(list_.count()))) raise(err::SubscriptOutOfRange);
+  return static_cast<size_t>(toLong(number));
+}
+
 // A position given as a number, or a key given as text.
 size_t Collection::positionOf(const Variant& index) {
   Variant v = valueOf(index);
-  if (v.isText()) {
-    size_t p = list_.find(v.text());
-    if (!p) raise(err::InvalidCall);
-    return p;
-  }
-  double d = toDouble(v);
-  if (!(d >= 1 && d <= static_cast<double>(list_.count()))) raise(err::SubscriptOutOfRange);
-  return static_cast<size_t>(toLong(v));
+  if (!v.isText()) return numberedPosition(v);
+  size_t p = list_.find(v.text());
+  if (!p) raise(err::InvalidCall);
+  return p;
 }
 
 void Collection::add(const Variant& item, std::optional<Variant> key, std::optional<Variant> before,
@@ -60,7 +63,14 @@ void Collection::add(const Variant& item, std::optional<Variant> key, std::optio
   list_.add(item, std::move(k), b, a);
 }
 
-Variant Collection::item(const Variant& index) { return list_.at(positionOf(index)).value; }
+Variant Collection::item(const Variant& index) {
+  Variant v = valueOf(index);
+  if (!v.isText()) return list_.at(numberedPosition(v)).value;
+  // Straight through the key index: finding the position walks the items.
+  KeyedList<Variant>::Entry* e = list_.lookup(v.text());
+  if (!e) raise(err::InvalidCall);
+  return e->value;
+}
 
 void Collection::remove(const Variant& index) { list_.remove(positionOf(index)); }
 

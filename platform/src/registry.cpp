@@ -278,6 +278,8 @@ std::vector<std::string> registryStores() {
 }
 
 int32_t writeRegistration(const std::string& libraryPath, const ClassEntry* entries, size_t count) {
+  // The entries written may differ from those creation has found so far.
+  forgetKnownClasses();
   // Called from a library's entry point: answers with a result, never throws.
   try {
     std::string library = registry::absolutePath(libraryPath);
@@ -310,6 +312,7 @@ int32_t writeRegistration(const std::string& libraryPath, const ClassEntry* entr
 }
 
 int32_t removeRegistration(const ClassEntry* entries, size_t count) {
+  forgetKnownClasses();
   try {
     if (!entries && count) return hr::Fail;
     std::vector<std::string> stores = registryStores();

@@ -292,6 +292,62 @@ TEST(Activation, RegistrationWritesAndUnregistrationRemoves) {
   EXPECT_EQ(rt::unregisterLibrary(ZUB_TESTLIB), rt::hr::Ok);  // nothing left to remove
 }
 
+TEST(Activation, FoundClassesAreKeptUntilThisProcessRegisters) {
+  TempDir dir;
+  ScopedStores stores(dir.str());
+  const std::string byProgId = dir / "progid/zubtest.thing", byClassId = dir / "clsid/" + kThing.toString();
+  auto breakEntries = [&] {
+    put(byProgId, "garbage");
+    put(byClassId, "garbage");
+  };
+
+  // A class asked for before its library is registered is found after.
+  EXPECT_NE(createError(u"ZubTest.Thing").find("no class is registered"), std::string::npos);
+  ASSERT_EQ(rt::registerLibrary(ZUB_TESTLIB), rt::hr::Ok);
+  EXPECT_EQ(answerOf(rt::createObject(u"ZubTest.Thing")), 42);
+  EXPECT_EQ(answerOf(rt::createInstance(kThing)), 42);
+
+  // Once found, a class is created without reading the stores again...
+  breakEntries();
+  EXPECT_EQ(answerOf(rt::createObject(u"zubtest.THING")), 42);
+  EXPECT_EQ(answerOf(rt::createInstance(kThing)), 42);
+  EXPECT_EQ(rt::classIdFromProgId(u"ZUBTEST.thing"), kThing);
+  // ...while a class not yet found still reads them.
+  put(dir / "progid/zubtest.raising", "garbage");
+  EXPECT_NE(createError(u"ZubTest.Raising").find("malformed"), std::string::npos);
+
+  // Unregistering in this process forgets what was found.
+  ASSERT_EQ(rt::unregisterLibrary(ZUB_TESTLIB), rt::hr::Ok);
+  EXPECT_NE(createError(u"ZubTest.Thing").find("no class is registered"), std::string::npos);
+  EXPECT_NE(creationError([] { rt::createInstance(kThing); }).find("no class is registered"),
+            std::string::npos);
+
+  // So does registering or unregistering any library, here one that only
+  // writes its entries.
+  const rt::ClassEntry other{"ZubTest.Other", rt::classIdOf("ZubTest.Other"), nullptr};
+  for (bool registering : {true, false}) {
+    SCOPED_TRACE(registering ? "registering" : "unregistering");
+    ASSERT_EQ(rt::registerLibrary(ZUB_TESTLIB), rt::hr::Ok);
+    EXPECT_EQ(answerOf(rt::createObject(u"ZubTest.Thing")), 42);
+    EXPECT_EQ(answerOf(rt::createInstance(kThing)), 42);
+    breakEntries();
+    EXPECT_EQ(answerOf(rt::createObject(u"ZubTest.Thing")), 42);
+    ASSERT_EQ(registering ? rt::writeRegistration(dir / "libother.so", &other, 1)
+                          : rt::removeRegistration(&other, 1),
+              rt::hr::Ok);
+    EXPECT_NE(createError(u"ZubTest.Thing").find("malformed"), std::string::npos);
+    EXPECT_NE(creationError([] { rt::createInstance(kThing); }).find("malformed"),
+              std::string::npos);
+  }
+
+  // And so does forgetting on request.
+  ASSERT_EQ(rt::registerLibrary(ZUB_TESTLIB), rt::hr::Ok);
+  EXPECT_EQ(answerOf(rt::createObject(u"ZubTest.Thing")), 42);
+  breakEntries();
+  rt::forgetKnownClasses();
+  EXPECT_NE(createError(u"ZubTest.Thing").find("malformed"), std::string::npos);
+}
+
 TEST(Activation, RegistrationFailures) {
   TempDir dir;
   put(dir / "plain", "a file, not a folder");

@@ -19,7 +19,7 @@ rt::Variant Binding::read() {
   rt::Ref<zorbel::ScriptValue> result = parent->objCallGet(name, args.get(), wanted);
   if (result) return result->value();
   // The caller sees the real cause, not only that no value came back.
-  if (!record.copyFrom(parent->error(), op)) record.failure(rt::err::ObjectNotSet, op);
+  if (!record.copyFrom(*parent, op)) record.failure(rt::err::ObjectNotSet, op);
   jespin::IErrInfo& cause = record.info();
   rt::raiseWith(cause.number(), cause.description(), cause.source());
 }
@@ -32,7 +32,7 @@ void Binding::assign(const rt::Variant& v, bool byReference) {
     parent->objCallSet(name, v, args.get());
   else
     parent->objCallLet(name, v, args.get());
-  record.copyFrom(parent->error(), op);
+  record.copyFrom(*parent, op);
 }
 
 rt::Ref<zorbel::ScriptValue> Binding::memberOf(std::u16string_view member, bool objectWanted) {
@@ -43,7 +43,7 @@ rt::Ref<zorbel::ScriptValue> Binding::memberOf(std::u16string_view member, bool 
   // the object read.
   rt::Ref<zorbel::ScriptValue> object = parent->objCallGet(name, args.get(), zorbel::ModeObject);
   if (!object) {
-    if (!record.copyFrom(parent->error(), op)) record.failure(rt::err::ObjectNotSet, op);
+    if (!record.copyFrom(*parent, op)) record.failure(rt::err::ObjectNotSet, op);
     return nullptr;
   }
   return objectWanted ? object->objAttr(member) : object->attr(member);
@@ -55,7 +55,7 @@ rt::Ref<zorbel::ScriptValue> Binding::call(zorbel::ScriptSpace* ss, zorbel::Scri
   record.clear();
   if (!haveParent(op)) return nullptr;
   rt::Ref<zorbel::ScriptValue> result = parent->objFunCall(name, ss, sv, reFlag);
-  record.copyFrom(parent->error(), op);
+  record.copyFrom(*parent, op);
   return result;
 }
 

@@ -71,6 +71,7 @@ class BoundValue : public rt::Automation<Self, zorbel::ScriptValue> {
     return b_.memberOf(name, true);
   }
   jespin::IErrInfo& error() override { return b_.record.info(); }
+  bool hasError() override { return b_.record.haveErr(); }
 
  protected:
   explicit BoundValue(std::u16string_view className) : b_(className) {}

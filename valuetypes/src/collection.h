@@ -52,6 +52,7 @@ class SvCollection final : public rt::Automation<SvCollection, zorbel::ScriptVal
   }
   rt::Ref<zorbel::ScriptValue> objAttr(std::u16string_view) override { return nullptr; }
   jespin::IErrInfo& error() override { return record_.info(); }
+  bool hasError() override { return record_.haveErr(); }
 
  private:
   rt::Ref<rt::Collection> items_;
@@ -82,6 +83,7 @@ class SvCollFns final : public rt::Automation<SvCollFns, zorbel::ScriptValue> {
                                        int32_t reFlag) override;
   rt::Ref<zorbel::ScriptValue> objAttr(std::u16string_view) override { return nullptr; }
   jespin::IErrInfo& error() override { return record_.info(); }
+  bool hasError() override { return record_.haveErr(); }
 
  private:
   ErrorRecord record_;

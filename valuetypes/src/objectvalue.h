@@ -60,6 +60,7 @@ class SvObject final : public rt::Automation<SvObject, zorbel::ScriptValue> {
                                        int32_t reFlag) override;
   rt::Ref<zorbel::ScriptValue> objAttr(std::u16string_view name) override;
   jespin::IErrInfo& error() override { return record_.info(); }
+  bool hasError() override { return record_.haveErr(); }
 
  private:
   rt::Ref<zorbel::ScriptValue> member(std::u16string_view name, int32_t mode);

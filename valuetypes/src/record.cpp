@@ -4,22 +4,19 @@
 
 namespace fennick {
 
-ErrorRecord::ErrorRecord(std::u16string_view className)
-    : info_(jespin::newErrInfo(u"Fennick", className)) {}
-
-void ErrorRecord::code(int32_t code, std::u16string_view op) { setErrCode(*info_, code, op); }
+void ErrorRecord::code(int32_t code, std::u16string_view op) { setErrCode(info(), code, op); }
 
 void ErrorRecord::failure(const rt::RuntimeError& e, std::u16string_view op) {
-  info_->readError(e.number(), e.source(), e.description(), op);
+  info().readError(e.number(), e.source(), e.description(), op);
 }
 
 void ErrorRecord::failure(int32_t number, std::u16string_view op) {
-  info_->readError(number, {}, rt::errorText(number), op);
+  info().readError(number, {}, rt::errorText(number), op);
 }
 
 bool ErrorRecord::copyFrom(jespin::IErrInfo& from, std::u16string_view op) {
   if (!from.haveErr()) return false;
-  info_->readSysErr(&from, op);
+  info().readSysErr(&from, op);
   return true;
 }
 

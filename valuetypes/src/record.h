@@ -8,16 +8,20 @@
 #include "jespin/errinfo.h"
 #include "rt/error.h"
 #include "rt/object.h"
+#include "zorbel/zorbel.h"
 
 namespace fennick {
 
 class ErrorRecord {
  public:
-  // A new Jespin record owned by "Fennick".`className`.
-  explicit ErrorRecord(std::u16string_view className);
+  // A Jespin record owned by "Fennick".`className`, made when first needed
+  // (`className` must outlive it: a literal).
+  explicit ErrorRecord(std::u16string_view className) : info_(u"Fennick", className) {}
 
-  jespin::IErrInfo& info() { return *info_; }
-  void clear() { info_->clear(); }
+  jespin::IErrInfo& info() { return info_.get(); }
+  // Whether it holds an error, without making the record.
+  bool haveErr() const { return info_.haveErr(); }
+  void clear() { info_.clear(); }
 
   // Own code `code` under `op`.
   void code(int32_t code, std::u16string_view op);
@@ -27,6 +31,10 @@ class ErrorRecord {
   void failure(int32_t number, std::u16string_view op);
   // Takes over what `from` holds, under `op`; false when it holds no error.
   bool copyFrom(jespin::IErrInfo& from, std::u16string_view op);
+  // The same for what value `from` recorded in its last operation.
+  bool copyFrom(zorbel::ScriptValue& from, std::u16string_view op) {
+    return from.hasError() && copyFrom(from.error(), op);
+  }
 
   // Runs `f`; a runtime error it raises is recorded under `op` instead of
   // reaching the caller.  False when `f` failed.
@@ -42,7 +50,7 @@ class ErrorRecord {
   }
 
  private:
-  rt::Ref<jespin::IErrInfo> info_;
+  jespin::LazyErrInfo info_;
 };
 
 }  // namespace fennick

@@ -42,6 +42,7 @@ class Scalar : public rt::Automation<Self, zorbel::ScriptValue> {
   }
   rt::Ref<zorbel::ScriptValue> objAttr(std::u16string_view) override { return nullptr; }
   jespin::IErrInfo& error() override { return record_.info(); }
+  bool hasError() override { return record_.haveErr(); }
 
  protected:
   explicit Scalar(rt::Variant initial) : record_(Self::kClassName), value_(std::move(initial)) {}

@@ -69,6 +69,10 @@ RT_API std::vector<std::string> registryStores();
 // result; raises 429 when the file cannot be loaded or lacks the entry point.
 RT_API int32_t registerLibrary(const std::string& path);
 RT_API int32_t unregisterLibrary(const std::string& path);
+// Forgets the classes found in the stores so far, so the next creation of
+// each reads the stores again.  Registration in this process does it itself;
+// a program that knows another process changed the stores may call it.
+RT_API void forgetKnownClasses();
 
 // --- For the libraries' entry points (see library.h) --------------------
 

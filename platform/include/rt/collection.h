@@ -123,6 +123,7 @@ class RT_API Collection : public Automation<Collection, Enumerable> {
 
  private:
   size_t positionOf(const Variant& index);
+  size_t numberedPosition(const Variant& number);
   KeyedList<Variant> list_;
 };
 

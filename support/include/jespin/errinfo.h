@@ -55,4 +55,32 @@ inline rt::Ref<IErrInfo> newErrInfo(std::u16string_view app = {}, std::u16string
   return e;
 }
 
+// The record an object owns, made when it is first needed: most objects
+// never fail, and making a record is a creation through the class ID.  Until
+// then the record reads as empty.  `app` and `mod` are kept as views: they
+// must outlive the record (literals, a library's name).
+class LazyErrInfo {
+ public:
+  LazyErrInfo(std::u16string_view app, std::u16string_view mod) : app_(app), mod_(mod) {}
+  LazyErrInfo(const LazyErrInfo&) = delete;
+  LazyErrInfo& operator=(const LazyErrInfo&) = delete;
+
+  IErrInfo& get() {
+    if (!rec_) rec_ = newErrInfo(app_, mod_);
+    return *rec_;
+  }
+  bool haveErr() const { return rec_ && rec_->haveErr(); }
+  void clear() {
+    if (rec_) rec_->clear();
+  }
+  // Whether the record has been made (by a failure, or by asking for it).
+  bool made() const { return rec_ != nullptr; }
+  // Lets go of the record, as a new object has none.
+  void forget() { rec_ = nullptr; }
+
+ private:
+  std::u16string_view app_, mod_;
+  rt::Ref<IErrInfo> rec_;
+};
+
 }  // namespace jespin
