@@ -59,14 +59,13 @@ void setErrCode(jespin::IErrInfo& rec, int32_t code, std::u16string_view source)
 // objects never fail and some (tree nodes) are many.
 class ErrRecord {
  public:
-  explicit ErrRecord(std::u16string_view module) : rec_(libraryName(), module) {}
+  explicit ErrRecord(std::u16string_view module) : rec_(module) {}
   // A literal's length is known: holders made by the thousand (result
   // slots, tree nodes) need not count it.
   template <size_t N>
-  explicit ErrRecord(const char16_t (&module)[N])
-      : rec_(libraryName(), std::u16string_view(module, N - 1)) {}
+  explicit ErrRecord(const char16_t (&module)[N]) : rec_(std::u16string_view(module, N - 1)) {}
 
-  jespin::IErrInfo& info() { return rec_.get(); }
+  jespin::IErrInfo& info() { return rec_.get(libraryName()); }
   bool haveErr() const { return rec_.haveErr(); }
   // Whether the record has been made (by a failure, or by asking for it).
   bool made() const { return rec_.made(); }

@@ -9,9 +9,14 @@
 namespace engine {
 
 rt::Ref<zorbel::ScriptValue> Operand::toObject() const {
-  if (obj) return obj;
+  if (member_) return obj_->attr(member_->name);
+  if (obj_) return obj_;
   if (plain_) return SvSingle::of(*plain_);
   return nullptr;
+}
+
+rt::Variant Operand::memberValue() const {
+  return access().readMember(member_->name, member_->site);
 }
 
 rt::Ref<zorbel::ScriptValue> Operand::requireObject() const {
@@ -66,7 +71,7 @@ bool runSide(expTree& node, Side s, zorbel::ScriptSpace& ss) {
   if (!item || item->iType != tok::Name) return true;  // a literal does nothing
   Operand named;
   resolve(ss, item->name(), cacheOf(node, s), named);
-  zorbel::ScriptValue* v = named.obj.get();
+  zorbel::ScriptValue* v = named.object();
   if (!v || !(v->flag() & zorbel::FlagCall)) return true;
   v->funCall(&ss, nullptr, zorbel::ModeStatement);
   return calleeOk(node, *v, where);
@@ -98,12 +103,20 @@ bool assign(expTree& node, const Operand& target, rt::Variant v, std::u16string_
     var->assign(std::move(v));
     return true;  // it records nothing
   }
-  if (!target.obj) {
+  if (target.isMember()) {
+    MemberUse& m = target.member();
+    rt::Ref<zorbel::ScriptValue> failed = target.access().letMember(m.name, m.site, v);
+    if (!failed) return true;
+    node.error().copy(failed->error(), where);
+    return false;
+  }
+  zorbel::ScriptValue* obj = target.object();
+  if (!obj) {
     if (!target.isPlain()) rt::raise(rt::err::ObjectNotSet);
     return true;
   }
-  target.obj->letValue(v);
-  return calleeOk(node, *target.obj, where);
+  obj->letValue(v);
+  return calleeOk(node, *obj, where);
 }
 
 rt::Variant stepped(const rt::Variant& v, int32_t op) {
@@ -127,10 +140,41 @@ bool member(expTree& node, zorbel::ScriptSpace& ss, int32_t rf, Operand& out,
     out.setPlain(rt::Variant(target->count()));
     return true;
   }
+  // A member of an automation object is used in place: nothing is made for
+  // it until it is handed out.  The object's record is left as it is, since
+  // attr() of such an object records nothing.
+  if (rf != zorbel::ModeObject) {
+    if (target->query(zorbel::ObjectMembers::iid)) {
+      node.memberUse.name = name;
+      out.setMember(std::move(target), node.memberUse);
+      return true;
+    }
+  }
   rt::Ref<zorbel::ScriptValue> m =
       rf == zorbel::ModeObject ? target->objAttr(name) : target->attr(name);
   if (!calleeOk(node, *target, where)) return false;
   out.setObject(std::move(m));
+  return true;
+}
+
+bool callMember(expTree& node, const Operand& m, zorbel::ScriptSpace& ss, const Operand* args,
+                int32_t rf, std::u16string_view where, Operand* out) {
+  // A plain argument is handed over as it is; anything else as the object
+  // a call would be given.
+  rt::Variant scratch;
+  const rt::Variant* plain = nullptr;
+  rt::Ref<zorbel::ScriptValue> sv;
+  if (args && args->isPlain()) plain = &args->read(scratch);
+  else if (args) sv = args->toObject();
+  MemberUse& use = m.member();
+  zorbel::ObjectMembers::Call c = m.access().callMember(use.name, use.site, &ss, sv.get(), plain, rf);
+  if (c.failed) {
+    node.error().copy(c.failed->error(), where);
+    return false;
+  }
+  if (!out) return true;
+  if (c.isPlain) out->setPlain(std::move(c.plain));
+  else out->setObject(std::move(c.holder));
   return true;
 }
 

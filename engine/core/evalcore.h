@@ -70,7 +70,14 @@ bool list(expTree& node, zorbel::ScriptSpace& ss, Operand& out);
 rt::Variant stepped(const rt::Variant& v, int32_t op);
 
 // Member access "x.name" (or ".name" inside a With block) in mode `rf`.
+// A member of an automation object comes back unused (Operand::isMember).
 bool member(expTree& node, zorbel::ScriptSpace& ss, int32_t rf, Operand& out,
             std::u16string_view where);
+
+// Calls the unused member `m` with the arguments `args` stands for (null or
+// absent: none) in mode `rf`, as its bound member's funCall does; the result
+// goes to `out` when given.  A failure is copied under `where`.
+bool callMember(expTree& node, const Operand& m, zorbel::ScriptSpace& ss, const Operand* args,
+                int32_t rf, std::u16string_view where, Operand* out = nullptr);
 
 }  // namespace engine::eval

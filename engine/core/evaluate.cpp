@@ -157,6 +157,7 @@ bool callOrIndex(expTree& n, ScriptSpace& ss, int32_t rf, bool square, Operand& 
   Operand l, r;
   if (!eval::side(n, Side::Left, ss, zorbel::ModeValue, l)) return false;
   if (!eval::side(n, Side::Right, ss, zorbel::ModeValue, r)) return false;
+  if (l.isMember() && !square) return eval::callMember(n, l, ss, &r, rf, kGetValue, &out);
   rt::Ref<ScriptValue> callee = l.requireObject();
   rt::Ref<ScriptValue> result;
   if (callee->flag() & zorbel::FlagCall) {

@@ -75,6 +75,8 @@ class expTree {
   // The holder a call made last for a computed number it passed, kept to
   // be filled anew (evaluate.cpp).
   rt::Ref<zorbel::ScriptValue> argHolder;
+  // For a member node, its member as used directly (operand.h).
+  MemberUse memberUse;
 
  private:
   ErrRecord error_;

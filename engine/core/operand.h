@@ -9,6 +9,12 @@
 // outlive their evaluation.  A value object is read only when the operator
 // needs its value, after both sides have been evaluated, so `x + f()` sees
 // what f did to x.
+//
+// A member of an automation object (o.Name) is kept the same way: the
+// operand holds the object's value and the member, and what the operator
+// does with it (reads it, calls it, assigns to it) goes to the object
+// directly (zorbel::ObjectMembers).  The bound member attr() would make is
+// made only where the member itself is handed out.
 #pragma once
 
 #include <utility>
@@ -20,33 +26,44 @@
 
 namespace engine {
 
+// What a member node keeps for the direct uses of its member: the name and
+// the ID it resolved to last.
+struct MemberUse {
+  std::u16string_view name;
+  rt::MemberSite site;
+};
+
 class Operand {
  public:
-  rt::Ref<zorbel::ScriptValue> obj;
-
   Operand() = default;
   // A plain value may be the operand's own: copies would point into the
   // original.
   Operand(const Operand&) = delete;
   Operand& operator=(const Operand&) = delete;
 
-  bool absent() const { return !obj && !plain_; }
+  bool absent() const { return !obj_ && !plain_; }
   bool isPlain() const { return plain_ != nullptr; }
+  // The value object; null for a plain value, an absent operand, or a
+  // member not used yet.
+  zorbel::ScriptValue* object() const { return member_ ? nullptr : obj_.get(); }
   void reset() {
-    obj = nullptr;
+    obj_ = nullptr;
+    member_ = nullptr;
     direct_ = Direct{};
     own_.clear();
     plain_ = nullptr;
   }
   void setPlain(rt::Variant v) {
-    obj = nullptr;
+    obj_ = nullptr;
+    member_ = nullptr;
     direct_ = Direct{};
     own_ = std::move(v);
     plain_ = &own_;
   }
   // A value that stays put while the operand is used: a literal of the tree.
   void setLiteral(const rt::Variant& v) {
-    obj = nullptr;
+    obj_ = nullptr;
+    member_ = nullptr;
     direct_ = Direct{};
     own_.clear();
     plain_ = &v;
@@ -54,9 +71,22 @@ class Operand {
   void setObject(rt::Ref<zorbel::ScriptValue> o) {
     own_.clear();
     plain_ = nullptr;
+    member_ = nullptr;
     direct_ = Direct{};
-    obj = std::move(o);
+    obj_ = std::move(o);
   }
+  // Member `use` of the object value `target`, which answers
+  // zorbel::ObjectMembers.
+  void setMember(rt::Ref<zorbel::ScriptValue> target, MemberUse& use) {
+    setObject(std::move(target));
+    member_ = &use;
+  }
+  bool isMember() const { return member_ != nullptr; }
+  // For a member: the object's direct access, and the member.
+  zorbel::ObjectMembers& access() const {
+    return *static_cast<zorbel::ObjectMembers*>(obj_->query(zorbel::ObjectMembers::iid));
+  }
+  MemberUse& member() const { return *member_; }
   // A value object with what the evaluator may do with it directly.
   void setObject(zorbel::ScriptValue* o, const Direct& direct) {
     setObject(o);
@@ -69,7 +99,7 @@ class Operand {
   // The plain value: a value object's Value, read now.  Reading an absent
   // operand is the use of a missing object (91).
   rt::Variant value() const {
-    if (obj) return obj->value();
+    if (obj_) return member_ ? memberValue() : obj_->value();
     if (!plain_) rt::raise(rt::err::ObjectNotSet);
     return *plain_;
   }
@@ -77,7 +107,7 @@ class Operand {
   // any other value object's Value is read into `scratch`.
   const rt::Variant& read(rt::Variant& scratch) const {
     if (const rt::Variant* held = direct_.peek()) return *held;
-    if (obj) return scratch = obj->value();
+    if (obj_) return scratch = member_ ? memberValue() : obj_->value();
     if (!plain_) rt::raise(rt::err::ObjectNotSet);
     return *plain_;
   }
@@ -86,16 +116,21 @@ class Operand {
   // engine's holders may run a function to answer).
   bool readsQuietly() const { return plain_ || direct_.peek(); }
 
-  // The operand as an object: a computed value gets a new holder; absent
-  // gives null.
+  // The operand as an object: a computed value gets a new holder, a member
+  // the bound member attr() makes; absent gives null.
   rt::Ref<zorbel::ScriptValue> toObject() const;
   // The same, where an absent operand is the use of a missing object (91).
   rt::Ref<zorbel::ScriptValue> requireObject() const;
 
  private:
+  // A member's value, read now.
+  rt::Variant memberValue() const;
+
+  rt::Ref<zorbel::ScriptValue> obj_;   // the value object, or a member's object
   rt::Variant own_;
   const rt::Variant* plain_ = nullptr;  // own_ or a literal; null: no plain value
-  Direct direct_;                       // what may be done with obj directly
+  Direct direct_;                       // what may be done with obj_ directly
+  MemberUse* member_ = nullptr;         // set: obj_ is the object of this member
 };
 
 // The values of two operands, read left first as value() reads them, and

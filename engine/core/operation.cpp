@@ -26,7 +26,7 @@ void joinAssignment(expTree& n, ScriptSpace& ss, const Operand& target) {
     n.error().copy(right.error(), u"Get_RValue");
     return;
   }
-  if (SvGeneral* var = directOf(target.obj.get()).variable; var && chain.appendTo(*var)) return;
+  if (SvGeneral* var = directOf(target.object()).variable; var && chain.appendTo(*var)) return;
   eval::assign(n, target, chain.result(), kOperation);
 }
 
@@ -73,6 +73,10 @@ void call(expTree& n, ScriptSpace& ss, bool juxtaposed) {
     return;
   }
   if (!eval::side(n, Side::Right, ss, zorbel::ModeValue, r)) return;
+  if (l.isMember()) {
+    eval::callMember(n, l, ss, &r, zorbel::ModeStatement, kOperation);
+    return;
+  }
   rt::Ref<ScriptValue> callee = l.requireObject();
   if (!(callee->flag() & zorbel::FlagCall)) {
     grammarError(n, kOperation);
@@ -101,9 +105,14 @@ void step(expTree& n, ScriptSpace& ss, int32_t code) {
 void memberCall(expTree& n, ScriptSpace& ss) {
   Operand m;
   if (!eval::member(n, ss, zorbel::ModeValue, m, kOperation)) return;
-  if (!m.obj || !(m.obj->flag() & zorbel::FlagCall)) return;
-  m.obj->funCall(&ss, nullptr, zorbel::ModeStatement);
-  eval::calleeOk(n, *m.obj, kOperation);
+  if (m.isMember()) {
+    eval::callMember(n, m, ss, nullptr, zorbel::ModeStatement, kOperation);
+    return;
+  }
+  zorbel::ScriptValue* callee = m.object();
+  if (!callee || !(callee->flag() & zorbel::FlagCall)) return;
+  callee->funCall(&ss, nullptr, zorbel::ModeStatement);
+  eval::calleeOk(n, *callee, kOperation);
 }
 
 // "x = y" and "x = literal" where x is a plain variable or a result slot

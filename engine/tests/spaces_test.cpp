@@ -233,7 +233,7 @@ TEST(BodySpace, KeptLibraryLookups) {
   auto lookUp = [&](zorbel::ScriptSpace& ss, std::u16string_view name) {
     engine::Operand out;
     engine::resolve(ss, name, cache, out);
-    return out.obj;
+    return rt::Ref<zorbel::ScriptValue>(out.object());
   };
   Ref<ScriptValue> first = lookUp(*c.body, u"Len");
   ASSERT_TRUE(first && cache.library);
@@ -264,7 +264,7 @@ TEST(BodySpace, KeptLibraryLookups) {
   engine::Operand out;
   engine::resolve(*c.root, u"Mid", fromRoot, out);
   engine::resolve(*c.root, u"Mid", fromRoot, out);
-  EXPECT_EQ(typeOf(out.obj.get()), "SvStrFuns");
+  EXPECT_EQ(typeOf(out.object()), "SvStrFuns");
   EXPECT_TRUE(fromRoot.library);
 }
 

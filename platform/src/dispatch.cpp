@@ -22,6 +22,18 @@ Variant callByName(Object* o, std::u16string_view name, int kinds, std::span<Var
   return d->invoke(id, kinds, args);
 }
 
+Variant callAt(Object* o, std::u16string_view name, int kinds, std::span<Variant> args,
+               MemberSite& site) {
+  Ref<Dispatch> d = dispatchOf(o);
+  const void* set = d->memberSet();
+  if (!set || set != site.set) {
+    DispId id = d->memberId(name);
+    if (id == kDispUnknown) raise(err::NotSupported, name);
+    site = MemberSite{set, id};
+  }
+  return d->invoke(site.id, kinds, args);
+}
+
 Variant callDefault(Object* o, int kinds, std::span<Variant> args) {
   return dispatchOf(o)->invoke(kDispValue, kinds, args);
 }

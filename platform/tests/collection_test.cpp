@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
+#include <string>
 
 #include "rt/collection.h"
 #include "rt/testing.h"
+#include "rt/text.h"
 
 namespace {
 
@@ -52,6 +55,46 @@ TEST(KeyedList, Errors) {
   };
   for (const Case& c : cases) EXPECT_EQ(errorOf(c.f), c.number) << c.what;
   EXPECT_EQ(l.count(), 1u);  // nothing was added or lost by the failures
+}
+
+// Many keys added and removed in a shuffled order, checked against a plain
+// map of the folded keys: the index must find every key filed, and none
+// removed, whatever runs of collisions the removals cut.
+TEST(KeyedList, IndexAgreesWithAMapThroughAddsAndRemovals) {
+  KeyedList<int> l;
+  std::map<std::u16string, int> want;
+  uint32_t state = 7;
+  auto next = [&] { return state = state * 1103515245u + 12345u; };
+  auto keyOf = [](uint32_t n) {
+    // Upper and lower case, full-width letters and non-ASCII text, which the
+    // index must take as the same key as their folded forms.
+    static const std::u16string_view heads[] = {u"K", u"k", u"Ｋ", u"ключ", u"键"};
+    return std::u16string(heads[n % 5]) + rt::ascii(std::to_string(n / 5 % 400));
+  };
+  for (int round = 0; round < 4000; ++round) {
+    const std::u16string key = keyOf(next() >> 8);
+    const std::u16string folded = rt::foldCase(key);
+    if (next() % 3 != 0) {
+      const bool had = want.count(folded) != 0;
+      EXPECT_EQ(errorOf([&] { l.add(round, key); }), had ? 457 : 0) << rt::toUtf8(key);
+      if (!had) want[folded] = round;
+    } else if (size_t p = l.find(key)) {
+      EXPECT_EQ(l.remove(p), want.at(folded));
+      want.erase(folded);
+    } else {
+      EXPECT_EQ(want.count(folded), 0u) << rt::toUtf8(key);
+    }
+  }
+  ASSERT_EQ(l.count(), want.size());
+  for (uint32_t n = 0; n < 2000; ++n) {
+    const std::u16string key = keyOf(n);
+    auto it = want.find(rt::foldCase(key));
+    auto* e = l.lookup(key);
+    ASSERT_EQ(e != nullptr, it != want.end()) << rt::toUtf8(key);
+    if (e) {
+      EXPECT_EQ(e->value, it->second);
+    }
+  }
 }
 
 TEST(Collection, LateBoundAndEnumerated) {

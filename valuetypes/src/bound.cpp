@@ -18,8 +18,17 @@ rt::Variant Binding::read() {
   int32_t wanted = mode == zorbel::ModeObject ? zorbel::ModeObject : zorbel::ModeValue;
   rt::Ref<zorbel::ScriptValue> result = parent->objCallGet(name, args.get(), wanted);
   if (result) return result->value();
-  // The caller sees the real cause, not only that no value came back.
+  raiseFailure(op);
+}
+
+void Binding::takeFailure(std::u16string_view op) {
+  record.clear();
   if (!record.copyFrom(*parent, op)) record.failure(rt::err::ObjectNotSet, op);
+}
+
+void Binding::raiseFailure(std::u16string_view op) {
+  // The caller sees the real cause, not only that no value came back.
+  takeFailure(op);
   jespin::IErrInfo& cause = record.info();
   rt::raiseWith(cause.number(), cause.description(), cause.source());
 }

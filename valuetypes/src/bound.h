@@ -35,6 +35,10 @@ class Binding {
                                     int32_t reFlag);
   // Own code 1004 under `op`: something a bound member does not support.
   void unsupported(std::u16string_view op);
+  // Copies the failure the parent recorded under `op` (91 when it holds
+  // none), and raises it as reading the member does.
+  void takeFailure(std::u16string_view op);
+  [[noreturn]] void raiseFailure(std::u16string_view op);
 
   ErrorRecord record;
   std::u16string key;
@@ -87,6 +91,10 @@ class SvObjFns final : public BoundValue<SvObjFns> {
   SvObjFns() : BoundValue(u"SvObjFns") { b_.mode = zorbel::ModeValue; }
   int32_t reFlag() const { return b_.mode; }
   void setReFlag(int32_t mode) { b_.mode = mode; }
+  // What a use of the member would have recorded, or raised, when its
+  // parent failed under `op` (the parent reached directly, objectvalue.h).
+  void takeFailure(std::u16string_view op) { b_.takeFailure(op); }
+  [[noreturn]] void raiseFailure(std::u16string_view op) { b_.raiseFailure(op); }
   // Leaves the bound arguments and reFlag as they are.
   void init(SvObject* pv, std::u16string_view fn);
   void init2(SvObject* pv, std::u16string_view fn, zorbel::ScriptValue* fnPm);

@@ -44,56 +44,95 @@ const rt::MemberTable<SvObject>& SvObject::members() {
 
 void* SvObject::query(const rt::Iid& id) noexcept {
   if (id == iid) return this;
+  if (id == zorbel::ObjectMembers::iid) return static_cast<zorbel::ObjectMembers*>(this);
   return Automation::query(id);
+}
+
+std::span<rt::Variant> SvObject::CallArgs::values(rt::Variant& one, std::vector<rt::Variant>& list,
+                                                  std::u16string_view callName) const {
+  if (plain) {
+    one = *plain;
+    return {&one, 1};
+  }
+  list = argumentsOf(object, callName);
+  return list;
 }
 
 SvObject::SvObject() : record_(u"SvObject") {}
 
-rt::Ref<zorbel::ScriptValue> SvObject::objFunCall(std::u16string_view fnName, zorbel::ScriptSpace*,
-                                                  zorbel::ScriptValue* sv, int32_t reFlag) {
-  record_.clear();
-  if (reFlag < zorbel::ModeStatement || reFlag > zorbel::ModeObject) return nullptr;
-  if (reFlag == zorbel::ModeObject && !held_) return nullptr;
-  rt::Ref<zorbel::ScriptValue> result;
-  record_.trap(u"ObjFunCall", [&] {
-    std::vector<rt::Variant> args = argumentsOf(sv, fnName);
-    rt::Variant r = rt::callByName(held_.get(), fnName, rt::Method, args);
-    if (reFlag != zorbel::ModeStatement) result = holderOf(r, reFlag);
-  });
-  return result;
+rt::Variant SvObject::invokeHeld(std::u16string_view name, int kinds, std::span<rt::Variant> args,
+                                 rt::MemberSite* site) {
+  if (site) return rt::callAt(held_.get(), name, kinds, args, *site);
+  return rt::callByName(held_.get(), name, kinds, args);
 }
 
-rt::Ref<zorbel::ScriptValue> SvObject::objCallGet(std::u16string_view vName,
-                                                  zorbel::ScriptValue* pm, int32_t rFlag) {
+bool SvObject::callHeld(std::u16string_view fnName, const CallArgs& in, int32_t reFlag,
+                        rt::MemberSite* site, Result& out) {
   record_.clear();
-  if (rFlag < zorbel::ModeStatement || rFlag > zorbel::ModeObject) return nullptr;
-  rt::Ref<zorbel::ScriptValue> result;
-  record_.trap(u"ObjCallGet", [&] {
+  if (reFlag < zorbel::ModeStatement || reFlag > zorbel::ModeObject) return true;
+  if (reFlag == zorbel::ModeObject && !held_) return true;
+  return record_.trap(u"ObjFunCall", [&] {
+    rt::Variant one;
+    std::vector<rt::Variant> list;
+    rt::Variant r = invokeHeld(fnName, rt::Method, in.values(one, list, fnName), site);
+    if (reFlag == zorbel::ModeStatement) return;
+    if (out.plainWanted && reFlag == zorbel::ModeValue && !r.isObject()) {
+      out.plain = std::move(r);
+      out.isPlain = true;
+    } else {
+      out.holder = holderOf(r, reFlag);
+    }
+  });
+}
+
+bool SvObject::getHeld(std::u16string_view vName, zorbel::ScriptValue* pm, int32_t rFlag,
+                       rt::MemberSite* site, Result& out) {
+  record_.clear();
+  if (rFlag < zorbel::ModeStatement || rFlag > zorbel::ModeObject) return true;
+  return record_.trap(u"ObjCallGet", [&] {
     std::vector<rt::Variant> args = argumentsOf(pm, vName);
     rt::Variant r;
     if (!vName.empty())
-      r = rt::callByName(held_.get(), vName, rt::PropGet, args);
+      r = invokeHeld(vName, rt::PropGet, args, site);
     else if (!args.empty())
       r = rt::callDefault(held_.get(), rt::PropGet, args);
     else
       r = rt::Variant(held_);  // the default read without arguments is the object itself
-    result = holderOf(r, rFlag == zorbel::ModeObject ? zorbel::ModeObject : zorbel::ModeValue);
+    if (out.plainWanted && rFlag != zorbel::ModeObject) {
+      out.plain = std::move(r);
+      out.isPlain = true;
+    } else {
+      out.holder = holderOf(r, rFlag == zorbel::ModeObject ? zorbel::ModeObject : zorbel::ModeValue);
+    }
   });
-  return result;
+}
+
+rt::Ref<zorbel::ScriptValue> SvObject::objFunCall(std::u16string_view fnName, zorbel::ScriptSpace*,
+                                                  zorbel::ScriptValue* sv, int32_t reFlag) {
+  Result out;
+  callHeld(fnName, CallArgs{sv, nullptr}, reFlag, nullptr, out);
+  return out.holder;
+}
+
+rt::Ref<zorbel::ScriptValue> SvObject::objCallGet(std::u16string_view vName,
+                                                  zorbel::ScriptValue* pm, int32_t rFlag) {
+  Result out;
+  getHeld(vName, pm, rFlag, nullptr, out);
+  return out.holder;
 }
 
 void SvObject::objCallSet(std::u16string_view vName, const rt::Variant& rhs,
                           zorbel::ScriptValue* pm) {
-  assign(vName, rhs, pm, rt::PropSet, u"ObjCallSet");
+  assign(vName, rhs, pm, rt::PropSet, u"ObjCallSet", nullptr);
 }
 
 void SvObject::objCallLet(std::u16string_view vName, const rt::Variant& rhs,
                           zorbel::ScriptValue* pm) {
-  assign(vName, rhs, pm, rt::PropLet, u"ObjCallLet");
+  assign(vName, rhs, pm, rt::PropLet, u"ObjCallLet", nullptr);
 }
 
 void SvObject::assign(std::u16string_view vName, const rt::Variant& rhs, zorbel::ScriptValue* pm,
-                      int kind, std::u16string_view op) {
+                      int kind, std::u16string_view op, rt::MemberSite* site) {
   record_.clear();
   record_.trap(op, [&] {
     std::vector<rt::Variant> args = argumentsOf(pm, vName);
@@ -101,8 +140,52 @@ void SvObject::assign(std::u16string_view vName, const rt::Variant& rhs, zorbel:
     if (vName.empty())
       rt::callDefault(held_.get(), kind, args);
     else
-      rt::callByName(held_.get(), vName, kind, args);
+      invokeHeld(vName, kind, args, site);
   });
+}
+
+// --- Members reached directly --------------------------------------------
+
+// A bound member as member() makes it, holding the failure this object
+// recorded as that member copies it under `op`.
+rt::Ref<zorbel::ScriptValue> SvObject::failedMember(std::u16string_view name, std::u16string_view op) {
+  rt::Ref<SvObjFns> m = rt::make<SvObjFns>();
+  m->init(this, name);
+  m->takeFailure(op);
+  return m;
+}
+
+rt::Variant SvObject::readMember(std::u16string_view name, rt::MemberSite& site) {
+  Result out;
+  out.plainWanted = true;
+  if (!getHeld(name, nullptr, zorbel::ModeValue, &site, out)) {
+    rt::Ref<SvObjFns> m = rt::make<SvObjFns>();
+    m->init(this, name);
+    m->raiseFailure(u"Get_ScriptValue_Value");
+  }
+  return std::move(out.plain);
+}
+
+zorbel::ObjectMembers::Call SvObject::callMember(std::u16string_view name, rt::MemberSite& site,
+                                                 zorbel::ScriptSpace*, zorbel::ScriptValue* sv,
+                                                 const rt::Variant* plainArg, int32_t reFlag) {
+  Result out;
+  out.plainWanted = true;
+  Call call;
+  if (!callHeld(name, CallArgs{sv, plainArg}, reFlag, &site, out)) {
+    call.failed = failedMember(name, u"ScriptValue_FunCall");
+    return call;
+  }
+  call.holder = std::move(out.holder);
+  call.plain = std::move(out.plain);
+  call.isPlain = out.isPlain;
+  return call;
+}
+
+rt::Ref<zorbel::ScriptValue> SvObject::letMember(std::u16string_view name, rt::MemberSite& site,
+                                                 const rt::Variant& v) {
+  assign(name, v, nullptr, rt::PropLet, u"ObjCallLet", &site);
+  return record_.haveErr() ? failedMember(name, u"Let_ScriptValue_Value") : nullptr;
 }
 
 int32_t SvObject::count() {

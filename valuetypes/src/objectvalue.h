@@ -9,8 +9,10 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "record.h"
 #include "rt/dispatch.h"
@@ -18,7 +20,8 @@
 
 namespace fennick {
 
-class SvObject final : public rt::Automation<SvObject, zorbel::ScriptValue> {
+class SvObject final : public rt::Automation<SvObject, zorbel::ScriptValue>,
+                       public zorbel::ObjectMembers {
  public:
   // Found again behind an object reference (the bound members' Init).
   static constexpr rt::Iid iid = rt::guidOf("Fennick.SvObject.Class");
@@ -62,10 +65,43 @@ class SvObject final : public rt::Automation<SvObject, zorbel::ScriptValue> {
   jespin::IErrInfo& error() override { return record_.info(); }
   bool hasError() override { return record_.haveErr(); }
 
+  // Member uses without a bound member (zorbel::ObjectMembers).
+  rt::Variant readMember(std::u16string_view name, rt::MemberSite& site) override;
+  Call callMember(std::u16string_view name, rt::MemberSite& site, zorbel::ScriptSpace* ss,
+                  zorbel::ScriptValue* sv, const rt::Variant* plainArg, int32_t reFlag) override;
+  rt::Ref<zorbel::ScriptValue> letMember(std::u16string_view name, rt::MemberSite& site,
+                                         const rt::Variant& v) override;
+
  private:
+  // The arguments of a call: one plain value, or those of an argument
+  // object, read when the call is made.
+  struct CallArgs {
+    zorbel::ScriptValue* object;
+    const rt::Variant* plain;
+    std::span<rt::Variant> values(rt::Variant& one, std::vector<rt::Variant>& list,
+                                  std::u16string_view callName) const;
+  };
+  // What a call or read gives: a holder, or with `plainWanted` a result
+  // that needs none (no object, value mode) as a plain value.
+  struct Result {
+    bool plainWanted = false;
+    bool isPlain = false;
+    rt::Variant plain;
+    rt::Ref<zorbel::ScriptValue> holder;
+  };
+
+  // The steps of ObjFunCall and ObjCallGet; false when they recorded a
+  // failure.  With a site, the member's ID is kept there.
+  bool callHeld(std::u16string_view fnName, const CallArgs& in, int32_t reFlag,
+                rt::MemberSite* site, Result& out);
+  bool getHeld(std::u16string_view vName, zorbel::ScriptValue* pm, int32_t rFlag,
+               rt::MemberSite* site, Result& out);
+  rt::Variant invokeHeld(std::u16string_view name, int kinds, std::span<rt::Variant> args,
+                         rt::MemberSite* site);
   rt::Ref<zorbel::ScriptValue> member(std::u16string_view name, int32_t mode);
   void assign(std::u16string_view vName, const rt::Variant& rhs, zorbel::ScriptValue* pm, int kind,
-              std::u16string_view op);
+              std::u16string_view op, rt::MemberSite* site);
+  rt::Ref<zorbel::ScriptValue> failedMember(std::u16string_view name, std::u16string_view op);
 
   ErrorRecord record_;
   std::u16string key_;

@@ -16,9 +16,9 @@ class ErrorRecord {
  public:
   // A Jespin record owned by "Fennick".`className`, made when first needed
   // (`className` must outlive it: a literal).
-  explicit ErrorRecord(std::u16string_view className) : info_(u"Fennick", className) {}
+  explicit ErrorRecord(std::u16string_view className) : info_(className) {}
 
-  jespin::IErrInfo& info() { return info_.get(); }
+  jespin::IErrInfo& info() { return info_.get(u"Fennick"); }
   // Whether it holds an error, without making the record.
   bool haveErr() const { return info_.haveErr(); }
   void clear() { info_.clear(); }

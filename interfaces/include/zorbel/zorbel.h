@@ -14,6 +14,7 @@
 #include "jespin/errinfo.h"
 #include "jespin/stack.h"
 #include "jespin/values.h"
+#include "rt/dispatch.h"
 #include "rt/object.h"
 #include "rt/variant.h"
 
@@ -96,6 +97,37 @@ class ScriptSpace : public virtual rt::Object {
   virtual rt::Ref<ScriptValue> newValue(std::u16string_view name, std::u16string_view typeName) = 0;
   virtual rt::Ref<jespin::IVStack> withStack() = 0;
   virtual jespin::IErrInfo& error() = 0;
+};
+
+// What a value that wraps an automation object offers an evaluator for the
+// member uses it does not hand out (o.Name read, o.Name(args) called,
+// o.Name = v): the member reached directly, with its ID kept at the call
+// site, and no bound member made unless something failed.  Each operation
+// does what the same use of attr(name) would, and reports a failure the way
+// that bound member would have recorded it.
+class ObjectMembers : public virtual rt::Object {
+ public:
+  static constexpr rt::Iid iid{0x6B1E0C53D0A84F27ull, 0x9C2A3E5F71B4D806ull};
+
+  // attr(name)->value().
+  virtual rt::Variant readMember(std::u16string_view name, rt::MemberSite& site) = 0;
+
+  // What attr(name)->funCall gives: `failed` is the bound member holding
+  // the failure; otherwise the result, plain when `isPlain`, else `holder`
+  // (which may be null: no result).
+  struct Call {
+    rt::Ref<ScriptValue> failed;
+    rt::Ref<ScriptValue> holder;
+    rt::Variant plain;
+    bool isPlain = false;
+  };
+  // attr(name)->funCall(ss, sv, reFlag), where `plainArg`, when not null,
+  // stands for an argument object holding that one plain value.
+  virtual Call callMember(std::u16string_view name, rt::MemberSite& site, ScriptSpace* ss,
+                          ScriptValue* sv, const rt::Variant* plainArg, int32_t reFlag) = 0;
+  // attr(name)->letValue(v): null, or the bound member holding the failure.
+  virtual rt::Ref<ScriptValue> letMember(std::u16string_view name, rt::MemberSite& site,
+                                         const rt::Variant& v) = 0;
 };
 
 class IFunLib : public virtual rt::Object {

@@ -11,13 +11,13 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "rt/api.h"
 #include "rt/dispatch.h"
 #include "rt/enumerator.h"
 #include "rt/error.h"
+#include "rt/keyindex.h"
 #include "rt/text.h"
 
 namespace rt {
@@ -41,47 +41,42 @@ class KeyedList {
     size_t at = items_.size();
     if (before) at = checkPosition(*before) - 1;
     else if (after) at = checkPosition(*after);
-    std::u16string folded;
-    if (key) {
-      folded = foldCase(*key);
-      if (keys_.count(folded)) raise(err::KeyExists);
-    }
+    if (key && keys_.find(*key)) raise(err::KeyExists);
     auto e = std::make_unique<Entry>(Entry{std::move(value), std::move(key)});
     Entry* raw = e.get();
+    // Room first, so the index never files an entry the list then fails to take.
+    if (items_.size() == items_.capacity()) items_.reserve(items_.size() * 2 + 8);
+    if (raw->key) keys_.insert(raw);
     items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(at), std::move(e));
-    if (raw->key) keys_.emplace(std::move(folded), raw);
     return at + 1;
   }
 
   // Position (from 1) of the item under `key`, or 0.
   size_t find(std::u16string_view key) const {
-    auto it = keys_.find(foldCase(key));
-    if (it == keys_.end()) return 0;
+    const Entry* e = keys_.find(key);
+    if (!e) return 0;
     for (size_t i = 0; i < items_.size(); ++i)
-      if (items_[i].get() == it->second) return i + 1;
+      if (items_[i].get() == e) return i + 1;
     return 0;
   }
-  bool exists(std::u16string_view key) const { return keys_.count(foldCase(key)) != 0; }
+  bool exists(std::u16string_view key) const { return keys_.find(key) != nullptr; }
 
   Entry& at(size_t position) { return *items_[checkPosition(position) - 1]; }
   const Entry& at(size_t position) const { return *items_[checkPosition(position) - 1]; }
   Entry& at(std::u16string_view key) {
-    auto it = keys_.find(foldCase(key));
-    if (it == keys_.end()) raise(err::InvalidCall);
-    return *it->second;
+    Entry* e = keys_.find(key);
+    if (!e) raise(err::InvalidCall);
+    return *e;
   }
   // The entry under `key`, or nullptr.
-  Entry* lookup(std::u16string_view key) {
-    auto it = keys_.find(foldCase(key));
-    return it == keys_.end() ? nullptr : it->second;
-  }
+  Entry* lookup(std::u16string_view key) { return keys_.find(key); }
 
   // Removes and returns the item at a position.
   T remove(size_t position) {
     size_t i = checkPosition(position) - 1;
     std::unique_ptr<Entry> e = std::move(items_[i]);
     items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(i));
-    if (e->key) keys_.erase(foldCase(*e->key));
+    if (e->key) keys_.erase(e.get());
     return std::move(e->value);
   }
   T remove(std::u16string_view key) {
@@ -100,8 +95,10 @@ class KeyedList {
     return p;
   }
 
+  static std::u16string_view keyOf(const Entry& e) { return *e.key; }
+
   std::vector<std::unique_ptr<Entry>> items_;
-  std::unordered_map<std::u16string, Entry*> keys_;
+  KeyIndex<Entry, &KeyedList::keyOf> keys_;
 };
 
 // The runtime's collection object (New Collection): Add, Count, Item (the

@@ -44,6 +44,10 @@ class Dispatch : public virtual Object {
 
   // The ID of a member, or kDispUnknown.
   virtual DispId memberId(std::u16string_view name) = 0;
+  // What stands for this object's set of member IDs: two objects that answer
+  // the same non-null value give every name the same ID.  Null when IDs may
+  // differ from object to object.
+  virtual const void* memberSet() { return nullptr; }
   // Calls member `id` with one of `kinds`; raises 438 when the member has
   // none of them and 450 on a wrong argument count.
   virtual Variant invoke(DispId id, int kinds, std::span<Variant> args) = 0;
@@ -56,6 +60,17 @@ class Dispatch : public virtual Object {
 RT_API Variant callByName(Object* o, std::u16string_view name, int kinds,
                           std::span<Variant> args = {});
 RT_API Variant callDefault(Object* o, int kinds, std::span<Variant> args = {});
+
+// What a caller that names the same member again and again (a call site in a
+// script) keeps of the name's ID: the member set it belongs to and the ID.
+struct MemberSite {
+  const void* set = nullptr;
+  DispId id = kDispUnknown;
+};
+// callByName, reusing the ID `site` keeps while the object has the same
+// member set, and keeping the one it finds.
+RT_API Variant callAt(Object* o, std::u16string_view name, int kinds, std::span<Variant> args,
+                      MemberSite& site);
 
 inline Variant getProperty(Object* o, std::u16string_view name) {
   return callByName(o, name, PropGet | Method);
@@ -324,6 +339,7 @@ class Automation : public Dispatch, public Ifaces... {
     return queryAmong<Dispatch, Ifaces...>(static_cast<T*>(this), iid);
   }
   DispId memberId(std::u16string_view name) override { return T::members().find(name); }
+  const void* memberSet() override { return &T::members(); }
   Variant invoke(DispId id, int kinds, std::span<Variant> args) override {
     Ref<T> keep(static_cast<T*>(this));  // a member may drop the caller's last reference
     return T::members().invoke(*keep, id, kinds, args);

@@ -57,16 +57,17 @@ inline rt::Ref<IErrInfo> newErrInfo(std::u16string_view app = {}, std::u16string
 
 // The record an object owns, made when it is first needed: most objects
 // never fail, and making a record is a creation through the class ID.  Until
-// then the record reads as empty.  `app` and `mod` are kept as views: they
-// must outlive the record (literals, a library's name).
+// then the record reads as empty.  The owner names itself (`app`.`mod`)
+// when the record is made; `mod` is kept as a view and must outlive the
+// record (a literal).
 class LazyErrInfo {
  public:
-  LazyErrInfo(std::u16string_view app, std::u16string_view mod) : app_(app), mod_(mod) {}
+  explicit LazyErrInfo(std::u16string_view mod) : mod_(mod) {}
   LazyErrInfo(const LazyErrInfo&) = delete;
   LazyErrInfo& operator=(const LazyErrInfo&) = delete;
 
-  IErrInfo& get() {
-    if (!rec_) rec_ = newErrInfo(app_, mod_);
+  IErrInfo& get(std::u16string_view app) {
+    if (!rec_) rec_ = newErrInfo(app, mod_);
     return *rec_;
   }
   bool haveErr() const { return rec_ && rec_->haveErr(); }
@@ -79,7 +80,7 @@ class LazyErrInfo {
   void forget() { rec_ = nullptr; }
 
  private:
-  std::u16string_view app_, mod_;
+  std::u16string_view mod_;
   rt::Ref<IErrInfo> rec_;
 };
 
