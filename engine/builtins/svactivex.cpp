@@ -54,6 +54,12 @@ const rt::MemberTable<SvActiveX>& SvActiveX::members() {
   return table;
 }
 
+void* SvActiveX::query(const rt::Iid& id) noexcept {
+  if (id == zorbel::ObjectMembers::iid)
+    return parent_ ? nullptr : static_cast<zorbel::ObjectMembers*>(this);
+  return Automation::query(id);
+}
+
 template <class F>
 bool SvActiveX::attempt(std::u16string_view source, F&& step) {
   try {
@@ -196,6 +202,67 @@ rt::Ref<zorbel::ScriptValue> SvActiveX::objAttr(std::u16string_view name) {
     return nullptr;
   }
   return rt::queryRef<zorbel::ScriptValue>(held.object());
+}
+
+// --- A root's members used in place ---------------------------------------
+//
+// Each does what a child made by attr(name) does, in the same order: the
+// object is fetched before any argument is read.
+
+rt::Ref<zorbel::ScriptValue> SvActiveX::failedChild(std::u16string_view name,
+                                                    const rt::RuntimeError& e,
+                                                    std::u16string_view source) {
+  rt::Ref<SvActiveX> child = rt::make<SvActiveX>();
+  child->initChild(this, name);
+  child->err_.trap(e, source);
+  return child;
+}
+
+rt::Variant SvActiveX::readMember(std::u16string_view name, rt::MemberSite& site) {
+  err_.clear();
+  try {
+    return rt::callAt(objectIn(rt::Variant(wrapped_)), name, rt::PropGet, {}, site);
+  } catch (const rt::RuntimeError&) {
+    return rt::Variant();  // a child reads as empty, its failure left in its own record
+  }
+}
+
+zorbel::ObjectMembers::Call SvActiveX::callMember(std::u16string_view name, rt::MemberSite& site,
+                                                  zorbel::ScriptSpace*, zorbel::ScriptValue* sv,
+                                                  const rt::Variant* plainArg, int32_t reFlag) {
+  err_.clear();
+  Call call;
+  if (reFlag < zorbel::ModeStatement || reFlag > zorbel::ModeObject) return call;
+  rt::Ref<SvActiveX> wrapper = reFlag == zorbel::ModeObject ? rt::make<SvActiveX>() : nullptr;
+  try {
+    rt::Object* t = objectIn(rt::Variant(wrapped_));
+    std::vector<rt::Variant> args = plainArg ? std::vector<rt::Variant>{*plainArg} : argumentValues(sv);
+    rt::Variant r = rt::callAt(t, name, rt::Method, args, site);
+    if (wrapper) {
+      wrapper->hold(r);
+      call.holder = wrapper;
+    } else if (reFlag == zorbel::ModeValue) {
+      call.plain = std::move(r);
+      call.isPlain = true;
+    }
+  } catch (const rt::RuntimeError& e) {
+    call = Call{};
+    call.failed = failedChild(name, e, u"ScriptValue_FunCall");
+  }
+  return call;
+}
+
+rt::Ref<zorbel::ScriptValue> SvActiveX::letMember(std::u16string_view name, rt::MemberSite& site,
+                                                  const rt::Variant& v) {
+  err_.clear();
+  try {
+    rt::Object* t = objectIn(rt::Variant(wrapped_));
+    rt::Variant arg = v;
+    rt::callAt(t, name, rt::PropLet, std::span<rt::Variant>(&arg, 1), site);
+    return nullptr;
+  } catch (const rt::RuntimeError& e) {
+    return failedChild(name, e, u"Let_ScriptValue_Value");
+  }
 }
 
 }  // namespace engine

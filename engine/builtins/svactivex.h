@@ -23,9 +23,12 @@
 
 namespace engine {
 
-class SvActiveX final : public rt::Automation<SvActiveX, zorbel::ScriptValue> {
+class SvActiveX final : public rt::Automation<SvActiveX, zorbel::ScriptValue>,
+                        public zorbel::ObjectMembers {
  public:
   static const rt::MemberTable<SvActiveX>& members();
+  // A root wrapper also lets its object's members be used in place.
+  void* query(const rt::Iid& id) noexcept override;
 
   SvActiveX() : err_(u"SvActiveX") {}
 
@@ -67,7 +70,17 @@ class SvActiveX final : public rt::Automation<SvActiveX, zorbel::ScriptValue> {
   jespin::IErrInfo& error() override { return err_.info(); }
   bool hasError() override { return err_.haveErr(); }
 
+  // A root's member used as its child for the member would use it.
+  rt::Variant readMember(std::u16string_view name, rt::MemberSite& site) override;
+  Call callMember(std::u16string_view name, rt::MemberSite& site, zorbel::ScriptSpace* ss,
+                  zorbel::ScriptValue* sv, const rt::Variant* plainArg, int32_t reFlag) override;
+  rt::Ref<zorbel::ScriptValue> letMember(std::u16string_view name, rt::MemberSite& site,
+                                         const rt::Variant& v) override;
+
  private:
+  // The child for member `name` holding the failure `e` under `source`.
+  rt::Ref<zorbel::ScriptValue> failedChild(std::u16string_view name, const rt::RuntimeError& e,
+                                           std::u16string_view source);
   // The object the member belongs to: the parent's value, or a root's own
   // object.  Raises what fetching it fails with.
   rt::Ref<rt::Object> target();

@@ -16,7 +16,7 @@ rt::Ref<zorbel::ScriptValue> Operand::toObject() const {
 }
 
 rt::Variant Operand::memberValue() const {
-  return access().readMember(member_->name, member_->site);
+  return access_->readMember(member_->name, member_->site);
 }
 
 rt::Ref<zorbel::ScriptValue> Operand::requireObject() const {
@@ -144,9 +144,9 @@ bool member(expTree& node, zorbel::ScriptSpace& ss, int32_t rf, Operand& out,
   // it until it is handed out.  The object's record is left as it is, since
   // attr() of such an object records nothing.
   if (rf != zorbel::ModeObject) {
-    if (target->query(zorbel::ObjectMembers::iid)) {
+    if (auto* access = static_cast<zorbel::ObjectMembers*>(target->query(zorbel::ObjectMembers::iid))) {
       node.memberUse.name = name;
-      out.setMember(std::move(target), node.memberUse);
+      out.setMember(std::move(target), *access, node.memberUse);
       return true;
     }
   }

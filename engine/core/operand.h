@@ -75,17 +75,16 @@ class Operand {
     direct_ = Direct{};
     obj_ = std::move(o);
   }
-  // Member `use` of the object value `target`, which answers
-  // zorbel::ObjectMembers.
-  void setMember(rt::Ref<zorbel::ScriptValue> target, MemberUse& use) {
+  // Member `use` of the object value `target`, which `access` belongs to.
+  void setMember(rt::Ref<zorbel::ScriptValue> target, zorbel::ObjectMembers& access,
+                 MemberUse& use) {
     setObject(std::move(target));
+    access_ = &access;
     member_ = &use;
   }
   bool isMember() const { return member_ != nullptr; }
   // For a member: the object's direct access, and the member.
-  zorbel::ObjectMembers& access() const {
-    return *static_cast<zorbel::ObjectMembers*>(obj_->query(zorbel::ObjectMembers::iid));
-  }
+  zorbel::ObjectMembers& access() const { return *access_; }
   MemberUse& member() const { return *member_; }
   // A value object with what the evaluator may do with it directly.
   void setObject(zorbel::ScriptValue* o, const Direct& direct) {
@@ -131,6 +130,7 @@ class Operand {
   const rt::Variant* plain_ = nullptr;  // own_ or a literal; null: no plain value
   Direct direct_;                       // what may be done with obj_ directly
   MemberUse* member_ = nullptr;         // set: obj_ is the object of this member
+  zorbel::ObjectMembers* access_ = nullptr;
 };
 
 // The values of two operands, read left first as value() reads them, and

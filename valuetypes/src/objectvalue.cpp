@@ -12,6 +12,9 @@ namespace fennick {
 
 namespace {
 
+constexpr std::u16string_view kObjCallSet = u"ObjCallSet";
+constexpr std::u16string_view kObjCallLet = u"ObjCallLet";
+
 // The holder of a call's result: a new SvVariant, or, when an object is
 // wanted, a new SvObject (a result that is no object fails).
 rt::Ref<zorbel::ScriptValue> holderOf(const rt::Variant& result, int32_t mode) {
@@ -62,7 +65,7 @@ SvObject::SvObject() : record_(u"SvObject") {}
 
 rt::Variant SvObject::invokeHeld(std::u16string_view name, int kinds, std::span<rt::Variant> args,
                                  rt::MemberSite* site) {
-  if (site) return rt::callAt(held_.get(), name, kinds, args, *site);
+  if (site) return held_.callAt(name, kinds, args, *site);
   return rt::callByName(held_.get(), name, kinds, args);
 }
 
@@ -97,7 +100,7 @@ bool SvObject::getHeld(std::u16string_view vName, zorbel::ScriptValue* pm, int32
     else if (!args.empty())
       r = rt::callDefault(held_.get(), rt::PropGet, args);
     else
-      r = rt::Variant(held_);  // the default read without arguments is the object itself
+      r = rt::Variant(held_.ref());  // the default read without arguments is the object itself
     if (out.plainWanted && rFlag != zorbel::ModeObject) {
       out.plain = std::move(r);
       out.isPlain = true;
@@ -123,12 +126,12 @@ rt::Ref<zorbel::ScriptValue> SvObject::objCallGet(std::u16string_view vName,
 
 void SvObject::objCallSet(std::u16string_view vName, const rt::Variant& rhs,
                           zorbel::ScriptValue* pm) {
-  assign(vName, rhs, pm, rt::PropSet, u"ObjCallSet", nullptr);
+  assign(vName, rhs, pm, rt::PropSet, kObjCallSet, nullptr);
 }
 
 void SvObject::objCallLet(std::u16string_view vName, const rt::Variant& rhs,
                           zorbel::ScriptValue* pm) {
-  assign(vName, rhs, pm, rt::PropLet, u"ObjCallLet", nullptr);
+  assign(vName, rhs, pm, rt::PropLet, kObjCallLet, nullptr);
 }
 
 void SvObject::assign(std::u16string_view vName, const rt::Variant& rhs, zorbel::ScriptValue* pm,
@@ -184,7 +187,7 @@ zorbel::ObjectMembers::Call SvObject::callMember(std::u16string_view name, rt::M
 
 rt::Ref<zorbel::ScriptValue> SvObject::letMember(std::u16string_view name, rt::MemberSite& site,
                                                  const rt::Variant& v) {
-  assign(name, v, nullptr, rt::PropLet, u"ObjCallLet", &site);
+  assign(name, v, nullptr, rt::PropLet, kObjCallLet, &site);
   return record_.haveErr() ? failedMember(name, u"Let_ScriptValue_Value") : nullptr;
 }
 
@@ -199,7 +202,7 @@ int32_t SvObject::count() {
 void SvObject::letValue(const rt::Variant& v) {
   record_.clear();
   if (v.isObject())
-    held_ = v.object();
+    held_.take(v.object());
   else
     record_.code(code::IllegalCall, u"Let_ScriptValue_Value");
 }
@@ -208,7 +211,7 @@ void SvObject::setValue(const rt::Variant& v) {
   record_.clear();
   record_.trap(u"Set_ScriptValue_Value", [&] {
     if (!v.isObject()) rt::raise(rt::err::ObjectRequired);
-    held_ = v.object();
+    held_.take(v.object());
   });
 }
 

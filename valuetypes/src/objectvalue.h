@@ -31,7 +31,7 @@ class SvObject final : public rt::Automation<SvObject, zorbel::ScriptValue>,
   SvObject();
 
   // Holds `o` (null for none), as Value set does, without touching the record.
-  void hold(rt::Object* o) { held_ = o; }
+  void hold(rt::Object* o) { held_.take(o); }
 
   // Method `fnName` with the arguments of `sv`.  reFlag 0 drops the result,
   // 1 answers a new SvVariant, 2 a new SvObject (nothing when no object is
@@ -53,7 +53,7 @@ class SvObject final : public rt::Automation<SvObject, zorbel::ScriptValue>,
   // The held object's Count.
   int32_t count() override;
   int32_t flag() override { return zorbel::FlagValue | zorbel::FlagCall | zorbel::FlagTyped; }
-  rt::Variant value() override { return rt::Variant(held_); }
+  rt::Variant value() override { return rt::Variant(held_.ref()); }
   void letValue(const rt::Variant& v) override;
   void setValue(const rt::Variant& v) override;
   rt::Ref<zorbel::ScriptValue> attr(std::u16string_view name) override;
@@ -105,7 +105,7 @@ class SvObject final : public rt::Automation<SvObject, zorbel::ScriptValue>,
 
   ErrorRecord record_;
   std::u16string key_;
-  rt::Ref<rt::Object> held_;
+  rt::HeldObject held_;
 };
 
 }  // namespace fennick

@@ -17,6 +17,10 @@ class ErrorRecord {
   // A Jespin record owned by "Fennick".`className`, made when first needed
   // (`className` must outlive it: a literal).
   explicit ErrorRecord(std::u16string_view className) : info_(className) {}
+  // A literal's length is known: values made by the thousand need not count it.
+  template <size_t N>
+  explicit ErrorRecord(const char16_t (&className)[N])
+      : info_(std::u16string_view(className, N - 1)) {}
 
   jespin::IErrInfo& info() { return info_.get(u"Fennick"); }
   // Whether it holds an error, without making the record.
@@ -47,6 +51,11 @@ class ErrorRecord {
       failure(e, op);
       return false;
     }
+  }
+  // The same with a literal name, whose length is counted only on failure.
+  template <size_t N, class F>
+  bool trap(const char16_t (&op)[N], F&& f) {
+    return trap(std::u16string_view(op, N - 1), std::forward<F>(f));
   }
 
  private:

@@ -84,6 +84,33 @@ inline void setProperty(Object* o, std::u16string_view name, Variant object) {
 // TypeName of a value: the class name of an object, "Nothing", or the type.
 RT_API std::u16string typeNameOfValue(const Variant& v);
 
+// An object kept for many late-bound calls (an automation-object value):
+// its Dispatch and member set are found once, when it is taken, so a call
+// whose site keeps the member's ID goes straight to the member.
+class HeldObject {
+ public:
+  void take(Object* o) {
+    obj_ = o;
+    dispatch_ = o ? static_cast<Dispatch*>(o->query(Dispatch::iid)) : nullptr;
+    set_ = dispatch_ ? dispatch_->memberSet() : nullptr;
+  }
+  Object* get() const { return obj_.get(); }
+  const Ref<Object>& ref() const { return obj_; }
+  explicit operator bool() const { return obj_ != nullptr; }
+
+  // callAt on the object.
+  Variant callAt(std::u16string_view name, int kinds, std::span<Variant> args, MemberSite& site) {
+    // The member keeps its object alive while it runs (Automation::invoke).
+    if (set_ && site.set == set_) return dispatch_->invoke(site.id, kinds, args);
+    return rt::callAt(obj_.get(), name, kinds, args, site);
+  }
+
+ private:
+  Ref<Object> obj_;
+  Dispatch* dispatch_ = nullptr;  // of obj_, which keeps it
+  const void* set_ = nullptr;
+};
+
 // --- Argument conversion ------------------------------------------------
 
 // How a parameter type is read from an argument slot.
