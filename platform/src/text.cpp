@@ -41,6 +41,21 @@ bool eightAscii(const char* p) {
   return (word & 0x8080808080808080ull) == 0;
 }
 
+// Eight ASCII bytes as eight units (apart, so the compiler may use vectors).
+void widenEight(char16_t* __restrict out, const char* __restrict in) {
+  for (int k = 0; k < 8; ++k) out[k] = static_cast<unsigned char>(in[k]);
+}
+
+// Four units, all ASCII.
+bool fourAscii(const char16_t* p) {
+  return ((p[0] | p[1] | p[2] | p[3]) & 0xFF80) == 0;
+}
+
+// Four ASCII units as four bytes.
+void narrowFour(char* __restrict out, const char16_t* __restrict in) {
+  for (int k = 0; k < 4; ++k) out[k] = static_cast<char>(in[k]);
+}
+
 // The UTF-8 sequence starting at s[i] (its lead byte at least 0x80), as one
 // code point; 0 bytes used when it is no character.
 char32_t decodeSequence(std::string_view s, size_t i, size_t& used) {
@@ -66,6 +81,8 @@ char32_t decodeSequence(std::string_view s, size_t i, size_t& used) {
 size_t utf8Size(std::u16string_view s) {
   size_t n = s.size();
   for (size_t i = 0; i < s.size(); ++i) {
+    while (i + 4 <= s.size() && fourAscii(s.data() + i)) i += 4;
+    if (i == s.size()) break;
     char16_t u = s[i];
     if (u < 0x80) continue;
     if (u < 0x800) {
@@ -80,11 +97,40 @@ size_t utf8Size(std::u16string_view s) {
   return n;
 }
 
-char32_t lookup(const casemap::CaseMap* table, size_t size, char32_t c) {
-  const casemap::CaseMap* end = table + size;
-  const casemap::CaseMap* it = std::lower_bound(
-      table, end, c, [](const casemap::CaseMap& m, char32_t v) { return m.from < v; });
-  return (it != end && it->from == c) ? it->to : c;
+// One table of case mappings.  A character of a 256-character block of the
+// BMP that the table has no entry in (the ideographs, say) maps to itself
+// without a search.
+class CaseTable {
+ public:
+  CaseTable(const casemap::CaseMap* table, size_t size) : begin_(table), end_(table + size) {
+    for (const casemap::CaseMap* m = begin_; m != end_; ++m)
+      if (m->from < 0x10000) blocks_[m->from >> 14] |= uint64_t{1} << ((m->from >> 8) & 63);
+  }
+  char32_t operator()(char32_t c) const {
+    if (c < 0x10000 && !(blocks_[c >> 14] & (uint64_t{1} << ((c >> 8) & 63)))) return c;
+    const casemap::CaseMap* it = std::lower_bound(
+        begin_, end_, c, [](const casemap::CaseMap& m, char32_t v) { return m.from < v; });
+    return (it != end_ && it->from == c) ? it->to : c;
+  }
+
+ private:
+  const casemap::CaseMap* begin_;
+  const casemap::CaseMap* end_;
+  uint64_t blocks_[4] = {};  // a bit for each block with entries
+};
+
+// Made on first use, so that other libraries' start-up code may fold too.
+const CaseTable& foldTable() {
+  static const CaseTable table(casemap::kFold, casemap::kFoldSize);
+  return table;
+}
+const CaseTable& upperTable() {
+  static const CaseTable table(casemap::kUpper, casemap::kUpperSize);
+  return table;
+}
+const CaseTable& lowerTable() {
+  static const CaseTable table(casemap::kLower, casemap::kLowerSize);
+  return table;
 }
 
 // A copy of s with every character mapped in place: ASCII units in line by
@@ -124,11 +170,11 @@ struct Fold {
 };
 struct Upper {
   char32_t ascii(char32_t c) const { return c >= 'a' && c <= 'z' ? c - 32 : c; }
-  char32_t other(char32_t c) const { return lookup(casemap::kUpper, casemap::kUpperSize, c); }
+  char32_t other(char32_t c) const { return upperTable()(c); }
 };
 struct Lower {
   char32_t ascii(char32_t c) const { return foldAscii(c); }
-  char32_t other(char32_t c) const { return lookup(casemap::kLower, casemap::kLowerSize, c); }
+  char32_t other(char32_t c) const { return lowerTable()(c); }
 };
 
 }  // namespace
@@ -140,7 +186,7 @@ std::u16string fromUtf8(std::string_view s) {
   size_t i = 0, n = s.size();
   while (i < n) {
     while (i + 8 <= n && eightAscii(s.data() + i)) {
-      for (size_t k = 0; k < 8; ++k) o[k] = static_cast<unsigned char>(s[i + k]);
+      widenEight(o, s.data() + i);
       o += 8;
       i += 8;
     }
@@ -166,6 +212,12 @@ size_t writeUtf8(std::u16string_view s, char* out) {
   char* o = out;
   size_t i = 0, n = s.size();
   while (i < n) {
+    while (i + 4 <= n && fourAscii(s.data() + i)) {
+      narrowFour(o, s.data() + i);
+      o += 4;
+      i += 4;
+    }
+    if (i == n) break;
     char16_t u = s[i];
     if (u < 0x80) {
       *o++ = static_cast<char>(u);
@@ -205,7 +257,7 @@ char32_t foldChar(char32_t c) {
   // Full-width forms of ASCII, and the ideographic space.
   if (c >= 0xFF01 && c <= 0xFF5E) return foldChar(c - 0xFF01 + 0x21);
   if (c == 0x3000) return 0x20;
-  return lookup(casemap::kFold, casemap::kFoldSize, c);
+  return foldTable()(c);
 }
 
 std::u16string foldCase(std::u16string_view s) { return mapText(s, Fold{}); }
