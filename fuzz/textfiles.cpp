@@ -9,25 +9,14 @@
 #include "jespin/textfile.h"
 #include "jespin/udlfile.h"
 #include "rt/error.h"
+#include "rt/testing.h"
 #include "targets.h"
 
 namespace fuzz {
 
 namespace {
 
-template <class C>
-std::vector<std::basic_string<C>> linesOf(std::basic_string_view<C> text) {
-  std::vector<std::basic_string<C>> lines;
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = start;
-    while (end < text.size() && text[end] != C('\r') && text[end] != C('\n')) ++end;
-    lines.emplace_back(text.substr(start, end - start));
-    if (end + 1 < text.size() && text[end] == C('\r') && text[end + 1] == C('\n')) ++end;
-    start = end + 1;
-  }
-  return lines;
-}
+using rt::testing::linesOf;
 
 // Reads every line of an open file.
 std::vector<std::u16string> readLines(jespin::ITextFile& f, size_t most) {

@@ -25,6 +25,73 @@ TEST(Text, BadUtf8BecomesReplacement) {
   EXPECT_EQ(rt::toUtf8(u"a\xD800z"), "a\xEF\xBF\xBDz");  // lone surrogate
 }
 
+// Each piece after ASCII runs of every length up to past two machine words,
+// and before a short one, so that no fast path over ASCII runs can misjudge
+// where a run ends.
+std::string asciiRun(size_t n) {
+  std::string s;
+  for (size_t i = 0; i < n; ++i) s.push_back(static_cast<char>('a' + i % 26));
+  return s;
+}
+
+TEST(Text, Utf8PiecesAtEveryOffset) {
+  struct Case {
+    std::string bytes;
+    std::u16string units;
+  };
+  const Case cases[] = {
+      {"", u""},
+      {"Z", u"Z"},
+      {"\xC3\xA9", u"é"},
+      {"\xE4\xB8\xAD\xE6\x96\x87", u"中文"},
+      {"\xF0\x9F\x98\x80", u"\U0001F600"},               // a surrogate pair
+      {"\x7F\xC2\x80", u"\x7F\x80"},                     // the edges of one byte and two
+      {"\xEF\xBF\xBF\xF4\x8F\xBF\xBF", u"\uFFFF\U0010FFFF"},  // the largest of three and four
+      {"\xFF", u"\uFFFD"},
+      {"\x80\xBF", u"\uFFFD\uFFFD"},                      // continuation bytes alone
+      {"\xE4\xB8" "a", u"\uFFFD\uFFFDa"},                 // cut short before ASCII
+      {"\xF0\x9F\x98", u"\uFFFD\uFFFD\uFFFD"},
+      {"\xC0\x80", u"\uFFFD\uFFFD"},                      // overlong NUL
+      {"\xED\xB0\x80", u"\uFFFD\uFFFD\uFFFD"},            // an encoded low surrogate
+      {"\xC3\xA9\xFF\xE4\xB8\xAD", u"é\uFFFD中"},
+  };
+  for (const Case& c : cases) {
+    for (size_t before : {0, 1, 7, 8, 9, 15, 16, 17}) {
+      for (size_t after : {0, 1, 9}) {
+        std::string bytes = asciiRun(before) + c.bytes + asciiRun(after);
+        std::u16string units = rt::ascii(asciiRun(before)) + c.units + rt::ascii(asciiRun(after));
+        EXPECT_EQ(rt::fromUtf8(bytes), units) << c.bytes << " after " << before;
+        // Bad bytes come back as the replacement's three bytes; good ones as they were.
+        if (c.units.find(u'\uFFFD') == std::u16string::npos) {
+          EXPECT_EQ(rt::toUtf8(units), bytes) << c.bytes << " after " << before;
+        }
+      }
+    }
+  }
+}
+
+TEST(Text, LoneSurrogatesBecomeReplacementsInUtf8) {
+  struct Case {
+    std::u16string units;
+    std::string bytes;
+  };
+  const std::string r = "\xEF\xBF\xBD";
+  const Case cases[] = {
+      {u"\xD800", r},
+      {u"\xDC00", r},
+      {u"\xDBFF\xDBFF\xDFFF", r + "\xF4\x8F\xBF\xBF"},  // a high one, then a pair
+      {u"\xDC00\xD800", r + r},                       // the wrong order is no pair
+      {std::u16string{0xD83D, u'a'}, r + "a"},
+  };
+  for (const Case& c : cases) {
+    for (size_t before : {0, 3, 8, 17}) {
+      const std::string run = asciiRun(before);
+      EXPECT_EQ(rt::toUtf8(rt::ascii(run) + c.units), run + c.bytes);
+      EXPECT_EQ(rt::toUtf8(c.units + rt::ascii(run)), c.bytes + run);
+    }
+  }
+}
+
 TEST(Text, CodePageCp936) {
   rt::setCodePage(rt::CodePage::Cp936);
   EXPECT_EQ(rt::toAnsi(u"中文a"), "\xd6\xd0\xce\xc4" "a");
@@ -79,6 +146,34 @@ TEST(Text, CaseBlindComparison) {
 TEST(Text, UpperAndLower) {
   EXPECT_EQ(rt::toUpper(u"abc ä σ ß"), u"ABC Ä Σ ß");  // ß has no one-letter upper case
   EXPECT_EQ(rt::toLower(u"ABC Ä Σ İ"), u"abc ä σ İ");
+  struct Case {
+    std::u16string lower, upper;
+  };
+  const Case cases[] = {
+      {u"", u""},
+      {u"z", u"Z"},
+      {u"中文", u"中文"},
+      {u"\U00010428", u"\U00010400"},  // Deseret, outside the BMP
+      {u"ｂ", u"Ｂ"},                   // full-width letters keep their width
+      {u"ä中b\U00010429", u"Ä中B\U00010401"},
+  };
+  for (const Case& c : cases) {
+    for (size_t before : {0, 1, 8, 17}) {
+      const std::u16string lowerRun = rt::ascii(asciiRun(before));
+      const std::u16string upperRun = rt::toUpper(lowerRun);
+      EXPECT_EQ(rt::toUpper(lowerRun + c.lower + u"x"), upperRun + c.upper + u"X");
+      EXPECT_EQ(rt::toLower(upperRun + c.upper + u"X"), lowerRun + c.lower + u"x");
+    }
+  }
+  for (size_t before : {0, 1, 8, 17}) {
+    const std::u16string lowerRun = rt::ascii(asciiRun(before));
+    EXPECT_EQ(rt::foldCase(rt::toUpper(lowerRun) + u"Ä中Ｂ\U00010400X"), lowerRun + u"ä中b\U00010428x");
+  }
+  // Lone surrogates and characters without case pass through.
+  const std::u16string odd{0xD800, u'1', 0xDC00, u'-', 0xDBFF};
+  EXPECT_EQ(rt::toUpper(odd), odd);
+  EXPECT_EQ(rt::toLower(odd), odd);
+  EXPECT_EQ(rt::toUpper(std::u16string{u'a', 0xD800, u'b'}), (std::u16string{u'A', 0xD800, u'B'}));
 }
 
 }  // namespace

@@ -1,9 +1,7 @@
 #include "textfile.h"
 
-#include <errno.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <cstdint>
+#include <cstring>
 
 #include "paths.h"
 #include "readlimits.h"
@@ -14,8 +12,25 @@ namespace jespin {
 
 namespace {
 
-[[noreturn]] void raiseWriteFailure(int e) {
-  rt::raise(e == ENOSPC ? rt::err::DiskFull : rt::err::DeviceIO);
+// A word of eight bytes holds a zero byte.
+constexpr bool hasZeroByte(uint64_t w) {
+  return ((w - 0x0101010101010101ull) & ~w & 0x8080808080808080ull) != 0;
+}
+
+// The length of the text before the first CR or LF of `bytes`, eight bytes at
+// a time; bytes.size() when there is none.
+size_t lineLength(std::string_view bytes) {
+  const char* p = bytes.data();
+  const size_t n = bytes.size();
+  size_t i = 0;
+  for (; i + 8 <= n; i += 8) {
+    uint64_t w;
+    std::memcpy(&w, p + i, sizeof w);
+    if (hasZeroByte(w ^ 0x0D0D0D0D0D0D0D0Dull) || hasZeroByte(w ^ 0x0A0A0A0A0A0A0A0Aull)) break;
+  }
+  for (; i < n; ++i)
+    if (p[i] == '\r' || p[i] == '\n') return i;
+  return n;
 }
 
 }  // namespace
@@ -34,86 +49,74 @@ const rt::MemberTable<TextFile>& TextFile::members() {
   return table;
 }
 
-TextFile::~TextFile() {
-  if (file_) std::fclose(file_);
-}
-
 bool TextFile::open(std::u16string_view fn, int flags, Mode mode) {
   closeFile();
   std::string path = fsPath(fn);
-  if (path.empty()) return false;
-  // Non-blocking while opening, so that a FIFO with no one at its other end
-  // cannot hang the open.
-  int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
-  if (fd < 0) return false;
-  // Only plain files are read: a device could feed one line without end.
-  struct stat st {};
-  if (mode == Mode::Read && (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))) {
-    ::close(fd);
-    return false;
-  }
-  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-  std::FILE* f = ::fdopen(fd, mode == Mode::Read ? "rb" : (flags & O_APPEND) ? "ab" : "wb");
-  if (!f) {
-    ::close(fd);
-    return false;
-  }
-  file_ = f;
+  if (path.empty() || file_.open(path, flags) != 0) return false;
   mode_ = mode;
   return true;
 }
 
 void TextFile::closeFile() {
-  if (!file_) return;
-  std::FILE* f = file_;
-  file_ = nullptr;
   mode_ = Mode::Closed;
-  // Written lines may still sit in the buffer: losing them must not pass silently.
-  if (std::fclose(f) != 0) raiseWriteFailure(errno);
+  // Written lines may still wait in the buffer: losing them must not pass silently.
+  if (int e = file_.close()) raiseWriteFailure(e);
 }
 
-std::FILE* TextFile::fileFor(Mode mode) const {
-  if (!file_) rt::raise(rt::err::BadFileName);
+void TextFile::require(Mode mode) const {
+  if (!file_.isOpen()) rt::raise(rt::err::BadFileName);
   if (mode_ != mode) rt::raise(rt::err::BadFileMode);
-  return file_;
 }
 
 std::u16string TextFile::line() {
-  std::FILE* f = fileFor(Mode::Read);
-  int c = std::getc(f);
-  if (c == EOF) rt::raise(std::ferror(f) ? rt::err::DeviceIO : rt::err::PastEndOfFile);
-  std::string bytes;
-  while (c != EOF && c != '\r' && c != '\n') {
-    if (bytes.size() == kMaxLineBytes) {
-      std::ungetc(c, f);  // the byte starts what the next read returns
+  require(Mode::Read);
+  if (!haveBytes()) rt::raise(rt::err::PastEndOfFile);
+  std::string gathered;  // a line that runs past the end of the buffer
+  for (;;) {
+    const std::string_view bytes(file_.data(), file_.size());
+    const size_t length = lineLength(bytes);
+    const size_t room = kMaxLineBytes - gathered.size();
+    if (length > room) {
+      file_.take(room);  // what follows starts what the next read returns
       rt::raise(rt::err::OutOfStringSpace,
                 u"一行超过 " + rt::ascii(std::to_string(kMaxLineBytes)) + u" 字节");
     }
-    bytes.push_back(static_cast<char>(c));
-    c = std::getc(f);
+    if (length == bytes.size()) {
+      gathered.append(bytes);
+      file_.take(length);
+      if (haveBytes()) continue;
+      return rt::fromAnsi(gathered);  // the last line, without a line end
+    }
+    // Converted as a whole line, so no character is cut at the buffer's end.
+    std::u16string text =
+        rt::fromAnsi(gathered.empty() ? bytes.substr(0, length) : gathered.append(bytes, 0, length));
+    const bool cr = bytes[length] == '\r';
+    file_.take(length + 1);
+    // CR LF is one line end, even when the LF comes with the next read.
+    if (cr && haveBytes() && file_.data()[0] == '\n') file_.take(1);
+    return text;
   }
-  if (c == '\r') {
-    int next = std::getc(f);
-    if (next != '\n' && next != EOF) std::ungetc(next, f);
-  }
-  if (std::ferror(f)) rt::raise(rt::err::DeviceIO);
-  return rt::fromAnsi(bytes);
 }
 
 void TextFile::setLine(std::u16string_view s) {
-  std::FILE* f = fileFor(Mode::Write);
+  require(Mode::Write);
+  // Under UTF-8 a line the buffer surely has room for is encoded straight into it.
+  if (rt::codePage() == rt::CodePage::Utf8 && s.size() <= (FileBuffer::kBytes - 2) / 3) {
+    char* out = file_.reserve(3 * s.size() + 2);
+    size_t n = rt::writeUtf8(s, out);
+    std::memcpy(out + n, "\r\n", 2);
+    file_.commit(n + 2);
+    return;
+  }
   std::string bytes = rt::toAnsi(s);
   bytes += "\r\n";
-  if (std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size()) raiseWriteFailure(errno);
+  file_.write(bytes);
 }
 
 bool TextFile::isEOF() {
-  if (!file_) rt::raise(rt::err::BadFileName);
+  if (!file_.isOpen()) rt::raise(rt::err::BadFileName);
   if (mode_ != Mode::Read) return true;  // nothing to read in a file being written
-  int c = std::getc(file_);
-  if (c == EOF) return true;
-  std::ungetc(c, file_);
-  return false;
+  return !haveBytes();
 }
 
 }  // namespace jespin

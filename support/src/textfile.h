@@ -2,9 +2,9 @@
 
 #include <fcntl.h>
 
-#include <cstdio>
 #include <string>
 
+#include "filebuffer.h"
 #include "jespin/textfile.h"
 #include "rt/dispatch.h"
 
@@ -13,9 +13,6 @@ namespace jespin {
 class TextFile final : public rt::Automation<TextFile, ITextFile> {
  public:
   static const rt::MemberTable<TextFile>& members();
-
-  TextFile() = default;
-  ~TextFile() override;
 
   bool openWrit(std::u16string_view fn) override {
     return open(fn, O_WRONLY | O_CREAT | O_TRUNC, Mode::Write);
@@ -34,10 +31,14 @@ class TextFile final : public rt::Automation<TextFile, ITextFile> {
 
   // `flags` as for open(2).
   bool open(std::u16string_view fn, int flags, Mode mode);
-  // The file open in `mode`, or the runtime's error for its absence.
-  std::FILE* fileFor(Mode mode) const;
+  // Raises the runtime's error when no file is open, or one open in the
+  // other mode.
+  void require(Mode mode) const;
+  // Bytes wait in the buffer, read into it when it was empty; false at the
+  // end of the file.
+  bool haveBytes() { return file_.size() > 0 || file_.refill() > 0; }
 
-  std::FILE* file_ = nullptr;
+  FileBuffer file_;  // closed, and written out, when the object goes
   Mode mode_ = Mode::Closed;
 };
 

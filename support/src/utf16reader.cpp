@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+
 #include "paths.h"
 #include "readlimits.h"
 #include "rt/error.h"
@@ -33,88 +35,79 @@ bool Utf16Reader::open(std::u16string_view fn) {
     return false;
   }
   close();
-  // Non-blocking, so that a FIFO cannot hang the open; only plain files are
-  // read (a device could feed one line without end).
-  int fd = ::open(fsPath(fn).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  struct stat kind {};
-  if (fd >= 0 && (::fstat(fd, &kind) != 0 || !S_ISREG(kind.st_mode))) {
-    ::close(fd);
-    fd = -1;
-    errno = EINVAL;
-  }
-  if (fd >= 0) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-  std::FILE* f = fd >= 0 ? ::fdopen(fd, "rb") : nullptr;
-  if (!f) {
-    if (fd >= 0) ::close(fd);
-    errorText_ = openFailureText(errno);
-    return false;
-  }
-  unsigned char mark[2] = {0, 0};
-  size_t got = std::fread(mark, 1, 2, f);
-  if (got < 2 && std::ferror(f)) {
-    errorText_ = rt::errorText(rt::err::DeviceIO);
-    std::fclose(f);
-    return false;
-  }
-  if (got < 2 || mark[0] != 0xFF || mark[1] != 0xFE) {
-    errorText_ = u"指定文件不是 Unicode 文件。";
-    std::fclose(f);
+  if (int e = file_.open(fsPath(fn), O_RDONLY)) {
+    errorText_ = openFailureText(e);
     return false;
   }
   struct stat st {};
-  if (::fstat(fileno(f), &st) != 0) {
+  if (::fstat(file_.fd(), &st) != 0) {
     errorText_ = rt::errorText(rt::err::DeviceIO);
-    std::fclose(f);
+    close();
     return false;
   }
-  file_ = f;
-  position_ = 2;
   // A lone last byte is no unit: it is dropped, never read past.
-  length_ = static_cast<uint64_t>(st.st_size) & ~uint64_t{1};
-  return true;
-}
-
-void Utf16Reader::close() {
-  if (file_) std::fclose(file_);
-  file_ = nullptr;
-}
-
-bool Utf16Reader::readUnit(char16_t& unit) {
-  unsigned char b[2];
-  if (std::fread(b, 1, 2, file_) != 2) {
-    // The file shrank since it was opened: what is gone counts as read.
-    position_ = length_;
+  const uint64_t length = static_cast<uint64_t>(st.st_size) & ~uint64_t{1};
+  // The first read stops at that length, as all later ones do.
+  const size_t first = static_cast<size_t>(std::clamp<uint64_t>(length, 2, FileBuffer::kBytes));
+  try {
+    while (file_.size() < 2 && file_.refill(first - file_.size()) > 0) {
+    }
+  } catch (const rt::RuntimeError&) {
+    errorText_ = rt::errorText(rt::err::DeviceIO);
+    close();
     return false;
   }
-  position_ += 2;
-  unit = static_cast<char16_t>(b[0] | (b[1] << 8));
+  const unsigned char* mark = reinterpret_cast<const unsigned char*>(file_.data());
+  if (file_.size() < 2 || mark[0] != 0xFF || mark[1] != 0xFE) {
+    errorText_ = u"指定文件不是 Unicode 文件。";
+    close();
+    return false;
+  }
+  file_.take(2);
+  position_ = 2;
+  length_ = length;
   return true;
 }
 
-void Utf16Reader::stepBack() {
-  std::fseek(file_, -2, SEEK_CUR);
-  position_ -= 2;
+bool Utf16Reader::haveUnit() {
+  while (file_.size() < 2) {
+    if (atEnd()) return false;
+    // Never past the length taken when the file was opened.
+    const uint64_t unread = length_ - position_ - file_.size();
+    if (file_.refill(static_cast<size_t>(std::min<uint64_t>(unread, FileBuffer::kBytes))) == 0) {
+      // The file shrank since it was opened: what is gone counts as read.
+      position_ = length_;
+      return false;
+    }
+  }
+  return !atEnd();
 }
 
 std::u16string Utf16Reader::readLine() {
   std::u16string line;
   if (atEnd()) return line;
-  if (!file_) rt::raise(rt::err::BadFileName);
-  char16_t unit = 0;
-  while (!atEnd() && readUnit(unit)) {
-    if (unit == u'\n') break;
-    if (unit == u'\r') {
-      // CR LF is one line end: take the LF too, or step back over another unit.
-      char16_t next = 0;
-      if (!atEnd() && readUnit(next) && next != u'\n') stepBack();
-      break;
-    }
-    if (line.size() == kMaxLineUnits) {
-      stepBack();  // the unit starts what the next read returns
+  if (!file_.isOpen()) rt::raise(rt::err::BadFileName);
+  while (haveUnit()) {
+    const size_t units = file_.size() / 2;
+    size_t length = 0;
+    while (length < units && unitAt(length) != u'\r' && unitAt(length) != u'\n') ++length;
+    const size_t room = kMaxLineUnits - line.size();
+    if (length > room) {
+      takeUnits(room);  // what follows starts what the next read returns
       rt::raise(rt::err::OutOfStringSpace,
                 u"一行超过 " + rt::ascii(std::to_string(kMaxLineUnits)) + u" 个字符");
     }
-    line.push_back(unit);
+    const size_t at = line.size();
+    line.resize(at + length);
+    for (size_t i = 0; i < length; ++i) line[at + i] = unitAt(i);
+    takeUnits(length);
+    if (length < units) {
+      const bool cr = unitAt(0) == u'\r';
+      takeUnits(1);
+      // CR LF is one line end, even when the LF comes with the next read.
+      if (cr && haveUnit() && unitAt(0) == u'\n') takeUnits(1);
+      break;
+    }
   }
   return line;
 }

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "profile.h"
 #include "tempdir.h"
@@ -96,6 +97,30 @@ TEST(ReadLimits, TextFileLineLongerThanTheLimit) {
   EXPECT_TRUE(t->isEOF());
 }
 
+// A line of exactly the limit is read, one byte more is refused, and the byte
+// past the limit is what the next read returns, wherever the buffer ends.
+TEST(ReadLimits, TextFileLineAtTheLimit) {
+  TempDir dir;
+  const uint64_t limit = jespin::kMaxLineBytes;
+  writeSparse(dir, "edge.txt", "", limit);
+  {
+    std::ofstream out(dir.at("edge.txt"), std::ios::binary | std::ios::app);
+    out << "\r\n";
+  }
+  std::filesystem::resize_file(dir.at("edge.txt"), 2 * limit + 3);
+  {
+    std::ofstream out(dir.at("edge.txt"), std::ios::binary | std::ios::app);
+    out << "\nend";
+  }
+  auto t = rt::make<jespin::TextFile>();
+  ASSERT_TRUE(t->openRead(dir.name("edge.txt")));
+  EXPECT_EQ(t->line().size(), limit);
+  EXPECT_EQ(errorOf([&] { t->line(); }), rt::err::OutOfStringSpace);
+  EXPECT_EQ(t->line(), std::u16string(1, u'\0'));
+  EXPECT_EQ(t->line(), u"end");
+  EXPECT_TRUE(t->isEOF());
+}
+
 TEST(ReadLimits, UnicodeLineLongerThanTheLimit) {
   TempDir dir;
   writeSparse(dir, "long.txt", "\xFF\xFE", 2 + 2 * (jespin::kMaxLineUnits + 2));
@@ -104,6 +129,11 @@ TEST(ReadLimits, UnicodeLineLongerThanTheLimit) {
   EXPECT_EQ(errorOf([&] { u->line(); }), rt::err::OutOfStringSpace);
   EXPECT_EQ(u->line(), std::u16string(2, u'\0'));
   EXPECT_TRUE(u->isEOF());
+
+  // A data-link file with such a line finds nothing and says why.
+  auto udl = rt::make<jespin::UDLFile>();
+  EXPECT_EQ(udl->getConnString(dir.name("long.txt")), u"");
+  EXPECT_TRUE(contains(udl->errString(), u"个字符"));
 }
 
 // A FIFO with no writer would block a plain open for ever; a device would

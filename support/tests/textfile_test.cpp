@@ -2,16 +2,22 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <string>
 #include <vector>
 
 #include "rt/dispatch.h"
+#include "rt/testing.h"
 #include "tempdir.h"
 
 namespace {
 
+using jespin::FileBuffer;
 using jespin::TextFile;
 using jespin::test::raisedNumber;
 using jespin::test::TempDir;
+
+constexpr size_t kBuffer = FileBuffer::kBytes;
 
 std::vector<std::u16string> readAll(TextFile& f) {
   std::vector<std::u16string> lines;
@@ -45,6 +51,140 @@ TEST(TextFile, ReadsEveryKindOfLineEnd) {
     EXPECT_EQ(raisedNumber([&] { f->line(); }), rt::err::PastEndOfFile);
     f->closeFile();
   }
+}
+
+// Lines whose ends fall at, just before and just after the end of the read
+// buffer: a CR as its last byte and the LF as the next one's first are one
+// line end.
+TEST(TextFile, LineEndsAtTheBufferBoundary) {
+  TempDir dir;
+  auto f = rt::make<TextFile>();
+  for (size_t length : {kBuffer - 2, kBuffer - 1, kBuffer, kBuffer + 1, 2 * kBuffer - 1}) {
+    for (const char* end : {"\r\n", "\r", "\n", "\r\r\n", "\n\r", ""}) {
+      for (const char* next : {"", "b", "\r\n", "\n"}) {
+        const std::string bytes = std::string(length, 'a') + end + next;
+        dir.write("in.txt", bytes);
+        ASSERT_TRUE(f->openRead(dir.name("in.txt")));
+        std::vector<std::u16string> expected;
+        for (const std::string& l : rt::testing::linesOf(std::string_view(bytes)))
+          expected.push_back(rt::ascii(l));
+        ASSERT_EQ(readAll(*f), expected) << length << " " << testing::PrintToString(end) << " "
+                                         << testing::PrintToString(next);
+        EXPECT_EQ(raisedNumber([&] { f->line(); }), rt::err::PastEndOfFile);
+      }
+    }
+  }
+}
+
+TEST(TextFile, CharactersCutByTheBufferStayWhole) {
+  TempDir dir;
+  auto f = rt::make<TextFile>();
+  // "中" is three bytes in UTF-8, two in GBK: cut after each of its bytes.
+  for (size_t before : {kBuffer - 3, kBuffer - 2, kBuffer - 1}) {
+    dir.write("in.txt", std::string(before, 'a') + "\xE4\xB8\xAD\r\n\xE4\xB8\xAD");
+    ASSERT_TRUE(f->openRead(dir.name("in.txt")));
+    EXPECT_EQ(readAll(*f), (std::vector<std::u16string>{std::u16string(before, u'a') + u"中", u"中"}));
+  }
+  jespin::test::CodePageScope gbk(rt::CodePage::Cp936);
+  for (size_t before : {kBuffer - 2, kBuffer - 1}) {
+    dir.write("in.txt", std::string(before, 'a') + "\xD6\xD0\n");
+    ASSERT_TRUE(f->openRead(dir.name("in.txt")));
+    EXPECT_EQ(readAll(*f), (std::vector<std::u16string>{std::u16string(before, u'a') + u"中"}));
+  }
+  // Bad UTF-8 is replaced the same wherever the buffer ends.
+  jespin::test::CodePageScope utf8(rt::CodePage::Utf8);
+  dir.write("in.txt", std::string(kBuffer - 1, 'a') + "\xE4\xB8" "b\xFF");
+  ASSERT_TRUE(f->openRead(dir.name("in.txt")));
+  EXPECT_EQ(f->line(), std::u16string(kBuffer - 1, u'a') + u"\uFFFD\uFFFDb\uFFFD");
+}
+
+TEST(TextFile, ManyLinesAndEmptyOnes) {
+  TempDir dir;
+  auto f = rt::make<TextFile>();
+  dir.write("in.txt", std::string(3 * kBuffer + 1, '\n'));
+  ASSERT_TRUE(f->openRead(dir.name("in.txt")));
+  EXPECT_EQ(readAll(*f), std::vector<std::u16string>(3 * kBuffer + 1));
+  dir.write("in.txt", std::string(3 * kBuffer, 'z'));  // one line, no end
+  ASSERT_TRUE(f->openRead(dir.name("in.txt")));
+  EXPECT_EQ(readAll(*f), std::vector<std::u16string>{std::u16string(3 * kBuffer, u'z')});
+}
+
+// The file written is exactly the lines and their ends, whatever the lines'
+// lengths are beside the buffer's, and reads back as written.
+TEST(TextFile, WritesManyLinesByteForByte) {
+  for (rt::CodePage cp : {rt::CodePage::Utf8, rt::CodePage::Cp936}) {
+    jespin::test::CodePageScope scope(cp);
+    TempDir dir;
+    std::vector<std::u16string> lines;
+    for (int i = 0; i < 100000; ++i) {
+      std::u16string line = u"line " + rt::ascii(std::to_string(i));
+      if (i % 7 == 0) line += u" 文本";
+      if (i % 13 == 0) line.clear();
+      if (i % 25000 == 1) line = std::u16string(kBuffer / 3 + i % 5, u'中');  // past the fast path
+      if (i % 25000 == 2) line = std::u16string(2 * kBuffer + 1, u'x');       // past the buffer
+      lines.push_back(line);
+    }
+    std::string expected;
+    auto f = rt::make<TextFile>();
+    ASSERT_TRUE(f->openWrit(dir.name("out.txt")));
+    for (const std::u16string& line : lines) {
+      f->setLine(line);
+      expected += rt::toAnsi(line) + "\r\n";
+    }
+    f->closeFile();
+    ASSERT_EQ(dir.read("out.txt"), expected);
+    ASSERT_TRUE(f->openRead(dir.name("out.txt")));
+    EXPECT_EQ(readAll(*f), lines);
+  }
+}
+
+TEST(TextFile, WritingAndReadingTakeTurns) {
+  TempDir dir;
+  auto f = rt::make<TextFile>();
+  ASSERT_TRUE(f->openWrit(dir.name("f.txt")));
+  f->setLine(u"one");
+  ASSERT_TRUE(f->openRead(dir.name("f.txt")));  // closing writes what waits
+  EXPECT_EQ(f->line(), u"one");
+  ASSERT_TRUE(f->openAppend(dir.name("f.txt")));
+  f->setLine(u"two");
+  EXPECT_EQ(raisedNumber([&] { f->line(); }), rt::err::BadFileMode);
+  ASSERT_TRUE(f->openRead(dir.name("f.txt")));
+  EXPECT_EQ(readAll(*f), (std::vector<std::u16string>{u"one", u"two"}));
+  EXPECT_EQ(raisedNumber([&] { f->setLine(u"x"); }), rt::err::BadFileMode);
+}
+
+// Lines wait in the buffer; a write that fails is reported by the line that
+// filled the buffer, or by CloseFile, never lost in silence.
+TEST(TextFile, WriteFailuresAreReported) {
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  auto f = rt::make<TextFile>();
+  ASSERT_TRUE(f->openWrit(u"/dev/full"));
+  f->setLine(u"waits in the buffer");
+  EXPECT_EQ(raisedNumber([&] { f->closeFile(); }), rt::err::DiskFull);
+  EXPECT_EQ(raisedNumber([&] { f->isEOF(); }), rt::err::BadFileName);  // closed all the same
+
+  ASSERT_TRUE(f->openWrit(u"/dev/full"));
+  const std::u16string line(1000, u'x');
+  int failedAt = 0;
+  for (int i = 1; i <= 200 && failedAt == 0; ++i)
+    if (raisedNumber([&] { f->setLine(line); }) == rt::err::DiskFull) failedAt = i;
+  EXPECT_GT(failedAt, 0);
+  EXPECT_LE(failedAt * (line.size() + 2), 2 * kBuffer);  // at most a buffer waited
+  EXPECT_EQ(raisedNumber([&] { f->setLine(line); }), rt::err::DiskFull);  // still full
+  EXPECT_EQ(raisedNumber([&] { f->closeFile(); }), rt::err::DiskFull);
+
+  // Other failures are device errors: this file takes no writes at its start.
+  ASSERT_TRUE(f->openWrit(u"/proc/self/mem"));
+  f->setLine(u"x");
+  EXPECT_EQ(raisedNumber([&] { f->closeFile(); }), rt::err::DeviceIO);
+}
+
+TEST(TextFile, ReadFailuresAreReported) {
+  // A plain file whose first bytes cannot be read.
+  auto f = rt::make<TextFile>();
+  ASSERT_TRUE(f->openRead(u"/proc/self/mem"));
+  EXPECT_EQ(raisedNumber([&] { f->isEOF(); }), rt::err::DeviceIO);
+  EXPECT_EQ(raisedNumber([&] { f->line(); }), rt::err::DeviceIO);
 }
 
 TEST(TextFile, WritesLinesWithCrLfAndReadsThemBack) {

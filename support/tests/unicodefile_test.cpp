@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <vector>
 
 #include "rt/dispatch.h"
+#include "rt/testing.h"
 #include "tempdir.h"
 #include "udlfile.h"
 
@@ -17,6 +20,8 @@ using jespin::test::TempDir;
 using jespin::test::utf16le;
 
 const std::string kMark = "\xFF\xFE";
+// Units in the first buffer read, after the mark.
+constexpr size_t kFirstUnits = jespin::FileBuffer::kBytes / 2 - 1;
 
 std::vector<std::u16string> readAll(UnicodeFile& f) {
   std::vector<std::u16string> lines;
@@ -47,6 +52,49 @@ TEST(UnicodeFile, ReadsLinesAtEveryKindOfLineEnd) {
     EXPECT_EQ(readAll(*f), c.lines);
     EXPECT_EQ(f->line(), u"");  // at the end: empty, no error
   }
+}
+
+// Line ends at, before and after the end of a buffer: a CR as its last unit
+// and the LF as the next one's first are one line end.
+TEST(UnicodeFile, LineEndsAtTheBufferBoundary) {
+  TempDir dir;
+  auto f = rt::make<UnicodeFile>();
+  for (size_t length : {kFirstUnits - 2, kFirstUnits - 1, kFirstUnits, kFirstUnits + 1,
+                        3 * kFirstUnits}) {
+    for (const char16_t* end : {u"\r\n", u"\r", u"\n", u"\r\r\n", u""}) {
+      for (const char16_t* next : {u"", u"b", u"\r\n"}) {
+        const std::u16string units = std::u16string(length, u'a') + end + next;
+        dir.write("u.txt", kMark + utf16le(units));
+        ASSERT_TRUE(f->openRead(dir.name("u.txt")));
+        ASSERT_EQ(readAll(*f), rt::testing::linesOf(std::u16string_view(units)))
+            << length << " " << rt::toUtf8(end) << " " << rt::toUtf8(next);
+      }
+    }
+  }
+  // A surrogate pair cut by the buffer's end stays whole.
+  const std::u16string pair = std::u16string(kFirstUnits - 1, u'a') + u"\U0001F600";
+  dir.write("u.txt", kMark + utf16le(pair + u"\r\n" + pair));
+  ASSERT_TRUE(f->openRead(dir.name("u.txt")));
+  EXPECT_EQ(readAll(*f), (std::vector<std::u16string>{pair, pair}));
+}
+
+// The length taken when the file was opened bounds what is read: units added
+// later are not read, and units gone count as read.
+TEST(UnicodeFile, ReadsTheLengthTakenAtTheOpen) {
+  TempDir dir;
+  const std::u16string units = std::u16string(3 * kFirstUnits, u'a') + u"\r\nlast";
+  dir.write("u.txt", kMark + utf16le(units));
+  auto f = rt::make<UnicodeFile>();
+  ASSERT_TRUE(f->openRead(dir.name("u.txt")));
+  {
+    std::ofstream(dir.at("u.txt"), std::ios::binary | std::ios::app) << utf16le(u"more");
+  }
+  EXPECT_EQ(readAll(*f), (std::vector<std::u16string>{std::u16string(3 * kFirstUnits, u'a'), u"last"}));
+
+  ASSERT_TRUE(f->openRead(dir.name("u.txt")));
+  std::filesystem::resize_file(dir.at("u.txt"), 2 + 2 * (2 * kFirstUnits));
+  EXPECT_EQ(f->line(), std::u16string(2 * kFirstUnits, u'a'));
+  EXPECT_TRUE(f->isEOF());
 }
 
 TEST(UnicodeFile, DropsALoneLastByte) {

@@ -1,5 +1,5 @@
-// Helpers for tests: the error number a call raises, and late-bound calls
-// with their arguments written inline.
+// Helpers for tests: the error number a call raises, late-bound calls with
+// their arguments written inline, and the lines of a text.
 #pragma once
 
 #include <cstdint>
@@ -26,6 +26,23 @@ inline int32_t errorOf(const std::function<void()>& f, std::u16string* descripti
 
 inline Variant call(Object* o, std::u16string_view name, int kinds, std::vector<Variant> args = {}) {
   return callByName(o, name, kinds, args);
+}
+
+// The lines of a text as the line readers split them, found one character at
+// a time: CR LF, a lone CR and a lone LF each end a line, and a line end at the
+// very end starts no further line.
+template <class C>
+std::vector<std::basic_string<C>> linesOf(std::basic_string_view<C> text) {
+  std::vector<std::basic_string<C>> lines;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = start;
+    while (end < text.size() && text[end] != C('\r') && text[end] != C('\n')) ++end;
+    lines.emplace_back(text.substr(start, end - start));
+    if (end + 1 < text.size() && text[end] == C('\r') && text[end + 1] == C('\n')) ++end;
+    start = end + 1;
+  }
+  return lines;
 }
 
 }  // namespace rt::testing

@@ -15,6 +15,9 @@ namespace rt {
 // lone surrogates are written as U+FFFD.
 RT_API std::u16string fromUtf8(std::string_view s);
 RT_API std::string toUtf8(std::u16string_view s);
+// toUtf8 into `out`, which has room for 3 * s.size() bytes (no unit makes
+// more); returns the bytes written.
+RT_API size_t writeUtf8(std::u16string_view s, char* out);
 
 // The system code page ("ANSI").  One process-wide setting read once from the
 // environment variable ZUB_CODEPAGE: "UTF-8" (the default) or "CP936" (GBK,
