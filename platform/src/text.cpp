@@ -138,22 +138,26 @@ const CaseTable& lowerTable() {
 template <class Map>
 std::u16string mapText(std::u16string_view s, Map map) {
   std::u16string out(s);
-  for (size_t i = 0; i < out.size();) {
-    if (out[i] < 0x80) {
-      out[i] = static_cast<char16_t>(map.ascii(out[i]));
+  char16_t* p = out.data();
+  size_t n = out.size();
+  for (size_t i = 0; i < n;) {
+    if (p[i] < 0x80) {
+      p[i] = static_cast<char16_t>(map.ascii(p[i]));
       ++i;
       continue;
     }
-    size_t at = i;
-    char32_t c = nextCodePoint(out, i);
-    char32_t m = map.other(c);
+    const size_t at = i;
+    const char32_t c = nextCodePoint(std::u16string_view(p, n), i);
+    const char32_t m = map.other(c);
     if (m == c) continue;
     char16_t units[2];
-    size_t len = putCodePoint(units, m);
+    const size_t len = putCodePoint(units, m);
     if (len == i - at) {
-      std::copy(units, units + len, out.begin() + static_cast<ptrdiff_t>(at));
+      std::copy(units, units + len, p + at);
     } else {  // no simple mapping leaves its plane today, but a table could
       out.replace(at, i - at, units, len);
+      p = out.data();
+      n = out.size();
       i = at + len;
     }
   }

@@ -27,7 +27,7 @@ int FileBuffer::open(const std::string& path, int flags) {
     return EINVAL;
   }
   ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-  if (!buffer_) buffer_ = std::make_unique_for_overwrite<char[]>(kBytes);
+  buffer_ = std::make_unique_for_overwrite<char[]>(kBytes);
   fd_ = fd;
   writing_ = writing;
   begin_ = end_ = 0;
@@ -39,6 +39,7 @@ int FileBuffer::close() {
   int e = writing_ ? writeOut() : 0;
   if (::close(fd_) != 0 && e == 0 && errno != EINTR) e = errno;
   fd_ = -1;
+  buffer_.reset();  // an object kept closed holds no buffer
   begin_ = end_ = 0;
   return e;
 }
