@@ -16,6 +16,7 @@ namespace engine {
 class SvCTypes final : public TextLibFun<SvCTypes> {
  public:
   static constexpr std::u16string_view kClassName = u"SvCTypes";
+  static constexpr bool kPlainArgs = true;
   static constexpr std::u16string_view kSource = u"cTypeFuns";
   static std::span<const TextFun> functions();
 

@@ -14,6 +14,7 @@ namespace engine {
 class SvDateFuns final : public TextLibFun<SvDateFuns> {
  public:
   static constexpr std::u16string_view kClassName = u"SvDateFuns";
+  static constexpr bool kPlainArgs = true;
   static constexpr std::u16string_view kSource = u"DateFuns";
   static std::span<const TextFun> functions();
 };

@@ -14,6 +14,7 @@ namespace engine {
 class SvDirFuns final : public TextLibFun<SvDirFuns> {
  public:
   static constexpr std::u16string_view kClassName = u"SvDirFuns";
+  static constexpr bool kPlainArgs = true;
   static constexpr std::u16string_view kSource = u"DirFuns";
   static std::span<const TextFun> functions();
   int32_t count() override { return 0; }

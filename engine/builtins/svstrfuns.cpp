@@ -240,7 +240,7 @@ const TextFun kStrFuns[] = {
     {u"Len", exactly(1), &lenFun, OnBadCount::Zero},
     {u"StrComp", between(2, 3), &strCompFun},
     {u"InStr", between(2, 4), &inStrFun},
-    {u"StrHead", exactly(2), &strHeadFun},
+    {u"StrHead", exactly(2), &strHeadFun, OnBadCount::Empty, true},
     {u"FullCharL", atLeast(2), &fullCharLFun},
     {u"FullCharR", atLeast(2), &fullCharRFun},
     {u"Mid", between(2, 3), &midFun},

@@ -14,6 +14,7 @@ namespace engine {
 class SvStrFuns final : public TextLibFun<SvStrFuns> {
  public:
   static constexpr std::u16string_view kClassName = u"SvStrFuns";
+  static constexpr bool kPlainArgs = true;
   static constexpr std::u16string_view kSource = u"StrFuns";
   static std::span<const TextFun> functions();
 

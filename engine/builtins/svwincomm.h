@@ -13,6 +13,7 @@ namespace engine {
 class SvWinComm final : public TextLibFun<SvWinComm> {
  public:
   static constexpr std::u16string_view kClassName = u"SvWinComm";
+  static constexpr bool kPlainArgs = true;
   static constexpr std::u16string_view kSource = u"WinComm";
   static std::span<const TextFun> functions();
 };

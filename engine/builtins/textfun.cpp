@@ -19,13 +19,19 @@ rt::Variant asSlot(rt::Variant v) {
 
 }  // namespace
 
+void TextArgs::take(int32_t i, rt::Variant v) {
+  if (v.isText()) wasText_ |= 1u << (i - 1);
+  slots_[i - 1] = asSlot(std::move(v));
+  count_ = i;
+}
+
+TextArgs::TextArgs(std::span<const rt::Variant> values) {
+  const int32_t n = static_cast<int32_t>(std::min<size_t>(values.size(), kSlots));
+  for (int32_t i = 1; i <= n; ++i) take(i, values[i - 1]);
+}
+
 TextArgs::TextArgs(zorbel::ScriptValue* sv) : list_(sv) {
   if (!sv) return;
-  auto take = [&](int32_t i, rt::Variant v) {
-    if (v.isText()) wasText_ |= 1u << (i - 1);
-    slots_[i - 1] = asSlot(std::move(v));
-    count_ = i;
-  };
   if (sv->flag() & zorbel::FlagList) {
     int32_t n = std::clamp(sv->count(), 0, kSlots);
     // The evaluator's argument lists are engine values: read in place (an

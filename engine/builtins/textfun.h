@@ -45,6 +45,7 @@
 
 #include "builtins/libfun.h"
 #include "builtins/svsingle.h"
+#include "core/direct.h"
 #include "rt/variant.h"
 #include "zorbel/zorbel.h"
 
@@ -59,6 +60,8 @@ class TextArgs {
   // (FlagList: an argument list, or one collection whose items become the
   // arguments), else the one argument.  Raises what reading fails with.
   explicit TextArgs(zorbel::ScriptValue* sv);
+  // The same for the plain values of the arguments, which have no object.
+  explicit TextArgs(std::span<const rt::Variant> values);
 
   int32_t count() const { return count_; }
   // Slot i (from 1); "" for a slot not filled.
@@ -75,7 +78,8 @@ class TextArgs {
   bool toBool(int32_t i) const;
   rt::Date toDate(int32_t i) const;
 
-  // The argument object itself (ArgList); null for a call without arguments.
+  // The argument object itself (ArgList); null for a call without arguments
+  // or with plain values.
   zorbel::ScriptValue* list() const { return list_; }
 
  private:
@@ -85,11 +89,13 @@ class TextArgs {
   // is until its text is asked for, since it reads back as the same number.
   const rt::Variant& gathered(int32_t i) const;
 
+  void take(int32_t i, rt::Variant v);
+
   // A String argument is kept as it is: the slot shares its text.
   mutable std::array<rt::Variant, kSlots> slots_;
   int32_t count_ = 0;
   uint32_t wasText_ = 0;  // bit i-1: argument i was a String
-  zorbel::ScriptValue* list_;
+  zorbel::ScriptValue* list_ = nullptr;
 };
 
 // The argument counts a function accepts.
@@ -114,13 +120,45 @@ struct TextFun {
   Counts counts;
   TextEval eval;
   OnBadCount onBadCount = OnBadCount::Empty;
+  // It lets a value back into an argument (TextArgs::list).
+  bool writesBack = false;
 };
 
 rt::Variant badCountValue(OnBadCount v);
 
+// A library class that declares `static constexpr bool kPlainArgs = true`
+// (it does not override funCall to look at the argument objects) takes
+// plain argument values from the evaluator for every function that does
+// not write back into its arguments.
 template <class Self>
-class TextLibFun : public LibFun<Self> {
+class TextLibFun : public LibFun<Self>, public PlainCall {
  public:
+  void* query(const rt::Iid& id) noexcept override {
+    if constexpr (requires { Self::kPlainArgs; })
+      if (id == PlainCall::iid) return static_cast<PlainCall*>(this);
+    return LibFun<Self>::query(id);
+  }
+
+  bool takesPlain() override {
+    if constexpr (requires { Self::kPlainArgs; }) {
+      const TextFun* f = findByName(Self::functions(), this->key_);
+      return !f || !f->writesBack;
+    }
+    return false;
+  }
+
+  bool callPlain(std::span<const rt::Variant> values, rt::Variant& result) override {
+    this->err_.clear();
+    try {
+      TextArgs args(values);
+      result = static_cast<Self*>(this)->evalFun(args);
+    } catch (const rt::RuntimeError& e) {
+      this->err_.trap(e, kFunCallSource);
+      return false;
+    }
+    return !this->err_.haveErr();
+  }
+
   rt::Ref<zorbel::ScriptValue> funCall(zorbel::ScriptSpace*, zorbel::ScriptValue* sv,
                                        int32_t) override {
     this->err_.clear();

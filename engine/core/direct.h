@@ -5,6 +5,8 @@
 // variable's value() clears its error record, which then matters.
 #pragma once
 
+#include <span>
+
 #include "core/errors.h"
 #include "rt/object.h"
 #include "rt/variant.h"
@@ -45,6 +47,25 @@ class DirectHolder {
 
  protected:
   ~DirectHolder() = default;
+};
+
+// A library function that can take its arguments as plain values, with no
+// argument list made for them: the evaluator hands over what it computed.
+// Only a function that neither looks at its argument objects nor writes
+// back into them takes plain values.
+class PlainCall {
+ public:
+  static constexpr rt::Iid iid = rt::guidOf("Kestrin.PlainCall");
+  // The most arguments a plain call carries.
+  static constexpr size_t kMaxArgs = 10;
+  // Whether this function may be called with plain values.
+  virtual bool takesPlain() = 0;
+  // What funCall does with an argument list of these values: false when it
+  // failed (error() holds what), else the result.
+  virtual bool callPlain(std::span<const rt::Variant> args, rt::Variant& result) = 0;
+
+ protected:
+  ~PlainCall() = default;
 };
 
 // What `v` allows: one query, so callers keep the answer.

@@ -5,6 +5,7 @@
 // (getValue), which is where it first becomes visible.
 #include "builtins/svgeneral.h"
 #include "builtins/svsingle.h"
+#include "core/direct.h"
 #include "core/evalcore.h"
 #include "core/evalsupport.h"
 #include "core/quickeval.h"
@@ -151,11 +152,106 @@ rt::Ref<ScriptValue> argumentOf(expTree& n, const Operand& r) {
   return n.argHolder;
 }
 
+// The value `d` lets the evaluator read in place, when it is a plain one
+// that an argument list would take as one item: no object, no list.
+const rt::Variant* plainItem(const Direct& d) {
+  const rt::Variant* v = d.peek();
+  if (!v || v->isObject()) return nullptr;
+  if (d.variable && (d.variable->flag() & zorbel::FlagList)) return nullptr;
+  return v;
+}
+
+// The values of the items of the list "a, b, ..." on the right of `n` when
+// reading them runs no code and none is an object or a list (which a call
+// takes as its items): literals, plain variables and what the short path
+// computes.  False when the list is not such, with
+// nothing run.
+bool plainItems(expTree& n, ScriptSpace& ss, std::span<rt::Variant> out, size_t& count) {
+  // The chain ((a, b), c) holds its items from the innermost left outward.
+  expTree* chain[PlainCall::kMaxArgs];
+  size_t links = 0;
+  for (expTree* t = n.rTree.get(); t && t->opItem && t->opItem->iType == tok::Comma;
+       t = t->lTree.get()) {
+    if (links + 1 >= PlainCall::kMaxArgs) return false;
+    chain[links++] = t;
+  }
+  if (links == 0) return false;
+  auto itemOf = [&](expTree& node, Side s, rt::Variant& v) {
+    const bool left = s == Side::Left;
+    if (expTree* t = (left ? node.lTree : node.rTree).get())
+      return quick::takes(*t) && quick::value(*t, ss, v);
+    const std::optional<ExpItem>& item = left ? node.lItem : node.rItem;
+    if (!item) return false;
+    if (item->iType != tok::Name) {
+      v = item->iValue;
+      return true;
+    }
+    const rt::Variant* held = plainItem(quick::direct(node, left, ss));
+    if (!held) return false;
+    v = *held;
+    return true;
+  };
+  count = 0;
+  if (!itemOf(*chain[links - 1], Side::Left, out[count++])) return false;
+  for (size_t i = links; i-- > 0;)
+    if (!itemOf(*chain[i], Side::Right, out[count++])) return false;
+  return true;
+}
+
+// f(...) where f takes plain arguments (a library function): the arguments
+// are handed over as values, with no list and no holder.  False when the
+// call is not made so, with nothing evaluated but what the general path
+// evaluates again to the same effect; then `done` is false.
+bool plainCall(expTree& n, ScriptSpace& ss, ScriptValue& callee, int32_t rf, Operand& out,
+               bool& done) {
+  auto* pc = static_cast<PlainCall*>(callee.query(PlainCall::iid));
+  done = false;
+  if (!pc || !pc->takesPlain()) return false;
+  rt::Variant values[PlainCall::kMaxArgs];
+  size_t count = 0;
+  if (n.rTree && n.rTree->opItem && n.rTree->opItem->iType == tok::Comma) {
+    if (!plainItems(n, ss, values, count)) return false;
+  } else {
+    // One argument or none: evaluated as usual, handed over plain when it
+    // is a plain value, else passed on as the general path passes it.
+    Operand r;
+    done = true;
+    if (!eval::side(n, Side::Right, ss, zorbel::ModeValue, r)) return false;
+    rt::Variant scratch;
+    const rt::Variant* one = r.isPlain() ? &r.read(scratch) : plainItem(r.direct());
+    if (!r.absent() && !one) {
+      rt::Ref<ScriptValue> args = argumentOf(n, r);
+      rt::Ref<ScriptValue> result = callee.funCall(&ss, args.get(), rf);
+      if (!eval::calleeOk(n, callee, kGetValue)) return false;
+      out.setObject(std::move(result));
+      return true;
+    }
+    if (one) values[count++] = *one;
+  }
+  done = true;
+  rt::Variant result;
+  if (!pc->callPlain(std::span<const rt::Variant>(values, count), result)) {
+    eval::calleeOk(n, callee, kGetValue);
+    return false;
+  }
+  out.setPlain(std::move(result));
+  return true;
+}
+
 // f(x) calls f, or indexes a value that cannot be called; a[x] indexes, and
 // hands a callable value the whole argument object.
 bool callOrIndex(expTree& n, ScriptSpace& ss, int32_t rf, bool square, Operand& out) {
   Operand l, r;
   if (!eval::side(n, Side::Left, ss, zorbel::ModeValue, l)) return false;
+  if (!square && rf != zorbel::ModeObject) {
+    ScriptValue* callee = l.object();
+    if (callee && (callee->flag() & (zorbel::FlagLib | zorbel::FlagCall)) ==
+                      (zorbel::FlagLib | zorbel::FlagCall)) {
+      bool done;
+      const bool ok = plainCall(n, ss, *callee, rf, out, done);
+      if (done) return ok;
+    }
+  }
   if (!eval::side(n, Side::Right, ss, zorbel::ModeValue, r)) return false;
   if (l.isMember() && !square) return eval::callMember(n, l, ss, &r, rf, kGetValue, &out);
   rt::Ref<ScriptValue> callee = l.requireObject();
