@@ -220,7 +220,7 @@ bool plainCall(expTree& n, ScriptSpace& ss, ScriptValue& callee, int32_t rf, Ope
     rt::Variant scratch;
     const rt::Variant* one = r.isPlain() ? &r.read(scratch) : plainItem(r.direct());
     if (!r.absent() && !one) {
-      rt::Ref<ScriptValue> args = argumentOf(n, r);
+      rt::Ref<ScriptValue> args = r.toObject();
       rt::Ref<ScriptValue> result = callee.funCall(&ss, args.get(), rf);
       if (!eval::calleeOk(n, callee, kGetValue)) return false;
       out.setObject(std::move(result));
@@ -243,13 +243,18 @@ bool plainCall(expTree& n, ScriptSpace& ss, ScriptValue& callee, int32_t rf, Ope
 bool callOrIndex(expTree& n, ScriptSpace& ss, int32_t rf, bool square, Operand& out) {
   Operand l, r;
   if (!eval::side(n, Side::Left, ss, zorbel::ModeValue, l)) return false;
-  if (!square && rf != zorbel::ModeObject) {
+  // A call site that once met a callee other than a library function goes
+  // the general way from then on: the question only chooses the faster of
+  // two ways, and is not worth asking at every call of a user function.
+  if (!square && rf != zorbel::ModeObject && !n.notLibraryCall) {
     ScriptValue* callee = l.object();
-    if (callee && (callee->flag() & (zorbel::FlagLib | zorbel::FlagCall)) ==
-                      (zorbel::FlagLib | zorbel::FlagCall)) {
+    constexpr int32_t kLibFun = zorbel::FlagLib | zorbel::FlagCall;
+    if (callee && (callee->flag() & kLibFun) == kLibFun) {
       bool done;
       const bool ok = plainCall(n, ss, *callee, rf, out, done);
       if (done) return ok;
+    } else {
+      n.notLibraryCall = true;
     }
   }
   if (!eval::side(n, Side::Right, ss, zorbel::ModeValue, r)) return false;

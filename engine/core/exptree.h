@@ -72,6 +72,9 @@ class expTree {
   // For an Operator node whose operator rt::whole computes in line, that
   // operator (an rt::whole::Op) plus one; 0 for any other.
   uint8_t quickWhole = 0;
+  // A call node whose callee was once no library function: the evaluator
+  // no longer tries handing it plain arguments (evaluate.cpp).
+  bool notLibraryCall = false;
   // The holder a call made last for a computed number it passed, kept to
   // be filled anew (evaluate.cpp).
   rt::Ref<zorbel::ScriptValue> argHolder;
