@@ -38,19 +38,39 @@ bool CompoundBody::passOn(BodyGeneral& body, ExpItems& eis) {
   return false;
 }
 
-bool CompoundBody::passOn(BodyGeneral& body, std::span<const ExpItem> statements,
-                          const ExpItems& line) {
-  // A ":" right after the clause ("Else: x = 1") only separates.
+namespace {
+
+// A ":" right after the clause ("Else: x = 1") only separates.
+std::span<const ExpItem> withoutLeadingSeparators(std::span<const ExpItem> statements) {
   size_t first = 0;
   while (first < statements.size() && (statements[first].iType == tok::Blank ||
                                        statements[first].iType == tok::Separator))
     ++first;
-  if (first == statements.size()) return true;
+  return statements.subspan(first);
+}
+
+}  // namespace
+
+bool CompoundBody::passOn(BodyGeneral& body, std::span<const ExpItem> statements,
+                          const ExpItems& line) {
+  statements = withoutLeadingSeparators(statements);
+  if (statements.empty()) return true;
   rt::Ref<ExpItems> own = rt::make<ExpItems>();
   own->sptModeIndex = line.sptModeIndex;
   own->sptModeLine = line.sptModeLine;
-  own->tokens().assign(statements.begin() + static_cast<std::ptrdiff_t>(first), statements.end());
+  own->tokens().assign(statements.begin(), statements.end());
   return passOn(body, *own);
+}
+
+bool CompoundBody::passOnInPlace(BodyGeneral& body, std::span<const ExpItem> statements,
+                                 ExpItems& line) {
+  statements = withoutLeadingSeparators(statements);
+  if (statements.empty()) return true;
+  std::vector<ExpItem>& tokens = line.tokens();
+  const auto begin = tokens.begin() + (statements.data() - tokens.data());
+  tokens.erase(begin + static_cast<std::ptrdiff_t>(statements.size()), tokens.end());
+  tokens.erase(tokens.begin(), begin);
+  return passOn(body, line);
 }
 
 void CompoundBody::requireClosed(const BodyGeneral& body, const char16_t* where) {

@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <new>
 #include <optional>
 #include <span>
 #include <string>
@@ -324,9 +325,15 @@ class Automation : public Dispatch, public Ifaces... {
     return queryAmong<Dispatch, Ifaces...>(static_cast<T*>(this), iid);
   }
   DispId memberId(std::u16string_view name) override { return T::members().find(name); }
+  // Memory running out in a member is error 7: only runtime errors leave a
+  // library.
   Variant invoke(DispId id, int kinds, std::span<Variant> args) override {
     Ref<T> keep(static_cast<T*>(this));  // a member may drop the caller's last reference
-    return T::members().invoke(*keep, id, kinds, args);
+    try {
+      return T::members().invoke(*keep, id, kinds, args);
+    } catch (const std::bad_alloc&) {
+      raise(err::OutOfMemory);
+    }
   }
   std::u16string typeName() override { return T::members().className(); }
 
