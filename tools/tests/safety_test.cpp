@@ -98,6 +98,24 @@ TEST(ZubrunSafety, DeepNestingRunsOnASmallShellStack) {
   }
 }
 
+// --- Files ---------------------------------------------------------------
+
+// An include directive takes only a regular file: a pipe would wait for a
+// writer for ever, a device could feed it without end.
+TEST(ZubrunSafety, IncludeRefusesWhatIsNoRegularFile) {
+  TempDir dir;
+  ASSERT_EQ(::mkfifo((dir.path() + "/fifo").c_str(), 0600), 0);
+  for (const char* name : {"fifo", "/dev/zero", "."}) {
+    SCOPED_TRACE(name);
+    Outcome o = runZubrun(
+        dir.write("s.zub", std::string("OutLine 1\r\n#include \"") + name + "\"\r\nOutLine 2\r\n"));
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(o.out, "1\r\n");
+    EXPECT_TRUE(reports(o, "Number: 75\n")) << o.err;
+    EXPECT_TRUE(reports(o, "不是普通文件")) << o.err;
+  }
+}
+
 // --- Output --------------------------------------------------------------
 
 TEST(ZubrunSafety, OutputThatCannotBeWrittenEndsTheRunWithAReport) {
