@@ -4,6 +4,7 @@
 
 #include "inifile.h"
 #include "paths.h"
+#include "readlimits.h"
 #include "rt/error.h"
 #include "rt/strings.h"
 #include "rt/text.h"
@@ -332,6 +333,11 @@ bool ProFile::write(std::u16string_view op, std::u16string_view clsName, std::u1
     case ini::WriteResult::Failed:
       number = rt::err::PathFileAccess;
       text = u"不能写入配置文件[" + fileName() + u"]。";
+      break;
+    case ini::WriteResult::TooLarge:
+      number = rt::err::OutOfMemory;
+      text = rt::errorText(number) + u"：写入后配置文件[" + fileName() + u"]将超过 " +
+             rt::ascii(std::to_string(kMaxProfileBytes)) + u" 字节，未写入。";
       break;
   }
   error_->readError(number, op, text);
