@@ -2,14 +2,12 @@
 // a recorded error that says which limit it met, never a crash or a hang.
 #include <gtest/gtest.h>
 
-#include <pthread.h>
-
-#include <functional>
 #include <string>
 
 #include "core/errors.h"
 #include "core/steps.h"
 #include "hostfixture.h"
+#include "rt/testing.h"
 #include "testsupport.h"
 
 namespace {
@@ -60,22 +58,6 @@ TEST_F(Limits, EachEndsTheRunWithItsError) {
   }
 }
 
-// Runs `work` on a new thread with a stack of `bytes`, as a program that
-// gives its threads small stacks would.
-void onStackOf(size_t bytes, std::function<void()> work) {
-  pthread_attr_t attr;
-  ASSERT_EQ(pthread_attr_init(&attr), 0);
-  ASSERT_EQ(pthread_attr_setstacksize(&attr, bytes), 0);
-  pthread_t thread;
-  auto run = [](void* arg) -> void* {
-    (*static_cast<std::function<void()>*>(arg))();
-    return nullptr;
-  };
-  ASSERT_EQ(pthread_create(&thread, &attr, run, &work), 0);
-  pthread_attr_destroy(&attr);
-  pthread_join(thread, nullptr);
-}
-
 // Nesting within the limits above, on stacks far smaller than the usual
 // 8 MB: each run ends with its result or with error 28 from the stack
 // checks, never by running off the stack.
@@ -105,7 +87,7 @@ TEST_F(Limits, SmallStacksEndDeepNestingWithAnError) {
       SCOPED_TRACE(std::string(c.what) + " on " + std::to_string(kb) + " KB");
       rec->events.clear();
       std::pair<int32_t, std::string> end;
-      onStackOf(kb << 10, [&] { end = failure(c.source); });
+      ASSERT_TRUE(rt::testing::onStackOf(kb << 10, [&] { end = failure(c.source); }));
       if (end.first == 0) {
         EXPECT_EQ(rec->output(), c.output);
       } else {

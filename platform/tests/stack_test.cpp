@@ -3,28 +3,11 @@
 #include "rt/stack.h"
 
 #include <gtest/gtest.h>
-#include <pthread.h>
-
-#include <functional>
 
 #include "rt/error.h"
+#include "rt/testing.h"
 
 namespace {
-
-// Runs `work` on a new thread with a stack of `bytes`.
-void onStackOf(size_t bytes, std::function<void()> work) {
-  pthread_attr_t attr;
-  ASSERT_EQ(pthread_attr_init(&attr), 0);
-  ASSERT_EQ(pthread_attr_setstacksize(&attr, bytes), 0);
-  pthread_t thread;
-  auto run = [](void* arg) -> void* {
-    (*static_cast<std::function<void()>*>(arg))();
-    return nullptr;
-  };
-  ASSERT_EQ(pthread_create(&thread, &attr, run, &work), 0);
-  pthread_attr_destroy(&attr);
-  pthread_join(thread, nullptr);
-}
 
 // Goes down by about a kilobyte a level, checking at each, past any stack.
 int descend(int level) {
@@ -39,7 +22,7 @@ TEST(StackCheck, StopsARecursionWithoutEndOnEveryStackSize) {
   for (size_t kb : {128, 192, 1024, 8192}) {
     SCOPED_TRACE(kb);
     int number = 0;
-    onStackOf(kb << 10, [&] {
+    ASSERT_TRUE(rt::testing::onStackOf(kb << 10, [&] {
       EXPECT_TRUE(rt::stack::enough());
       try {
         descend(0);
@@ -47,7 +30,7 @@ TEST(StackCheck, StopsARecursionWithoutEndOnEveryStackSize) {
         number = e.number();
       }
       EXPECT_TRUE(rt::stack::enough());  // room again once it has unwound
-    });
+    }));
     EXPECT_EQ(number, rt::err::OutOfStackSpace);
   }
 }

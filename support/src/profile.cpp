@@ -1,5 +1,6 @@
 #include "profile.h"
 
+#include <new>
 #include <span>
 
 #include "inifile.h"
@@ -57,16 +58,19 @@ void cutOff(std::u16string detail) {
                                                     u"：" + detail + u"，其余的引用保持原样");
 }
 
-// Runs a read of the file.  A file that cannot be read whole (one too large)
-// reads as missing, with the reason recorded under `op`.
+// Runs a read of the file.  A file that cannot be read whole (one too large,
+// or memory running out) reads as missing, with the reason recorded under
+// `op`.
 template <class T, class Read>
 T readOr(ErrInfo& error, std::u16string_view op, T missing, Read read) {
   try {
     return read();
   } catch (const rt::RuntimeError& e) {
     error.readError(e.number(), op, e.description());
-    return missing;
+  } catch (const std::bad_alloc&) {
+    error.readError(rt::err::OutOfMemory, op, rt::errorText(rt::err::OutOfMemory));
   }
+  return missing;
 }
 
 struct KeyPath {
@@ -318,6 +322,9 @@ bool ProFile::write(std::u16string_view op, std::u16string_view clsName, std::u1
     result = ini::writeString(file(), clsName, key, v);
   } catch (const rt::RuntimeError& e) {
     error_->readError(e.number(), op, e.description());
+    return false;
+  } catch (const std::bad_alloc&) {
+    error_->readError(rt::err::OutOfMemory, op, rt::errorText(rt::err::OutOfMemory));
     return false;
   }
   switch (result) {
