@@ -81,20 +81,19 @@ void BodyIF::firstLine(ExpItems& eis) {
     return;
   }
   // "Else If" arrives as one ElseIf token: the Else part is an If.
-  const bool elseIf = l.elseStatements.front().iType == tok::ElseIf;
-  if (elseIf) eis.tokens()[static_cast<size_t>(l.elseStatements.data() - eis.tokens().data())] =
-      ExpItem{tok::If, rt::Variant(u"If")};
-  else l.elseStatements = l.elseStatements.subspan(1);
+  if (l.elseStatements.front().iType == tok::ElseIf) {
+    const size_t at = static_cast<size_t>(l.elseStatements.data() - eis.tokens().data());
+    eis.tokens()[at] = ExpItem{tok::If, rt::Variant(u"If")};
+  } else {
+    l.elseStatements = l.elseStatements.subspan(1);
+  }
   // The shorter part is copied and the longer one cut out of the line in
   // place: statements nested on one line then take memory in proportion to
   // the line, whichever part they nest in.
   const bool thenInPlace = l.statements.size() >= l.elseStatements.size();
   rt::Ref<ExpItems> other;
   if (thenInPlace) {
-    other = rt::make<ExpItems>();
-    other->sptModeIndex = eis.sptModeIndex;
-    other->sptModeLine = eis.sptModeLine;
-    other->tokens().assign(l.elseStatements.begin(), l.elseStatements.end());
+    other = lineOf(l.elseStatements, eis);
     l.elseStatements = std::span<const ExpItem>(other->begin(), other->end());
   }
   if (!(thenInPlace ? passOnInPlace(then, l.statements, eis) : passOn(then, l.statements, eis))) return;

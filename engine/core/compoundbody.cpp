@@ -54,12 +54,7 @@ std::span<const ExpItem> withoutLeadingSeparators(std::span<const ExpItem> state
 bool CompoundBody::passOn(BodyGeneral& body, std::span<const ExpItem> statements,
                           const ExpItems& line) {
   statements = withoutLeadingSeparators(statements);
-  if (statements.empty()) return true;
-  rt::Ref<ExpItems> own = rt::make<ExpItems>();
-  own->sptModeIndex = line.sptModeIndex;
-  own->sptModeLine = line.sptModeLine;
-  own->tokens().assign(statements.begin(), statements.end());
-  return passOn(body, *own);
+  return statements.empty() || passOn(body, *lineOf(statements, line));
 }
 
 bool CompoundBody::passOnInPlace(BodyGeneral& body, std::span<const ExpItem> statements,
@@ -119,6 +114,14 @@ void InnerBody::nextLine(ExpItems& eis) {
 void appendToken(TokenRun& run, const ExpItem& ei) {
   if (run.empty() && ei.iType == tok::Blank) return;
   run.push_back(ei);
+}
+
+rt::Ref<ExpItems> lineOf(std::span<const ExpItem> tokens, const ExpItems& line) {
+  rt::Ref<ExpItems> own = rt::make<ExpItems>();
+  own->sptModeIndex = line.sptModeIndex;
+  own->sptModeLine = line.sptModeLine;
+  own->tokens().assign(tokens.begin(), tokens.end());
+  return own;
 }
 
 std::span<const ExpItem> tokensFrom(const ExpItems& eis, int32_t from) {

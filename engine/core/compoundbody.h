@@ -100,6 +100,8 @@ using TokenRun = std::vector<ExpItem>;
 // Appends a token to a piece; blank space at the start of a piece is
 // dropped.
 void appendToken(TokenRun& run, const ExpItem& ei);
+// A new line of copies of `tokens`, with the numbers of `line`.
+rt::Ref<ExpItems> lineOf(std::span<const ExpItem> tokens, const ExpItems& line);
 // The tokens of `eis` from position `from` (1-based) to the end.
 std::span<const ExpItem> tokensFrom(const ExpItems& eis, int32_t from);
 // The tree of a condition, in which a plain "=" compares.  Raises what the

@@ -74,8 +74,9 @@ void Console::output(const std::u16string& s) {
   std::string bytes = rt::toUtf8(s);
   // Output is buffered: a write fails when the buffer is passed on, and
   // stays failed.
+  errno = 0;
   if (std::fwrite(bytes.data(), 1, bytes.size(), out_) != bytes.size() || std::ferror(out_))
-    throw outputFailure(errno);
+    throw outputFailure(errno ? errno : EIO);  // failed before: the cause is gone
 }
 
 void Console::outErr(const std::u16string& s) {

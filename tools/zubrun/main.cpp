@@ -7,10 +7,10 @@
 // from standard input.  A script error (or a compile error, or a compiled
 // file that is cut short or spoilt) is printed on standard error with its
 // number, source and description, and the exit status is 1, as it is when
-// the output cannot be written; a usage or file problem gives 2.  The
-// script runs on a thread with a stack of its own
-// (ownstack.h).  The engine and its libraries are created by name through
-// the registration stores, so a plain build of the project is enough.
+// the output cannot be written; a usage or file problem gives 2.  The script
+// runs on a thread with a stack of its own (ownstack.h).  The engine and its
+// libraries are created by name through the registration stores, so a plain
+// build of the project is enough.
 #include <cerrno>
 #include <cstdio>
 #include <new>
