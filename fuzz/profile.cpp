@@ -30,10 +30,23 @@ std::u16string_view trim(std::u16string_view s) {
   return s.substr(b, s.find_last_not_of(u" \t") - b + 1);
 }
 
+// The text of a file, read roughly as the reader does: UTF-16 after its
+// mark in either byte order, UTF-8 after its, else the code page.
+std::u16string textOf(std::string_view file) {
+  const bool le = file.starts_with("\xFF\xFE"), be = file.starts_with("\xFE\xFF");
+  if (!le && !be) return file.starts_with("\xEF\xBB\xBF") ? rt::fromUtf8(file.substr(3)) : rt::fromAnsi(file);
+  std::u16string text;
+  for (size_t i = 2; i + 1 < file.size(); i += 2) {
+    const auto a = static_cast<unsigned char>(file[i]), b = static_cast<unsigned char>(file[i + 1]);
+    text.push_back(static_cast<char16_t>(le ? a | b << 8 : b | a << 8));
+  }
+  return text;
+}
+
 // The sections and keys the file names, read roughly as the reader does.
 std::vector<Section> namesIn(std::string_view file) {
   std::vector<Section> sections(1, Section{u"Values", {}});
-  std::u16string text = rt::fromAnsi(file);
+  std::u16string text = textOf(file);
   size_t start = 0;
   while (start < text.size()) {
     size_t end = text.find_first_of(u"\r\n", start);

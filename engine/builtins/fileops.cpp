@@ -17,6 +17,7 @@
 #include "builtins/wildcard.h"
 #include "rt/error.h"
 #include "rt/fd.h"
+#include "rt/replacefile.h"
 #include "rt/text.h"
 
 namespace engine::fileops {
@@ -74,6 +75,11 @@ void setAttributes(std::u16string_view path, int32_t bits) {
   if (bits & ~(fs::kReadOnly | fs::kHidden | fs::kSystem | fs::kArchive))
     rt::raise(rt::err::InvalidCall);
   std::string p = nativePath(path);
+  fs::checkFolderOf(path);
+  // The mode of a link is the file's it points to: changing it would write
+  // through the link.
+  struct stat own {};
+  if (::lstat(p.c_str(), &own) == 0 && S_ISLNK(own.st_mode)) rt::raise(rt::err::PathFileAccess, path);
   struct stat st = statOrRaise(p);
   mode_t mode = st.st_mode & 07777;
   if (bits & fs::kReadOnly)
@@ -93,25 +99,37 @@ void copyFile(std::u16string_view from, std::u16string_view to) {
   struct stat st {};
   if (::fstat(in.get(), &st) != 0) fs::raiseErrno(errno, rt::err::FileNotFound);
   if (!S_ISREG(st.st_mode)) rt::raise(rt::err::PathFileAccess);
-  // Opening a file onto itself would empty it before it is read; a copy
-  // onto a pipe could wait for ever, onto a device fill it.
+  fs::checkFolderOf(to);
+  // The copy replaces the name: a link there is replaced as a link, never
+  // written through.  A folder (or a link to one), a pipe or a device is no
+  // file to replace, a read-only file keeps what it holds, and a file
+  // copied onto itself stays as it is.
   struct stat target {};
-  if (::stat(dst.c_str(), &target) == 0 &&
-      (!S_ISREG(target.st_mode) || (target.st_dev == st.st_dev && target.st_ino == st.st_ino)))
-    rt::raise(rt::err::PathFileAccess);
-  rt::Fd out(::open(dst.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK,
-                st.st_mode & 0777));
-  if (out.get() < 0) fs::raiseErrno(errno, rt::err::PathNotFound);
-  char buffer[64 * 1024];
+  const bool exists = ::lstat(dst.c_str(), &target) == 0;
+  if (exists && S_ISLNK(target.st_mode)) {
+    struct stat through {};
+    if (::stat(dst.c_str(), &through) == 0 && S_ISDIR(through.st_mode)) rt::raise(rt::err::PathFileAccess);
+  } else if (exists) {
+    if (!S_ISREG(target.st_mode) || (target.st_dev == st.st_dev && target.st_ino == st.st_ino))
+      rt::raise(rt::err::PathFileAccess);
+    if (!fs::writable(dst, target)) rt::raise(rt::err::PermissionDenied);
+  }
+  // A new file takes the source's permission bits as the umask allows; an
+  // existing one keeps its own, and its owner.
+  const bool keepsOwn = exists && !S_ISLNK(target.st_mode);
+  rt::FileReplacement out;
+  if (!out.open(dst, keepsOwn ? &target : nullptr, st.st_mode & 0777))
+    fs::raiseErrno(errno, rt::err::PathNotFound);
+  std::vector<char> buffer(64 * 1024);
   for (;;) {
-    ssize_t n = ::read(in.get(), buffer, sizeof buffer);
+    ssize_t n = ::read(in.get(), buffer.data(), buffer.size());
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) fs::raiseErrno(errno, rt::err::FileNotFound);
     if (n == 0) break;
-    if (!rt::writeAll(out.get(), std::string_view(buffer, static_cast<size_t>(n))))
+    if (!rt::writeAll(out.fd(), std::string_view(buffer.data(), static_cast<size_t>(n))))
       fs::raiseErrno(errno, rt::err::PathNotFound);
   }
-  if (!out.close()) fs::raiseErrno(errno, rt::err::PathNotFound);
+  if (!out.commit()) fs::raiseErrno(errno, rt::err::PathNotFound);
 }
 
 void killFiles(std::u16string_view pattern) {
@@ -137,6 +155,7 @@ void killFiles(std::u16string_view pattern) {
 }
 
 void makeFolder(std::u16string_view path) {
+  fs::checkFolderOf(path);
   if (::mkdir(nativePath(path).c_str(), 0777) == 0) return;
   if (errno == EEXIST) rt::raise(rt::err::PathFileAccess);
   fs::raiseErrno(errno, rt::err::PathNotFound);
@@ -154,6 +173,8 @@ void removeFolder(std::u16string_view path) {
 void rename(std::u16string_view from, std::u16string_view to) {
   std::string a = nativePath(from), b = nativePath(to);
   fs::checkNotProtected(a);
+  fs::checkFolderOf(from);
+  fs::checkFolderOf(to);
   struct stat st {};
   if (::lstat(a.c_str(), &st) != 0) fs::raiseErrno(errno, rt::err::FileNotFound);
   if (::renameat2(AT_FDCWD, a.c_str(), AT_FDCWD, b.c_str(), RENAME_NOREPLACE) == 0) return;

@@ -24,11 +24,18 @@ int32_t attributes(std::u16string_view path);
 // Only read-only has a place here (the owner's write permission); hidden,
 // system and archive follow from the name and kind of the entry and are
 // accepted and left.  The directory and volume bits, and bits beyond these,
-// raise 5.
+// raise 5; a symbolic link raises 75 (its mode is its target's).
 void setAttributes(std::u16string_view path, int32_t bits);
 
-// Copies the contents and permission bits of a regular file; the target is
-// replaced.
+// Every function below that writes refuses a path whose folder goes through
+// a symbolic link to a folder (75), as Kill and RmDir always did.
+
+// Copies a regular file.  The copy is written beside the target and renamed
+// over it once complete: a failure (a full disk) leaves the target as it
+// was, and a link at the target is replaced as a link, never written
+// through.  A new target takes the source's permission bits as the umask
+// allows; an existing one keeps its own and its owner.  A read-only target
+// is refused (70).
 void copyFile(std::u16string_view from, std::u16string_view to);
 // Deletes the files a pattern names: wildcards never take hidden or system
 // files, a name without wildcards takes the one file it names; folders and

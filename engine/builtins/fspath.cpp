@@ -100,6 +100,15 @@ void checkNoFolderLinks(const std::string& path) {
   }
 }
 
+void checkFolderOf(std::u16string_view path) {
+  while (path.size() > 1 && isSeparator(path.back())) path.remove_suffix(1);
+  checkNoFolderLinks(nativePath(splitPath(path).folder));
+}
+
+bool writable(const std::string& path, const struct stat& st) {
+  return (st.st_mode & S_IWUSR) && ::access(path.c_str(), W_OK) == 0;
+}
+
 void checkNotProtected(const std::string& path) {
   if (path.empty()) refuse(path);
   std::string real = canonical(path);

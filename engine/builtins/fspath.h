@@ -52,6 +52,13 @@ bool statOf(const std::string& path, struct stat& st);
 // Refuses a path of which some part, as written, is a symbolic link to a
 // folder (the whole path included).
 void checkNoFolderLinks(const std::string& path);
+// Every function that writes keeps to the folders a path names as written:
+// raises 75 when a part of the folder of `path` (its last name, trailing
+// separators left out, is not looked at) is a symbolic link to a folder.
+void checkFolderOf(std::u16string_view path);
+// Whether a regular file (its lstat `st`) may be written: a read-only one
+// (no write permission for its owner, or none for this process) is kept.
+bool writable(const std::string& path, const struct stat& st);
 // Refuses an empty path, the root and the user's home folder.
 void checkNotProtected(const std::string& path);
 

@@ -1,7 +1,7 @@
 #include "builtins/textsearch.h"
 
 #include "rt/error.h"
-#include "rt/strings.h"
+#include "rt/finder.h"
 
 namespace engine {
 
@@ -9,9 +9,7 @@ namespace {
 
 constexpr size_t npos = std::u16string_view::npos;
 
-size_t find(std::u16string_view s, std::u16string_view what, size_t from, rt::CompareMode mode) {
-  return mode == rt::CompareMode::Text ? rt::findNoCase(s, what, from) : s.find(what, from);
-}
+bool noCase(rt::CompareMode mode) { return mode == rt::CompareMode::Text; }
 
 }  // namespace
 
@@ -30,7 +28,7 @@ int32_t findFrom(std::u16string_view s, std::u16string_view what, int32_t start,
   if (start < 1) rt::raise(rt::err::InvalidCall);
   if (s.empty() || static_cast<size_t>(start) > s.size()) return 0;
   if (what.empty()) return start;
-  size_t at = find(s, what, static_cast<size_t>(start) - 1, mode);
+  size_t at = rt::TextFinder(what, noCase(mode)).find(s, static_cast<size_t>(start) - 1);
   return at == npos ? 0 : static_cast<int32_t>(at + 1);
 }
 
@@ -41,15 +39,7 @@ int32_t findBackFrom(std::u16string_view s, std::u16string_view what, int32_t st
   size_t end = start == -1 ? s.size() : static_cast<size_t>(start);
   if (end > s.size()) return 0;
   if (what.empty()) return static_cast<int32_t>(end);
-  std::u16string_view window = s.substr(0, end);
-  size_t last = npos;
-  if (mode == rt::CompareMode::Binary) {
-    last = window.rfind(what);
-  } else {
-    // The case-blind search only runs forward: keep the last match.
-    for (size_t at = find(window, what, 0, mode); at != npos; at = find(window, what, at + 1, mode))
-      last = at;
-  }
+  size_t last = rt::TextFinder(what, noCase(mode)).findLast(s.substr(0, end));
   return last == npos ? 0 : static_cast<int32_t>(last + 1);
 }
 

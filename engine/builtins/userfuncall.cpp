@@ -79,7 +79,7 @@ void SvUserFun::giveBack(rt::Ref<SsBody> space) {
 bool SvUserFun::buildBody() {
   auto body = std::make_unique<BodyGeneral>();
   for (const rt::Ref<ExpItems>& line : lines_) {
-    body->addCode(*line);
+    body->addCode(*line->copy());  // a block may cut down the line it is fed
     if (body->error().haveErr()) {
       error_.copy(body->error(), kFunCall);
       return false;

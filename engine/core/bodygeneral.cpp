@@ -5,6 +5,7 @@
 #include "core/compoundbodies.h"
 #include "core/linesplit.h"
 #include "core/simplebodies.h"
+#include "rt/stack.h"
 #include "rt/text.h"
 
 namespace engine {
@@ -61,6 +62,7 @@ void BodyGeneral::addCode(ExpItems& eis) {
 
 void BodyGeneral::addLine(ExpItems& eis) {
   try {
+    rt::stack::check();  // each compound statement feeds its lines on
     if (!open_ || takesRuns(open_)) newBody(eis);
     if (!open_) {
       // Public or Private with no declaration or statement run open.
@@ -72,6 +74,8 @@ void BodyGeneral::addLine(ExpItems& eis) {
     else if (open_->isOver()) open_ = nullptr;
   } catch (const rt::RuntimeError& e) {
     error_.trap(e, u"AddCode");
+  } catch (const std::bad_alloc&) {
+    error_.trapOutOfMemory(u"AddCode");
   }
 }
 
@@ -81,6 +85,7 @@ void BodyGeneral::addLine(ExpItems& eis) {
 int32_t BodyGeneral::execute(zorbel::ScriptSpace& ss) {
   error_.clear();
   try {
+    rt::stack::check();  // each compound statement runs its blocks inside
     for (const std::unique_ptr<ExecBody>& child : children_) {
       int32_t code = child->execute(ss);
       if (child->error().haveErr()) {
@@ -98,7 +103,7 @@ int32_t BodyGeneral::execute(zorbel::ScriptSpace& ss) {
   } catch (const std::bad_alloc&) {
     // A statement that asked for more memory than there is fails; the
     // script goes on only as far as any failure lets it.
-    error_.trap(rt::RuntimeError(rt::err::OutOfMemory), u"Execute");
+    error_.trapOutOfMemory(u"Execute");
   }
   return ExitNone;
 }

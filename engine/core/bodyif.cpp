@@ -11,7 +11,7 @@ namespace {
 struct IfLine {
   std::span<const ExpItem> condition;
   std::span<const ExpItem> statements;
-  TokenRun elseStatements;
+  std::span<const ExpItem> elseStatements;  // from the Else or ElseIf on
   bool hasThen = false;
   bool hasElse = false;
 };
@@ -36,10 +36,7 @@ IfLine cutIfLine(const ExpItems& eis, bool oneLineElse) {
       continue;
     }
     l.hasElse = true;
-    // "Else If" arrives as one ElseIf token: the Else part is an If.
-    if (t == tok::ElseIf) l.elseStatements.push_back(ExpItem{tok::If, rt::Variant(u"If")});
-    const std::span<const ExpItem> after = l.statements.subspan(i + 1);
-    l.elseStatements.insert(l.elseStatements.end(), after.begin(), after.end());
+    l.elseStatements = l.statements.subspan(i);
     l.statements = l.statements.first(i);
     break;
   }
@@ -79,12 +76,32 @@ void BodyIF::firstLine(ExpItems& eis) {
   BodyGeneral& then = newBranch(requiredCondition(l.condition, u"FirstLine"));
   if (!hasStatements(l.statements) && !l.hasElse) return;  // the block form
   over_ = true;
-  if (!passOn(then, l.statements, eis)) return;
+  if (!l.hasElse) {
+    if (passOnInPlace(then, l.statements, eis)) requireClosed(then, u"FirstLine");
+    return;
+  }
+  // "Else If" arrives as one ElseIf token: the Else part is an If.
+  if (l.elseStatements.front().iType == tok::ElseIf) {
+    const size_t at = static_cast<size_t>(l.elseStatements.data() - eis.tokens().data());
+    eis.tokens()[at] = ExpItem{tok::If, rt::Variant(u"If")};
+  } else {
+    l.elseStatements = l.elseStatements.subspan(1);
+  }
+  // The shorter part is copied and the longer one cut out of the line in
+  // place: statements nested on one line then take memory in proportion to
+  // the line, whichever part they nest in.
+  const bool thenInPlace = l.statements.size() >= l.elseStatements.size();
+  rt::Ref<ExpItems> other;
+  if (thenInPlace) {
+    other = lineOf(l.elseStatements, eis);
+    l.elseStatements = std::span<const ExpItem>(other->begin(), other->end());
+  }
+  if (!(thenInPlace ? passOnInPlace(then, l.statements, eis) : passOn(then, l.statements, eis))) return;
   requireClosed(then, u"FirstLine");
-  if (!l.hasElse) return;
   sawElse_ = true;
   BodyGeneral& otherwise = newBranch(nullptr);
-  if (passOn(otherwise, l.elseStatements, eis)) requireClosed(otherwise, u"FirstLine");
+  if (passOnInPlace(otherwise, l.elseStatements, thenInPlace ? *other : eis))
+    requireClosed(otherwise, u"FirstLine");
 }
 
 void BodyIF::nextLine(ExpItems& eis) {
@@ -107,7 +124,8 @@ void BodyIF::nextLine(ExpItems& eis) {
 void BodyIF::elseIfLine(ExpItems& eis) {
   if (sawElse_) raiseCode(ErrIfSyntax, u"ElseIfLine");
   IfLine l = cutIfLine(eis, false);
-  passOn(newBranch(requiredCondition(l.condition, u"ElseIfLine")), l.statements, eis);
+  BodyGeneral& branch = newBranch(requiredCondition(l.condition, u"ElseIfLine"));
+  passOnInPlace(branch, l.statements, eis);
 }
 
 // Statements after Else on its line are the first of the Else part.  A
@@ -115,7 +133,7 @@ void BodyIF::elseIfLine(ExpItems& eis) {
 void BodyIF::elseLine(ExpItems& eis) {
   if (sawElse_) raiseCode(ErrIfSyntax, u"NextLine");
   sawElse_ = true;
-  passOn(newBranch(nullptr), tokensFrom(eis, 2), eis);
+  passOnInPlace(newBranch(nullptr), tokensFrom(eis, 2), eis);
 }
 
 int32_t BodyIF::run(zorbel::ScriptSpace& ss) {

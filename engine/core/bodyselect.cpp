@@ -124,7 +124,7 @@ void BodySELECT::caseLine(ExpItems& eis) {
     statements = CaseReader(c->alternatives).read(rest);
   }
   cases_.push_back(std::move(c));
-  if (statements < rest.size()) passOn(cases_.back()->body, rest.subspan(statements), eis);
+  if (statements < rest.size()) passOnInPlace(cases_.back()->body, rest.subspan(statements), eis);
 }
 
 bool BodySELECT::matches(Case& c, const rt::Variant& s, zorbel::ScriptSpace& ss, bool& hit) {

@@ -6,7 +6,8 @@
 // it, so it runs with the space of the code that reads it.  Each call of a
 // user function goes down the native stack by the whole evaluator and the
 // blocks of its body; runaway recursion is stopped by a call limit, and by
-// a check of the stack room left, long before the stack itself runs out.
+// the check of the stack room left (rt/stack.h) that every recursion of the
+// engine makes.
 // Everything runs on one thread.
 #pragma once
 
@@ -37,7 +38,7 @@ inline constexpr int32_t kMaxCallDepth = 1000;
 
 // One user-function call for as long as it lives.  The constructor raises
 // 28 (out of stack space) when the call would nest deeper than
-// kMaxCallDepth or leave too little native stack for its body.
+// kMaxCallDepth or when the native stack is nearly used up.
 class CallDepth {
  public:
   CallDepth();

@@ -38,19 +38,34 @@ bool CompoundBody::passOn(BodyGeneral& body, ExpItems& eis) {
   return false;
 }
 
-bool CompoundBody::passOn(BodyGeneral& body, std::span<const ExpItem> statements,
-                          const ExpItems& line) {
-  // A ":" right after the clause ("Else: x = 1") only separates.
+namespace {
+
+// A ":" right after the clause ("Else: x = 1") only separates.
+std::span<const ExpItem> withoutLeadingSeparators(std::span<const ExpItem> statements) {
   size_t first = 0;
   while (first < statements.size() && (statements[first].iType == tok::Blank ||
                                        statements[first].iType == tok::Separator))
     ++first;
-  if (first == statements.size()) return true;
-  rt::Ref<ExpItems> own = rt::make<ExpItems>();
-  own->sptModeIndex = line.sptModeIndex;
-  own->sptModeLine = line.sptModeLine;
-  own->tokens().assign(statements.begin() + static_cast<std::ptrdiff_t>(first), statements.end());
-  return passOn(body, *own);
+  return statements.subspan(first);
+}
+
+}  // namespace
+
+bool CompoundBody::passOn(BodyGeneral& body, std::span<const ExpItem> statements,
+                          const ExpItems& line) {
+  statements = withoutLeadingSeparators(statements);
+  return statements.empty() || passOn(body, *lineOf(statements, line));
+}
+
+bool CompoundBody::passOnInPlace(BodyGeneral& body, std::span<const ExpItem> statements,
+                                 ExpItems& line) {
+  statements = withoutLeadingSeparators(statements);
+  if (statements.empty()) return true;
+  std::vector<ExpItem>& tokens = line.tokens();
+  const auto begin = tokens.begin() + (statements.data() - tokens.data());
+  tokens.erase(begin + static_cast<std::ptrdiff_t>(statements.size()), tokens.end());
+  tokens.erase(tokens.begin(), begin);
+  return passOn(body, line);
 }
 
 void CompoundBody::requireClosed(const BodyGeneral& body, const char16_t* where) {
@@ -99,6 +114,14 @@ void InnerBody::nextLine(ExpItems& eis) {
 void appendToken(TokenRun& run, const ExpItem& ei) {
   if (run.empty() && ei.iType == tok::Blank) return;
   run.push_back(ei);
+}
+
+rt::Ref<ExpItems> lineOf(std::span<const ExpItem> tokens, const ExpItems& line) {
+  rt::Ref<ExpItems> own = rt::make<ExpItems>();
+  own->sptModeIndex = line.sptModeIndex;
+  own->sptModeLine = line.sptModeLine;
+  own->tokens().assign(tokens.begin(), tokens.end());
+  return own;
 }
 
 std::span<const ExpItem> tokensFrom(const ExpItems& eis, int32_t from) {

@@ -40,8 +40,11 @@ class CompoundBody : public ExecBody {
   bool passOn(BodyGeneral& body, ExpItems& eis);
   // Feeds the statements that share a line with a clause (after Then, Else
   // or a Case list) to `body` as a line of their own; nothing when there
-  // are none.
+  // are none.  The first copies them; the second cuts `line` down to them
+  // in place, so that statements nested on one line are passed inward
+  // without a copy of the rest of the line at each level.
   bool passOn(BodyGeneral& body, std::span<const ExpItem> statements, const ExpItems& line);
+  bool passOnInPlace(BodyGeneral& body, std::span<const ExpItem> statements, ExpItems& line);
 
   // A part of the statement ends: a block opened inside it must have been
   // closed there (error 1 under `where`).
@@ -97,6 +100,8 @@ using TokenRun = std::vector<ExpItem>;
 // Appends a token to a piece; blank space at the start of a piece is
 // dropped.
 void appendToken(TokenRun& run, const ExpItem& ei);
+// A new line of copies of `tokens`, with the numbers of `line`.
+rt::Ref<ExpItems> lineOf(std::span<const ExpItem> tokens, const ExpItems& line);
 // The tokens of `eis` from position `from` (1-based) to the end.
 std::span<const ExpItem> tokensFrom(const ExpItems& eis, int32_t from);
 // The tree of a condition, in which a plain "=" compares.  Raises what the

@@ -75,6 +75,10 @@ class ErrRecord {
   void setCode(int32_t code, std::u16string_view source) { setErrCode(info(), code, source); }
   // Copies a trapped failure, `fnName` in front of its source.
   void trap(const rt::RuntimeError& e, std::u16string_view fnName);
+  // Memory ran out (std::bad_alloc): error 7.
+  void trapOutOfMemory(std::u16string_view fnName) {
+    trap(rt::RuntimeError(rt::err::OutOfMemory), fnName);
+  }
   // Copies another record as ReadSysErr does.
   void copy(jespin::IErrInfo& from, std::u16string_view fnName);
   void copy(ErrRecord& from, std::u16string_view fnName) { copy(from.info(), fnName); }

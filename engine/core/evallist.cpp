@@ -10,6 +10,7 @@
 #include "core/evalcore.h"
 #include "core/evalsupport.h"
 #include "core/quickeval.h"
+#include "rt/stack.h"
 
 namespace engine::eval {
 
@@ -36,6 +37,7 @@ bool gather(expTree& n, zorbel::ScriptSpace& ss, rt::Ref<SvGeneral>& items);
 bool gatherLeft(expTree& n, zorbel::ScriptSpace& ss, rt::Ref<SvGeneral>& items) {
   n.error().clear();
   try {
+    rt::stack::check();
     return gather(n, ss, items);
   } catch (const rt::RuntimeError& e) {
     n.error().trap(e, kGetValue);

@@ -12,6 +12,7 @@
 #include "core/textjoin.h"
 #include "rt/activation.h"
 #include "rt/ops.h"
+#include "rt/stack.h"
 
 namespace engine {
 
@@ -325,6 +326,7 @@ bool expTree::evaluate(ScriptSpace& ss, int32_t rf, Operand& out) {
   error_.clear();
   out.reset();
   try {
+    rt::stack::check();
     if (dispatch(*this, ss, rf, out)) return true;
     if (!opItem || (opItem->iType != tok::And && opItem->iType != tok::Or)) out.reset();
   } catch (const rt::RuntimeError& e) {

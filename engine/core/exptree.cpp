@@ -4,8 +4,27 @@
 
 #include "core/tables.h"
 #include "rt/convert.h"
+#include "rt/stack.h"
 
 namespace engine {
+
+expTree::~expTree() {
+  for (std::unique_ptr<expTree>* side : {&lTree, &rTree}) {
+    std::unique_ptr<expTree> root = std::move(*side);
+    while (root) {
+      if (root->lTree) {
+        // Rotate right: the left child becomes the root, so the nodes line
+        // up along the right side.
+        std::unique_ptr<expTree> l = std::move(root->lTree);
+        root->lTree = std::move(l->rTree);
+        l->rTree = std::move(root);
+        root = std::move(l);
+      } else {
+        root = std::move(root->rTree);  // the old root goes, with no subtree left
+      }
+    }
+  }
+}
 
 expTree* expTree::add(const ExpItem& ei) {
   error_.clear();
@@ -55,6 +74,7 @@ std::u16string operatorText(const ExpItem& op) {
 }  // namespace
 
 std::u16string expTree::toString() const {
+  rt::stack::check();
   std::u16string s = sideText(lTree, lItem);
   if (opItem) s += u" " + operatorText(*opItem);
   else s += u" (NoOp) ";

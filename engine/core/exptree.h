@@ -26,6 +26,9 @@ namespace engine {
 class expTree {
  public:
   expTree() : error_(u"ExpTree") {}
+  // Takes the subtrees apart without recursing: a tree may be as deep as it
+  // has nodes.
+  ~expTree();
   expTree(const expTree&) = delete;
   expTree& operator=(const expTree&) = delete;
 

@@ -5,6 +5,7 @@
 #include "core/quickeval.h"
 #include "core/textjoin.h"
 #include "rt/ops.h"
+#include "rt/stack.h"
 
 namespace engine {
 
@@ -174,6 +175,7 @@ void expTree::operation(ScriptSpace& ss) {
   error_.clear();
   if (quickAssignment(*this, ss)) return;
   try {
+    rt::stack::check();
     dispatch(*this, ss);
   } catch (const rt::RuntimeError& e) {
     error_.trap(e, kOperation);

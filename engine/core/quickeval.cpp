@@ -5,6 +5,7 @@
 #include "core/evalcore.h"
 #include "core/evalsupport.h"
 #include "rt/ops.h"
+#include "rt/stack.h"
 #include "rt/wholeops.h"
 
 namespace engine::quick {
@@ -55,7 +56,9 @@ bool quickSide(expTree& n, bool left) {
 Quick classify(expTree& n) {
   if (n.quick != Quick::Unknown) return n.quick;
   Quick q = Quick::No;
-  if (!n.opItem) {
+  if (!rt::stack::enough()) {
+    // Too deep to look further down: the general path takes the tree.
+  } else if (!n.opItem) {
     if (quickSide(n, hasSide(n, true))) q = Quick::Group;
   } else if (n.opItem->iType == tok::CloseParen) {
     if (quickSide(n, false)) q = Quick::Group;
@@ -113,7 +116,7 @@ const rt::Variant* signValue(expTree& n, const Reader& r, rt::Variant& scratch) 
 // the general path.
 const rt::Variant* nodeValue(expTree& n, const Reader& r, rt::Variant& scratch) {
   const Quick q = kind(n);
-  if (q == Quick::No) return nullptr;
+  if (q == Quick::No || !rt::stack::enough()) return nullptr;
   n.error().clear();
   if (q == Quick::Group) return sideValue(n, n.opItem ? false : hasSide(n, true), r, scratch);
   if (!hasSide(n, true)) return signValue(n, r, scratch);

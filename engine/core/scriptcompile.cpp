@@ -1,5 +1,7 @@
 #include "core/scriptcompile.h"
 
+#include <new>
+
 #include "core/records.h"
 #include "core/sourcetext.h"
 #include "core/tokencode.h"
@@ -59,6 +61,8 @@ void ScriptCompile::compile(std::u16string_view s, nubrel::VStream& vs) {
     }
   } catch (const rt::RuntimeError& e) {
     error_.trap(e, u"Compile");
+  } catch (const std::bad_alloc&) {
+    error_.trapOutOfMemory(u"Compile");
   }
   // The end record is written also after an error, keeping the first error.
   bool failed = error_.haveErr();
@@ -67,6 +71,8 @@ void ScriptCompile::compile(std::u16string_view s, nubrel::VStream& vs) {
     compileEnd(vs);
   } catch (const rt::RuntimeError& e) {
     if (!failed) error_.trap(e, u"Compile");
+  } catch (const std::bad_alloc&) {
+    if (!failed) error_.trapOutOfMemory(u"Compile");
   }
 }
 
@@ -89,6 +95,9 @@ void ScriptCompile::compileLine(std::u16string_view s, nubrel::VStream& vs) {
   } catch (const rt::RuntimeError& e) {
     pending_.clear();  // a rejected line ends the statement it continued
     error_.trap(e, u"CompileLine");
+  } catch (const std::bad_alloc&) {
+    pending_.clear();
+    error_.trapOutOfMemory(u"CompileLine");
   }
 }
 

@@ -1,6 +1,7 @@
 #include "core/streamhost.h"
 
 #include <memory>
+#include <new>
 
 #include "builtins/svuserfun.h"
 #include "core/bodygeneral.h"
@@ -42,6 +43,14 @@ bool StreamHost::expandDefines(ExpItems& items) {
 // run.  The stream is tested for its end before each record, so a stream
 // cut short or spoilt ends the run with an error instead of reading on.
 void StreamHost::runStream(nubrel::VStream& vs) {
+  try {
+    runRecords(vs);
+  } catch (const std::bad_alloc&) {
+    error_.trapOutOfMemory(kExecStream);
+  }
+}
+
+void StreamHost::runRecords(nubrel::VStream& vs) {
   auto block = std::make_unique<BodyGeneral>();
   rt::Ref<ExpItems> items = rt::make<ExpItems>();
   bool hasLines = false;

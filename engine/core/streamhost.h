@@ -40,7 +40,8 @@ class StreamHost {
   virtual ~StreamHost();
 
   // The record loop, after the host's own start of a run.  Failures of the
-  // script end the run in error_; a malformed directive raises.
+  // script end the run in error_ (memory running out anywhere in it as
+  // error 7); a malformed directive raises.
   void runStream(nubrel::VStream& vs);
   // Raises the host's IncludeFile event.
   virtual void raiseIncludeFile(const std::u16string& file) = 0;
@@ -50,6 +51,7 @@ class StreamHost {
   rt::Ref<jespin::IVValues> defines_;
 
  private:
+  void runRecords(nubrel::VStream& vs);
   // The steps of a run; each false when it recorded an error, which ends
   // the run.
   bool takeLine(nubrel::VStream& vs, BodyGeneral& block, ExpItems& items);

@@ -1,15 +1,15 @@
 #include "core/strutil.h"
 
 #include "rt/error.h"
+#include "rt/finder.h"
 #include "rt/strings.h"
 
 namespace engine {
 
 std::u16string replaceText(std::u16string_view s, std::u16string_view find,
                            std::u16string_view with, int32_t count, bool noCase) {
-  auto next = [&](size_t from) {
-    return noCase ? rt::findNoCase(s, find, from) : s.find(find, from);
-  };
+  const rt::TextFinder finder(find, noCase);  // prepared once for every match
+  auto next = [&](size_t from) { return finder.find(s, from); };
   std::u16string out;
   size_t from = 0;
   for (size_t at; count != 0 && !find.empty() && (at = next(from)) != std::u16string_view::npos;

@@ -3,6 +3,7 @@
 #include "builtins/svgeneral.h"
 #include "core/evalcore.h"
 #include "rt/convert.h"
+#include "rt/stack.h"
 #include "rt/strings.h"
 
 namespace engine {
@@ -37,6 +38,7 @@ bool TextJoin::joins(const expTree& node) {
 bool TextJoin::evaluate(expTree& node, zorbel::ScriptSpace& ss) {
   node.error().clear();
   try {
+    rt::stack::check();
     return joinAt(node, ss);
   } catch (const rt::RuntimeError& e) {
     node.error().trap(e, eval::kGetValue);

@@ -2,10 +2,14 @@
 #include <gtest/gtest.h>
 #include <fcntl.h>
 #include <stdlib.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -318,6 +322,118 @@ TEST_F(DirLibrary, RemovingKeepsToItsOwnFolders) {
   EXPECT_TRUE(exists("home"));
   EXPECT_TRUE(exists("target.txt"));
   EXPECT_FALSE(exists("filelink"));
+}
+
+// Every function that writes keeps to the folders a path names: a link to
+// a file outside, a dangling link and a linked folder never let a write
+// reach what lies behind them.
+TEST_F(DirLibrary, WritingNeverGoesThroughALink) {
+  mkdir("outside");
+  write("outside/victim.txt", "outside");
+  write("src.txt", "copied");
+  stdfs::create_symlink(path("outside/victim.txt"), path("tofile"));
+  stdfs::create_symlink(path("outside/created.txt"), path("dangling"));
+  stdfs::create_directory_symlink(path("outside"), path("linkdir"));
+  const auto victimMode = stdfs::status(path("outside/victim.txt")).permissions();
+  enginetest::runCases<SvDirFuns>({
+      // A link at the target is replaced as a link.
+      {u"FileCopy", {t(at("src.txt")), t(at("tofile"))}, "Boolean True"},
+      {u"FileCopy", {t(at("src.txt")), t(at("dangling"))}, "Boolean True"},
+      // A linked folder on the way is refused, whatever the function.
+      {u"FileCopy", {t(at("src.txt")), t(at("linkdir/victim.txt"))}, "Nothing", trapped(75)},
+      {u"FileCopy", {t(at("src.txt")), t(at("linkdir/new.txt"))}, "Nothing", trapped(75)},
+      {u"FileCopy", {t(at("src.txt")), t(at("linkdir"))}, "Nothing", trapped(75)},
+      {u"MkDir", {t(at("linkdir/new"))}, "Nothing", trapped(75)},
+      {u"MkDir", {t(at("linkdir/new/"))}, "Nothing", trapped(75)},
+      {u"ReName", {t(at("src.txt")), t(at("linkdir/moved.txt"))}, "Nothing", trapped(75)},
+      {u"ReName", {t(at("linkdir/victim.txt")), t(at("taken.txt"))}, "Nothing", trapped(75)},
+      {u"SetAttr", {t(at("linkdir/victim.txt")), i(1)}, "Nothing", trapped(75)},
+      {u"Kill", {t(at("linkdir/victim.txt"))}, "Nothing", trapped(75)},
+      {u"RmDir", {t(at("linkdir"))}, "Nothing", trapped(75)},
+  });
+  stdfs::create_symlink(path("outside/victim.txt"), path("tofile2"));
+  enginetest::runCases<SvDirFuns>({
+      // A link's mode is its target's: setting it would write through.
+      {u"SetAttr", {t(at("tofile2")), i(1)}, "Nothing", trapped(75)},
+      // The link itself may be renamed and deleted.
+      {u"ReName", {t(at("tofile2")), t(at("renamed"))}, "Boolean True"},
+      {u"Kill", {t(at("renamed"))}, "Boolean True"},
+  });
+  EXPECT_EQ(read("tofile"), "copied");
+  EXPECT_FALSE(stdfs::is_symlink(path("tofile")));
+  EXPECT_EQ(read("dangling"), "copied");
+  EXPECT_FALSE(stdfs::is_symlink(path("dangling")));
+  // Outside, nothing changed.
+  EXPECT_EQ(read("outside/victim.txt"), "outside");
+  EXPECT_EQ(stdfs::status(path("outside/victim.txt")).permissions(), victimMode);
+  EXPECT_EQ(std::distance(stdfs::directory_iterator(path("outside")), stdfs::directory_iterator()), 1);
+  EXPECT_TRUE(exists("src.txt"));
+  EXPECT_FALSE(exists("taken.txt"));
+}
+
+TEST_F(DirLibrary, CopyKeepsAReadOnlyTargetAndAnExistingTargetsMode) {
+  write("src.txt", "new");
+  write("ro.txt", "kept");
+  readOnly("ro.txt");
+  write("open.txt", "old");
+  stdfs::permissions(path("open.txt"), stdfs::perms::owner_read | stdfs::perms::owner_write);
+  stdfs::permissions(path("src.txt"), stdfs::perms::owner_all | stdfs::perms::group_read);
+  enginetest::runCases<SvDirFuns>({
+      {u"FileCopy", {t(at("src.txt")), t(at("ro.txt"))}, "Nothing", trapped(70)},
+      {u"FileCopy", {t(at("src.txt")), t(at("open.txt"))}, "Boolean True"},
+  });
+  EXPECT_EQ(read("ro.txt"), "kept");
+  EXPECT_EQ(read("open.txt"), "new");
+  EXPECT_EQ(stdfs::status(path("open.txt")).permissions(), stdfs::perms::owner_read | stdfs::perms::owner_write);
+}
+
+// A copy that fails at any point of its writing leaves the target byte for
+// byte as it was, and nothing of its own behind: the writes are made to
+// fail once the new file reaches each of these sizes (RLIMIT_FSIZE).
+TEST_F(DirLibrary, ACopyThatFailsLeavesTheTargetAsItWas) {
+  const std::string source(200000, 'x');
+  const std::string old = "thirty bytes of the old target";
+  write("src.txt", source);
+  write("target.txt", old);
+  struct sigaction ignore {}, saved {};
+  ignore.sa_handler = SIG_IGN;
+  ::sigaction(SIGXFSZ, &ignore, &saved);
+  rlimit before {};
+  ::getrlimit(RLIMIT_FSIZE, &before);
+  for (rlim_t size : {0, 1, 4095, 65536, 65537, 131072, 199999}) {
+    SCOPED_TRACE(size);
+    rlimit small{size, before.rlim_max};
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    auto f = enginetest::fun<SvDirFuns>(u"FileCopy");
+    f->funCall(nullptr, enginetest::argsOf({t(at("src.txt")), t(at("target.txt"))}).get(), 1);
+    ::setrlimit(RLIMIT_FSIZE, &before);
+    EXPECT_EQ(f->error().number(), rt::err::DiskFull);
+    EXPECT_EQ(read("target.txt"), old);
+    EXPECT_EQ(std::distance(stdfs::directory_iterator(root_), stdfs::directory_iterator()), 2);
+  }
+  ::sigaction(SIGXFSZ, &saved, nullptr);
+  EXPECT_EQ(call(u"FileCopy", {t(at("src.txt")), t(at("target.txt"))}), u"True");
+  EXPECT_EQ(read("target.txt"), source);
+}
+
+// The same on a file system that is really full: a small tmpfs, where this
+// process may mount one.
+TEST_F(DirLibrary, ACopyOntoAFullDiskLeavesTheTargetAsItWas) {
+  mkdir("small");
+  if (::mount("zubtest", path("small").c_str(), "tmpfs", 0, "size=64k") != 0)
+    GTEST_SKIP() << "no tmpfs can be mounted here (" << std::strerror(errno) << ")";
+  struct Unmount {
+    std::string at;
+    ~Unmount() { ::umount2(at.c_str(), MNT_DETACH); }
+  } unmount{path("small").string()};
+  const std::string old = "thirty bytes of the old target";
+  write("small/target.txt", old);
+  write("src.txt", std::string(200000, 'x'));
+  enginetest::runCases<SvDirFuns>({
+      {u"FileCopy", {t(at("src.txt")), t(at("small/target.txt"))}, "Nothing", trapped(61)},
+  });
+  EXPECT_EQ(read("small/target.txt"), old);
+  EXPECT_EQ(std::distance(stdfs::directory_iterator(path("small")), stdfs::directory_iterator()), 1);
 }
 
 TEST(DirLibraryObject, CountRecordsNothing) {

@@ -7,6 +7,7 @@
 #include "core/errors.h"
 #include "core/steps.h"
 #include "hostfixture.h"
+#include "rt/testing.h"
 #include "testsupport.h"
 
 namespace {
@@ -55,6 +56,47 @@ TEST_F(Limits, EachEndsTheRunWithItsError) {
     EXPECT_EQ(number, c.number);
     EXPECT_NE(description.find(c.description), std::string::npos) << description;
   }
+}
+
+// Nesting within the limits above, on stacks far smaller than the usual
+// 8 MB: each run ends with its result or with error 28 from the stack
+// checks, never by running off the stack.
+TEST_F(Limits, SmallStacksEndDeepNestingWithAnError) {
+  struct Case {
+    const char* what;
+    std::u16string source;
+    const char* output;
+  };
+  const Case cases[] = {
+      {"1000 minus signs", u"x = " + repeat(u"-", 1000) + u"1\r\nOutLine x", "1\r\n"},
+      {"500 brackets", u"x = " + repeat(u"(", 500) + u"2" + repeat(u")", 500) + u"\r\nOutLine x",
+       "2\r\n"},
+      {"250 For", repeat(u"For i = 1 To 1\r\n", 250) + u"OutLine 3\r\n" + repeat(u"Next\r\n", 250),
+       "3\r\n"},
+      {"250 If", repeat(u"If 1 Then\r\n", 250) + u"OutLine 4\r\n" + repeat(u"EndIf\r\n", 250),
+       "4\r\n"},
+      {"250 If on one line", repeat(u"If 1 Then ", 250) + u"OutLine 5", "5\r\n"},
+      {"1000 joins", u"x = 6" + repeat(u" & \"\"", 1000) + u"\r\nOutLine x", "6\r\n"},
+      {"a call nested 1000 deep",
+       u"Function F(n)\r\nIf n > 0 Then F = F(n - 1) Else F = 7\r\nEnd Function\r\nOutLine F(999)",
+       "7\r\n"},
+  };
+  int stopped = 0;
+  for (size_t kb : {128, 192, 512}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(c.what) + " on " + std::to_string(kb) + " KB");
+      rec->events.clear();
+      std::pair<int32_t, std::string> end;
+      ASSERT_TRUE(rt::testing::onStackOf(kb << 10, [&] { end = failure(c.source); }));
+      if (end.first == 0) {
+        EXPECT_EQ(rec->output(), c.output);
+      } else {
+        EXPECT_EQ(end.first, rt::err::OutOfStackSpace) << end.second;
+        ++stopped;
+      }
+    }
+  }
+  EXPECT_GT(stopped, 0);  // the small stacks do not hold all of them
 }
 
 // The step budget of the fuzz targets: statements and loop passes count,

@@ -1,20 +1,10 @@
 #include "rt/strings.h"
 
 #include "rt/error.h"
+#include "rt/finder.h"
 #include "rt/text.h"
 
 namespace rt {
-
-namespace {
-
-bool isSurrogate(char16_t u) { return u >= 0xD800 && u <= 0xDFFF; }
-
-char32_t foldUnit(char16_t u) {
-  if (u < 0x80) return (u >= 'A' && u <= 'Z') ? u + 32 : u;
-  return foldChar(u);
-}
-
-}  // namespace
 
 void ensureTextRoom(size_t have, size_t more) {
   if (have > kLongestText || more > kLongestText - have) raise(err::OutOfStringSpace);
@@ -37,18 +27,7 @@ std::u16string pad(std::u16string_view s, int32_t width, std::u16string_view fil
 }  // namespace
 
 size_t findNoCase(std::u16string_view s, std::u16string_view sep, size_t from) {
-  size_t m = sep.size();
-  if (m == 0 || s.size() < m) return std::u16string_view::npos;
-  // Simple folding keeps every character's length in code units, so a match
-  // covers exactly sep.size() units of s.  The first unit screens candidates
-  // unless it is half of a pair, whose folding needs the whole character.
-  bool screen = !isSurrogate(sep[0]);
-  char32_t first = screen ? foldUnit(sep[0]) : 0;
-  for (size_t i = from; i + m <= s.size(); ++i) {
-    if (screen && (isSurrogate(s[i]) || foldUnit(s[i]) != first)) continue;
-    if (equalsNoCase(s.substr(i, m), sep)) return i;
-  }
-  return std::u16string_view::npos;
+  return TextFinder(sep, true).find(s, from);
 }
 
 std::u16string_view splitHead(std::u16string_view& rest, std::u16string_view sep) {

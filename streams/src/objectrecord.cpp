@@ -3,6 +3,7 @@
 #include <string>
 
 #include "rt/error.h"
+#include "rt/stack.h"
 
 namespace nubrel {
 
@@ -16,6 +17,7 @@ int g_nesting = 0;
 struct NestingGuard {
   NestingGuard() {
     if (g_nesting >= kMaxNesting) rt::raise(rt::err::OutOfStackSpace, u"对象流中的对象嵌套过深");
+    rt::stack::check();  // a thread with a small stack meets this first
     ++g_nesting;
   }
   ~NestingGuard() { --g_nesting; }

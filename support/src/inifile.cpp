@@ -1,5 +1,6 @@
 #include "inifile.h"
 
+#include "inidoc.h"
 #include "readlimits.h"
 #include "rt/error.h"
 #include "rt/text.h"
@@ -9,124 +10,17 @@ namespace jespin::ini {
 
 namespace {
 
-constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
-
-std::u16string_view trim(std::u16string_view s) {
-  size_t b = s.find_first_not_of(u" \t");
-  if (b == std::u16string_view::npos) return {};
-  size_t e = s.find_last_not_of(u" \t");
-  return s.substr(b, e - b + 1);
-}
-
-// What one line of the file is.
-struct Entry {
-  enum Kind { Blank, Comment, Section, Key } kind = Blank;
-  std::u16string name;   // section or key, trimmed
-  std::u16string value;  // trimmed, quotes kept
-  bool hasValue = false; // the line has "="
-};
-
-Entry parseLine(std::string_view raw) {
-  std::u16string text = rt::fromAnsi(raw);
-  std::u16string_view t = trim(text);
-  Entry e;
-  if (t.empty()) return e;
-  if (t[0] == u';') {
-    e.kind = Entry::Comment;
-    return e;
-  }
-  if (t[0] == u'[') {
-    size_t close = t.find(u']');
-    if (close != std::u16string_view::npos) {
-      e.kind = Entry::Section;
-      e.name = trim(t.substr(1, close - 1));
-      return e;
-    }
-  }
-  e.kind = Entry::Key;
-  size_t eq = t.find(u'=');
-  e.name = trim(t.substr(0, eq));
-  if (eq != std::u16string_view::npos) {
-    e.hasValue = true;
-    e.value = trim(t.substr(eq + 1));
-  }
-  return e;
-}
-
-// A profile file as lines of code-page bytes, without their line ends.
-struct Document {
-  bool utf8Mark = false;
-  std::vector<std::string> lines;
-
-  void load(std::string_view bytes) {
-    if (bytes.starts_with(kUtf8Mark)) {
-      utf8Mark = true;
-      bytes.remove_prefix(kUtf8Mark.size());
-    }
-    size_t start = 0;
-    for (size_t i = 0; i < bytes.size(); ++i) {
-      if (bytes[i] != '\r' && bytes[i] != '\n') continue;
-      lines.emplace_back(bytes.substr(start, i - start));
-      if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
-      start = i + 1;
-    }
-    if (start < bytes.size()) lines.emplace_back(bytes.substr(start));
-  }
-
-  std::string save() const {
-    std::string out;
-    if (utf8Mark) out += kUtf8Mark;
-    for (const std::string& l : lines) {
-      out += l;
-      out += "\r\n";
-    }
-    return out;
-  }
-
-  // Line index of the first header of `section`, or npos.
-  size_t findSection(std::u16string_view section) const {
-    std::u16string_view name = trim(section);
-    for (size_t i = 0; i < lines.size(); ++i) {
-      Entry e = parseLine(lines[i]);
-      if (e.kind == Entry::Section && rt::equalsNoCase(e.name, name)) return i;
-    }
-    return std::string::npos;
-  }
-
-  // The lines of the section whose header is at `header`: [header + 1, end).
-  size_t sectionEnd(size_t header) const {
-    size_t i = header + 1;
-    while (i < lines.size() && parseLine(lines[i]).kind != Entry::Section) ++i;
-    return i;
-  }
-};
-
-enum class Loaded { Ok, Missing, Failed };
-
-Loaded loadDocument(const std::string& file, Document& doc) {
-  std::string bytes;
-  switch (readWholeFile(file, bytes, kMaxProfileBytes)) {
-    case ReadResult::Missing: return Loaded::Missing;
-    case ReadResult::Failed: return Loaded::Failed;
-    case ReadResult::TooLarge:
-      rt::raise(rt::err::OutOfMemory, u"配置文件[" + rt::fromUtf8(file) + u"]超过 " +
-                                          rt::ascii(std::to_string(kMaxProfileBytes)) + u" 字节");
-    case ReadResult::Ok: break;
-  }
-  doc.load(bytes);
-  return Loaded::Ok;
-}
-
 // The key's entry, when file, section and key exist.
 std::optional<Entry> findKey(const std::string& file, std::u16string_view section,
                              std::u16string_view key) {
-  Document doc;
-  if (loadDocument(file, doc) != Loaded::Ok) return std::nullopt;
+  Loaded loaded = loadDocument(file);
+  if (loaded.status != LoadStatus::Ok) return std::nullopt;
+  const Document& doc = *loaded.doc;
   size_t header = doc.findSection(section);
   if (header == std::string::npos) return std::nullopt;
   std::u16string_view name = trim(key);
   for (size_t i = header + 1, end = doc.sectionEnd(header); i < end; ++i) {
-    Entry e = parseLine(doc.lines[i]);
+    const Entry& e = doc.entry(i);
     if (e.kind == Entry::Key && rt::equalsNoCase(e.name, name)) return e;
   }
   return std::nullopt;
@@ -203,13 +97,15 @@ int32_t readInt(const std::string& file, std::u16string_view section, std::u16st
 std::vector<std::u16string> readSection(const std::string& file, std::u16string_view section,
                                         size_t size) {
   std::vector<std::u16string> out;
-  Document doc;
-  if (size < 2 || loadDocument(file, doc) != Loaded::Ok) return out;
+  if (size < 2) return out;
+  Loaded loaded = loadDocument(file);
+  if (loaded.status != LoadStatus::Ok) return out;
+  const Document& doc = *loaded.doc;
   size_t header = doc.findSection(section);
   if (header == std::string::npos) return out;
   size_t room = size - 1;  // the final zero
   for (size_t i = header + 1, end = doc.sectionEnd(header); i < end && room > 1; ++i) {
-    Entry e = parseLine(doc.lines[i]);
+    const Entry& e = doc.entry(i);
     if (e.kind != Entry::Key) continue;
     std::u16string line = e.hasValue ? e.name + u"=" + e.value : e.name;
     std::u16string fitted = fitBuffer(line, room);
@@ -227,35 +123,39 @@ WriteResult writeString(const std::string& file, std::u16string_view section,
   if (isBadName(sec) || isBadName(name) || name.starts_with(u';')) return WriteResult::BadName;
   if (holdsLineEnd(value)) return WriteResult::BadValue;
 
-  Document doc;
-  if (loadDocument(file, doc) == Loaded::Failed) return WriteResult::Failed;
+  Loaded loaded = loadDocument(file);
+  if (loaded.status == LoadStatus::Failed) return WriteResult::Failed;
+  // The file is changed in a copy of what was read, and written back in the
+  // encoding it was read in.
+  Document doc = loaded.doc ? *loaded.doc : Document();
   std::u16string keyLine(name);
   keyLine += u'=';
   keyLine += value;
-  std::string newLine = rt::toAnsi(keyLine);
 
   size_t header = doc.findSection(sec);
   if (header == std::string::npos) {
-    if (!doc.lines.empty() && parseLine(doc.lines.back()).kind != Entry::Blank)
-      doc.lines.emplace_back();
-    doc.lines.push_back(rt::toAnsi(u"[" + std::u16string(sec) + u"]"));
-    doc.lines.push_back(std::move(newLine));
+    if (doc.size() > 0 && doc.entry(doc.size() - 1).kind != Entry::Blank) doc.appendLine(u"");
+    doc.appendLine(u"[" + std::u16string(sec) + u"]");
+    doc.appendLine(keyLine);
   } else {
     size_t end = doc.sectionEnd(header);
     size_t insertAt = header + 1;  // after the section's last non-blank line
     bool replaced = false;
     for (size_t i = header + 1; i < end; ++i) {
-      Entry e = parseLine(doc.lines[i]);
+      const Entry& e = doc.entry(i);
       if (e.kind == Entry::Key && rt::equalsNoCase(e.name, name)) {
-        doc.lines[i] = std::move(newLine);
+        doc.setLine(i, keyLine);
         replaced = true;
         break;
       }
       if (e.kind != Entry::Blank) insertAt = i + 1;
     }
-    if (!replaced) doc.lines.insert(doc.lines.begin() + static_cast<ptrdiff_t>(insertAt), std::move(newLine));
+    if (!replaced) doc.insertLine(insertAt, keyLine);
   }
-  return replaceFile(file, doc.save()) ? WriteResult::Ok : WriteResult::Failed;
+  const std::string bytes = doc.save();
+  // Written, the file could never be read again.
+  if (bytes.size() > kMaxProfileBytes) return WriteResult::TooLarge;
+  return replaceFile(file, bytes) ? WriteResult::Ok : WriteResult::Failed;
 }
 
 }  // namespace jespin::ini

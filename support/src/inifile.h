@@ -1,13 +1,16 @@
 // Profile (INI) files: sections in square brackets holding key=value lines,
 // read and written as the platform's private-profile functions do.
 //
-// Files are in the system code page.  Section and key names match without
+// Files are in the system code page, or in UTF-8 or UTF-16 (either byte
+// order) after the byte order mark of that encoding; a file is written
+// back in the encoding it was read in.  Section and key names match without
 // regard to case (the first match counts); names and values are trimmed of
 // blanks, and a value in matching single or double quotes loses them on
 // reading.  Lines starting with ";" are comments.  Writing replaces a key's
 // line where it stands, or adds the key at the end of its section, or the
 // section at the end of the file; every other line is kept byte for byte.
-// Readers accept CR LF, CR and LF; the file is rewritten with CR LF.
+// Readers accept CR LF, CR and LF; the file is rewritten with CR LF.  A
+// file is read again only when it changed (inidoc.h).
 #pragma once
 
 #include <cstddef>
@@ -45,9 +48,12 @@ enum class WriteResult {
   BadName,   // a section or key name that would break the file's lines
   BadValue,  // a value holding a line end
   Failed,    // the file could not be read or replaced
+  TooLarge,  // the file would grow past kMaxProfileBytes (readlimits.h)
 };
 
 // Writes key=value into section, creating the file, the section or the key.
+// A write that would make the file larger than a reader takes is refused,
+// the file left as it was.
 // Names may not hold CR, LF, "]" or "=" (nor may a key start with ";") and
 // values may not hold CR or LF: such text would add lines of its own.
 WriteResult writeString(const std::string& file, std::u16string_view section,

@@ -1,9 +1,11 @@
 #include "profile.h"
 
+#include <new>
 #include <span>
 
 #include "inifile.h"
 #include "paths.h"
+#include "readlimits.h"
 #include "rt/error.h"
 #include "rt/strings.h"
 #include "rt/text.h"
@@ -56,16 +58,19 @@ void cutOff(std::u16string detail) {
                                                     u"：" + detail + u"，其余的引用保持原样");
 }
 
-// Runs a read of the file.  A file that cannot be read whole (one too large)
-// reads as missing, with the reason recorded under `op`.
+// Runs a read of the file.  A file that cannot be read whole (one too large,
+// or memory running out) reads as missing, with the reason recorded under
+// `op`.
 template <class T, class Read>
 T readOr(ErrInfo& error, std::u16string_view op, T missing, Read read) {
   try {
     return read();
   } catch (const rt::RuntimeError& e) {
     error.readError(e.number(), op, e.description());
-    return missing;
+  } catch (const std::bad_alloc&) {
+    error.readError(rt::err::OutOfMemory, op, rt::errorText(rt::err::OutOfMemory));
   }
+  return missing;
 }
 
 struct KeyPath {
@@ -318,6 +323,9 @@ bool ProFile::write(std::u16string_view op, std::u16string_view clsName, std::u1
   } catch (const rt::RuntimeError& e) {
     error_->readError(e.number(), op, e.description());
     return false;
+  } catch (const std::bad_alloc&) {
+    error_->readError(rt::err::OutOfMemory, op, rt::errorText(rt::err::OutOfMemory));
+    return false;
   }
   switch (result) {
     case ini::WriteResult::Ok: return true;
@@ -332,6 +340,11 @@ bool ProFile::write(std::u16string_view op, std::u16string_view clsName, std::u1
     case ini::WriteResult::Failed:
       number = rt::err::PathFileAccess;
       text = u"不能写入配置文件[" + fileName() + u"]。";
+      break;
+    case ini::WriteResult::TooLarge:
+      number = rt::err::OutOfMemory;
+      text = rt::errorText(number) + u"：写入后配置文件[" + fileName() + u"]将超过 " +
+             rt::ascii(std::to_string(kMaxProfileBytes)) + u" 字节，未写入。";
       break;
   }
   error_->readError(number, op, text);

@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "rt/fd.h"
+#include "rt/replacefile.h"
 
 namespace jespin {
 
@@ -60,24 +61,11 @@ bool replaceFile(const std::string& name, std::string_view data) {
   struct stat old {};
   const bool existed = ::stat(target.c_str(), &old) == 0;
   if (existed && !S_ISREG(old.st_mode)) return false;
-
-  // A fresh name beside the target (so the rename stays on one file system);
-  // O_EXCL keeps it from ever being someone else's file.
-  std::string temp;
-  int raw = -1;
-  for (int attempt = 0; attempt < 100 && raw < 0; ++attempt) {
-    temp = target + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
-    raw = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (raw < 0 && errno != EEXIST) return false;
-  }
-  if (raw < 0) return false;
-  rt::Fd fd(raw);
-  bool ok = rt::writeAll(fd.get(), data) && (!existed || ::fchmod(fd.get(), old.st_mode & 07777) == 0) &&
-            ::fsync(fd.get()) == 0;
-  ok = fd.close() && ok;
-  if (ok && ::rename(temp.c_str(), target.c_str()) == 0) return true;
-  ::unlink(temp.c_str());
-  return false;
+  // The rename needs only a writable folder: a file its user may not write
+  // (read-only, or no write permission for this process) is left alone.
+  if (existed && !((old.st_mode & S_IWUSR) && ::access(target.c_str(), W_OK) == 0)) return false;
+  rt::FileReplacement out;
+  return out.open(target, existed ? &old : nullptr) && rt::writeAll(out.fd(), data) && out.commit();
 }
 
 }  // namespace jespin

@@ -15,10 +15,11 @@ enum class ReadResult { Ok, Missing, Failed, TooLarge };
 // than `most` bytes (nothing more is read then).
 ReadResult readWholeFile(const std::string& name, std::string& out, uint64_t most);
 
-// Replaces the content of `name` as one step: the data goes to a new file
-// beside it, which is then renamed over it, so a failure half-way leaves the
-// old content.  A symbolic link is followed and its target replaced; an
-// existing file keeps its permissions.  False on any failure.
+// Replaces the content of `name` as one step (rt/replacefile.h), so a
+// failure half-way leaves the old content.  A symbolic link is followed and
+// its target replaced; an existing file keeps its permissions and owner.  A
+// file that may not be written (no write permission for its owner, or for
+// this process) is refused.  False on any failure.
 bool replaceFile(const std::string& name, std::string_view data);
 
 }  // namespace jespin

@@ -32,7 +32,9 @@ bool contains(const std::u16string& s, std::u16string_view part) {
   return s.find(part) != std::u16string::npos;
 }
 
-TEST(ReadLimits, ProfileLargerThanTheLimitReadsAsMissing) {
+// A profile past the limit gives the defaults, and every read and write
+// reports why.
+TEST(ReadLimits, ProfileLargerThanTheLimitIsReportedOnEveryUse) {
   TempDir dir;
   writeSparse(dir, "big.ini", "[S]\r\nk=v\r\n", jespin::kMaxProfileBytes + 1);
   auto p = rt::make<jespin::ProFile>();
@@ -43,7 +45,10 @@ TEST(ReadLimits, ProfileLargerThanTheLimitReadsAsMissing) {
   EXPECT_EQ(p->error()->source(), u"Jespin.ProFile.GetValue");
   EXPECT_TRUE(contains(p->error()->description(), u"超过 1048576 字节"));
   EXPECT_EQ(p->getInt(u"S", u"k", 9), 9);
+  EXPECT_EQ(p->error()->source(), u"Jespin.ProFile.GetInt");
   EXPECT_EQ(p->firstValue(u"S"), u"");
+  EXPECT_EQ(p->error()->source(), u"Jespin.ProFile.FirstValue");
+  EXPECT_EQ(p->error()->number(), rt::err::OutOfMemory);
 
   p->setValue(u"S", u"k", u"new");
   EXPECT_EQ(p->error()->number(), rt::err::OutOfMemory);

@@ -1,6 +1,10 @@
 #include "console.h"
 
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "rt/error.h"
@@ -53,9 +57,26 @@ void Console::inputChar(int16_t& aCode) {
   aCode = static_cast<int16_t>(static_cast<uint16_t>(code));
 }
 
+rt::RuntimeError outputFailure(int errnum) {
+  if (errnum == EPIPE) {
+    std::signal(SIGPIPE, SIG_DFL);
+    std::raise(SIGPIPE);
+    std::_Exit(128 + SIGPIPE);  // were the signal blocked
+  }
+  const bool full = errnum == ENOSPC || errnum == EDQUOT || errnum == EFBIG;
+  return rt::RuntimeError(full ? rt::err::DiskFull : rt::err::DeviceIO,
+                          rt::errorText(full ? rt::err::DiskFull : rt::err::DeviceIO) +
+                              u"：不能写出到标准输出（" + rt::fromUtf8(std::strerror(errnum)) + u"）",
+                          u"Output");
+}
+
 void Console::output(const std::u16string& s) {
   std::string bytes = rt::toUtf8(s);
-  std::fwrite(bytes.data(), 1, bytes.size(), out_);
+  // Output is buffered: a write fails when the buffer is passed on, and
+  // stays failed.
+  errno = 0;
+  if (std::fwrite(bytes.data(), 1, bytes.size(), out_) != bytes.size() || std::ferror(out_))
+    throw outputFailure(errno ? errno : EIO);  // failed before: the cause is gone
 }
 
 void Console::outErr(const std::u16string& s) {

@@ -10,11 +10,17 @@
 #include <string>
 
 #include "kestrin/scripthost.h"
+#include "rt/error.h"
 
 namespace zubrun {
 
 // The longest line Input takes: standard input could feed one without end.
 constexpr size_t kMaxInputLine = size_t{64} << 20;
+
+// The error of a failed write to the output, `errnum` its errno: 61 for a
+// full disk, 57 otherwise.  A pipe whose reader has gone ends the program
+// quietly instead, as it ends other tools (by SIGPIPE).
+rt::RuntimeError outputFailure(int errnum);
 
 class Console final : public kestrin::ScriptHostEvents {
  public:
@@ -28,6 +34,7 @@ class Console final : public kestrin::ScriptHostEvents {
   // The code of the next character (its Unicode code point, kept to 16
   // bits); 0 at the end of the input.
   void inputChar(int16_t& aCode) override;
+  // Raises outputFailure when the output cannot be written.
   void output(const std::u16string& s) override;
   void outErr(const std::u16string& s) override;
   void includeFile(const std::u16string& s) override { include_(s); }

@@ -6,15 +6,20 @@
 // The script's output goes to standard output as UTF-8 and its input comes
 // from standard input.  A script error (or a compile error, or a compiled
 // file that is cut short or spoilt) is printed on standard error with its
-// number, source and description, and the exit status is 1; a usage or file
-// problem gives 2.  The engine and its libraries are created by name through
-// the registration stores, so a plain build of the project is enough.
+// number, source and description, and the exit status is 1, as it is when
+// the output cannot be written; a usage or file problem gives 2.  The script
+// runs on a thread with a stack of its own (ownstack.h).  The engine and its
+// libraries are created by name through the registration stores, so a plain
+// build of the project is enough.
+#include <cerrno>
 #include <cstdio>
+#include <new>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "console.h"
+#include "ownstack.h"
 #include "report.h"
 #include "rt/activation.h"
 #include "rt/error.h"
@@ -53,9 +58,30 @@ int runFile(const std::string& path) {
   zubrun::Runner::Status status = runner.run(path, report);
   host->unadvise(cookie);
   host->freeAll();  // the host and its built-in objects hold each other
-  std::fflush(stdout);
+  if (std::fflush(stdout) != 0 && status == zubrun::Runner::Ok) {
+    const rt::RuntimeError e = zubrun::outputFailure(errno);
+    report = zubrun::errorReport(e.number(), e.source(), e.description());
+    status = zubrun::Runner::ScriptFailed;
+  }
   std::fputs(report.c_str(), stderr);
   return status;
+}
+
+int reportFailure(const rt::RuntimeError& e) {
+  std::fflush(stdout);
+  std::fputs(zubrun::errorReport(e.number(), e.source(), e.description()).c_str(), stderr);
+  return 1;
+}
+
+// Every failure is reported, memory running out as error 7.
+int runReporting(const std::string& path) {
+  try {
+    return runFile(path);
+  } catch (const rt::RuntimeError& e) {
+    return reportFailure(e);
+  } catch (const std::bad_alloc&) {
+    return reportFailure(rt::RuntimeError(rt::err::OutOfMemory));
+  }
 }
 
 }  // namespace
@@ -74,11 +100,6 @@ int main(int argc, char** argv) {
     return 2;
   }
   if (edition != "2") return usage("unknown edition " + std::string(edition));
-  try {
-    return runFile(std::string(args[0]));
-  } catch (const rt::RuntimeError& e) {
-    std::fflush(stdout);
-    std::fputs(zubrun::errorReport(e.number(), e.source(), e.description()).c_str(), stderr);
-    return 1;
-  }
+  const std::string path(args[0]);
+  return zubrun::runOnOwnStack(zubrun::kScriptStack, [&] { return runReporting(path); });
 }

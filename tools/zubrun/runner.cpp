@@ -70,6 +70,7 @@ void Runner::include(const std::u16string& written) {
   const std::u16string where = u"Include " + written + u"\r\n";
   rt::Ref<nubrel::VStream> stream;
   try {
+    requireRegularFile(path);
     stream = load(path);
     if (!stream) rt::raise(rt::err::FileNotFound);
   } catch (const rt::RuntimeError& e) {

@@ -1,5 +1,7 @@
 #include "scriptfile.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -34,6 +36,13 @@ bool readFile(const std::string& path, std::string& bytes) {
     bytes.append(buf, static_cast<size_t>(in.gcount()));
   }
   return !in.bad();
+}
+
+void requireRegularFile(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) rt::raise(rt::err::FileNotFound, rt::fromUtf8(path));
+  if (!S_ISREG(st.st_mode))
+    rt::raise(rt::err::PathFileAccess, rt::fromUtf8(path) + u" 不是普通文件");
 }
 
 std::u16string scriptText(std::string_view b) {

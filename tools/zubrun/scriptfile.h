@@ -19,6 +19,11 @@ constexpr size_t kMaxScriptBytes = size_t{64} << 20;
 // 7 when it holds more than kMaxScriptBytes.
 bool readFile(const std::string& path, std::string& bytes);
 
+// Raises 75 unless `path` names a regular file (53 when nothing is
+// there): a pipe or a device that an include directive names could keep
+// the run waiting for ever, or feed it without end.
+void requireRegularFile(const std::string& path);
+
 // Script source as text: a UTF-8 or UTF-16 (little-endian) byte order mark
 // is honoured; anything else is read through the system code page (UTF-8
 // unless ZUB_CODEPAGE says otherwise).

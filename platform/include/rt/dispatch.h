@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <new>
 #include <optional>
 #include <span>
 #include <string>
@@ -367,9 +368,15 @@ class Automation : public Dispatch, public Ifaces... {
   }
   DispId memberId(std::u16string_view name) override { return T::members().find(name); }
   const void* memberSet() override { return &T::members(); }
+  // Memory running out in a member is error 7: only runtime errors leave a
+  // library.
   Variant invoke(DispId id, int kinds, std::span<Variant> args) override {
     Ref<T> keep(static_cast<T*>(this));  // a member may drop the caller's last reference
-    return T::members().invoke(*keep, id, kinds, args);
+    try {
+      return T::members().invoke(*keep, id, kinds, args);
+    } catch (const std::bad_alloc&) {
+      raise(err::OutOfMemory);
+    }
   }
   std::u16string typeName() override { return T::members().className(); }
 

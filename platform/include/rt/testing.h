@@ -1,6 +1,9 @@
 // Helpers for tests: the error number a call raises, late-bound calls with
-// their arguments written inline, and the lines of a text.
+// their arguments written inline, the lines of a text, and work run on a
+// stack of a given size.
 #pragma once
+
+#include <pthread.h>
 
 #include <cstdint>
 #include <functional>
@@ -43,6 +46,24 @@ std::vector<std::basic_string<C>> linesOf(std::basic_string_view<C> text) {
     start = end + 1;
   }
   return lines;
+}
+
+// Runs `work` on a new thread with a stack of `bytes`, as a program that
+// gives its threads small stacks would; false when no such thread could be
+// made.
+inline bool onStackOf(size_t bytes, std::function<void()> work) {
+  pthread_attr_t attr;
+  if (pthread_attr_init(&attr) != 0) return false;
+  pthread_t thread;
+  auto run = [](void* arg) -> void* {
+    (*static_cast<std::function<void()>*>(arg))();
+    return nullptr;
+  };
+  const bool made = pthread_attr_setstacksize(&attr, bytes) == 0 &&
+                    pthread_create(&thread, &attr, run, &work) == 0;
+  pthread_attr_destroy(&attr);
+  if (made) pthread_join(thread, nullptr);
+  return made;
 }
 
 }  // namespace rt::testing

@@ -1,0 +1,51 @@
+// The room left on the native stack.
+//
+// Code that recurses as deeply as what it reads is nested (expression trees,
+// statement blocks, objects in a stream) asks at each level.  Below a margin
+// kept at the end of the running thread's stack the check raises error 28, so
+// input nested past what the stack holds fails with an error instead of
+// overflowing it, whatever stack the program gave the thread.  The margin
+// holds one level's own work (a library call included), unwinding, and the
+// report of the error.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "rt/api.h"
+
+namespace rt::stack {
+
+// Where the checks of the thread that asked last begin to fail, and that
+// thread (its thread pointer).  Another thread works out its own on its
+// first check.
+struct Limit {
+  uintptr_t lowest;
+  const void* thread;
+};
+RT_API extern Limit current;
+
+// The slow part of the checks: the limit of a thread that is not the last
+// one, and the answer near the limit.
+RT_API bool enoughAt(uintptr_t here);
+// Raises 28.
+[[noreturn]] RT_API void raiseTooDeep();
+
+// Whether more than the margin is left below the caller's frame.
+[[gnu::always_inline]] inline bool enough() {
+  const auto here = reinterpret_cast<uintptr_t>(__builtin_frame_address(0));
+  if (here >= current.lowest && __builtin_thread_pointer() == current.thread) [[likely]]
+    return true;
+  return enoughAt(here);
+}
+
+// Raises 28 unless enough() is.
+[[gnu::always_inline]] inline void check() {
+  if (!enough()) [[unlikely]]
+    raiseTooDeep();
+}
+
+// The margin kept on a stack of `size` bytes.
+RT_API size_t marginFor(size_t size);
+
+}  // namespace rt::stack

@@ -1,0 +1,73 @@
+#include "rt/replacefile.h"
+
+#include <errno.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace rt {
+
+FileReplacement::~FileReplacement() { discard(); }
+
+bool FileReplacement::open(const std::string& target, const struct stat* existing, mode_t mode) {
+  discard();
+  // A fresh name beside the target, so that the rename stays on one file
+  // system; O_EXCL keeps it from ever being someone else's file.
+  for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
+    temp_ = target + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
+    fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd_ < 0 && errno != EEXIST) break;
+  }
+  if (fd_ < 0) {
+    temp_.clear();
+    return false;
+  }
+  target_ = target;
+  auto fail = [this] {
+    const int e = errno;
+    discard();
+    errno = e;
+    return false;
+  };
+  if (!existing) {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    mode &= ~mask;
+  } else {
+    mode = existing->st_mode;
+    // Only a privileged process may give a file away; others keep it.
+    if ((existing->st_uid != ::geteuid() || existing->st_gid != ::getegid()) &&
+        ::fchown(fd_, existing->st_uid, existing->st_gid) != 0 && errno != EPERM)
+      return fail();
+  }
+  if (::fchmod(fd_, mode & 07777) != 0) return fail();
+  return true;
+}
+
+bool FileReplacement::commit() {
+  if (fd_ < 0) {
+    errno = EBADF;
+    return false;
+  }
+  bool ok = ::fsync(fd_) == 0;
+  int e = errno;
+  if (::close(fd_) != 0 && ok) ok = false, e = errno;
+  fd_ = -1;
+  if (ok && ::rename(temp_.c_str(), target_.c_str()) != 0) ok = false, e = errno;
+  if (ok) {
+    temp_.clear();
+    return true;
+  }
+  discard();
+  errno = e;
+  return false;
+}
+
+void FileReplacement::discard() noexcept {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+  if (!temp_.empty()) ::unlink(temp_.c_str());
+  temp_.clear();
+}
+
+}  // namespace rt
