@@ -85,7 +85,6 @@ void BodyGeneral::addLine(ExpItems& eis) {
 int32_t BodyGeneral::execute(zorbel::ScriptSpace& ss) {
   error_.clear();
   try {
-    rt::stack::check();  // each compound statement runs its blocks inside
     for (const std::unique_ptr<ExecBody>& child : children_) {
       int32_t code = child->execute(ss);
       if (child->error().haveErr()) {

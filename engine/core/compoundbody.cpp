@@ -3,6 +3,7 @@
 #include "core/createtree.h"
 #include "core/evalsupport.h"
 #include "core/quickeval.h"
+#include "rt/stack.h"
 
 namespace engine {
 
@@ -24,6 +25,7 @@ int32_t CompoundBody::execute(zorbel::ScriptSpace& ss) {
   error_.clear();
   if (!started_) return ExitNone;  // its opening line was refused: nothing to run
   try {
+    rt::stack::check();  // blocks run nested in the statements that hold them
     return run(ss);
   } catch (const rt::RuntimeError& e) {
     error_.trap(e, u"Execute");

@@ -75,6 +75,8 @@ class expTree {
   // For an Operator node whose operator rt::whole computes in line, that
   // operator (an rt::whole::Op) plus one; 0 for any other.
   uint8_t quickWhole = 0;
+  // For a tree the short path takes, its height (quickeval.cpp).
+  uint8_t quickHeight = 0;
   // A call node whose callee was once no library function: the evaluator
   // no longer tries handing it plain arguments (evaluate.cpp).
   bool notLibraryCall = false;

@@ -1,5 +1,6 @@
 #include "core/quickeval.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "core/evalcore.h"
@@ -13,6 +14,10 @@ namespace engine::quick {
 namespace {
 
 using Quick = expTree::Quick;
+
+// The highest tree the short path takes.  Its recursion is checked against
+// the stack's margin once per tree, which holds this many levels easily.
+constexpr int kMaxHeight = 64;
 
 // The operators of the short path: the runtime's operators of two operands
 // ("&" is a join of its own, textjoin.h), and "+" and "-" with one or two.
@@ -68,6 +73,13 @@ Quick classify(expTree& n) {
     if (const auto op = wholeOp(n.opItem->iType); q == Quick::Operator && op && hasSide(n, true))
       n.quickWhole = static_cast<uint8_t>(static_cast<int>(*op) + 1);
   }
+  // A tree the short path takes is not too high for its one stack check.
+  if (q != Quick::No) {
+    const int height = 1 + std::max(n.lTree ? n.lTree->quickHeight : 0,
+                                    n.rTree ? n.rTree->quickHeight : 0);
+    if (height > kMaxHeight) q = Quick::No;
+    else n.quickHeight = static_cast<uint8_t>(height);
+  }
   n.quick = q;
   return q;
 }
@@ -116,7 +128,7 @@ const rt::Variant* signValue(expTree& n, const Reader& r, rt::Variant& scratch) 
 // the general path.
 const rt::Variant* nodeValue(expTree& n, const Reader& r, rt::Variant& scratch) {
   const Quick q = kind(n);
-  if (q == Quick::No || !rt::stack::enough()) return nullptr;
+  if (q == Quick::No) return nullptr;
   n.error().clear();
   if (q == Quick::Group) return sideValue(n, n.opItem ? false : hasSide(n, true), r, scratch);
   if (!hasSide(n, true)) return signValue(n, r, scratch);
@@ -142,7 +154,7 @@ bool value(expTree& tree, zorbel::ScriptSpace& ss, rt::Variant& out) {
 }
 
 bool value(expTree& tree, zorbel::ScriptSpace& ss, const Space* first, rt::Variant& out) {
-  if (!takes(tree)) return false;
+  if (!takes(tree) || !rt::stack::enough()) return false;
   const rt::Variant* v = nullptr;
   try {
     v = nodeValue(tree, Reader{ss, first}, out);
