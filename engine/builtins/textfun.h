@@ -139,9 +139,14 @@ class TextLibFun : public LibFun<Self>, public PlainCall {
     return LibFun<Self>::query(id);
   }
 
+  void setKey(std::u16string_view key) override {
+    LibFun<Self>::setKey(key);
+    found_ = false;
+  }
+
   bool takesPlain() override {
     if constexpr (requires { Self::kPlainArgs; }) {
-      const TextFun* f = findByName(Self::functions(), this->key_);
+      const TextFun* f = named();
       return !f || !f->writesBack;
     }
     return false;
@@ -176,7 +181,7 @@ class TextLibFun : public LibFun<Self>, public PlainCall {
  public:
   // EvalFun: the function Key names, applied to the gathered texts.
   rt::Variant evalFun(const TextArgs& args) {
-    const TextFun* f = findByName(Self::functions(), this->key_);
+    const TextFun* f = named();
     if (!f) return rt::Variant(int16_t{0});
     if (!f->counts.accepts(args.count())) {
       this->err_.setCode(ErrMissingArgument, Self::kSource);
@@ -184,6 +189,19 @@ class TextLibFun : public LibFun<Self>, public PlainCall {
     }
     return f->eval(args);
   }
+
+ private:
+  // The function Key names, looked up once: a call asks for it twice.
+  const TextFun* named() {
+    if (!found_) {
+      fun_ = findByName(Self::functions(), this->key_);
+      found_ = true;
+    }
+    return fun_;
+  }
+
+  const TextFun* fun_ = nullptr;
+  bool found_ = false;
 };
 
 }  // namespace engine
