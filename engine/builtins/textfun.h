@@ -191,12 +191,26 @@ class TextLibFun : public LibFun<Self>, public PlainCall {
   }
 
  private:
-  // The function Key names, looked up once: a call asks for it twice.
+  // The function Key names, looked up once: a call asks for it twice.  The
+  // last few names looked up, spelt as written, are remembered for the
+  // class, since a script calls the same functions again and again.
   const TextFun* named() {
-    if (!found_) {
-      fun_ = findByName(Self::functions(), this->key_);
-      found_ = true;
-    }
+    if (found_) return fun_;
+    struct Recent {
+      std::u16string key;
+      const TextFun* fun = nullptr;
+    };
+    static Recent recent[4];
+    static unsigned next = 0;
+    for (const Recent& r : recent)
+      if (r.fun && r.key == this->key_) {
+        fun_ = r.fun;
+        found_ = true;
+        return fun_;
+      }
+    fun_ = findByName(Self::functions(), this->key_);
+    found_ = true;
+    if (fun_) recent[next++ % 4] = Recent{this->key_, fun_};
     return fun_;
   }
 

@@ -22,7 +22,7 @@ bool isLow(char16_t u) { return u >= 0xDC00 && u < 0xE000; }
 // as the one character it is, and each of its halves read from that.
 // Folding never moves a character to another plane, so the halves stay
 // halves.
-char16_t foldedUnit(std::u16string_view s, size_t j) {
+[[gnu::noinline]] char16_t foldedUnit(std::u16string_view s, size_t j) {
   const char16_t u = s[j];
   if (u < 0x80) return u >= u'A' && u <= u'Z' ? static_cast<char16_t>(u + 32) : u;
   if (u > kIdeographicSpace && u < kFirstFoldAfterCjk) return u;
@@ -114,7 +114,16 @@ void TextFinder::scanWith(std::u16string_view s, size_t from, Unit unit, Found f
 template <class Found>
 void TextFinder::scan(std::u16string_view s, size_t from, Found found) const {
   if (size_ == 0 || from >= s.size() || s.size() - from < size_) return;
-  if (noCase_) scanWith(s, from, foldedUnit, found);
+  // ASCII, most of most texts, is folded in line.
+  if (noCase_)
+    scanWith(s, from,
+             [](std::u16string_view t, size_t j) {
+               const char16_t u = t[j];
+               if (u >= 0x80) [[unlikely]]
+                 return foldedUnit(t, j);
+               return u >= u'A' && u <= u'Z' ? static_cast<char16_t>(u + 32) : u;
+             },
+             found);
   else scanWith(s, from, [](std::u16string_view t, size_t j) { return t[j]; }, found);
 }
 

@@ -135,12 +135,32 @@ const CaseTable& lowerTable() {
 
 // A copy of s with every character mapped in place: ASCII units in line by
 // map.ascii, the others by map.other.
+// Four ASCII units at once: `from` to `to` ('a' to 'z', or 'A' to 'Z')
+// moved by `by` in each 16-bit lane.  No lane carries into the next: every
+// lane is below 0x80 and gains less than 0x80.
+inline uint64_t shiftRange(uint64_t w, char16_t from, char16_t to, bool down) {
+  constexpr uint64_t kLanes = 0x0001000100010001ull;
+  const uint64_t atLeast = w + (0x80 - from) * kLanes;   // lane >= 0x80 where w >= from
+  const uint64_t above = w + (0x80 - to - 1) * kLanes;   // lane >= 0x80 where w > to
+  const uint64_t in = (atLeast & ~above) & (0x0080 * kLanes);
+  return down ? w - (in >> 2) : w + (in >> 2);  // 0x80 >> 2 is the 0x20 between the cases
+}
+
 template <class Map>
 std::u16string mapText(std::u16string_view s, Map map) {
   std::u16string out(s);
   char16_t* p = out.data();
   size_t n = out.size();
   for (size_t i = 0; i < n;) {
+    if constexpr (requires { map.word(uint64_t{}); }) {
+      uint64_t w;
+      while (i + 4 <= n && (std::memcpy(&w, p + i, 8), (w & 0xFF80FF80FF80FF80ull) == 0)) {
+        w = map.word(w);
+        std::memcpy(p + i, &w, 8);
+        i += 4;
+      }
+      if (i >= n) break;
+    }
     if (p[i] < 0x80) {
       p[i] = static_cast<char16_t>(map.ascii(p[i]));
       ++i;
@@ -170,14 +190,17 @@ char32_t foldAscii(char32_t c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; }
 // The three mappings, as types, so that mapText inlines them.
 struct Fold {
   char32_t ascii(char32_t c) const { return foldAscii(c); }
+  uint64_t word(uint64_t w) const { return shiftRange(w, u'A', u'Z', false); }
   char32_t other(char32_t c) const { return foldChar(c); }
 };
 struct Upper {
   char32_t ascii(char32_t c) const { return c >= 'a' && c <= 'z' ? c - 32 : c; }
+  uint64_t word(uint64_t w) const { return shiftRange(w, u'a', u'z', true); }
   char32_t other(char32_t c) const { return upperTable()(c); }
 };
 struct Lower {
   char32_t ascii(char32_t c) const { return foldAscii(c); }
+  uint64_t word(uint64_t w) const { return shiftRange(w, u'A', u'Z', false); }
   char32_t other(char32_t c) const { return lowerTable()(c); }
 };
 

@@ -176,4 +176,24 @@ TEST(Text, UpperAndLower) {
   EXPECT_EQ(rt::toUpper(std::u16string{u'a', 0xD800, u'b'}), (std::u16string{u'A', 0xD800, u'B'}));
 }
 
+// Every ASCII unit at every place of a run that is mapped several units at a
+// time, against the plain rule for one unit.
+TEST(Text, AsciiRunsMapLikeSingleUnits) {
+  auto upper = [](char16_t u) { return u >= u'a' && u <= u'z' ? char16_t(u - 32) : u; };
+  auto lower = [](char16_t u) { return u >= u'A' && u <= u'Z' ? char16_t(u + 32) : u; };
+  for (size_t at = 0; at < 9; ++at) {
+    for (char16_t u = 0; u < 0x80; ++u) {
+      std::u16string s = u"@AZaz[`{";  // the neighbours of both ranges
+      s.push_back(u'm');
+      s[at] = u;
+      std::u16string up = s, low = s;
+      for (char16_t& c : up) c = upper(c);
+      for (char16_t& c : low) c = lower(c);
+      ASSERT_EQ(rt::toUpper(s), up) << "unit " << int(u) << " at " << at;
+      ASSERT_EQ(rt::toLower(s), low) << "unit " << int(u) << " at " << at;
+      ASSERT_EQ(rt::foldCase(s), low) << "unit " << int(u) << " at " << at;
+    }
+  }
+}
+
 }  // namespace
