@@ -11,6 +11,7 @@ std::u16string replaceText(std::u16string_view s, std::u16string_view find,
   const rt::TextFinder finder(find, noCase);  // prepared once for every match
   auto next = [&](size_t from) { return finder.find(s, from); };
   std::u16string out;
+  out.reserve(s.size());  // most replacements change the length little
   size_t from = 0;
   for (size_t at; count != 0 && !find.empty() && (at = next(from)) != std::u16string_view::npos;
        from = at + find.size(), count -= count > 0) {

@@ -5,6 +5,7 @@
 
 #include "paths.h"
 #include "readlimits.h"
+#include "rt/convert.h"
 #include "rt/error.h"
 #include "rt/text.h"
 
@@ -43,7 +44,9 @@ const rt::MemberTable<TextFile>& TextFile::members() {
           .method(u"OpenAppend", [](TextFile& t, S fn) { return t.openAppend(fn); })
           .method(u"OpenRead", [](TextFile& t, S fn) { return t.openRead(fn); })
           .method(u"CloseFile", &TextFile::closeFile)
-          .prop(u"Line", &TextFile::line, [](TextFile& t, S s) { t.setLine(s); })
+          .prop(u"Line", &TextFile::line, [](TextFile& t, const rt::Variant& v) {
+                  rt::withText(v, [&](std::u16string_view s) { t.setLine(s); });
+                })
           .byDefault()
           .get(u"IsEOF", &TextFile::isEOF);
   return table;

@@ -10,7 +10,9 @@ const rt::MemberTable<UnicodeFile>& UnicodeFile::members() {
           .method(u"OpenAppend", [](UnicodeFile& u, S fn) { return u.openAppend(fn); })
           .method(u"OpenRead", [](UnicodeFile& u, S fn) { return u.openRead(fn); })
           .method(u"CloseFile", &UnicodeFile::closeFile)
-          .prop(u"Line", &UnicodeFile::line, [](UnicodeFile& u, S s) { u.setLine(s); })
+          .prop(u"Line", &UnicodeFile::line, [](UnicodeFile& u, const rt::Variant& v) {
+                  rt::withText(v, [&](std::u16string_view s) { u.setLine(s); });
+                })
           .byDefault()
           .get(u"IsEOF", &UnicodeFile::isEOF);
   return table;

@@ -28,6 +28,13 @@ RT_API Date toDate(const Variant& v);
 RT_API bool toBool(const Variant& v);
 // The text form (CStr).  Empty gives "".
 RT_API std::u16string toText(const Variant& v);
+// Calls `f` with the text of `v`: a text is handed over where it is, without
+// a copy; anything else is converted first.
+template <class F>
+decltype(auto) withText(const Variant& v, F&& f) {
+  if (v.isText()) return f(std::u16string_view(v.text()));
+  return f(std::u16string_view(toText(v)));
+}
 
 // The change-type operation: `v` as type `to` (Empty and Null are accepted as
 // targets: Empty clears, Null fails unless `v` is Null).  Objects are read
