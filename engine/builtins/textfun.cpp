@@ -19,10 +19,15 @@ rt::Variant asSlot(rt::Variant v) {
 
 }  // namespace
 
+// Arguments are taken in order, each once.
 void TextArgs::take(int32_t i, rt::Variant v) {
   if (v.isText()) wasText_ |= 1u << (i - 1);
-  slots_[i - 1] = asSlot(std::move(v));
+  new (reinterpret_cast<rt::Variant*>(slots_) + (i - 1)) rt::Variant(asSlot(std::move(v)));
   count_ = i;
+}
+
+TextArgs::~TextArgs() {
+  for (int32_t i = 1; i <= count_; ++i) at(i).~Variant();
 }
 
 TextArgs::TextArgs(std::span<const rt::Variant> values) {
@@ -51,13 +56,13 @@ TextArgs::TextArgs(zorbel::ScriptValue* sv) : list_(sv) {
 
 const rt::Variant& TextArgs::gathered(int32_t i) const {
   static const rt::Variant none{std::u16string()};
-  return i >= 1 && i <= count_ ? slots_[i - 1] : none;
+  return i >= 1 && i <= count_ ? at(i) : none;
 }
 
 const rt::Variant& TextArgs::slot(int32_t i) const {
   const rt::Variant& v = gathered(i);
   if (v.isText()) return v;
-  rt::Variant& own = slots_[i - 1];
+  rt::Variant& own = at(i);
   own = rt::Variant(rt::toText(own));
   return own;
 }

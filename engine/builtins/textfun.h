@@ -37,7 +37,8 @@
 // class, whose Count records nothing, overrides count().
 #pragma once
 
-#include <array>
+#include <cstddef>
+#include <new>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -62,6 +63,9 @@ class TextArgs {
   explicit TextArgs(zorbel::ScriptValue* sv);
   // The same for the plain values of the arguments, which have no object.
   explicit TextArgs(std::span<const rt::Variant> values);
+  ~TextArgs();
+  TextArgs(const TextArgs&) = delete;
+  TextArgs& operator=(const TextArgs&) = delete;
 
   int32_t count() const { return count_; }
   // Slot i (from 1); "" for a slot not filled.
@@ -90,9 +94,14 @@ class TextArgs {
   const rt::Variant& gathered(int32_t i) const;
 
   void take(int32_t i, rt::Variant v);
+  rt::Variant& at(int32_t i) const {
+    return std::launder(reinterpret_cast<rt::Variant*>(slots_))[i - 1];
+  }
 
-  // A String argument is kept as it is: the slot shares its text.
-  mutable std::array<rt::Variant, kSlots> slots_;
+  // Slots 1..count_, each made as its argument is taken (most calls take
+  // one to three).  A String argument is kept as it is: the slot shares its
+  // text.
+  alignas(rt::Variant) mutable std::byte slots_[kSlots * sizeof(rt::Variant)];
   int32_t count_ = 0;
   uint32_t wasText_ = 0;  // bit i-1: argument i was a String
   zorbel::ScriptValue* list_ = nullptr;
@@ -203,7 +212,7 @@ class TextLibFun : public LibFun<Self>, public PlainCall {
     static Recent recent[4];
     static unsigned next = 0;
     for (const Recent& r : recent)
-      if (r.fun && r.key == this->key_) {
+      if (r.fun && std::u16string_view(r.key) == std::u16string_view(this->key_)) {
         fun_ = r.fun;
         found_ = true;
         return fun_;
