@@ -11,6 +11,10 @@ namespace halvorn {
 
 namespace {
 
+std::u16string cannotMakeCompiled(std::u16string_view page) {
+  return u"不能建立脚本文件[" + std::u16string(page) + u"]的预编译文件。";
+}
+
 bool newer(const struct timespec& a, const struct timespec& b) {
   return a.tv_sec != b.tv_sec ? a.tv_sec > b.tv_sec : a.tv_nsec > b.tv_nsec;
 }
@@ -26,7 +30,7 @@ bool compileLines(std::u16string_view page, jespin::ITextFile& source, QelCompil
   if (!compiler.error().haveErr()) {
     compiler.closeStream();
     if (!compiler.saved()) {
-      setError(rec, u"不能建立脚本文件[" + std::u16string(page) + u"]的预编译文件。", u"CompFile");
+      setError(rec, cannotMakeCompiled(page), u"CompFile");
       return false;
     }
   }
@@ -66,7 +70,7 @@ bool compilePage(std::u16string_view page, jespin::IErrInfo& rec) {
   }
   rt::Ref<QelCompile> compiler = rt::make<QelCompile>();
   if (!compiler->openOutStream(compiledName(page))) {
-    setError(rec, u"不能建立脚本文件[" + name + u"]的预编译文件。", u"CompFile");
+    setError(rec, cannotMakeCompiled(page), u"CompFile");
     return false;
   }
   bool done = false;

@@ -18,49 +18,52 @@ bool isIncludeLine(std::u16string_view line) {
   return line.size() >= kInclude.size() && rt::equalsNoCase(line.substr(0, kInclude.size()), kInclude);
 }
 
+// A text line outside a block: an include, or text to output.
+void translateText(std::u16string_view line, const LineSink& sink) {
+  if (line.empty()) return;  // an empty text line outputs nothing
+  if (isIncludeLine(line)) sink(includeDirective(line.substr(kInclude.size())));
+  else sink(u"OutLine " + quoteText(line));
+}
+
 }  // namespace
 
-// The rest of a line after a block is translated again as a line of its own;
-// a loop does that, so a line of any number of blocks needs no deeper stack.
+// What follows a block on its line is translated as a line of its own; a
+// loop does that, so a line of any number of blocks needs no deeper stack.
 void translateLine(std::u16string_view line, bool& inBlock, const LineSink& sink) {
   std::u16string_view rest = line;
   for (;;) {
+    size_t close;
     if (inBlock) {
-      size_t close = rt::findNoCase(rest, kClose);
+      close = rt::findNoCase(rest, kClose);
       if (close == npos) {
         sink(rest);
         return;
       }
       sink(rest.substr(0, close));
-      inBlock = false;
-      rest.remove_prefix(close + kClose.size());
-      if (rest.empty()) {
-        sink(kEndLine);
+    } else {
+      size_t open = rt::findNoCase(rest, kOpen);
+      if (open == npos) {
+        translateText(rest, sink);
         return;
       }
-      continue;
-    }
-    size_t open = rt::findNoCase(rest, kOpen);
-    if (open != npos) {
       if (open > 0) sink(u"OutPut " + quoteText(rest.substr(0, open)));
       inBlock = true;
       rest.remove_prefix(open + kOpen.size());
       if (rest.empty()) return;  // the block goes on on the next line
-      size_t close = rt::findNoCase(rest, kClose);
-      if (close == npos) continue;  // the rest is code
-      addInlineCode(rest.substr(0, close), sink);
-      inBlock = false;
-      rest.remove_prefix(close + kClose.size());
-      if (rest.empty()) {
-        sink(kEndLine);
+      close = rt::findNoCase(rest, kClose);
+      if (close == npos) {
+        sink(rest);  // code, up to the end of the line
         return;
       }
-      continue;
+      addInlineCode(rest.substr(0, close), sink);
     }
-    if (rest.empty()) return;  // an empty text line outputs nothing
-    if (isIncludeLine(rest)) sink(includeDirective(rest.substr(kInclude.size())));
-    else sink(u"OutLine " + quoteText(rest));
-    return;
+    // A block closed: the line's output ends here unless more follows.
+    inBlock = false;
+    rest.remove_prefix(close + kClose.size());
+    if (rest.empty()) {
+      sink(kEndLine);
+      return;
+    }
   }
 }
 
