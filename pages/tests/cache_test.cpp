@@ -2,6 +2,8 @@
 // (to the nanosecond), run as it is otherwise, and never left half made.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 
 #include "pagetest.h"
@@ -15,11 +17,22 @@ class Cache : public PageTest {
  protected:
   fs::file_time_type timeOf(const std::string& file) { return fs::last_write_time(dir.at(file)); }
   void setTime(const std::string& file, fs::file_time_type t) { fs::last_write_time(dir.at(file), t); }
+  // A compiled page made again is a new file: it replaces the old one.
+  ino_t fileId(const std::string& file) {
+    struct stat st {};
+    return ::stat(dir.at(file).c_str(), &st) == 0 ? st.st_ino : 0;
+  }
 };
 
 TEST_F(Cache, CompilesOnlyWhenThePageIsNewer) {
   write("p.page", "one\n");
   ASSERT_TRUE(run("out.txt", "p.page"));
+  // Run again unchanged: the compiled page stays as it was made.
+  const fs::file_time_type made = timeOf("p.page.bin");
+  const ino_t id = fileId("p.page.bin");
+  ASSERT_TRUE(run("out.txt", "p.page"));
+  EXPECT_EQ(timeOf("p.page.bin"), made);
+  EXPECT_EQ(fileId("p.page.bin"), id);
   const fs::file_time_type t = timeOf("p.page.bin") - std::chrono::hours(1);
   setTime("p.page.bin", t);
   setTime("p.page", t);  // equal times: no compile
@@ -28,11 +41,12 @@ TEST_F(Cache, CompilesOnlyWhenThePageIsNewer) {
   ASSERT_TRUE(run("out.txt", "p.page"));
   EXPECT_EQ(read("out.txt"), "one\r\n");
   EXPECT_EQ(timeOf("p.page.bin"), t);
+  EXPECT_EQ(fileId("p.page.bin"), id);
   // Newer by one nanosecond: compiled again.
   setTime("p.page", t + std::chrono::nanoseconds(1));
   ASSERT_TRUE(run("out.txt", "p.page"));
   EXPECT_EQ(read("out.txt"), "two\r\n");
-  EXPECT_NE(timeOf("p.page.bin"), t);
+  EXPECT_NE(fileId("p.page.bin"), id);
   // Older than its compiled form: run as it is.
   write("p.page", "three\n");
   setTime("p.page", t);
