@@ -14,6 +14,7 @@
 #include "fileinput.h"
 #include "harness.h"
 #include "nubrel/filestreams.h"
+#include "qelcompile.h"
 #include "rt/text.h"
 #include "sandbox.h"
 #include "targets.h"
@@ -131,6 +132,24 @@ void run(const uint8_t* data, size_t size) {
   auto compiler = rt::make<engine::ScriptCompile>();
   rt::Ref<nubrel::VStream> vs = newByteStream();
   compiler->compile(text, *vs);
+  fuzz::rewind(*vs);
+  runScript(*vs);
+}
+
+void page(const uint8_t* data, size_t size) {
+  prepare();
+  std::u16string text = inputText(asBytes(data, size));
+  if (namesUnsafeFunction(std::u16string_view(text), !sandbox().confined)) return;
+  // Made directly: while fuzzing, the page library's classes may be refused
+  // to scripts by name.
+  auto compiler = rt::make<halvorn::QelCompile>();
+  rt::Ref<nubrel::VStream> vs = newByteStream();
+  compiler->openMemStream(vs.get());
+  compiler->addCode(text);
+  compiler->closeStream();
+  fuzz::rewind(*vs);
+  check(readsBack(*vs), "a compiled page does not read back");
+  if (compiler->error().haveErr()) return;  // a page object would not run it
   fuzz::rewind(*vs);
   runScript(*vs);
 }

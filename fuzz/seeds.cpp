@@ -4,8 +4,9 @@
 //
 // OUT_DIR/<target>/ gets the project's scripts (examples, engine samples and
 // script cases), those scripts compiled into stream files, every kind of
-// stream value written by each stream class, and the samples kept under
-// fuzz/seeds/, each in the input form its target reads (targets.h).
+// stream value written by each stream class, the example pages, and the
+// samples kept under fuzz/seeds/, each in the input form its target reads
+// (targets.h).
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -200,6 +201,11 @@ void writeSeeds(const fs::path& source, const fs::path& out) {
         out / "binfilestream" / (name + "-cp936"),
         streamPrefix(name, values, 0xC0) + streamFile(u"Nubrel.BinFileStream", values).substr(24));
   }
+
+  // Pages: the example pages and the samples kept for the page target.
+  for (const fs::path& dir : {source / "examples/pages", source / "fuzz/seeds/page"})
+    for (const fs::path& p : filesUnder(dir, ".page", true))
+      writeFile(out / "page" / seedName(source, p), readFile(p));
 
   // Kept samples: "-gbk" in a name asks for the CP936 code page.
   for (const char* t : {"profile", "textfile", "utf16file"}) {

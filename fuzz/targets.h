@@ -33,6 +33,9 @@ void memStream(const uint8_t* data, size_t size);
 void run(const uint8_t* data, size_t size);
 // Any compiled stream (a binary stream file) run on a script host, the same.
 void execStream(const uint8_t* data, size_t size);
+// Page text (as tokenize) through the page compiler into a memory stream,
+// which must read back; a page that compiles runs as `run` runs a script.
+void page(const uint8_t* data, size_t size);
 
 // File inputs (fileinput.h): an options byte, then the file.
 void profile(const uint8_t* data, size_t size);

@@ -1,0 +1,107 @@
+#include "pagefile.h"
+
+#include "jespin/textfile.h"
+#include "names.h"
+#include "nubrel/filestreams.h"
+#include "qelcompile.h"
+#include "rt/error.h"
+#include "rt/text.h"
+
+namespace halvorn {
+
+namespace {
+
+std::u16string cannotMakeCompiled(std::u16string_view page) {
+  return u"不能建立脚本文件[" + std::u16string(page) + u"]的预编译文件。";
+}
+
+bool newer(const struct timespec& a, const struct timespec& b) {
+  return a.tv_sec != b.tv_sec ? a.tv_sec > b.tv_sec : a.tv_nsec > b.tv_nsec;
+}
+
+// Compiles the page's lines into `compiler`, which is open on the compiled
+// page; false with the reason in `rec`.
+bool compileLines(std::u16string_view page, jespin::ITextFile& source, QelCompile& compiler,
+                  jespin::IErrInfo& rec) {
+  while (!source.isEOF()) {
+    compiler.addCodeLine(source.line());
+    if (compiler.error().haveErr()) break;
+  }
+  if (!compiler.error().haveErr()) {
+    compiler.closeStream();
+    if (!compiler.saved()) {
+      setError(rec, cannotMakeCompiled(page), u"CompFile");
+      return false;
+    }
+  }
+  jespin::IErrInfo& failure = compiler.error();
+  if (!failure.haveErr()) return true;
+  rec.readError(failure.number(), failure.source(), failure.description(), u"CompFile");
+  rec.setDescription(u"在脚本文件[" + std::u16string(page) + u"]中的第 " +
+                     rt::ascii(std::to_string(compiler.curLineCode())) + u" 行时出现编译错误。\r\n" +
+                     failure.description());
+  return false;
+}
+
+}  // namespace
+
+std::u16string compiledName(std::u16string_view page) { return std::u16string(page) + u".bin"; }
+
+PageState pageState(std::u16string_view page) {
+  struct stat source {}, compiled {};
+  bool hasSource = fileStatus(page, source);
+  if (!fileStatus(compiledName(page), compiled)) return hasSource ? PageState::Compile : PageState::Missing;
+  return hasSource && newer(source.st_mtim, compiled.st_mtim) ? PageState::Compile : PageState::Run;
+}
+
+void setError(jespin::IErrInfo& rec, std::u16string_view description, std::u16string_view source) {
+  rec.setNumber(-1);
+  rec.setDescription(description);
+  rec.setSource(source);
+}
+
+bool compilePage(std::u16string_view page, jespin::IErrInfo& rec) {
+  const std::u16string name(page);
+  rt::Ref<jespin::ITextFile> source =
+      rt::queryRef<jespin::ITextFile>(rt::createInstance(jespin::ITextFile::clsid).get());
+  if (!source || !source->openRead(page)) {
+    setError(rec, u"脚本文件[" + name + u"]不能被正常打开。", u"CompFile");
+    return false;
+  }
+  rt::Ref<QelCompile> compiler = rt::make<QelCompile>();
+  if (!compiler->openOutStream(compiledName(page))) {
+    setError(rec, cannotMakeCompiled(page), u"CompFile");
+    return false;
+  }
+  bool done = false;
+  try {
+    done = compileLines(page, *source, *compiler, rec);
+  } catch (const rt::RuntimeError& e) {  // a line too long to read, a failed write
+    rec.readError(e.number(), e.source(), e.description(), u"CompFile");
+  }
+  if (done) return true;
+  // The stream saves what it holds once let go; what it saved goes.
+  compiler = nullptr;
+  removeFile(compiledName(page));
+  return false;
+}
+
+void runCompiled(std::u16string_view page, kestrin::IScriptHost& host, jespin::IErrInfo& rec) {
+  rt::Ref<nubrel::IStreamFile> compiled = rt::queryRef<nubrel::IStreamFile>(
+      rt::createInstance(nubrel::IBinFileStream::clsid).get());
+  if (!compiled || !compiled->openStream(compiledName(page), nubrel::InStream)) {
+    setError(rec, u"不能打开预编译文件[" + compiledName(page) + u"]。", u"ExecIncFile");
+    return;
+  }
+  try {
+    host.execStream(*compiled);
+  } catch (const rt::RuntimeError& e) {  // a directive the host refuses
+    rec.readError(e.number(), e.source(), e.description(), u"ExecIncFile");
+    return;
+  }
+  jespin::IErrInfo& failure = host.error();
+  if (failure.haveErr())
+    rec.readError(failure.number(), failure.source(), failure.description(), u"ExecIncFile");
+}
+
+}  // namespace halvorn

@@ -1,0 +1,66 @@
+// What the page's script outputs, as lines of the output: a text without
+// CR LF waits in the part-line; a text with CR LF completes it up to the
+// last CR LF, as one line (inner CR LF pairs stay), and the rest waits.
+#include <span>
+
+#include "names.h"
+#include "rt/dispatch.h"
+#include "spage.h"
+
+namespace halvorn {
+
+void SPage::output(const std::u16string& s) {
+  if (s.empty()) return;
+  size_t end = s.rfind(u"\r\n");
+  if (end == std::u16string::npos) {
+    partLine_ += s;
+    return;
+  }
+  std::u16string line = std::move(partLine_);
+  line.append(s, 0, end);
+  partLine_.assign(s, end + 2);
+  writeLine(line);
+}
+
+void SPage::writeLine(std::u16string_view text) {
+  if (objectOutput_) {
+    if (!outObject_) return;
+    rt::Variant arg(text);
+    rt::callByName(outObject_.get(), u"InputLine", rt::Method, std::span<rt::Variant>(&arg, 1));
+  } else if (outFile_) {
+    outFile_->setLine(text);
+  }
+}
+
+void SPage::flushPartLine() {
+  if (partLine_.empty()) return;
+  std::u16string line = std::move(partLine_);
+  partLine_.clear();
+  writeLine(line);
+}
+
+// Files are switched only while a file is written: during object output
+// there is no current file to save the part-line to.
+bool SPage::pushFile(std::u16string_view fn) {
+  if (objectOutput_ || !outFile_ || !outStack_) return false;
+  flushPartLine();
+  std::u16string name(fn);
+  if (isRelative(name)) name = outBasePath_ + name;
+  rt::Ref<jespin::ITextFile> file =
+      rt::queryRef<jespin::ITextFile>(rt::createInstance(jespin::ITextFile::clsid).get());
+  if (!file || !file->openWrit(name)) return false;
+  outStack_->push(rt::Variant(static_cast<rt::Object*>(outFile_.get())));
+  outFile_ = std::move(file);
+  return true;
+}
+
+bool SPage::popFile() {
+  if (objectOutput_ || !outFile_ || !outStack_ || outStack_->count() == 0) return false;
+  flushPartLine();
+  outFile_->closeFile();
+  rt::Ref<jespin::IVValue> top = outStack_->pop();
+  outFile_ = rt::queryRef<jespin::ITextFile>(top ? top->value().object() : nullptr);
+  return true;
+}
+
+}  // namespace halvorn

@@ -1,0 +1,277 @@
+#include "spage.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "incfile.h"
+#include "modstr.h"
+#include "names.h"
+#include "pagefile.h"
+#include "pagesubs.h"
+#include "rt/error.h"
+#include "rt/paths.h"
+#include "rt/text.h"
+
+namespace halvorn {
+
+namespace {
+
+// How deep page runs (a page's script running a page) and the includes of
+// one page may nest before a run or an include is refused: each level
+// takes native stack.
+constexpr int kMaxNesting = 32;
+// Page runs in progress in this process.
+int runDepth = 0;
+
+template <class I>
+rt::Ref<I> newObject(const rt::Guid& clsid) {
+  rt::Ref<I> o = rt::queryRef<I>(rt::createInstance(clsid).get());
+  if (!o) rt::raise(rt::err::NoAutomation, rt::ascii(clsid.toString()));
+  return o;
+}
+
+std::u16string nestedTooDeep(std::u16string_view what) {
+  return rt::errorText(rt::err::OutOfStackSpace) + u"：" + std::u16string(what) + u"嵌套超过 " +
+         rt::ascii(std::to_string(kMaxNesting)) + u" 层";
+}
+
+}  // namespace
+
+// The host's events the page answers.  The page outlives its advice: it
+// unadvises when it ends.
+class SPage::HostEvents final : public kestrin::ScriptHostEvents {
+ public:
+  explicit HostEvents(SPage& page) : page_(page) {}
+  void output(const std::u16string& s) override { page_.output(s); }
+  void includeFile(const std::u16string& s) override { page_.runInclude(s); }
+
+ private:
+  SPage& page_;
+};
+
+// What one run holds, let go of however the run ends.
+class SPage::Run {
+ public:
+  explicit Run(SPage& page) : page_(page) {
+    page_.running_ = true;
+    ++runDepth;
+  }
+  ~Run() {
+    --runDepth;
+    page_.running_ = false;
+    page_.outFile_ = nullptr;
+    page_.outObject_ = nullptr;
+    page_.objectOutput_ = false;
+    page_.outStack_ = nullptr;
+    page_.partLine_.clear();
+  }
+  Run(const Run&) = delete;
+  Run& operator=(const Run&) = delete;
+
+ private:
+  SPage& page_;
+};
+
+// The names the running script sees, unbound however the run ends.
+class SPage::Names {
+ public:
+  explicit Names(SPage& page) : space_(page.host_->sSpace()) {
+    if (!space_) rt::raise(rt::err::ObjectNotSet);
+    space_->setValue(u"curPage", &page);
+    space_->setValue(u"NewPage", SvNewPage::bound(page).get());
+  }
+  ~Names() { unbind(); }
+  Names(const Names&) = delete;
+  Names& operator=(const Names&) = delete;
+
+  void unbind() noexcept {
+    if (!space_) return;
+    try {
+      space_->setValue(u"NewPage", nullptr);
+      space_->setValue(u"curPage", nullptr);
+    } catch (...) {
+      // Nothing is left to let go of then.
+    }
+    space_ = nullptr;
+  }
+
+ private:
+  rt::Ref<zorbel::ScriptSpace> space_;
+};
+
+const rt::MemberTable<SPage>& SPage::members() {
+  using S = std::u16string;
+  static const auto table =
+      rt::MemberTable<SPage>(u"SPage")
+          .prop(u"IsShowInfo", &SPage::isShowInfo, &SPage::setIsShowInfo)
+          .get(u"QelSearchPaths", &SPage::qelSearchPaths)
+          .prop(u"OutBasePath", &SPage::outBasePath, [](SPage& p, S s) { p.setOutBasePath(s); })
+          .prop(u"QelBasePath", &SPage::qelBasePath, [](SPage& p, S s) { p.setQelBasePath(s); })
+          .get(u"Host", &SPage::host)
+          .get(u"ErrString", &SPage::errString)
+          .method(u"OutPage",
+                  [](SPage& p, std::optional<S> outFn, std::optional<S> qelFn) {
+                    return p.outPage(outFn.value_or(S()), qelFn.value_or(S()));
+                  })
+          .prop(u"QELFileName", &SPage::qelFileName, [](SPage& p, S s) { p.setQelFileName(s); })
+          .prop(u"OutFileName", &SPage::outFileName, [](SPage& p, S s) { p.setOutFileName(s); });
+  return table;
+}
+
+void* SPage::query(const rt::Iid& iid) noexcept {
+  if (iid == kSelfIid) return this;
+  return Automation::query(iid);
+}
+
+SPage::SPage()
+    : host_(newObject<kestrin::IScriptHost>(kestrin::IScriptHost::clsid)),
+      error_(jespin::newErrInfo(u"Halvorn", u"SPage")),
+      searchPaths_(newObject<jespin::IVValues>(jespin::IVValues::clsid)) {
+  hostCookie_ = host_->advise(rt::make<HostEvents>(*this));
+}
+
+SPage::~SPage() {
+  for (SPage* child : children_) child->parent_ = nullptr;
+  if (parent_) std::erase(parent_->children_, this);
+  try {
+    host_->unadvise(hostCookie_);
+    host_->freeAll();  // the host and its built-ins hold each other
+  } catch (...) {
+    // An end cannot fail.
+  }
+}
+
+rt::Ref<jespin::IVValues> SPage::qelSearchPaths() {
+  SPage* top = this;
+  while (top->parent_) top = top->parent_;
+  return top->searchPaths_;
+}
+
+rt::Ref<SPage> SPage::newPage(bool child) {
+  rt::Ref<SPage> page = rt::make<SPage>();
+  page->qelBasePath_ = qelBasePath_;
+  page->outBasePath_ = outBasePath_;
+  if (child) {
+    page->parent_ = this;
+    children_.push_back(page.get());
+  }
+  return page;
+}
+
+void SPage::raiseShowInfo(int32_t kind, std::u16string_view text) {
+  SPage* top = this;
+  for (;;) {
+    if (!top->isShowInfo_) return;
+    if (!top->parent_) break;
+    top = top->parent_;
+  }
+  const std::u16string info(text);
+  top->events_.raise(top, [&](PageEvents& sink) { sink.showInfo(kind, info); });
+}
+
+void SPage::reportError(std::u16string_view text) {
+  raiseShowInfo(QIF_Error, text);
+  errString_ = text;
+}
+
+bool SPage::outPage(std::u16string_view outFn, std::u16string_view qelFn) {
+  rt::Ref<SPage> keep(this);  // a handler may let go of the page
+  if (running_) {
+    // Its script would take the output from under the run.
+    reportError(u"页面正在运行，不能再次运行。");
+    return false;
+  }
+  error_->clear();
+  errString_.clear();
+  if (!outFn.empty()) outFileName_ = outFn;
+  if (!qelFn.empty()) qelFileName_ = qelFn;
+  if (outFileName_.empty()) {
+    reportError(u"没有指定输出文件名。");
+    return false;
+  }
+  if (qelFileName_.empty()) {
+    reportError(u"没有指定脚本文件名。");
+    return false;
+  }
+  if (runDepth >= kMaxNesting) {
+    reportError(nestedTooDeep(u"页面运行"));
+    return false;
+  }
+  Run run(*this);
+  return runPage();
+}
+
+bool SPage::runPage() {
+  const bool toObject = isObjectName(outFileName_);
+  if (!toObject && !outBasePath_.empty() && isRelative(outFileName_))
+    outFileName_ = outBasePath_ + outFileName_;
+  if (!qelBasePath_.empty() && isRelative(qelFileName_)) qelFileName_ = qelBasePath_ + qelFileName_;
+  outBasePath_ = toObject ? std::u16string() : folderOf(outFileName_);
+  qelBasePath_ = folderOf(qelFileName_);
+  if (!rt::makePath(outBasePath_)) {
+    reportError(u"输出文件路径[" + outBasePath_ + u"]不存在或不能被建立。");
+    return false;
+  }
+  switch (pageState(qelFileName_)) {
+    case PageState::Missing:
+      reportError(u"没有发现要执行的脚本文件[" + qelFileName_ + u"]。");
+      return false;
+    case PageState::Compile:
+      if (!compilePage(qelFileName_, *error_)) return false;
+      break;
+    case PageState::Run:
+      break;
+  }
+  objectOutput_ = toObject;
+  if (toObject) {
+    outObject_ = rt::createObject(progIdOf(outFileName_));
+  } else {
+    outFile_ = newObject<jespin::ITextFile>(jespin::ITextFile::clsid);
+    if (!outFile_->openWrit(outFileName_)) {
+      reportError(u"输出文件[" + outFileName_ + u"]不能被正常打开。");
+      return false;
+    }
+  }
+  outStack_ = newObject<jespin::IVStack>(jespin::IVStack::clsid);
+  raiseShowInfo(QIF_PageStart, outFileName_);
+  Names names(*this);
+  isShowInfo_ = true;
+  runCompiled(qelFileName_, *host_, *error_);
+  flushPartLine();
+  names.unbind();
+  // Written out before the host hears of the end, so it can read the file.
+  if (outFile_) outFile_->closeFile();
+  raiseShowInfo(QIF_PageEnd, outFileName_);
+  return true;
+}
+
+void SPage::runInclude(const std::u16string& written) {
+  std::u16string name = written;
+  try {
+    name = stripQuotes(written);
+    if (includeDepth_ >= kMaxNesting) rt::raiseWith(rt::err::OutOfStackSpace, nestedTooDeep(u"包含文件"), u"Halvorn.SPage.RunInclude");
+    struct Depth {
+      int& depth;
+      explicit Depth(int& d) : depth(++d) {}
+      ~Depth() { --depth; }
+    } depth(includeDepth_);
+    rt::Ref<QelIncFile> include = rt::make<QelIncFile>();
+    include->setHost(host_.get());
+    include->setQelBasePath(qelBasePath_);
+    include->setQelSearchPaths(qelSearchPaths().get());
+    if (!include->incFile(name)) {
+      reportError(u"在引用" + bracket(name) + u"时发生错误：\r\n" + include->errString());
+    } else {
+      include->execIncFile();
+      if (include->error().haveErr())
+        reportError(u"在执行文件" + bracket(include->qelFileName()) + u"时发生错误：\r\n" + include->errString());
+    }
+  } catch (const rt::RuntimeError& e) {
+    reportError(u"在引用" + bracket(name) + u"时发生错误：\r\n" + e.description() + u"\r\n" + e.source());
+  }
+  // The include's failure is reported: the including page goes on as if
+  // its host had recorded nothing.
+  host_->error().clear();
+}
+
+}  // namespace halvorn

@@ -1,0 +1,129 @@
+// What a page's script sees: "curPage" with its attributes, page functions
+// and page variables, and "NewPage".
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "pagetest.h"
+#include "rt/text.h"
+
+namespace {
+
+using halvorn::QIF_Error;
+using halvorn::QIF_PageEnd;
+using halvorn::QIF_PageStart;
+using halvorn::QIF_UserInfo;
+using pagetest::PageTest;
+using Texts = std::vector<std::u16string>;
+
+TEST_F(PageTest, AttributesOfThePage) {
+  write("x/p.page",
+        "<!!=curPage.Ver!!>\n<!!=curPage.curQelFn!!>\n<!!=curPage.curOutFn!!>\n"
+        "<!!=curPage.QelBasePath!!>\n<!!=curPage.OutBasePath!!>\n");
+  ASSERT_TRUE(page->outPage(name("y/a.txt"), name("x/p.page")));
+  EXPECT_EQ(rt::fromUtf8(read("y/a.txt")), u"Halvorn 1.0.0\r\np.page\r\na.txt\r\n" + name("x/") +
+                                               u"\r\n" + name("y/") + u"\r\n");
+}
+
+TEST_F(PageTest, PageFunctions) {
+  EXPECT_EQ(output("<!!=curPage.Foo()!!>\n"), "未定义\r\n");
+  EXPECT_EQ(output("<!! If curPage.OutPage(\"a.txt\") Then OutPut \"ran\" Else OutPut \"not run\" !!>\n"),
+            "not run\r\n");
+  EXPECT_FALSE(dir.exists("a.txt"));
+  EXPECT_EQ(output("<!! If curPage.OutPage(\"a.txt\", \"b.page\") Then OutPut \"ran\" Else OutPut \"not run\" !!>\n"),
+            "not run\r\n");
+  EXPECT_EQ(output("<!! v = curPage.NoSuchFunction(1, 2) !!><!!=v!!>\n"), "未定义\r\n");
+}
+
+TEST_F(PageTest, PushFileAndPopFileSwitchFiles) {
+  EXPECT_EQ(output("<!!\n"
+                   "OutPut \"one\"\n"
+                   "If curPage.PushFile(\"two.txt\") Then OutLine \"in two\"\n"
+                   "If curPage.PushFile(\"no/such/three.txt\") Then OutLine \"three\"\n"
+                   "OutPut \"still two\"\n"
+                   "If curPage.PopFile() Then OutLine \"back\"\n"
+                   "If curPage.PopFile() Then OutLine \"twice\" Else OutLine \"empty\"\n"),
+            "one\r\nback\r\nempty\r\n");
+  EXPECT_EQ(read("two.txt"), "in two\r\nstill two\r\n");
+  EXPECT_FALSE(dir.exists("no"));
+}
+
+TEST_F(PageTest, PushFileAndPopFileDuringObjectOutput) {
+  write("p.page", "<!!\nOutPut \"a\"\n"
+                  "If curPage.PushFile(\"two.txt\") Then OutLine \"pushed\" Else OutLine \"refused\"\n"
+                  "If curPage.PopFile() Then OutLine \"popped\" Else OutLine \"refused\"\n");
+  ASSERT_TRUE(page->outPage(pagetest::kRecorder, name("p.page")));
+  EXPECT_EQ(pagetest::recordedLines(), (Texts{u"arefused", u"refused"}));
+  EXPECT_FALSE(dir.exists("two.txt"));
+}
+
+TEST_F(PageTest, PageVariablesOfANewPage) {
+  write("child.page", "<!!=greeting!!>|<!!=n + 1!!>\n");
+  EXPECT_EQ(output("<!!\n"
+                   "Set c = NewPage()\n"
+                   "c.greeting = \"hi\"\n"
+                   "c.n = 41\n"
+                   "c.OutPage \"c.txt\", \"child.page\"\n"
+                   "OutPut c.curOutFn\n"),
+            "c.txt\r\n");
+  EXPECT_EQ(read("c.txt"), "hi|42\r\n");
+}
+
+TEST_F(PageTest, AChildPageReportsThroughItsParent) {
+  write("child.page", "<!! curPage.Info \"from child\" !!>\n");
+  page->setIsShowInfo(true);
+  output("<!!\n"
+         "Set c = curPage.NewPage()\n"
+         "c.OutPage \"c.txt\", \"child.page\"\n"
+         "Set d = NewPage()\n"
+         "d.OutPage \"d.txt\", \"child.page\"\n"
+         "Set e = curPage.NewPage()\n"
+         "e.InfoOn\n"
+         "e.OutPage \"e.txt\", \"child.page\"\n");
+  const std::vector<std::pair<int32_t, std::u16string>> expected = {
+      {QIF_PageStart, name("out.txt")},  {QIF_UserInfo, u"from child"},
+      {QIF_PageEnd, name("c.txt")},      {QIF_PageStart, name("e.txt")},
+      {QIF_UserInfo, u"from child"},     {QIF_PageEnd, name("e.txt")},
+      {QIF_PageEnd, name("out.txt")},
+  };
+  EXPECT_EQ(info->calls, expected);
+  EXPECT_TRUE(dir.exists("d.txt"));
+}
+
+TEST_F(PageTest, ARunningPageRefusesToRunAgain) {
+  page->setIsShowInfo(true);
+  EXPECT_EQ(output("before\n"
+                   "<!! If curPage.OutPage(\"other.txt\", \"p.page\") Then OutPut \"ran\" Else OutPut \"refused\" !!>\n"
+                   "after\n"),
+            "before\r\nrefused\r\nafter\r\n");
+  EXPECT_FALSE(dir.exists("other.txt"));
+  EXPECT_EQ(info->texts(QIF_Error).size(), 1u);
+}
+
+TEST_F(PageTest, PageRunsNestThirtyTwoDeep) {
+  page->setIsShowInfo(true);
+  // Each run starts the same page into an output named one longer; each
+  // child shows its information from the start, so the refusal reaches
+  // the top page.
+  std::string out = output("<!! Set c = curPage.NewPage() : c.InfoOn !!>\n"
+                           "<!! If c.OutPage(curPage.curOutFn & \"x\", \"p.page\") Then OutPut \"ran\" Else OutPut \"no\" !!>\n");
+  EXPECT_EQ(out, "\r\nran\r\n");
+  std::string deepest = "out.txt" + std::string(31, 'x');
+  EXPECT_EQ(read(deepest), "\r\nno\r\n");
+  EXPECT_FALSE(dir.exists(deepest + "x"));
+  Texts errors = info->texts(QIF_Error);
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_NE(errors[0].find(u"嵌套超过 32 层"), std::u16string::npos);
+}
+
+// A page whose script keeps the pages it made is freed with them: the
+// children do not hold their parent.
+TEST_F(PageTest, PageTreesAreFreed) {
+  write("leaf.page", "leaf\n");
+  output("<!!\nSet a = curPage.NewPage()\nSet b = a.NewPage()\n"
+         "b.OutPage \"b.txt\", \"leaf.page\"\nSet keep = NewPage()\n");
+  EXPECT_EQ(read("b.txt"), "leaf\r\n");
+  EXPECT_EQ(page->refCount(), 1u);
+}
+
+}  // namespace

@@ -1,0 +1,79 @@
+#include "rt/paths.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "rt/text.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class MakePath : public ::testing::Test {
+ protected:
+  MakePath() {
+    std::string tmpl = (fs::temp_directory_path() / "makepath-XXXXXX").string();
+    if (!::mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
+    root_ = tmpl;
+  }
+  ~MakePath() override {
+    std::error_code ec;
+    fs::remove_all(root_, ec);
+  }
+  std::u16string name(const std::string& rel) const { return rt::fromUtf8(root_.string() + rel); }
+  bool folder(const std::string& rel) const { return fs::is_directory(root_.string() + rel); }
+
+  fs::path root_;
+};
+
+TEST_F(MakePath, MakesEveryMissingStep) {
+  struct Case {
+    const char* path;      // below the test's folder
+    const char* lastStep;  // the deepest folder that must exist afterwards
+  };
+  const Case cases[] = {
+      {"/a/b/c", "/a/b/c"},
+      {"/a/b/c", "/a/b/c"},            // all there already
+      {"\\d\\e", "/d/e"},              // the other separator
+      {"/f/g/", "/f/g"},               // a trailing separator adds nothing
+      {"//h//i", "/h/i"},              // doubled separators make no step
+      {"/j\\k/l", "/j/k/l"},           // mixed
+      {"/m/\xE4\xB8\xAD\xE6\x96\x87", "/m/\xE4\xB8\xAD\xE6\x96\x87"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_TRUE(rt::makePath(name(c.path))) << c.path;
+    EXPECT_TRUE(folder(c.lastStep)) << c.path;
+  }
+  EXPECT_FALSE(folder("/f/g/\\"));
+}
+
+TEST_F(MakePath, EmptyPathIsDone) { EXPECT_TRUE(rt::makePath(u"")); }
+
+TEST_F(MakePath, RelativePathsStartAtTheCurrentFolder) {
+  fs::path home = fs::current_path();
+  fs::current_path(root_);
+  bool made = rt::makePath(u"r\\s/t");
+  fs::current_path(home);
+  EXPECT_TRUE(made);
+  EXPECT_TRUE(folder("/r/s/t"));
+}
+
+TEST_F(MakePath, StopsAtTheFirstFailureAndKeepsWhatItMade) {
+  std::ofstream(root_ / "file") << "data";
+  EXPECT_FALSE(rt::makePath(name("/file")));  // there, but no folder
+  EXPECT_FALSE(rt::makePath(name("/file/deeper")));
+  EXPECT_FALSE(folder("/file/deeper"));
+  // A step no file system takes (a name of 300 bytes): the steps before it stay.
+  EXPECT_FALSE(rt::makePath(name("/a1/a2/" + std::string(300, 'n') + "/b")));
+  EXPECT_TRUE(folder("/a1/a2"));
+  // A zero character would name another folder.
+  EXPECT_FALSE(rt::makePath(name("/z") + std::u16string(1, u'\0') + u"y"));
+  EXPECT_FALSE(folder("/z"));
+}
+
+}  // namespace

@@ -1,0 +1,108 @@
+// zubpage: runs a script page.
+//
+//   zubpage [-o OUT] [-I DIR]... [-v] PAGE
+//
+// The page's output goes to OUT, or to standard output, as the CR LF lines
+// a file would hold.  Each -I folder is searched for included pages after
+// the page's own folder.  The page's compiled form is kept beside it as
+// "<PAGE>.bin".  Errors the page object reports and the page's own
+// information (curPage.Info) go to standard error, with -v also the start
+// and end of every run.  The status is 1 when the page could not run, an
+// error was reported or the page's script failed (its number, source and
+// description on standard error); 2 for usage.
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "halvorn/spage.h"
+#include "pageconsole.h"
+#include "report.h"
+#include "rt/activation.h"
+#include "rt/error.h"
+#include "rt/text.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: zubpage [-o OUT] [-I DIR]... [-v] PAGE\n"
+    "\n"
+    "Runs the script page PAGE into OUT, or to standard output.  Included\n"
+    "pages are looked for beside PAGE, then in each DIR in order.  Errors\n"
+    "and the page's information go to standard error (-v adds the start and\n"
+    "end of every run); the status is 1 when the page fails.\n";
+
+int usage(const std::string& problem) {
+  std::fprintf(stderr, "zubpage: %s\n%s", problem.c_str(), kUsage);
+  return 2;
+}
+
+struct Options {
+  std::string out;
+  std::vector<std::string> folders;
+  bool verbose = false;
+  std::string page;
+};
+
+// False (with the problem) for a command line that is not understood.
+bool parse(const std::vector<std::string_view>& args, Options& o, std::string& problem) {
+  for (size_t i = 0; i < args.size(); ++i) {
+    std::string_view a = args[i];
+    if (a == "-o" || a == "-I") {
+      if (i + 1 == args.size()) {
+        problem = std::string(a) + " needs a value";
+        return false;
+      }
+      std::string value(args[++i]);
+      if (a == "-o") o.out = value;
+      else o.folders.push_back(value);
+    } else if (a == "-v") {
+      o.verbose = true;
+    } else if (a.starts_with("-") || !o.page.empty()) {
+      problem = "unexpected " + std::string(a);
+      return false;
+    } else {
+      o.page = a;
+    }
+  }
+  if (o.page.empty()) problem = "no page given";
+  return problem.empty();
+}
+
+int runPage(const Options& o) {
+  zubpage::registerStdout();
+  rt::Ref<halvorn::ISPage> page =
+      rt::queryRef<halvorn::ISPage>(rt::createObject(u"Halvorn.SPage").get());
+  if (!page) rt::raise(rt::err::NoAutomation, u"Halvorn.SPage");
+  for (std::string folder : o.folders) {
+    if (!folder.ends_with('/')) folder += '/';
+    page->qelSearchPaths()->add(rt::Variant(rt::fromUtf8(folder)));
+  }
+  rt::Ref<zubpage::InfoPrinter> info = rt::make<zubpage::InfoPrinter>(o.verbose);
+  page->advise(info);
+  page->setIsShowInfo(true);  // else a page that cannot start would say nothing
+  std::u16string out = o.out.empty() ? std::u16string(zubpage::kStdoutName) : rt::fromUtf8(o.out);
+  std::u16string pagePath = rt::fromUtf8(std::filesystem::absolute(o.page).string());
+  bool ran = page->outPage(out, pagePath);
+  std::fflush(stdout);
+  jespin::IErrInfo& e = page->error();
+  if (e.haveErr()) std::fputs(zubrun::errorReport(e.number(), e.source(), e.description()).c_str(), stderr);
+  return ran && !info->sawError() && !e.haveErr() ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options options;
+  std::string problem;
+  if (!parse(std::vector<std::string_view>(argv + 1, argv + argc), options, problem))
+    return usage(problem);
+  try {
+    return runPage(options);
+  } catch (const rt::RuntimeError& e) {
+    std::fflush(stdout);
+    std::fputs(zubrun::errorReport(e.number(), e.source(), e.description()).c_str(), stderr);
+    return 1;
+  }
+}

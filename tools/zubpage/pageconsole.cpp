@@ -1,0 +1,57 @@
+#include "pageconsole.h"
+
+#include <cstdio>
+#include <span>
+
+#include "rt/dispatch.h"
+#include "rt/text.h"
+
+namespace zubpage {
+
+namespace {
+
+// The bytes of a line as a text file holds them: the system code page and
+// CR LF.
+class Stdout final : public rt::Automation<Stdout> {
+ public:
+  static const rt::MemberTable<Stdout>& members() {
+    static const auto table = rt::MemberTable<Stdout>(u"Stdout").method(
+        u"InputLine", [](Stdout&, std::u16string text) {
+          std::string bytes = rt::toAnsi(text) + "\r\n";
+          std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+        });
+    return table;
+  }
+};
+
+void printLine(std::u16string_view text) {
+  std::fflush(stdout);
+  std::fprintf(stderr, "%s\n", rt::toUtf8(text).c_str());
+}
+
+}  // namespace
+
+void registerStdout() {
+  rt::registerLocalClass(u"Zubpage.Stdout", rt::classIdOf("Zubpage.Stdout"),
+                         [] { return rt::Ref<rt::Object>(rt::make<Stdout>()); });
+}
+
+void InfoPrinter::showInfo(int32_t infoFlag, const std::u16string& strInfo) {
+  switch (infoFlag) {
+    case halvorn::QIF_Error:
+      sawError_ = true;
+      printLine(strInfo);
+      break;
+    case halvorn::QIF_UserInfo:
+      printLine(strInfo);
+      break;
+    case halvorn::QIF_PageStart:
+      if (verbose_) printLine(u"页面开始：" + strInfo);
+      break;
+    case halvorn::QIF_PageEnd:
+      if (verbose_) printLine(u"页面结束：" + strInfo);
+      break;
+  }
+}
+
+}  // namespace zubpage

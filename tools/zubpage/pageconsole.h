@@ -1,0 +1,33 @@
+// What zubpage answers while a page runs: the output object whose InputLine
+// writes each line to standard output, and the page's information, printed
+// on standard error.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "halvorn/spage.h"
+
+namespace zubpage {
+
+// The output name of standard output.  Its class, "Zubpage.Stdout", exists
+// in this process only: registerStdout makes it.
+constexpr std::u16string_view kStdoutName = u"object:Zubpage.Stdout";
+void registerStdout();
+
+class InfoPrinter final : public halvorn::PageEvents {
+ public:
+  explicit InfoPrinter(bool verbose) : verbose_(verbose) {}
+
+  // Errors and the page's own texts; the start and end of each run when
+  // verbose.
+  void showInfo(int32_t infoFlag, const std::u16string& strInfo) override;
+  bool sawError() const { return sawError_; }
+
+ private:
+  bool verbose_;
+  bool sawError_ = false;
+};
+
+}  // namespace zubpage
