@@ -30,12 +30,13 @@ TextArgs::~TextArgs() {
   for (int32_t i = 1; i <= count_; ++i) at(i).~Variant();
 }
 
-TextArgs::TextArgs(std::span<const rt::Variant> values) {
+TextArgs::TextArgs(std::span<const rt::Variant> values) : TextArgs() {
   const int32_t n = static_cast<int32_t>(std::min<size_t>(values.size(), kSlots));
   for (int32_t i = 1; i <= n; ++i) take(i, values[i - 1]);
 }
 
-TextArgs::TextArgs(zorbel::ScriptValue* sv) : list_(sv) {
+TextArgs::TextArgs(zorbel::ScriptValue* sv) : TextArgs() {
+  list_ = sv;
   if (!sv) return;
   if (sv->flag() & zorbel::FlagList) {
     int32_t n = std::clamp(sv->count(), 0, kSlots);

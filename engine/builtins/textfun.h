@@ -93,6 +93,9 @@ class TextArgs {
   // is until its text is asked for, since it reads back as the same number.
   const rt::Variant& gathered(int32_t i) const;
 
+  // The constructors delegate here first, so that what a failing one took
+  // is let go by the destructor.
+  TextArgs() = default;
   void take(int32_t i, rt::Variant v);
   rt::Variant& at(int32_t i) const {
     return std::launder(reinterpret_cast<rt::Variant*>(slots_))[i - 1];
