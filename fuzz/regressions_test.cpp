@@ -26,7 +26,7 @@ const Named kTargets[] = {
     {"execstream", fuzz::execStream}, {"binfilestream", fuzz::binFileStream},
     {"filestream", fuzz::fileStream}, {"memstream", fuzz::memStream},
     {"profile", fuzz::profile},       {"textfile", fuzz::textFile},
-    {"utf16file", fuzz::utf16File},
+    {"utf16file", fuzz::utf16File},   {"unpack", fuzz::unpack},
 };
 
 std::vector<fs::path> keptInputs(const char* target) {
