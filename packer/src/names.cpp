@@ -1,5 +1,6 @@
 #include "names.h"
 
+#include "rt/error.h"
 #include "rt/text.h"
 
 namespace wistel {
@@ -13,6 +14,15 @@ std::u16string_view unusableName(std::u16string_view name) {
 }
 
 bool storable(std::u16string_view text) { return rt::fromAnsi(rt::toAnsi(text)) == text; }
+
+std::u16string folderPath(std::u16string_view dirPath) {
+  if (dirPath.empty()) rt::raise(rt::err::BadFileName, u"没有指定文件夹");
+  std::u16string p(dirPath);
+  for (char16_t& c : p)
+    if (c == u'\\') c = u'/';
+  if (p.back() != u'/') p += u'/';
+  return p;
+}
 
 bool isTextName(std::string_view native) { return rt::toUtf8(rt::fromUtf8(native)) == native; }
 

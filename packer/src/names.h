@@ -14,6 +14,11 @@ std::u16string_view unusableName(std::u16string_view name);
 // holds every character of it (others would be stored as "?").
 bool storable(std::u16string_view text);
 
+// The folder a pack is made from or unpacked into, as messages show it:
+// "\" as "/", ending in "/".  An empty path is refused (52): it would name
+// the root of the file system.
+std::u16string folderPath(std::u16string_view dirPath);
+
 // Whether a file-system name is text at all: valid UTF-8.
 bool isTextName(std::string_view native);
 

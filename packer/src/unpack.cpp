@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "messages.h"
+#include "names.h"
 #include "packinfo.h"
 #include "packstream.h"
 #include "password.h"
@@ -52,11 +53,8 @@ std::optional<std::time_t> momentOf(rt::Date d) {
 
 class Unpacker final : public PackVisitor {
  public:
-  Unpacker(Progress& progress, std::u16string_view dirPath) : progress_(progress), root_(dirPath) {
-    for (char16_t& c : root_)
-      if (c == u'\\') c = u'/';
-    if (root_.empty() || root_.back() != u'/') root_ += u'/';
-  }
+  Unpacker(Progress& progress, std::u16string_view dirPath)
+      : progress_(progress), root_(folderPath(dirPath)) {}
   ~Unpacker() override { dropFile(); }
 
   const std::vector<std::u16string>& missed() const { return missed_; }
@@ -184,13 +182,14 @@ std::u16string missedMessage(const std::vector<std::u16string>& missed) {
 bool unpack(PackInfo& info, std::u16string_view dirPath, std::u16string_view packFile) {
   Progress progress(text::kUnpacking);
   try {
+    std::u16string target = folderPath(dirPath);
     rt::Ref<nubrel::IBinFileStream> in = openPack(packFile, info);
     if (info.ver() > 1) {
       showNotice(text::kNewerVersion);
       return false;
     }
     if (info.hasPassword() && !askPassword(info.password())) return false;
-    Unpacker unpacker(progress, dirPath);
+    Unpacker unpacker(progress, target);
     readFolderTree(*in, info.blkSize(), unpacker);
     in->closeStream();
     if (unpacker.missed().empty()) return true;

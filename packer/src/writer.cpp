@@ -128,10 +128,7 @@ class Walker {
       : out_(out), progress_(progress), source_(source), blkSize_(blkSize), target_(target) {}
 
   void root(std::u16string_view dirPath) {
-    std::u16string shown(dirPath);
-    for (char16_t& c : shown)
-      if (c == u'\\') c = u'/';
-    if (shown.empty() || shown.back() != u'/') shown += u'/';
+    std::u16string shown = folderPath(dirPath);
     int fd = ::open(rt::fs::nativePath(shown).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) raiseSystem(errno, rt::err::PathNotFound, shown);
     rt::Fd dir(fd);

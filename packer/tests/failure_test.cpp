@@ -42,12 +42,7 @@ class PackFailure : public PackerTest {
     info->setBlkSize(1000);
     return writePack(*info, u("T"), u("t.pack"), source);
   }
-  std::vector<std::string> names() {
-    std::vector<std::string> n;
-    for (const auto& e : fs::directory_iterator(root_)) n.push_back(e.path().filename().string());
-    std::sort(n.begin(), n.end());
-    return n;
-  }
+  std::vector<std::string> names() { return namesUnder(root_); }
 };
 
 TEST_F(PackFailure, AReadFailureLeavesTheOldPackAndNoTemporaryFile) {
@@ -120,7 +115,9 @@ TEST_F(PackFailure, MissingFoldersOnEitherSide) {
   EXPECT_FALSE(p->startPack(u("missing"), u("m.pack")));
   EXPECT_FALSE(p->startPack(u("T"), u("no/such/folder/m.pack")));
   EXPECT_FALSE(p->startPack(u("T"), u("")));
-  EXPECT_EQ(errors().size(), 3u);
+  EXPECT_FALSE(p->startPack(u"", u("m.pack")));  // not the root of the file system
+  EXPECT_EQ(errors().size(), 4u);
+  EXPECT_EQ(errors()[3], u"错误的文件名或号码：没有指定文件夹");
   EXPECT_EQ(names(), (std::vector<std::string>{"T", "t.pack"}));
 }
 

@@ -4,6 +4,7 @@
 #include <stdlib.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
@@ -59,6 +60,19 @@ std::string stringBytes(std::string_view utf8, int32_t units) {
 std::string readFile(const fs::path& p) {
   std::ifstream in(p, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::vector<std::string> namesUnder(const fs::path& dir, bool wholeTree) {
+  std::vector<std::string> names;
+  auto add = [&](const fs::directory_entry& e) {
+    names.push_back(e.path().string().substr(dir.string().size() + 1));
+  };
+  if (wholeTree)
+    for (const auto& e : fs::recursive_directory_iterator(dir)) add(e);
+  else
+    for (const auto& e : fs::directory_iterator(dir)) add(e);
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 void writeFile(const fs::path& p, std::string_view bytes) {

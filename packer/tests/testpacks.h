@@ -32,6 +32,8 @@ std::string longBytes(int32_t v);
 std::string stringBytes(std::string_view utf8, int32_t units);
 
 std::string readFile(const fs::path& p);
+// The paths under `dir` (from it, sorted), its whole tree or its own entries.
+std::vector<std::string> namesUnder(const fs::path& dir, bool wholeTree = false);
 void writeFile(const fs::path& p, std::string_view bytes);
 // Sets the modification (and access) time of `p` without following a link.
 void setTime(const fs::path& p, std::time_t t);

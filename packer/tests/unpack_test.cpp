@@ -111,6 +111,12 @@ TEST_F(Unpack, AMissingOrRefusedPackIsShown) {
 
 TEST_F(Unpack, ATargetThatCannotBeMadeIsShown) {
   pack();
+  // No folder at all would be the root of the file system.
+  EXPECT_FALSE(newPack()->startUnPack(u"", u("t.pack")));
+  ASSERT_EQ(errors().size(), 1u);
+  EXPECT_EQ(errors()[0], u"错误的文件名或号码：没有指定文件夹");
+  ui_->boxes.clear();
+
   writeFile(at("file"), "x");
   EXPECT_FALSE(newPack()->startUnPack(u("file/U"), u("t.pack")));
   ASSERT_EQ(errors().size(), 1u);
