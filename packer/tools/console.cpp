@@ -1,5 +1,6 @@
 #include "console.h"
 
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
@@ -21,6 +22,26 @@ void printErr(std::u16string_view text) {
     if (!(text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')) t += text[i];
   std::string bytes = rt::toUtf8(t);
   std::fwrite(bytes.data(), 1, bytes.size(), stderr);
+}
+
+// The columns of the terminal on standard error.
+int terminalWidth() {
+  winsize ws{};
+  return ::ioctl(STDERR_FILENO, TIOCGWINSZ, &ws) == 0 && ws.ws_col > 0 ? ws.ws_col : 80;
+}
+
+// A line cut to the terminal's width, so that it never wraps and "\r" goes
+// back to its start.  Wide (CJK) characters take two columns.
+std::u16string fitted(const std::u16string& line) {
+  int room = terminalWidth() - 1;
+  size_t i = 0;
+  for (int used = 0; i < line.size(); ++i) {
+    char16_t c = line[i];
+    used += (c >= 0x1100 && !(c >= 0xD800 && c < 0xE000)) ? 2 : 1;
+    if (used > room) break;
+  }
+  if (i > 0 && line[i - 1] >= 0xD800 && line[i - 1] < 0xDC00) --i;  // not half a pair
+  return line.substr(0, i);
 }
 
 // One line on the terminal: the caption, then each open row's label, and
@@ -62,7 +83,7 @@ class ProgressLine final : public rt::ProgressView {
     if (deepest)
       line += u"  " + rt::ascii(std::to_string(deepest->value) + "/" + std::to_string(deepest->maximum));
     std::fputs("\r\x1b[K", stderr);
-    printErr(line);
+    printErr(fitted(line));
     std::fflush(stderr);
     drawn_ = true;
   }
