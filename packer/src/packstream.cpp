@@ -17,10 +17,6 @@ rt::Ref<nubrel::IBinFileStream> newPackStream() {
   return s;
 }
 
-void raiseDamaged(std::u16string_view why) {
-  rt::raiseWith(rt::err::InvalidCall, u"文件包已损坏：" + std::u16string(why), {});
-}
-
 rt::Ref<nubrel::IBinFileStream> openPack(std::u16string_view fn, PackInfo& info) {
   std::string path = rt::fs::nativePath(fn);
   struct stat st {};

@@ -4,6 +4,7 @@
 
 #include <string_view>
 
+#include "failures.h"
 #include "nubrel/filestreams.h"
 #include "rt/object.h"
 
@@ -13,9 +14,6 @@ class PackInfo;
 
 // A new binary object-stream file, created by its class ID.
 rt::Ref<nubrel::IBinFileStream> newPackStream();
-
-// Raises that the pack is damaged, saying why.
-[[noreturn]] void raiseDamaged(std::u16string_view why);
 
 // Raises the stream's read failure: the stream's reads never raise, they
 // keep their first failure and leave the stream at its end.

@@ -6,18 +6,18 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdlib>
 #include <limits>
 #include <new>
-#include <optional>
 #include <string>
 #include <vector>
 
+#include "failures.h"
 #include "format.h"
 #include "messages.h"
 #include "names.h"
 #include "packinfo.h"
 #include "packstream.h"
+#include "packtarget.h"
 #include "progress.h"
 #include "rt/clock.h"
 #include "rt/dirlist.h"
@@ -25,7 +25,6 @@
 #include "rt/fd.h"
 #include "rt/fspath.h"
 #include "rt/text.h"
-#include "tempfile.h"
 
 namespace wistel {
 
@@ -40,19 +39,6 @@ namespace {
 
 std::u16string number(int64_t n) { return rt::ascii(std::to_string(n)); }
 
-// Raises the runtime's error for a failed system call, naming `shown`.
-[[noreturn]] void raiseSystem(int errnum, int32_t missing, std::u16string_view shown) {
-  try {
-    rt::fs::raiseErrno(errnum, missing);
-  } catch (const rt::RuntimeError& e) {
-    rt::raise(e.number(), shown);
-  }
-}
-
-[[noreturn]] void refuse(std::u16string description) {
-  rt::raiseWith(rt::err::InvalidCall, std::move(description), {});
-}
-
 void completeInfo(PackInfo& info) {
   int32_t blk = info.blkSize();
   if (blk < 0 || blk > kMaxBlkSize)
@@ -66,55 +52,6 @@ void completeInfo(PackInfo& info) {
   if (info.hasPassword() && !storable(info.password()))
     refuse(u"口令中有当前代码页不能表示的字符，不能打包。");
 }
-
-// The new pack, under a temporary name beside its target until complete.
-class PackTarget {
- public:
-  explicit PackTarget(std::u16string_view packFile) : target_(rt::fs::nativePath(packFile)) {
-    if (target_.empty()) rt::raise(rt::err::BadFileName);
-    struct stat st {};
-    // Through a symbolic link the file it names is replaced, not the link.
-    if (::lstat(target_.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-      if (char* real = ::realpath(target_.c_str(), nullptr)) {
-        target_ = real;
-        std::free(real);
-      }
-    }
-    mode_t mode = 0666;
-    if (::stat(target_.c_str(), &st) == 0) {
-      if (!S_ISREG(st.st_mode)) rt::raise(rt::err::PathFileAccess, packFile);
-      existing_ = st;
-      mode = st.st_mode & 07777;
-    }
-    size_t slash = target_.rfind('/');
-    std::string folder = slash == std::string::npos ? std::string() : target_.substr(0, slash + 1);
-    int fd = createFresh(AT_FDCWD, folder + kTempPrefix, mode, temp_);
-    if (fd < 0) raiseSystem(errno, rt::err::PathNotFound, packFile);
-    if (existing_) ::fchmod(fd, mode);  // the old pack's mode, whatever the umask
-    ::close(fd);
-  }
-  ~PackTarget() {
-    if (!temp_.empty()) ::unlink(temp_.c_str());
-  }
-  PackTarget(const PackTarget&) = delete;
-  PackTarget& operator=(const PackTarget&) = delete;
-
-  std::u16string tempName() const { return rt::fromUtf8(temp_); }
-  // The pack file that was there before, which must not pack itself.
-  bool isOldPack(const struct stat& st) const {
-    return existing_ && st.st_dev == existing_->st_dev && st.st_ino == existing_->st_ino;
-  }
-  void commit() {
-    if (::rename(temp_.c_str(), target_.c_str()) != 0)
-      raiseSystem(errno, rt::err::PathNotFound, rt::fromUtf8(target_));
-    temp_.clear();
-  }
-
- private:
-  std::string target_;
-  std::string temp_;
-  std::optional<struct stat> existing_;
-};
 
 struct Entry {
   std::string native;
