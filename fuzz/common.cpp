@@ -18,7 +18,8 @@ void prepare() {
     // Loaded now rather than inside the first input, so that the fuzzer
     // sees every library's coverage from the start.
     for (const char16_t* progId :
-         {u"Jespin.ErrInfo", u"Nubrel.MemStream", u"Fennick.SvString", u"Kestrin.SvStrFuns"})
+         {u"Jespin.ErrInfo", u"Nubrel.MemStream", u"Fennick.SvString", u"Kestrin.SvStrFuns",
+          u"Wistel.PackInfo"})
       rt::createObject(progId);
     return true;
   }();

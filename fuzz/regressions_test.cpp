@@ -27,6 +27,7 @@ const Named kTargets[] = {
     {"filestream", fuzz::fileStream}, {"memstream", fuzz::memStream},
     {"profile", fuzz::profile},       {"textfile", fuzz::textFile},
     {"utf16file", fuzz::utf16File},   {"page", fuzz::page},
+    {"unpack", fuzz::unpack},
 };
 
 std::vector<fs::path> keptInputs(const char* target) {

@@ -217,6 +217,9 @@ void writeSeeds(const fs::path& source, const fs::path& out) {
         writeFile(out / "utf16file" / p.filename(), '\0' + utf16Le(rt::fromUtf8(bytes)));
     }
   }
+  // Packs are their target's input as they are.
+  for (const fs::path& p : filesUnder(source / "fuzz/seeds/unpack", "", false))
+    writeFile(out / "unpack" / p.filename(), readFile(p));
 }
 
 }  // namespace

@@ -42,6 +42,9 @@ void profile(const uint8_t* data, size_t size);
 void textFile(const uint8_t* data, size_t size);
 void utf16File(const uint8_t* data, size_t size);
 
+// Any bytes as a pack file, unpacked into a scratch folder of its own.
+void unpack(const uint8_t* data, size_t size);
+
 // What every target needs before its first input: the classes of this
 // process registered and the libraries loaded.  Idempotent.
 void prepare();

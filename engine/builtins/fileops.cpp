@@ -11,10 +11,10 @@
 #include <utility>
 #include <vector>
 
-#include "builtins/clock.h"
-#include "builtins/dirlist.h"
-#include "builtins/fspath.h"
-#include "builtins/wildcard.h"
+#include "rt/clock.h"
+#include "rt/dirlist.h"
+#include "rt/fspath.h"
+#include "rt/wildcard.h"
 #include "rt/error.h"
 #include "rt/fd.h"
 #include "rt/replacefile.h"
@@ -24,30 +24,30 @@ namespace engine::fileops {
 
 namespace {
 
-using fs::nativePath;
+using rt::fs::nativePath;
 
 struct stat statOrRaise(const std::string& path) {
   struct stat st {};
-  if (::stat(path.c_str(), &st) != 0) fs::raiseErrno(errno, rt::err::FileNotFound);
+  if (::stat(path.c_str(), &st) != 0) rt::fs::raiseErrno(errno, rt::err::FileNotFound);
   return st;
 }
 
 // The last part of a path, the separators at its end left out.
 std::u16string_view lastName(std::u16string_view path) {
   while (path.size() > 1 && (path.back() == u'/' || path.back() == u'\\')) path.remove_suffix(1);
-  return fs::splitPath(path).name;
+  return rt::fs::splitPath(path).name;
 }
 
 }  // namespace
 
 std::u16string currentFolder() {
   std::unique_ptr<char, decltype(&std::free)> cwd(::getcwd(nullptr, 0), &std::free);
-  if (!cwd) fs::raiseErrno(errno, rt::err::PathNotFound);
+  if (!cwd) rt::fs::raiseErrno(errno, rt::err::PathNotFound);
   return rt::fromUtf8(cwd.get());
 }
 
 void changeFolder(std::u16string_view path) {
-  if (::chdir(nativePath(path).c_str()) != 0) fs::raiseErrno(errno, rt::err::PathNotFound);
+  if (::chdir(nativePath(path).c_str()) != 0) rt::fs::raiseErrno(errno, rt::err::PathNotFound);
 }
 
 void changeDrive(std::u16string_view drive) {
@@ -57,7 +57,7 @@ void changeDrive(std::u16string_view drive) {
 
 rt::Date modifiedAt(std::u16string_view path) {
   struct stat st = statOrRaise(nativePath(path));
-  return dateTimeOf(localTimeOf(st.st_mtim.tv_sec, static_cast<int32_t>(st.st_mtim.tv_nsec)));
+  return rt::dateTimeOf(rt::localTimeOf(st.st_mtim.tv_sec, static_cast<int32_t>(st.st_mtim.tv_nsec)));
 }
 
 int32_t fileLength(std::u16string_view path) {
@@ -68,26 +68,26 @@ int32_t fileLength(std::u16string_view path) {
 }
 
 int32_t attributes(std::u16string_view path) {
-  return fs::attributesOf(statOrRaise(nativePath(path)), lastName(path));
+  return rt::fs::attributesOf(statOrRaise(nativePath(path)), lastName(path));
 }
 
 void setAttributes(std::u16string_view path, int32_t bits) {
-  if (bits & ~(fs::kReadOnly | fs::kHidden | fs::kSystem | fs::kArchive))
+  if (bits & ~(rt::fs::kReadOnly | rt::fs::kHidden | rt::fs::kSystem | rt::fs::kArchive))
     rt::raise(rt::err::InvalidCall);
   std::string p = nativePath(path);
-  fs::checkFolderOf(path);
+  rt::fs::checkFolderOf(path);
   // The mode of a link is the file's it points to: changing it would write
   // through the link.
   struct stat own {};
   if (::lstat(p.c_str(), &own) == 0 && S_ISLNK(own.st_mode)) rt::raise(rt::err::PathFileAccess, path);
   struct stat st = statOrRaise(p);
   mode_t mode = st.st_mode & 07777;
-  if (bits & fs::kReadOnly)
+  if (bits & rt::fs::kReadOnly)
     mode &= ~static_cast<mode_t>(S_IWUSR | S_IWGRP | S_IWOTH);
   else
     mode |= S_IWUSR;
   if (mode != (st.st_mode & 07777) && ::chmod(p.c_str(), mode) != 0)
-    fs::raiseErrno(errno, rt::err::FileNotFound);
+    rt::fs::raiseErrno(errno, rt::err::FileNotFound);
 }
 
 void copyFile(std::u16string_view from, std::u16string_view to) {
@@ -95,11 +95,11 @@ void copyFile(std::u16string_view from, std::u16string_view to) {
   // Not blocking on a pipe: only a regular file is copied (a pipe could wait
   // for ever, a device could fill the disk).
   rt::Fd in(::open(src.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-  if (in.get() < 0) fs::raiseErrno(errno, rt::err::FileNotFound);
+  if (in.get() < 0) rt::fs::raiseErrno(errno, rt::err::FileNotFound);
   struct stat st {};
-  if (::fstat(in.get(), &st) != 0) fs::raiseErrno(errno, rt::err::FileNotFound);
+  if (::fstat(in.get(), &st) != 0) rt::fs::raiseErrno(errno, rt::err::FileNotFound);
   if (!S_ISREG(st.st_mode)) rt::raise(rt::err::PathFileAccess);
-  fs::checkFolderOf(to);
+  rt::fs::checkFolderOf(to);
   // The copy replaces the name: a link there is replaced as a link, never
   // written through.  A folder (or a link to one), a pipe or a device is no
   // file to replace, a read-only file keeps what it holds, and a file
@@ -112,76 +112,76 @@ void copyFile(std::u16string_view from, std::u16string_view to) {
   } else if (exists) {
     if (!S_ISREG(target.st_mode) || (target.st_dev == st.st_dev && target.st_ino == st.st_ino))
       rt::raise(rt::err::PathFileAccess);
-    if (!fs::writable(dst, target)) rt::raise(rt::err::PermissionDenied);
+    if (!rt::fs::writable(dst, target)) rt::raise(rt::err::PermissionDenied);
   }
   // A new file takes the source's permission bits as the umask allows; an
   // existing one keeps its own, and its owner.
   const bool keepsOwn = exists && !S_ISLNK(target.st_mode);
   rt::FileReplacement out;
   if (!out.open(dst, keepsOwn ? &target : nullptr, st.st_mode & 0777))
-    fs::raiseErrno(errno, rt::err::PathNotFound);
+    rt::fs::raiseErrno(errno, rt::err::PathNotFound);
   std::vector<char> buffer(64 * 1024);
   for (;;) {
     ssize_t n = ::read(in.get(), buffer.data(), buffer.size());
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) fs::raiseErrno(errno, rt::err::FileNotFound);
+    if (n < 0) rt::fs::raiseErrno(errno, rt::err::FileNotFound);
     if (n == 0) break;
     if (!rt::writeAll(out.fd(), std::string_view(buffer.data(), static_cast<size_t>(n))))
-      fs::raiseErrno(errno, rt::err::PathNotFound);
+      rt::fs::raiseErrno(errno, rt::err::PathNotFound);
   }
-  if (!out.commit()) fs::raiseErrno(errno, rt::err::PathNotFound);
+  if (!out.commit()) rt::fs::raiseErrno(errno, rt::err::PathNotFound);
 }
 
 void killFiles(std::u16string_view pattern) {
-  fs::PathParts parts = fs::splitPath(pattern);
+  rt::fs::PathParts parts = rt::fs::splitPath(pattern);
   if (parts.name.empty()) rt::raise(rt::err::BadFileName);
   std::string folder = nativePath(parts.folder);
-  fs::checkNoFolderLinks(folder);
+  rt::fs::checkNoFolderLinks(folder);
   std::vector<std::u16string> names;
-  if (hasWildcards(parts.name)) {
-    names = matchingNames(pattern, 0);
+  if (rt::hasWildcards(parts.name)) {
+    names = rt::matchingNames(pattern, 0);
   } else {
     // A name given in full is deleted also when hidden: here the name makes
     // a file hidden, and no attribute could be cleared first.
-    names = matchingNames(pattern, fs::kHidden | fs::kSystem);
+    names = rt::matchingNames(pattern, rt::fs::kHidden | rt::fs::kSystem);
   }
   if (names.empty()) rt::raise(rt::err::FileNotFound);
   for (const std::u16string& name : names) {
     std::string path = folder + nativePath(name);
-    if (fs::attributesOf(statOrRaise(path), name) & fs::kReadOnly)
+    if (rt::fs::attributesOf(statOrRaise(path), name) & rt::fs::kReadOnly)
       rt::raise(rt::err::PathFileAccess, rt::fromUtf8(path));
-    if (::unlink(path.c_str()) != 0) fs::raiseErrno(errno, rt::err::FileNotFound);
+    if (::unlink(path.c_str()) != 0) rt::fs::raiseErrno(errno, rt::err::FileNotFound);
   }
 }
 
 void makeFolder(std::u16string_view path) {
-  fs::checkFolderOf(path);
+  rt::fs::checkFolderOf(path);
   if (::mkdir(nativePath(path).c_str(), 0777) == 0) return;
   if (errno == EEXIST) rt::raise(rt::err::PathFileAccess);
-  fs::raiseErrno(errno, rt::err::PathNotFound);
+  rt::fs::raiseErrno(errno, rt::err::PathNotFound);
 }
 
 void removeFolder(std::u16string_view path) {
   std::string p = nativePath(path);
-  fs::checkNotProtected(p);
-  fs::checkNoFolderLinks(p);
+  rt::fs::checkNotProtected(p);
+  rt::fs::checkNoFolderLinks(p);
   if (::rmdir(p.c_str()) == 0) return;
   if (errno == EEXIST) rt::raise(rt::err::PathFileAccess);  // not empty, on some systems
-  fs::raiseErrno(errno, rt::err::PathNotFound);
+  rt::fs::raiseErrno(errno, rt::err::PathNotFound);
 }
 
 void rename(std::u16string_view from, std::u16string_view to) {
   std::string a = nativePath(from), b = nativePath(to);
-  fs::checkNotProtected(a);
-  fs::checkFolderOf(from);
-  fs::checkFolderOf(to);
+  rt::fs::checkNotProtected(a);
+  rt::fs::checkFolderOf(from);
+  rt::fs::checkFolderOf(to);
   struct stat st {};
-  if (::lstat(a.c_str(), &st) != 0) fs::raiseErrno(errno, rt::err::FileNotFound);
+  if (::lstat(a.c_str(), &st) != 0) rt::fs::raiseErrno(errno, rt::err::FileNotFound);
   if (::renameat2(AT_FDCWD, a.c_str(), AT_FDCWD, b.c_str(), RENAME_NOREPLACE) == 0) return;
-  if (errno != EINVAL && errno != ENOSYS) fs::raiseErrno(errno, rt::err::PathNotFound);
+  if (errno != EINVAL && errno != ENOSYS) rt::fs::raiseErrno(errno, rt::err::PathNotFound);
   // A file system that cannot refuse by itself: look first.
   if (::lstat(b.c_str(), &st) == 0) rt::raise(rt::err::FileExists);
-  if (::rename(a.c_str(), b.c_str()) != 0) fs::raiseErrno(errno, rt::err::PathNotFound);
+  if (::rename(a.c_str(), b.c_str()) != 0) rt::fs::raiseErrno(errno, rt::err::PathNotFound);
 }
 
 }  // namespace engine::fileops

@@ -1,6 +1,6 @@
 #include "builtins/svdatefuns.h"
 
-#include "builtins/clock.h"
+#include "rt/clock.h"
 #include "builtins/datecalc.h"
 #include "rt/convert.h"
 #include "rt/error.h"
@@ -16,7 +16,7 @@ rt::Variant integer(int32_t v) { return rt::Variant(static_cast<int16_t>(v)); }
 
 // The date of argument i, or the present moment when the call has none.
 rt::DateParts partsOf(const TextArgs& a, int32_t i) {
-  if (a.count() < i) return localNow().parts;
+  if (a.count() < i) return rt::localNow().parts;
   rt::DateParts p;
   if (!rt::splitSerial(a.toDate(i).serial, p)) rt::raise(rt::err::InvalidCall);
   return p;
@@ -25,16 +25,16 @@ rt::DateParts partsOf(const TextArgs& a, int32_t i) {
 // An optional code argument (first day or week), 1 when not given.
 int32_t codeOr1(const TextArgs& a, int32_t i) { return a.count() >= i ? a.toInt(i) : 1; }
 
-rt::Variant dateFun(const TextArgs&) { return rt::Variant(dateOnlyOf(localNow())); }
-rt::Variant nowFun(const TextArgs&) { return rt::Variant(dateTimeOf(localNow())); }
+rt::Variant dateFun(const TextArgs&) { return rt::Variant(rt::dateOnlyOf(rt::localNow())); }
+rt::Variant nowFun(const TextArgs&) { return rt::Variant(rt::dateTimeOf(rt::localNow())); }
 
 rt::Variant timeFun(const TextArgs&) {
-  const rt::DateParts& p = localNow().parts;
+  const rt::DateParts& p = rt::localNow().parts;
   return rt::Variant(rt::Date{rt::serialFromTime(p.hour, p.minute, p.second)});
 }
 
 rt::Variant timerFun(const TextArgs&) {
-  return rt::Variant(static_cast<float>(secondsOfDay(localNow())));
+  return rt::Variant(static_cast<float>(rt::secondsOfDay(rt::localNow())));
 }
 
 // DateAdd(interval, number, date): a number with a fraction is rounded first.
@@ -85,13 +85,13 @@ rt::Variant secondFun(const TextArgs& a) { return integer(partsOf(a, 1).second);
 // Weekday([date[, firstDay]]): counted from Sunday unless told otherwise.
 rt::Variant weekdayFun(const TextArgs& a) {
   int firstDay = datecalc::firstDayOf(codeOr1(a, 2), rt::currentLocale());
-  rt::Date d = a.count() >= 1 ? a.toDate(1) : dateOnlyOf(localNow());
+  rt::Date d = a.count() >= 1 ? a.toDate(1) : rt::dateOnlyOf(rt::localNow());
   return integer(datecalc::weekdayOf(datecalc::momentOf(d).day, firstDay));
 }
 
 rt::Variant monthNameFun(const TextArgs& a) {
   const rt::LocaleProfile& loc = rt::currentLocale();
-  if (a.count() == 0) return rt::Variant(loc.monthNames[localNow().parts.month - 1]);
+  if (a.count() == 0) return rt::Variant(loc.monthNames[rt::localNow().parts.month - 1]);
   int32_t month = a.toInt(1);
   if (month < 1 || month > 12) rt::raise(rt::err::InvalidCall);
   bool abbreviate = a.count() >= 2 && a.toBool(2);
@@ -102,7 +102,7 @@ rt::Variant monthNameFun(const TextArgs& a) {
 // week, the locale's unless told otherwise.
 rt::Variant weekdayNameFun(const TextArgs& a) {
   const rt::LocaleProfile& loc = rt::currentLocale();
-  if (a.count() == 0) return rt::Variant(loc.dayNames[localNow().parts.weekday - 1]);
+  if (a.count() == 0) return rt::Variant(loc.dayNames[rt::localNow().parts.weekday - 1]);
   int32_t day = a.toInt(1);
   bool abbreviate = a.count() >= 2 && a.toBool(2);
   int firstDay = datecalc::firstDayOf(a.count() >= 3 ? a.toInt(3) : 0, loc);

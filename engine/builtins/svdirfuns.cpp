@@ -1,6 +1,6 @@
 #include "builtins/svdirfuns.h"
 
-#include "builtins/dirlist.h"
+#include "rt/dirlist.h"
 #include "builtins/fileops.h"
 
 namespace engine {
@@ -10,8 +10,8 @@ namespace {
 // Dir([pattern[, attributes]]): a pattern starts the search, no argument
 // continues it.
 rt::Variant dirFun(const TextArgs& a) {
-  if (a.count() == 0) return rt::Variant(continueSearch());
-  return rt::Variant(startSearch(a.text(1), a.count() >= 2 ? a.toInt(2) : 0));
+  if (a.count() == 0) return rt::Variant(rt::continueSearch());
+  return rt::Variant(rt::startSearch(a.text(1), a.count() >= 2 ? a.toInt(2) : 0));
 }
 
 // CurDir([drive]): every drive is the one root.

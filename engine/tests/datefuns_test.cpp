@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "builtins/clock.h"
+#include "rt/clock.h"
 #include "builtins/svdatefuns.h"
 #include "libcases.h"
 #include "rt/convert.h"
@@ -32,8 +32,8 @@ class LocaleScope {
 };
 
 // Friday 15 March 2024, 9:05:07.25 in the morning.
-LocalTime pinnedMoment() {
-  LocalTime t;
+rt::LocalTime pinnedMoment() {
+  rt::LocalTime t;
   t.parts = {2024, 3, 15, 9, 5, 7, 6};
   t.nanos = 250000000;
   return t;
@@ -43,7 +43,7 @@ const std::string kBadCount = "1005 Kestrin.SvDateFuns.DateFuns";
 const std::string kInvalid = "5 Kestrin.SvDateFuns.ScriptValue_FunCall\r\n";
 
 void runCases(const std::vector<enginetest::Case>& cases) {
-  PinnedClock clock(pinnedMoment());
+  rt::PinnedClock clock(pinnedMoment());
   enginetest::runCases<SvDateFuns>(cases);
 }
 

@@ -18,7 +18,7 @@
 
 #include "builtins/svdatefuns.h"
 #include "builtins/svdirfuns.h"
-#include "builtins/wildcard.h"
+#include "rt/wildcard.h"
 #include "libcases.h"
 #include "rt/activation.h"
 #include "testsupport.h"
@@ -480,8 +480,8 @@ TEST(DirWildcards, DosRules) {
       {u"a", u"a", true},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(matchesWildcard(c.pattern, c.name), c.matches)
+    EXPECT_EQ(rt::matchesWildcard(c.pattern, c.name), c.matches)
         << enginetest::utf8(c.pattern) << " ~ " << enginetest::utf8(c.name);
-  EXPECT_TRUE(hasWildcards(u"a?"));
-  EXPECT_FALSE(hasWildcards(u"a.b"));
+  EXPECT_TRUE(rt::hasWildcards(u"a?"));
+  EXPECT_FALSE(rt::hasWildcards(u"a.b"));
 }

@@ -18,6 +18,14 @@ class Fd {
   }
   Fd(const Fd&) = delete;
   Fd& operator=(const Fd&) = delete;
+  Fd(Fd&& o) noexcept : fd_(std::exchange(o.fd_, -1)) {}
+  Fd& operator=(Fd&& o) noexcept {
+    if (this != &o) {
+      if (fd_ >= 0) ::close(fd_);
+      fd_ = std::exchange(o.fd_, -1);
+    }
+    return *this;
+  }
   int get() const { return fd_; }
   // Closes now, so that a failing close (a full disk, seen late) is
   // reported: false then, with errno set.

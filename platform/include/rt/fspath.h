@@ -1,6 +1,7 @@
-// Paths and entries of the Dir library: script text to file-system names
-// ("\" becomes "/", UTF-8), the attribute bits of an entry, the runtime's
-// errors for failed system calls, and the guard on everything that removes.
+// Paths and entries as scripts and the packer see them: script text to
+// file-system names ("\" becomes "/", UTF-8), the attribute bits of an
+// entry, the runtime's errors for failed system calls, and the guard on
+// everything that removes.
 #pragma once
 
 #include <sys/stat.h>
@@ -9,7 +10,9 @@
 #include <string>
 #include <string_view>
 
-namespace engine::fs {
+#include "rt/api.h"
+
+namespace rt::fs {
 
 // The attribute bits scripts see.
 enum : int32_t {
@@ -23,7 +26,7 @@ enum : int32_t {
 
 // The file-system name of a script's path.  A zero character raises 52: it
 // would cut the name short and reach another file.
-std::string nativePath(std::u16string_view path);
+RT_API std::string nativePath(std::u16string_view path);
 
 // A path cut at its last separator: the folder with that separator ("" for
 // the current folder) and the name after it.
@@ -31,35 +34,35 @@ struct PathParts {
   std::u16string_view folder;
   std::u16string_view name;
 };
-PathParts splitPath(std::u16string_view path);
+RT_API PathParts splitPath(std::u16string_view path);
 
 // Read-only when the owner may not write; hidden for a name starting with a
 // dot ("." and ".." are not); system for devices, pipes and sockets;
 // directory; archive for a regular file.
-int32_t attributesOf(const struct stat& st, std::u16string_view name);
+RT_API int32_t attributesOf(const struct stat& st, std::u16string_view name);
 
 // The status of `path` (a symbolic link followed).  False when nothing is
 // there; any other failure raises.
-bool statOf(const std::string& path, struct stat& st);
+RT_API bool statOf(const std::string& path, struct stat& st);
 
 // Raises the runtime error for a failed call that set `errnum`; `missing` is
 // the number for a path that is not there (53 a file, 76 a path).
-[[noreturn]] void raiseErrno(int errnum, int32_t missing);
+[[noreturn]] RT_API void raiseErrno(int errnum, int32_t missing);
 
 // Removing never follows a symbolic link to a folder, and never takes away
 // the root or the user's home folder.  Both raise 75 with the path.
 //
 // Refuses a path of which some part, as written, is a symbolic link to a
 // folder (the whole path included).
-void checkNoFolderLinks(const std::string& path);
+RT_API void checkNoFolderLinks(const std::string& path);
 // Every function that writes keeps to the folders a path names as written:
 // raises 75 when a part of the folder of `path` (its last name, trailing
 // separators left out, is not looked at) is a symbolic link to a folder.
-void checkFolderOf(std::u16string_view path);
+RT_API void checkFolderOf(std::u16string_view path);
 // Whether a regular file (its lstat `st`) may be written: a read-only one
 // (no write permission for its owner, or none for this process) is kept.
-bool writable(const std::string& path, const struct stat& st);
+RT_API bool writable(const std::string& path, const struct stat& st);
 // Refuses an empty path, the root and the user's home folder.
-void checkNotProtected(const std::string& path);
+RT_API void checkNotProtected(const std::string& path);
 
-}  // namespace engine::fs
+}  // namespace rt::fs

@@ -1,17 +1,19 @@
-#include "builtins/dirlist.h"
+#include "rt/dirlist.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <memory>
 
-#include "builtins/fspath.h"
-#include "builtins/wildcard.h"
 #include "rt/error.h"
+#include "rt/fd.h"
+#include "rt/fspath.h"
 #include "rt/text.h"
+#include "rt/wildcard.h"
 
-namespace engine {
+namespace rt {
 
 namespace {
 
@@ -25,9 +27,9 @@ bool admits(int32_t mask, const std::string& path, std::u16string_view name) {
   return (fs::attributesOf(st, name) & kExclusive & ~mask) == 0;
 }
 
-bool byName(const std::u16string& a, const std::u16string& b) {
-  int c = rt::compareNoCase(a, b);
-  return c != 0 ? c < 0 : a < b;  // names that differ in case only: a fixed order
+bool byName(const FolderEntry& a, const FolderEntry& b) {
+  int c = rt::compareNoCase(a.name, b.name);
+  return c != 0 ? c < 0 : a.native < b.native;  // names that differ in case only: a fixed order
 }
 
 struct DirCloser {
@@ -47,6 +49,28 @@ Search& search() {
 
 }  // namespace
 
+std::vector<FolderEntry> listFolder(int dirFd) {
+  // A descriptor of its own for the stream, which closes it.
+  int fd = ::fcntl(dirFd, F_DUPFD_CLOEXEC, 0);
+  if (fd < 0) fs::raiseErrno(errno, rt::err::PathNotFound);
+  std::unique_ptr<DIR, DirCloser> dir(::fdopendir(fd));
+  if (!dir) {
+    int e = errno;
+    ::close(fd);
+    fs::raiseErrno(e, rt::err::PathNotFound);
+  }
+  ::rewinddir(dir.get());  // the duplicate shares the position of `dirFd`
+  std::vector<FolderEntry> entries;
+  errno = 0;
+  while (const dirent* e = ::readdir(dir.get())) {
+    entries.push_back({e->d_name, rt::fromUtf8(e->d_name)});
+    errno = 0;
+  }
+  if (errno != 0) fs::raiseErrno(errno, rt::err::PathNotFound);
+  std::sort(entries.begin(), entries.end(), byName);
+  return entries;
+}
+
 std::vector<std::u16string> matchingNames(std::u16string_view pattern, int32_t mask) {
   std::vector<std::u16string> names;
   if (mask == fs::kVolume) return names;
@@ -56,18 +80,16 @@ std::vector<std::u16string> matchingNames(std::u16string_view pattern, int32_t m
     if (admits(mask, folder + fs::nativePath(parts.name), parts.name)) names.emplace_back(parts.name);
     return names;
   }
-  std::unique_ptr<DIR, DirCloser> dir(::opendir(folder.empty() ? "." : folder.c_str()));
-  if (!dir) {
+  int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) {
     if (errno == ENOENT || errno == ENOTDIR) return names;
     fs::raiseErrno(errno, rt::err::PathNotFound);
   }
+  Fd open(fd);
   std::u16string_view wanted = parts.name.empty() ? std::u16string_view(u"*") : parts.name;
-  while (const dirent* e = ::readdir(dir.get())) {
-    std::u16string name = rt::fromUtf8(e->d_name);
-    if (matchesWildcard(wanted, name) && admits(mask, folder + e->d_name, name))
-      names.push_back(std::move(name));
-  }
-  std::sort(names.begin(), names.end(), byName);
+  for (FolderEntry& e : listFolder(fd))
+    if (matchesWildcard(wanted, e.name) && admits(mask, folder + e.native, e.name))
+      names.push_back(std::move(e.name));
   return names;
 }
 
@@ -88,4 +110,4 @@ std::u16string continueSearch() {
   return s.names[s.next++];
 }
 
-}  // namespace engine
+}  // namespace rt

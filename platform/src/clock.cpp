@@ -1,8 +1,8 @@
-#include "builtins/clock.h"
+#include "rt/clock.h"
 
 #include "rt/error.h"
 
-namespace engine {
+namespace rt {
 
 namespace {
 
@@ -53,4 +53,4 @@ double secondsOfDay(const LocalTime& t) {
 PinnedClock::PinnedClock(const LocalTime& t) : saved_(pinned) { pinned = t; }
 PinnedClock::~PinnedClock() { pinned = saved_; }
 
-}  // namespace engine
+}  // namespace rt

@@ -1,10 +1,10 @@
-#include "builtins/wildcard.h"
+#include "rt/wildcard.h"
 
 #include <string>
 
 #include "rt/text.h"
 
-namespace engine {
+namespace rt {
 
 namespace {
 
@@ -56,4 +56,4 @@ bool matchesWildcard(std::u16string_view pattern, std::u16string_view name) {
   return n.find(U'.') == std::u32string::npos && globMatch(p, n + U'.');
 }
 
-}  // namespace engine
+}  // namespace rt

@@ -1,4 +1,4 @@
-#include "builtins/fspath.h"
+#include "rt/fspath.h"
 
 #include <pwd.h>
 #include <unistd.h>
@@ -11,7 +11,7 @@
 #include "rt/error.h"
 #include "rt/text.h"
 
-namespace engine::fs {
+namespace rt::fs {
 
 namespace {
 
@@ -117,4 +117,4 @@ void checkNotProtected(const std::string& path) {
   if (real == "/" || (!home.empty() && real == canonical(home))) refuse(path);
 }
 
-}  // namespace engine::fs
+}  // namespace rt::fs

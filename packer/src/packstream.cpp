@@ -1,0 +1,32 @@
+#include "packstream.h"
+
+#include <sys/stat.h>
+
+#include <string>
+
+#include "packinfo.h"
+#include "rt/error.h"
+#include "rt/fspath.h"
+
+namespace wistel {
+
+rt::Ref<nubrel::IBinFileStream> newPackStream() {
+  rt::Ref<nubrel::IBinFileStream> s = rt::queryRef<nubrel::IBinFileStream>(
+      rt::createInstance(nubrel::IBinFileStream::clsid).get());
+  if (!s) rt::raise(rt::err::NoAutomation, u"Nubrel.BinFileStream");
+  return s;
+}
+
+rt::Ref<nubrel::IBinFileStream> openPack(std::u16string_view fn, PackInfo& info) {
+  std::string path = rt::fs::nativePath(fn);
+  struct stat st {};
+  if (!rt::fs::statOf(path, st)) rt::raise(rt::err::FileNotFound, fn);
+  info.setPackLen(st.st_size);
+  rt::Ref<nubrel::IBinFileStream> s = newPackStream();
+  if (!s->openStream(fn, nubrel::InStream)) rt::raiseWith(rt::err::PathFileAccess, s->errInfo(), {});
+  info.readStream(*s);
+  checkRead(*s);
+  return s;
+}
+
+}  // namespace wistel

@@ -1,0 +1,52 @@
+#include "packtarget.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+
+#include "failures.h"
+#include "rt/error.h"
+#include "rt/fspath.h"
+#include "rt/text.h"
+#include "tempfile.h"
+
+namespace wistel {
+
+PackTarget::PackTarget(std::u16string_view packFile) : target_(rt::fs::nativePath(packFile)) {
+  if (target_.empty()) rt::raise(rt::err::BadFileName);
+  struct stat st {};
+  if (::lstat(target_.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+    if (char* real = ::realpath(target_.c_str(), nullptr)) {
+      target_ = real;
+      std::free(real);
+    }
+  }
+  mode_t mode = 0666;
+  if (::stat(target_.c_str(), &st) == 0) {
+    if (!S_ISREG(st.st_mode)) rt::raise(rt::err::PathFileAccess, packFile);
+    existing_ = st;
+    mode = st.st_mode & 07777;
+  }
+  size_t slash = target_.rfind('/');
+  std::string folder = slash == std::string::npos ? std::string() : target_.substr(0, slash + 1);
+  int fd = createFresh(AT_FDCWD, folder + kTempPrefix, mode, temp_);
+  if (fd < 0) raiseSystem(errno, rt::err::PathNotFound, packFile);
+  if (existing_) ::fchmod(fd, mode);  // the old pack's mode, whatever the umask
+  ::close(fd);
+}
+
+PackTarget::~PackTarget() {
+  if (!temp_.empty()) ::unlink(temp_.c_str());
+}
+
+std::u16string PackTarget::tempName() const { return rt::fromUtf8(temp_); }
+
+void PackTarget::commit() {
+  if (::rename(temp_.c_str(), target_.c_str()) != 0)
+    raiseSystem(errno, rt::err::PathNotFound, rt::fromUtf8(target_));
+  temp_.clear();
+}
+
+}  // namespace wistel

@@ -1,0 +1,38 @@
+// A new pack under a temporary name beside its target until it is complete:
+// a failed pack leaves no partial pack and an older pack unchanged.
+#pragma once
+
+#include <sys/stat.h>
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace wistel {
+
+class PackTarget {
+ public:
+  // Reserves the temporary name (a dot-name, so no walk packs it).  Through
+  // a symbolic link the file it names is replaced, not the link; an older
+  // pack's mode is kept.
+  explicit PackTarget(std::u16string_view packFile);
+  // Removes the temporary file unless it was put in place.
+  ~PackTarget();
+  PackTarget(const PackTarget&) = delete;
+  PackTarget& operator=(const PackTarget&) = delete;
+
+  std::u16string tempName() const;
+  // The pack file that was there before, which must not pack itself.
+  bool isOldPack(const struct stat& st) const {
+    return existing_ && st.st_dev == existing_->st_dev && st.st_ino == existing_->st_ino;
+  }
+  // Renames the complete pack over its target.
+  void commit();
+
+ private:
+  std::string target_;
+  std::string temp_;
+  std::optional<struct stat> existing_;
+};
+
+}  // namespace wistel
