@@ -66,9 +66,10 @@ std::unique_ptr<expTree> requiredCondition(std::span<const ExpItem> tokens, cons
 
 }  // namespace
 
-BodyGeneral& BodyIF::newBranch(std::unique_ptr<expTree> condition) {
+BodyGeneral& BodyIF::newBranch(std::unique_ptr<expTree> condition, int32_t line) {
   auto b = std::make_unique<Branch>(depth_);
   b->condition = std::move(condition);
+  b->line = line;
   branches_.push_back(std::move(b));
   return branches_.back()->body;
 }
@@ -76,14 +77,14 @@ BodyGeneral& BodyIF::newBranch(std::unique_ptr<expTree> condition) {
 void BodyIF::firstLine(ExpItems& eis) {
   IfLine l = cutIfLine(eis, true);
   if (!l.hasThen) raiseCode(ErrIfSyntax, u"FirstLine");
-  BodyGeneral& then = newBranch(requiredCondition(l.condition, u"FirstLine"));
+  BodyGeneral& then = newBranch(requiredCondition(l.condition, u"FirstLine"), eis.sptModeLine);
   if (!hasStatements(l.statements) && !l.hasElse) return;  // the block form
   over_ = true;
   if (!passOn(then, l.statements, eis)) return;
   requireClosed(then, u"FirstLine");
   if (!l.hasElse) return;
   sawElse_ = true;
-  BodyGeneral& otherwise = newBranch(nullptr);
+  BodyGeneral& otherwise = newBranch(nullptr, eis.sptModeLine);
   if (passOn(otherwise, l.elseStatements, eis)) requireClosed(otherwise, u"FirstLine");
 }
 
@@ -107,7 +108,8 @@ void BodyIF::nextLine(ExpItems& eis) {
 void BodyIF::elseIfLine(ExpItems& eis) {
   if (sawElse_) raiseCode(ErrIfSyntax, u"ElseIfLine");
   IfLine l = cutIfLine(eis, false);
-  passOn(newBranch(requiredCondition(l.condition, u"ElseIfLine")), l.statements, eis);
+  passOn(newBranch(requiredCondition(l.condition, u"ElseIfLine"), eis.sptModeLine), l.statements,
+         eis);
 }
 
 // Statements after Else on its line are the first of the Else part.  A
@@ -115,12 +117,13 @@ void BodyIF::elseIfLine(ExpItems& eis) {
 void BodyIF::elseLine(ExpItems& eis) {
   if (sawElse_) raiseCode(ErrIfSyntax, u"NextLine");
   sawElse_ = true;
-  passOn(newBranch(nullptr), tokensFrom(eis, 2), eis);
+  passOn(newBranch(nullptr, eis.sptModeLine), tokensFrom(eis, 2), eis);
 }
 
 int32_t BodyIF::run(zorbel::ScriptSpace& ss) {
   for (const std::unique_ptr<Branch>& b : branches_) {
     if (b->condition) {
+      running.line = b->line;
       bool chosen = false;
       if (!truth(*b->condition, ss, chosen)) return ExitNone;
       if (!chosen) continue;

@@ -31,6 +31,7 @@ class BodySerial final : public ExecBody {
 
  private:
   std::vector<std::unique_ptr<expTree>> trees_;
+  std::vector<int32_t> lines_;  // the line of each tree
   bool fedFailed_ = false;
 };
 
@@ -56,6 +57,7 @@ class BodyDim final : public ExecBody {
 
  private:
   rt::Ref<jespin::IVValues> decls_;
+  std::vector<int32_t> lines_;  // the line of each declaration
   bool fedFailed_ = false;
 };
 

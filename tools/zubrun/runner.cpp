@@ -22,6 +22,22 @@ struct Entered {
 
 }  // namespace
 
+void Runner::failedAt(std::string file, int32_t line) {
+  if (where_.file.empty()) where_ = Place{std::move(file), line};
+}
+
+// The host names the source it was told for the code that failed: a
+// function keeps the file it was defined in.
+void Runner::failedInHost() {
+  std::string source = rt::toUtf8(host_->errorSource());
+  failedAt(source.empty() ? files_.back() : source, host_->errorLine());
+}
+
+std::string Runner::reportOf(const rt::RuntimeError& e) const {
+  return placeLine(where_, e.number(), e.description()) +
+         errorReport(e.number(), e.source(), e.description());
+}
+
 rt::Ref<nubrel::VStream> Runner::load(const std::string& path) {
   std::string bytes;
   if (!readFile(path, bytes)) return nullptr;
@@ -31,8 +47,8 @@ rt::Ref<nubrel::VStream> Runner::load(const std::string& path) {
   compiler_->compile(scriptText(bytes), *ms);
   jespin::IErrInfo& e = compiler_->error();
   if (e.haveErr()) {
-    std::u16string where = u"Line " + rt::ascii(std::to_string(compiler_->curLineCode()));
-    rt::raiseWith(e.number(), e.description(), where + u"\r\n" + e.source());
+    failedAt(path, compiler_->curLineCode());
+    rt::raiseWith(e.number(), e.description(), e.source());
   }
   ms->setDir(nubrel::InStream);
   return ms;
@@ -40,6 +56,7 @@ rt::Ref<nubrel::VStream> Runner::load(const std::string& path) {
 
 Runner::Status Runner::run(const std::string& path, std::string& report) {
   Entered entered(files_, path);
+  where_ = Place{};
   rt::Ref<nubrel::VStream> stream;
   try {
     stream = load(path);
@@ -47,37 +64,50 @@ Runner::Status Runner::run(const std::string& path, std::string& report) {
       report = "zubrun: cannot read " + path + "\n";
       return FileProblem;
     }
+    host_->setSourceName(rt::fromUtf8(path));
     host_->execStream(*stream);
   } catch (const rt::RuntimeError& e) {
-    report = errorReport(e.number(), e.source(), e.description());
+    failedAt(path, 0);  // a directive of this file, or the file itself
+    report = reportOf(e);
     return ScriptFailed;
   }
   jespin::IErrInfo& e = host_->error();
   if (!e.haveErr()) return Ok;
-  report = errorReport(e.number(), e.source(), e.description());
+  failedInHost();
+  report = reportOf(rt::RuntimeError(e.number(), e.description(), e.source()));
   return ScriptFailed;
 }
 
 void Runner::include(const std::u16string& written) {
-  if (files_.size() > kMaxIncludeDepth)
+  const std::string includer = files_.empty() ? std::string() : files_.back();
+  if (files_.size() > kMaxIncludeDepth) {
+    failedAt(includer, 0);
     rt::raiseWith(rt::err::OutOfStackSpace,
                   rt::errorText(rt::err::OutOfStackSpace) + u"：包含文件嵌套超过 " +
                       rt::ascii(std::to_string(kMaxIncludeDepth)) + u" 层",
                   u"Include");
-  const std::string path = includedPath(written, files_.empty() ? std::string() : files_.back());
+  }
+  const std::string path = includedPath(written, includer);
   Entered entered(files_, path);
   // Failures name the file as the directive wrote it.
   const std::u16string where = u"Include " + written + u"\r\n";
   rt::Ref<nubrel::VStream> stream;
   try {
     stream = load(path);
-    if (!stream) rt::raise(rt::err::FileNotFound);
+    if (!stream) {
+      failedAt(includer, 0);
+      rt::raise(rt::err::FileNotFound);
+    }
   } catch (const rt::RuntimeError& e) {
+    failedAt(path, 0);  // a file the stream refuses, or one too large
     rt::raiseWith(e.number(), e.description(), where + e.source());
   }
+  host_->setSourceName(rt::fromUtf8(path));
   host_->execStream(*stream);
   jespin::IErrInfo& e = host_->error();
-  if (e.haveErr()) rt::raiseWith(e.number(), e.description(), where + e.source());
+  if (!e.haveErr()) return;
+  failedInHost();
+  rt::raiseWith(e.number(), e.description(), where + e.source());
 }
 
 }  // namespace zubrun

@@ -10,6 +10,8 @@
 #include "kestrin/scriptcompile.h"
 #include "kestrin/scripthost.h"
 #include "nubrel/vstream.h"
+#include "report.h"
+#include "rt/error.h"
 
 namespace zubrun {
 
@@ -21,7 +23,8 @@ class Runner {
       : compiler_(std::move(compiler)), host_(std::move(host)) {}
 
   // Runs `path`.  A failure leaves its text in `report`: the error report
-  // (report.h) for a script that failed, a line for a file problem.
+  // (report.h) after the place of the failure, for a script that failed; a
+  // line for a file problem.
   Status run(const std::string& path, std::string& report);
 
   // For the host's IncludeFile event.  A failure in the included file
@@ -33,9 +36,17 @@ class Runner {
   // error, or a compiled file the stream refuses, raises.
   rt::Ref<nubrel::VStream> load(const std::string& path);
 
+  // The place of a failure, kept where it is first known: the innermost
+  // file and line.
+  void failedAt(std::string file, int32_t line);
+  // The host's place of the failure it recorded last.
+  void failedInHost();
+  std::string reportOf(const rt::RuntimeError& e) const;
+
   rt::Ref<kestrin::IScriptCompile> compiler_;
   rt::Ref<kestrin::IScriptHost> host_;
   std::vector<std::string> files_;  // the file running and those including it
+  Place where_;
 };
 
 }  // namespace zubrun
