@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "rawkeys.h"
 #include "rt/error.h"
 #include "rt/text.h"
 
@@ -20,8 +21,18 @@ int continuationBytes(unsigned char lead) {
 
 }  // namespace
 
-void Console::inputLine(std::u16string& inBuf) {
+void Console::beforeInput() {
+  if (pendingCr_) {
+    std::fputc('\r', out_);
+    pendingCr_ = false;
+  }
   std::fflush(out_);  // a prompt shows before the program waits
+}
+
+void Console::finish() { beforeInput(); }
+
+void Console::inputLine(std::u16string& inBuf) {
+  beforeInput();
   std::string line;
   int c;
   while ((c = std::getc(in_)) != EOF && c != '\n') {
@@ -37,7 +48,8 @@ void Console::inputLine(std::u16string& inBuf) {
 }
 
 void Console::inputChar(int16_t& aCode) {
-  std::fflush(out_);
+  beforeInput();
+  RawKeys keys(in_);
   int c = std::getc(in_);
   if (c == EOF) return;
   std::string bytes(1, static_cast<char>(c));
@@ -53,9 +65,21 @@ void Console::inputChar(int16_t& aCode) {
   aCode = static_cast<int16_t>(static_cast<uint16_t>(code));
 }
 
-void Console::output(const std::u16string& s) {
-  std::string bytes = rt::toUtf8(s);
-  std::fwrite(bytes.data(), 1, bytes.size(), out_);
+void Console::output(const std::u16string& s) { write(rt::toUtf8(s)); }
+
+void Console::write(std::string_view bytes) {
+  if (keepCrLf_ || (!pendingCr_ && bytes.find('\r') == bytes.npos)) {
+    std::fwrite(bytes.data(), 1, bytes.size(), out_);
+    return;
+  }
+  std::string out;
+  out.reserve(bytes.size() + 1);
+  for (char c : bytes) {
+    if (pendingCr_ && c != '\n') out += '\r';
+    pendingCr_ = c == '\r';
+    if (!pendingCr_) out += c;
+  }
+  std::fwrite(out.data(), 1, out.size(), out_);
 }
 
 void Console::outErr(const std::u16string& s) {
