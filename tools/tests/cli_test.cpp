@@ -3,8 +3,6 @@
 // read, code pages, the compiled form, and keys read from a terminal.
 #include <fcntl.h>
 #include <signal.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -14,31 +12,18 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "child.h"
+
 namespace {
 
 namespace fs = std::filesystem;
-
-struct Result {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void write(const fs::path& p, const std::string& bytes) {
-  std::ofstream(p, std::ios::binary) << bytes;
-}
+using clitest::Result;
+using clitest::slurp;
 
 // A folder of its own for each test, removed at the end.
 class Cli : public ::testing::Test {
@@ -53,53 +38,23 @@ class Cli : public ::testing::Test {
   void TearDown() override { fs::remove_all(dir_); }
 
   fs::path file(const std::string& name, const std::string& bytes) {
-    write(dir_ / name, bytes);
+    clitest::write(dir_ / name, bytes);
     return dir_ / name;
   }
 
-  // Runs `argv` (the program first) in the test's folder with `input` on
-  // standard input (or the file descriptor `stdinFd` when given) and
-  // `env` added to a plain environment; waits at most `limit`.
+  // Runs `argv` in the test's folder; a run that does not end in time fails.
   Result run(std::vector<std::string> argv, const std::string& input = "",
-             std::vector<std::string> env = {}, int stdinFd = -1,
-             std::chrono::seconds limit = std::chrono::seconds(30)) {
-    const fs::path in = dir_ / ".stdin", out = dir_ / ".stdout", err = dir_ / ".stderr";
-    write(in, input);
-    pid_t pid = fork();
-    if (pid == 0) {
-      int i = stdinFd >= 0 ? stdinFd : open(in.c_str(), O_RDONLY);
-      int o = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-      int e = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-      if (stdinFd >= 0) setsid();  // the terminal is only its input, not its controller
-      dup2(i, 0), dup2(o, 1), dup2(e, 2);
-      if (chdir(dir_.c_str()) != 0) _exit(126);
-      unsetenv("ZUB_CODEPAGE");
-      unsetenv("ZUB_REGISTRY");
-      setenv("LC_ALL", "en_US.UTF-8", 1);
-      for (std::string& kv : env) putenv(kv.data());
-      std::vector<char*> args;
-      for (std::string& a : argv) args.push_back(a.data());
-      args.push_back(nullptr);
-      execvp(args[0], args.data());
-      _exit(127);
-    }
-    Result r;
-    const auto end = std::chrono::steady_clock::now() + limit;
-    int status = 0;
-    while (waitpid(pid, &status, WNOHANG) == 0) {
-      if (std::chrono::steady_clock::now() > end) {
-        kill(pid, SIGKILL);
-        waitpid(pid, &status, 0);
-        ADD_FAILURE() << "zubrun did not end in time";
-        break;
-      }
-      if (onWait_) onWait_(pid, out);
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    r.out = slurp(out);
-    r.err = slurp(err);
-    return r;
+             std::vector<std::string> env = {}, int stdinFd = -1) {
+    clitest::ChildRun r;
+    r.argv = std::move(argv);
+    r.folder = dir_;
+    r.input = input;
+    r.stdinFd = stdinFd;
+    r.env = std::move(env);
+    r.onWait = onWait_;
+    Result result = clitest::run(r);
+    EXPECT_FALSE(result.timedOut) << "zubrun did not end in time";
+    return result;
   }
 
   Result zubrun(std::vector<std::string> args, const std::string& input = "",
@@ -110,7 +65,7 @@ class Cli : public ::testing::Test {
 
   fs::path dir_;
   // Asked while the child runs (the terminal test answers its reads).
-  std::function<void(pid_t, const fs::path& out)> onWait_;
+  std::function<void(pid_t, const std::string& out)> onWait_;
 };
 
 TEST_F(Cli, LineEndsOnStandardOutput) {
@@ -227,15 +182,14 @@ TEST_F(Cli, GetCharOnATerminal) {
   // Each key goes to the terminal once the script has asked for the last.
   std::vector<std::string> keys = {"A", "B"};
   size_t sent = 0;
-  onWait_ = [&](pid_t, const fs::path& out) {
-    const std::string seen = slurp(out);
+  onWait_ = [&](pid_t, const std::string& seen) {
     const size_t lines = static_cast<size_t>(std::count(seen.begin(), seen.end(), '\n'));
     if (sent < keys.size() && lines == sent + 1) {
       ASSERT_EQ(::write(master, keys[sent].data(), 1), 1);  // no Enter
       ++sent;
     }
   };
-  Result r = run({ZUBRUN, "keys.zub"}, "", {}, slave, std::chrono::seconds(20));
+  Result r = run({ZUBRUN, "keys.zub"}, "", {}, slave);
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, "ready\n65\n66\n");
   termios t{};
@@ -245,13 +199,13 @@ TEST_F(Cli, GetCharOnATerminal) {
 
   // Interrupted while it waits for a key.
   file("wait.zub", "OutLine \"waiting\"\nc = GetChar\n");
-  onWait_ = [&](pid_t pid, const fs::path& out) {
-    if (slurp(out) == "waiting\n") {
+  onWait_ = [&](pid_t pid, const std::string& out) {
+    if (out == "waiting\n") {
       std::this_thread::sleep_for(std::chrono::milliseconds(100));
       kill(pid, SIGTERM);
     }
   };
-  r = run({ZUBRUN, "wait.zub"}, "", {}, slave, std::chrono::seconds(20));
+  r = run({ZUBRUN, "wait.zub"}, "", {}, slave);
   EXPECT_EQ(r.status, 128 + SIGTERM);
   ASSERT_EQ(tcgetattr(slave, &t), 0);
   EXPECT_TRUE(t.c_lflag & ICANON);
