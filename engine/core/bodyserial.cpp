@@ -56,22 +56,19 @@ void BodySerial::addCode(ExpItems& eis) {
     fedFailed_ = true;
     return;
   }
-  lines_.reserve(trees_.size() + 1);
-  trees_.push_back(builder.takeRoot());
-  lines_.push_back(eis.sptModeLine);
+  statements_.push_back(Statement{builder.takeRoot(), eis.sptModeLine});
 }
 
 // A run that ends well leaves no error behind: one found here came from an
 // earlier run, or from a run of this same block nested in one of its
 // statements (a recursive user function) whose failure was dealt with.
 int32_t BodySerial::execute(zorbel::ScriptSpace& ss) {
-  for (size_t i = 0; i < trees_.size(); ++i) {
-    running.line = lines_[i];
+  for (const Statement& s : statements_) {
+    running.line = s.line;
     steps::take();
-    expTree* t = trees_[i].get();
-    t->operation(ss);
-    if (t->error().haveErr()) {
-      error_.copy(t->error(), u"Execute");
+    s.tree->operation(ss);
+    if (s.tree->error().haveErr()) {
+      error_.copy(s.tree->error(), u"Execute");
       return ExitNone;
     }
   }
