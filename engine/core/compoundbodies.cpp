@@ -12,11 +12,7 @@
 namespace engine {
 
 std::unique_ptr<ExecBody> newCompoundBody(int32_t keyword, int32_t depth) {
-  if (depth > kMaxBlockDepth)
-    rt::raiseWith(rt::err::OutOfStackSpace,
-                  rt::errorText(rt::err::OutOfStackSpace) + u"：语句块嵌套超过 " +
-                      rt::ascii(std::to_string(kMaxBlockDepth)) + u" 层",
-                  u"NewBody");
+  requireBlockDepth(depth);
   switch (keyword) {
     case tok::Do: return std::make_unique<BodyDo>(depth);
     case tok::For: return std::make_unique<BodyFOR>(depth);

@@ -1,8 +1,6 @@
 #include "core/scripthost.h"
 
-#include "builtins/hostio.h"
-#include "builtins/svconstant.h"
-#include "builtins/svcreate.h"
+#include "core/rootnames.h"
 #include "core/ssbody.h"
 #include "core/space.h"
 #include "core/ssroot.h"
@@ -10,36 +8,6 @@
 namespace engine {
 
 namespace {
-
-template <class IO>
-rt::Ref<zorbel::ScriptValue> hostIO(ScriptHost& sh, bool oneLine) {
-  rt::Ref<IO> io = rt::make<IO>();
-  io->init(&sh, oneLine);
-  return io;
-}
-
-// The names the root space starts with, bound in this order.
-struct Builtin {
-  std::u16string_view name;
-  rt::Ref<zorbel::ScriptValue> (*make)(ScriptHost& sh);
-};
-
-const Builtin kBuiltins[] = {
-    {u"ScriptHost", [](ScriptHost& sh) -> rt::Ref<zorbel::ScriptValue> {
-       return rt::make<SvHostValue>(u"ScriptHost", sh.link());
-     }},
-    {u"New", [](ScriptHost&) -> rt::Ref<zorbel::ScriptValue> { return rt::make<SvNew>(); }},
-    {u"Nothing", [](ScriptHost&) -> rt::Ref<zorbel::ScriptValue> {
-       return rt::make<SvConstant>(u"Nothing", rt::Variant(nullptr));
-     }},
-    {u"CreateObject",
-     [](ScriptHost&) -> rt::Ref<zorbel::ScriptValue> { return rt::make<SvCreateObj>(); }},
-    {u"Print", [](ScriptHost& sh) { return hostIO<SvOutput>(sh, false); }},
-    {u"OutPut", [](ScriptHost& sh) { return hostIO<SvOutput>(sh, false); }},
-    {u"OutLine", [](ScriptHost& sh) { return hostIO<SvOutput>(sh, true); }},
-    {u"Input", [](ScriptHost& sh) { return hostIO<SvInput>(sh, true); }},
-    {u"GetChar", [](ScriptHost& sh) { return hostIO<SvInput>(sh, false); }},
-};
 
 template <class I>
 rt::Ref<I> created() {
@@ -71,9 +39,7 @@ rt::Ref<ScriptHost> ScriptHost::create() {
   return h;
 }
 
-void ScriptHost::bindBuiltins() {
-  for (const Builtin& b : kBuiltins) root_->setValue(b.name, b.make(*this).get());
-}
+void ScriptHost::bindBuiltins() { bindRootNames(*root_, *this); }
 
 bool ScriptHost::runStop() {
   if (!space_) rt::raise(rt::err::ObjectNotSet);
