@@ -10,6 +10,7 @@ set(ENGINE_SHARED_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/core/bindings.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/blockdepth.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/callstack.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/core/condition.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/createtree.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/defines.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/directives.cpp
@@ -38,6 +39,7 @@ set(ENGINE_SHARED_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/core/strutil.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/tables.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/textjoin.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/core/tokenrun.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/tokenizer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/builtins/datecalc.cpp
   ${CMAKE_CURRENT_LIST_DIR}/builtins/fileops.cpp
