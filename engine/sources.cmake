@@ -24,6 +24,7 @@ set(ENGINE_SHARED_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/core/expitems.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/exptree.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/funlibs.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/core/hostevents.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/operation.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/place.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/quickeval.cpp

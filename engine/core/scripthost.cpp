@@ -67,37 +67,11 @@ void ScriptHost::refreshSSP() {
   space_ = body;
 }
 
-uint32_t ScriptHost::advise(rt::Ref<kestrin::ScriptHostEvents> sink) {
-  if (!sink) rt::raise(rt::err::ObjectNotSet);
-  return events_.advise(std::move(sink));
-}
-
-std::u16string ScriptHost::raiseInputLine() {
-  std::u16string buf;
-  events_.raise(this, [&](kestrin::ScriptHostEvents& s) { s.inputLine(buf); });
-  return buf;
-}
-
-int16_t ScriptHost::raiseInputChar() {
-  int16_t code = 0;
-  events_.raise(this, [&](kestrin::ScriptHostEvents& s) { s.inputChar(code); });
-  return code;
-}
-
-void ScriptHost::raiseOutput(std::u16string_view s) {
-  if (events_.empty()) return;
-  const std::u16string text(s);
-  events_.raise(this, [&](kestrin::ScriptHostEvents& sink) { sink.output(text); });
-}
-
-void ScriptHost::raiseOutErr(std::u16string_view s) {
-  const std::u16string text(s);
-  events_.raise(this, [&](kestrin::ScriptHostEvents& sink) { sink.outErr(text); });
-}
-
-void ScriptHost::raiseIncludeFile(const std::u16string& file) {
-  events_.raise(this, [&](kestrin::ScriptHostEvents& s) { s.includeFile(file); });
-}
+std::u16string ScriptHost::raiseInputLine() { return events_.inputLine(this); }
+int16_t ScriptHost::raiseInputChar() { return events_.inputChar(this); }
+void ScriptHost::raiseOutput(std::u16string_view s) { events_.output(this, s); }
+void ScriptHost::raiseOutErr(std::u16string_view s) { events_.outErr(this, s); }
+void ScriptHost::raiseIncludeFile(const std::u16string& file) { events_.includeFile(this, file); }
 
 void ScriptHost::execStream(nubrel::VStream& vs) {
   if (!space_ || !root_) rt::raise(rt::err::ObjectNotSet);

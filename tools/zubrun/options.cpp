@@ -3,7 +3,7 @@
 namespace zubrun {
 
 const char* const kUsage =
-    "usage: zubrun [--edition 1|2] [--crlf] FILE\n"
+    "usage: zubrun [--edition 1|2] [--go-on] [--crlf] FILE\n"
     "       zubrun --compile FILE -o OUT\n"
     "       zubrun --help | --version\n"
     "\n"
@@ -16,6 +16,10 @@ const char* const kUsage =
     "waiting for Enter.  On a script error the place, number, source and\n"
     "description of the error go to standard error and the status is 1; a\n"
     "problem with the command or a file gives 2.\n"
+    "\n"
+    "Edition 1 runs each line as it is read; a failing line ends the run\n"
+    "unless --go-on, which reports it and goes on with the next line (the\n"
+    "status is then 1 if any line failed).\n"
     "\n"
     "--compile writes the compiled form of the source FILE to the\n"
     "object-stream file OUT, which zubrun runs as it runs source.\n"
@@ -46,6 +50,8 @@ bool parseOptions(const std::vector<std::string_view>& args, Options& o, std::st
     }
     if (a == "--edition") {
       if (!value("1 or 2", o.edition)) return false;
+    } else if (a == "--go-on") {
+      o.goOn = true;
     } else if (a == "--crlf") {
       o.keepCrLf = true;
     } else if (a == "--compile") {
@@ -71,6 +77,10 @@ bool parseOptions(const std::vector<std::string_view>& args, Options& o, std::st
   }
   if (o.edition != "1" && o.edition != "2") {
     problem = "unknown edition " + o.edition;
+    return false;
+  }
+  if (o.goOn && o.edition != "1") {
+    problem = "--go-on goes with --edition 1";
     return false;
   }
   if (compile != haveOut) {

@@ -12,6 +12,7 @@ struct Options {
   Action action = Run;
   std::string edition = "2";
   bool keepCrLf = false;  // --crlf
+  bool goOn = false;      // --go-on, edition 1: on after a failing line
   std::string file;       // "-": standard input
   std::string out;        // -o, for --compile
 };
