@@ -388,21 +388,24 @@ void ScriptHost::readRecords(nubrel::VStream& vs) {
   }
 }
 
+// A whole line record runs before the stream is read on: one cut short
+// after it still ran it.
 bool ScriptHost::takeStreamLine(nubrel::VStream& vs) {
   rt::Ref<engine::ExpItems> items = rt::make<engine::ExpItems>();
   try {
     items->readStream(vs);
-    requireMore(vs);
     lineCount_ = items->sptModeLine;
     if (defines_ && !engine::expandDefines(*items, engine::definesOf(*defines_))) {
       error_.copy(items->error(), kExecStream);
       return false;
     }
-    if (dispatch(items)) {
-      errCode_ = dispatcher_->state();
-      return true;
+    if (!dispatch(items)) {
+      error_.copy(dispatcher_->error(), kExecStream);
+      return false;
     }
-    error_.copy(dispatcher_->error(), kExecStream);
+    errCode_ = dispatcher_->state();
+    requireMore(vs);
+    return true;
   } catch (const rt::RuntimeError& e) {
     error_.trap(e, kExecStream);
   }
