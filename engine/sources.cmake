@@ -26,6 +26,7 @@ set(ENGINE_SHARED_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/core/funlibs.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/hostevents.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/operation.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/core/ownclasses.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/place.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/quickeval.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/resources.cpp

@@ -71,6 +71,13 @@ class Block : public OpenStatement {
   // line of this one, which then is over (however its run ends).  Any
   // other line nested deeper or shallower is false.
   bool closes(const Line& line);
+  // The loops' and With's later lines: true for the closing line; any
+  // other is stored, to run when the closing line arrives.
+  bool gathered(Line& line) {
+    if (closes(line)) return true;
+    lines_.push_back(rt::Ref<Line>(&line));
+    return false;
+  }
 
   // Replays `lines` in order through a fresh dispatcher; a failure is
   // raised again unchanged and ends the replay, an Exit ends it (exitId_
@@ -82,6 +89,7 @@ class Block : public OpenStatement {
   const int32_t depth_;
   bool over_ = false;
   int32_t nesting_ = 0;
+  Lines lines_;  // the lines stored to run
 
  private:
   bool started_ = false;

@@ -63,10 +63,7 @@ class BodyWITH final : public Block {
   }
 
   void nextLine(zorbel::ScriptSpace& ss, Line& line) override {
-    if (!closes(line)) {
-      lines_.push_back(rt::Ref<Line>(&line));
-      return;
-    }
+    if (!gathered(line)) return;
     rt::Ref<jespin::IVStack> with = ss.withStack();
     if (!with) rt::raise(rt::err::ObjectNotSet);
     WithEntry entry(*with, value_.get());
@@ -74,7 +71,6 @@ class BodyWITH final : public Block {
   }
 
   rt::Ref<zorbel::ScriptValue> value_;
-  Lines lines_;
 };
 
 }  // namespace

@@ -212,7 +212,6 @@ class BodyIF final : public Block {
   State state_ = Then;
   bool taken_ = false;
   bool sawElse_ = false;
-  Lines lines_;
 };
 
 // What a Select line and a Case line hold.
@@ -318,7 +317,6 @@ class BodySELECT final : public Block {
   bool collecting_ = false;  // the arm being taken is the one to run
   bool done_ = false;        // an arm has run, or was chosen
   bool sawCase_ = false;
-  Lines lines_;
 };
 
 }  // namespace

@@ -24,7 +24,6 @@
 #include "core/ssroot.h"
 #include "core/tables.h"
 #include "rt/library.h"
-#include "rt/text.h"
 #include "scripthost.h"
 
 namespace engine {
@@ -35,60 +34,43 @@ std::u16string_view libraryName() { return u"Dovrel"; }
 
 namespace {
 
-template <class T>
-rt::Ref<rt::Object> create() {
-  engine::loadTables();  // before any engine object is used
-  return rt::make<T>();
-}
-
 rt::Ref<rt::Object> createHost() {
   engine::loadTables();
   return dovrel::ScriptHost::create();
 }
 
-#define DOVREL_CLASS(name) \
-  { "Dovrel." #name, rt::classIdOf("Dovrel." #name), &create<engine::name> }
-
 const rt::ClassEntry kClasses[] = {
     {"Dovrel.ScriptHost", dovrel::IScriptHost::clsid, &createHost},
-    DOVREL_CLASS(SsBody),
-    DOVREL_CLASS(SvUserFun),
-    DOVREL_CLASS(SsRoot),
-    DOVREL_CLASS(SvOutput),
-    DOVREL_CLASS(SvInput),
-    DOVREL_CLASS(SvSingle),
-    DOVREL_CLASS(SvGeneral),
-    DOVREL_CLASS(SvCopy),
-    DOVREL_CLASS(ScriptValues),
-    DOVREL_CLASS(FLGeneral),
-    DOVREL_CLASS(IFunLibs),
-    DOVREL_CLASS(SvMathFuns),
-    DOVREL_CLASS(SvWinComm),
-    DOVREL_CLASS(SvDirFuns),
-    DOVREL_CLASS(SvStatFuns),
-    DOVREL_CLASS(SvStrFuns),
-    DOVREL_CLASS(SvDateFuns),
-    DOVREL_CLASS(SvSysFuns),
-    DOVREL_CLASS(SvCTypes),
-    DOVREL_CLASS(SvFunReturn),
-    DOVREL_CLASS(SvActiveX),
-    DOVREL_CLASS(SvCreateObj),
-    DOVREL_CLASS(SvNew),
+    ENGINE_CLASS(SsBody),
+    ENGINE_CLASS(SvUserFun),
+    ENGINE_CLASS(SsRoot),
+    ENGINE_CLASS(SvOutput),
+    ENGINE_CLASS(SvInput),
+    ENGINE_CLASS(SvSingle),
+    ENGINE_CLASS(SvGeneral),
+    ENGINE_CLASS(SvCopy),
+    ENGINE_CLASS(ScriptValues),
+    ENGINE_CLASS(FLGeneral),
+    ENGINE_CLASS(IFunLibs),
+    ENGINE_CLASS(SvMathFuns),
+    ENGINE_CLASS(SvWinComm),
+    ENGINE_CLASS(SvDirFuns),
+    ENGINE_CLASS(SvStatFuns),
+    ENGINE_CLASS(SvStrFuns),
+    ENGINE_CLASS(SvDateFuns),
+    ENGINE_CLASS(SvSysFuns),
+    ENGINE_CLASS(SvCTypes),
+    ENGINE_CLASS(SvFunReturn),
+    ENGINE_CLASS(SvActiveX),
+    ENGINE_CLASS(SvCreateObj),
+    ENGINE_CLASS(SvNew),
 };
-
-#undef DOVREL_CLASS
 
 }  // namespace
 
 namespace engine {
 
 std::span<const rt::ClassEntry> ownClasses() { return kClasses; }
-
-const rt::ClassEntry* ownClass(std::u16string_view progId) {
-  for (const rt::ClassEntry& e : kClasses)
-    if (rt::equalsNoCase(rt::ascii(e.progId), progId)) return &e;
-  return nullptr;
-}
 
 }  // namespace engine
 

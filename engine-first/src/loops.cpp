@@ -75,10 +75,7 @@ class BodyDo final : public Block {
 
   // A Do line with a condition ignores what follows its Loop.
   void nextLine(zorbel::ScriptSpace& ss, Line& line) override {
-    if (!closes(line)) {
-      lines_.push_back(rt::Ref<Line>(&line));
-      return;
-    }
+    if (!gathered(line)) return;
     if (testAtLoop_) takeCondition(line, u"NextLine");
     runLoop(ss);
   }
@@ -105,7 +102,6 @@ class BodyDo final : public Block {
   bool testAtLoop_ = false;
   LoopCondition* condition_ = nullptr;  // kept by its line:
   rt::Ref<Line> conditionLine_;         // held while the block lives
-  Lines lines_;
 };
 
 // A For line's pieces: the variable, the assignment of the start value to
@@ -185,11 +181,7 @@ class BodyFOR final : public Block {
   }
 
   void nextLine(zorbel::ScriptSpace& ss, Line& line) override {
-    if (!closes(line)) {
-      lines_.push_back(rt::Ref<Line>(&line));
-      return;
-    }
-    runLoop(ss);
+    if (gathered(line)) runLoop(ss);
   }
 
   void runLoop(zorbel::ScriptSpace& ss) {
@@ -208,7 +200,6 @@ class BodyFOR final : public Block {
   rt::Ref<zorbel::ScriptValue> variable_;
   int32_t end_ = 0;
   int32_t step_ = 1;
-  Lines lines_;
 };
 
 struct ForEachHeader final : LineCache {
@@ -250,11 +241,7 @@ class BodyForEach final : public Block {
   }
 
   void nextLine(zorbel::ScriptSpace& ss, Line& line) override {
-    if (!closes(line)) {
-      lines_.push_back(rt::Ref<Line>(&line));
-      return;
-    }
-    runLoop(ss);
+    if (gathered(line)) runLoop(ss);
   }
 
   // An object element is bound to the variable, any other assigned.
@@ -277,7 +264,6 @@ class BodyForEach final : public Block {
 
   rt::Ref<zorbel::ScriptValue> variable_;
   rt::Ref<zorbel::ScriptValue> collection_;
-  Lines lines_;
 };
 
 }  // namespace
