@@ -53,13 +53,14 @@ const BlockKind kSelectKind{
     [](const Line& line) { return balance(line, tok::Select, tok::Select, tok::EndSelect); }};
 
 // A part of a one-line If: the statements after Then, or after its Else.
-// A part that is itself a one-line If is held as its own header, read from
-// the same line: each level reads only its condition and its statements,
-// so a line of nested Ifs takes memory in proportion to its length.
+// A part that is itself a one-line If is read from the line when it first
+// runs, a level at a time, and kept: a line of nested Ifs takes memory in
+// proportion to its length, and what never runs is never looked at.
 struct IfHeader;
 struct IfPart {
-  std::unique_ptr<IfHeader> nestedIf;
-  rt::Ref<Line> statements;  // a line of their own; null for none
+  std::span<const ExpItem> nestedIf;  // the tokens after the If of a nested one-line If
+  std::unique_ptr<IfHeader> nested;   // ... once read
+  rt::Ref<Line> statements;           // else a line of their own; null for none
 };
 
 // What an If line holds: its condition, and for the one-line form its two
@@ -90,21 +91,15 @@ size_t ownElseAt(std::span<const ExpItem> tail) {
   return std::span<const ExpItem>::extent;
 }
 
-std::unique_ptr<IfHeader> readIf(std::span<const ExpItem> afterIf, const Line& line, int32_t level);
-
-IfPart readPart(std::span<const ExpItem> tokens, const Line& line, int32_t level) {
+IfPart partFrom(std::span<const ExpItem> tokens, const Line& line) {
   IfPart part;
-  if (!tokens.empty() && tokens.front().iType == tok::If)
-    part.nestedIf = readIf(tokens.subspan(1), line, level + 1);
-  else
-    part.statements = partOf(tokens, line);
+  if (!tokens.empty() && tokens.front().iType == tok::If) part.nestedIf = tokens.subspan(1);
+  else part.statements = partOf(tokens, line);
   return part;
 }
 
-// The tokens after an If: "c Then", or "c Then s [Else s]".  Ifs nested on
-// one line count as blocks nested in one another (28 beyond the limit).
-std::unique_ptr<IfHeader> readIf(std::span<const ExpItem> afterIf, const Line& line, int32_t level) {
-  engine::requireBlockDepth(level);
+// The tokens after an If, of `line`: "c Then", or "c Then s [Else s]".
+std::unique_ptr<IfHeader> readIf(std::span<const ExpItem> afterIf, const Line& line) {
   const size_t then = thenAt(afterIf);
   if (then == std::span<const ExpItem>::extent) badIf(u"FirstLine");
   auto h = std::make_unique<IfHeader>();
@@ -113,12 +108,12 @@ std::unique_ptr<IfHeader> readIf(std::span<const ExpItem> afterIf, const Line& l
   if (tail.empty()) return h;  // the block form
   h->singleLine = true;
   const size_t otherwise = ownElseAt(tail);
-  h->then = readPart(tail.first(std::min(otherwise, tail.size())), line, level);
+  h->then = partFrom(tail.first(std::min(otherwise, tail.size())), line);
   if (otherwise == std::span<const ExpItem>::extent) return h;
   if (tail[otherwise].iType == tok::ElseIf)  // "Else If c Then s": the Else part is an If
-    h->otherwise.nestedIf = readIf(tail.subspan(otherwise + 1), line, level + 1);
+    h->otherwise.nestedIf = tail.subspan(otherwise + 1);
   else
-    h->otherwise = readPart(statements(tail.subspan(otherwise + 1)), line, level);
+    h->otherwise = partFrom(statements(tail.subspan(otherwise + 1)), line);
   return h;
 }
 
@@ -169,24 +164,26 @@ class BodyIF final : public Block {
 
   void firstLine(zorbel::ScriptSpace& ss, Line& line) override {
     IfHeader* h = line.cached<IfHeader>();
-    if (!h) h = &line.keep(readIf(engine::tokensFrom(line.items(), 2), line, 1));
+    if (!h) h = &line.keep(readIf(engine::tokensFrom(line.items(), 2), line));
     taken_ = truthOf(*h->condition, ss);
     state_ = Then;
     if (!h->singleLine) return;  // the block form: nothing runs yet
     over_ = true;
-    runPart(ss, taken_ ? h->then : h->otherwise, depth_);
+    runPart(ss, taken_ ? h->then : h->otherwise, depth_, line);
   }
 
   // The statements of a one-line If run as one line of a fresh dispatcher;
-  // a nested one-line If is decided here.  A block statement among them
-  // never sees its closing line: an error.
-  void runPart(zorbel::ScriptSpace& ss, const IfPart& part, int32_t depth) {
-    if (const IfHeader* nested = part.nestedIf.get()) {
+  // a nested one-line If is decided here, one block deeper.  A block
+  // statement among them never sees its closing line: an error.
+  void runPart(zorbel::ScriptSpace& ss, IfPart& part, int32_t depth, const Line& line) {
+    if (!part.nestedIf.empty()) {
       engine::requireBlockDepth(depth + 1);
       rt::stack::check();
-      if (!nested->singleLine) badIf(u"FirstLine");
-      const bool taken = truthOf(*nested->condition, ss);
-      return runPart(ss, taken ? nested->then : nested->otherwise, depth + 1);
+      if (!part.nested) part.nested = readIf(part.nestedIf, line);
+      IfHeader& nested = *part.nested;
+      if (!nested.singleLine) badIf(u"FirstLine");
+      const bool taken = truthOf(*nested.condition, ss);
+      return runPart(ss, taken ? nested.then : nested.otherwise, depth + 1, line);
     }
     if (!part.statements) return;
     BodyGeneral body(depth);
