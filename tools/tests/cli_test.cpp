@@ -285,7 +285,7 @@ TEST_F(Cli, FirstEditionFiles) {
   EXPECT_EQ(r.out, "1\nlib\n42\n");
   EXPECT_EQ(r.err.substr(0, r.err.find('\n')), "main.bin:4: 除数为零 (11)");
 
-  file("bom.zub", std::string("\xFF\xFE", 2) + std::string("O\0u\0t\0L\0i\0n\0e\0 \0" "7\0", 20));
+  file("bom.zub", std::string("\xFF\xFE", 2) + std::string("O\0u\0t\0L\0i\0n\0e\0 \0" "7\0", 18));
   r = zubrun({"--edition", "1", "bom.zub"});
   EXPECT_EQ(r.out, "7\n") << r.err;
 }
