@@ -136,19 +136,19 @@ bool member(expTree& node, zorbel::ScriptSpace& ss, int32_t rf, Operand& out,
   }
   if (node.rTree || !node.rItem || node.rItem->iType != tok::Name) return grammarError(node, where);
   std::u16string_view name = node.rItem->name();
-  if ((target->flag() & zorbel::FlagList) && rt::equalsNoCase(name, u"Count")) {
-    out.setPlain(rt::Variant(target->count()));
-    return true;
-  }
   // A member of an automation object is used in place: nothing is made for
   // it until it is handed out.  The object's record is left as it is, since
-  // attr() of such an object records nothing.
+  // attr() of such an object records nothing.  (Such a value is no list.)
   if (rf != zorbel::ModeObject) {
     if (auto* access = static_cast<zorbel::ObjectMembers*>(target->query(zorbel::ObjectMembers::iid))) {
       node.memberUse.name = name;
       out.setMember(std::move(target), *access, node.memberUse);
       return true;
     }
+  }
+  if ((target->flag() & zorbel::FlagList) && rt::equalsNoCase(name, u"Count")) {
+    out.setPlain(rt::Variant(target->count()));
+    return true;
   }
   rt::Ref<zorbel::ScriptValue> m =
       rf == zorbel::ModeObject ? target->objAttr(name) : target->attr(name);
