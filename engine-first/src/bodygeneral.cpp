@@ -20,8 +20,8 @@ constexpr std::u16string_view kExecute = u"ExecBody_Execute";
 
 // The tree of a statement line, worked out on its first run.
 struct StatementCache final : LineCache {
-  static constexpr int kKind = 1;
-  int kind() const override { return kKind; }
+  static constexpr CacheKind kKind = CacheKind::Statement;
+  CacheKind kind() const override { return kKind; }
   std::unique_ptr<engine::expTree> tree;
 };
 

@@ -18,8 +18,8 @@ const BlockKind kWithKind{
     [](const Line& line) { return balance(line, tok::With, tok::With, tok::EndWith); }};
 
 struct WithHeader final : LineCache {
-  static constexpr int kKind = 30;
-  int kind() const override { return kKind; }
+  static constexpr CacheKind kKind = CacheKind::With;
+  CacheKind kind() const override { return kKind; }
   std::unique_ptr<engine::expTree> value;
 };
 

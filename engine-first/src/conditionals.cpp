@@ -66,8 +66,8 @@ struct IfPart {
 // What an If line holds: its condition, and for the one-line form its two
 // parts.
 struct IfHeader final : LineCache {
-  static constexpr int kKind = 10;
-  int kind() const override { return kKind; }
+  static constexpr CacheKind kKind = CacheKind::If;
+  CacheKind kind() const override { return kKind; }
   std::unique_ptr<engine::expTree> condition;
   bool singleLine = false;
   IfPart then;
@@ -119,8 +119,8 @@ std::unique_ptr<IfHeader> readIf(std::span<const ExpItem> afterIf, const Line& l
 
 // What an ElseIf line holds.
 struct ElseIfHeader final : LineCache {
-  static constexpr int kKind = 11;
-  int kind() const override { return kKind; }
+  static constexpr CacheKind kKind = CacheKind::ElseIf;
+  CacheKind kind() const override { return kKind; }
   std::unique_ptr<engine::expTree> condition;
   bool hasThen = false;
   bool tailEmpty = true;
@@ -140,8 +140,8 @@ std::unique_ptr<ElseIfHeader> readElseIf(const Line& line) {
 // The statements that share a line with Else or Case Else: the first line
 // of that part.
 struct PartRest final : LineCache {
-  static constexpr int kKind = 12;
-  int kind() const override { return kKind; }
+  static constexpr CacheKind kKind = CacheKind::PartRest;
+  CacheKind kind() const override { return kKind; }
   rt::Ref<Line> rest;
 };
 
@@ -240,14 +240,14 @@ class BodyIF final : public Block {
 
 // What a Select line and a Case line hold.
 struct SelectHeader final : LineCache {
-  static constexpr int kKind = 13;
-  int kind() const override { return kKind; }
+  static constexpr CacheKind kKind = CacheKind::Select;
+  CacheKind kind() const override { return kKind; }
   std::unique_ptr<engine::expTree> selector;
 };
 
 struct CaseHeader final : LineCache {
-  static constexpr int kKind = 14;
-  int kind() const override { return kKind; }
+  static constexpr CacheKind kKind = CacheKind::Case;
+  CacheKind kind() const override { return kKind; }
   bool isElse = false;
   std::unique_ptr<engine::expTree> values;
 };

@@ -21,11 +21,13 @@
 
 namespace dovrel {
 
-// What a kind of executor works out of a line.  Each kind has its own tag.
+// What an executor works out of a line, by the kind of line.
+enum class CacheKind { Statement, If, ElseIf, PartRest, Select, Case, Loop, For, ForEach, With };
+
 class LineCache {
  public:
   virtual ~LineCache() = default;
-  virtual int kind() const = 0;
+  virtual CacheKind kind() const = 0;
 };
 
 class Line final : public rt::Object {

@@ -38,8 +38,8 @@ const BlockKind kForKind{
 // The condition of a Do or Loop line: "While c" or "Until c" from its
 // second token on, in which a plain "=" compares.
 struct LoopCondition final : LineCache {
-  static constexpr int kKind = 20;
-  int kind() const override { return kKind; }
+  static constexpr CacheKind kKind = CacheKind::Loop;
+  CacheKind kind() const override { return kKind; }
   std::unique_ptr<engine::expTree> tree;  // none: a Do line alone
   bool until = false;
 };
@@ -107,8 +107,8 @@ class BodyDo final : public Block {
 // A For line's pieces: the variable, the assignment of the start value to
 // it, the end and the step (none: 1).
 struct ForHeader final : LineCache {
-  static constexpr int kKind = 21;
-  int kind() const override { return kKind; }
+  static constexpr CacheKind kKind = CacheKind::For;
+  CacheKind kind() const override { return kKind; }
   std::unique_ptr<engine::expTree> variable;
   std::unique_ptr<engine::expTree> start;
   std::unique_ptr<engine::expTree> end;
@@ -203,8 +203,8 @@ class BodyFOR final : public Block {
 };
 
 struct ForEachHeader final : LineCache {
-  static constexpr int kKind = 22;
-  int kind() const override { return kKind; }
+  static constexpr CacheKind kKind = CacheKind::ForEach;
+  CacheKind kind() const override { return kKind; }
   std::unique_ptr<engine::expTree> variable;
   std::unique_ptr<engine::expTree> collection;
 };
