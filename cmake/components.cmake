@@ -2,7 +2,8 @@
 # the unit tests link directly), and into a shared library that hides every
 # symbol but the four entry points.  After each build the library registers
 # itself into the store beside the runtime library, so that creation by name
-# works in the build tree with no environment set.
+# works in the build tree with no environment set; installing installs it
+# (and registers it there, install.cmake).
 
 set(ZUB_EXPORT_MAP ${CMAKE_CURRENT_LIST_DIR}/entrypoints.map)
 
@@ -33,4 +34,5 @@ function(zub_component name)
     COMMAND ${CMAKE_COMMAND} -E env --unset=ZUB_REGISTRY $<TARGET_FILE:zubreg> -s $<TARGET_FILE:${name}>
     COMMENT "Registering ${name}")
   set_property(GLOBAL APPEND PROPERTY ZUB_COMPONENTS ${name})
+  install(TARGETS ${name} LIBRARY DESTINATION lib)
 endfunction()
