@@ -7,10 +7,11 @@
 
 set(ZUB_EXPORT_MAP ${CMAKE_CURRENT_LIST_DIR}/entrypoints.map)
 
-# A library must resolve every symbol it uses when it is linked.  Not in the
-# fuzz build: clang's coverage and sanitizer hooks there are defined only by
-# the runtimes linked into the program that loads the library.
-if(ZUB_FUZZ)
+# A library must resolve every symbol it uses when it is linked.  Not when
+# clang instruments it (the fuzz build, a sanitizer build with clang): the
+# hooks of clang's coverage and sanitizers are defined only by the runtimes
+# linked into the program that loads the library.
+if(ZUB_FUZZ OR (ZUB_SANITIZE AND CMAKE_CXX_COMPILER_ID MATCHES "Clang"))
   set(ZUB_NO_UNDEFINED "")
 else()
   set(ZUB_NO_UNDEFINED -Wl,--no-undefined)
