@@ -86,24 +86,33 @@ rt::RuntimeError outputFailure(int errnum) {
                           u"Output");
 }
 
+namespace {
+
+// Output is buffered: a write fails when the buffer is passed on, and
+// stays failed.
+void writeOut(std::string_view bytes, std::FILE* out) {
+  errno = 0;
+  if (std::fwrite(bytes.data(), 1, bytes.size(), out) != bytes.size() || std::ferror(out))
+    throw outputFailure(errno ? errno : EIO);  // failed before: the cause is gone
+}
+
+}  // namespace
+
 void Console::output(const std::u16string& s) { write(rt::toUtf8(s)); }
 
 void Console::write(std::string_view bytes) {
-  std::string out;
-  if (!keepCrLf_ && (pendingCr_ || bytes.find('\r') != bytes.npos)) {
-    out.reserve(bytes.size() + 1);
-    for (char c : bytes) {
-      if (pendingCr_ && c != '\n') out += '\r';
-      pendingCr_ = c == '\r';
-      if (!pendingCr_) out += c;
-    }
-    bytes = out;
+  if (keepCrLf_ || (!pendingCr_ && bytes.find('\r') == bytes.npos)) {
+    writeOut(bytes, out_);
+    return;
   }
-  // Output is buffered: a write fails when the buffer is passed on, and
-  // stays failed.
-  errno = 0;
-  if (std::fwrite(bytes.data(), 1, bytes.size(), out_) != bytes.size() || std::ferror(out_))
-    throw outputFailure(errno ? errno : EIO);  // failed before: the cause is gone
+  std::string out;
+  out.reserve(bytes.size() + 1);
+  for (char c : bytes) {
+    if (pendingCr_ && c != '\n') out += '\r';
+    pendingCr_ = c == '\r';
+    if (!pendingCr_) out += c;
+  }
+  writeOut(out, out_);
 }
 
 void Console::outErr(const std::u16string& s) {

@@ -46,7 +46,7 @@ class Console final : public kestrin::ScriptHostEvents {
   // Writes CR LF as the script wrote it (true) or as LF (false, at first).
   void keepCrLf(bool keep) { keepCrLf_ = keep; }
   // Writes what is still held back (a CR at the end of the last output)
-  // and flushes; the errno of a failed write, or 0.
+  // and flushes; the errno of a write that failed, 0 when all was written.
   int finish();
 
  private:

@@ -47,7 +47,7 @@ int runFile(const zubrun::Options& o) {
   zubrun::Runner runner(compiler, host);
   std::string report;
   zubrun::Runner::Status status;
-  int outputFailed = 0;  // errno of a failed write to standard output
+  int outputErrno = 0;
   if (o.action == zubrun::Options::Compile) {
     status = runner.compile(o.file, o.out, report);
   } else {
@@ -57,12 +57,12 @@ int runFile(const zubrun::Options& o) {
     uint32_t cookie = host->advise(console);
     status = runner.run(o.file, report);
     host->unadvise(cookie);
-    outputFailed = console->finish();
+    outputErrno = console->finish();
   }
   host->freeAll();  // the host and its built-in objects hold each other
-  if (std::fflush(stdout) != 0 && !outputFailed) outputFailed = errno ? errno : EIO;
-  if (outputFailed && status == zubrun::Runner::Ok) {
-    const rt::RuntimeError e = zubrun::outputFailure(outputFailed);
+  if (outputErrno == 0 && std::fflush(stdout) != 0) outputErrno = errno;
+  if (outputErrno != 0 && status == zubrun::Runner::Ok) {
+    const rt::RuntimeError e = zubrun::outputFailure(outputErrno);
     report = zubrun::errorReport(e.number(), e.source(), e.description());
     status = zubrun::Runner::ScriptFailed;
   }
