@@ -1,4 +1,5 @@
-// zubrun: runs a script file on the second-edition engine, or writes its
+// zubrun: runs a script file on the second-edition engine, or through the
+// application interface of either edition (appconsole.h), or writes its
 // compiled form (options.cpp has the usage).
 //
 // FILE is script source, or a compiled script kept in an object-stream file.
@@ -18,6 +19,7 @@
 #include <string_view>
 #include <vector>
 
+#include "appconsole.h"
 #include "console.h"
 #include "options.h"
 #include "ownstack.h"
@@ -41,6 +43,19 @@ rt::Ref<I> createByName(std::u16string_view progId) {
   return obj;
 }
 
+// The end of a run: output that could not be written fails a run that went
+// well; the report goes to standard error.
+int finish(int status, std::string& report, int outputErrno) {
+  if (outputErrno == 0 && std::fflush(stdout) != 0) outputErrno = errno;
+  if (outputErrno != 0 && status == zubrun::Runner::Ok) {
+    const rt::RuntimeError e = zubrun::outputFailure(outputErrno);
+    report = zubrun::errorReport(e.number(), e.source(), e.description());
+    status = zubrun::Runner::ScriptFailed;
+  }
+  std::fputs(report.c_str(), stderr);
+  return status;
+}
+
 int runFile(const zubrun::Options& o) {
   auto compiler = createByName<kestrin::IScriptCompile>(u"Kestrin.ScriptCompile");
   auto host = createByName<kestrin::IScriptHost>(u"Kestrin.ScriptHost");
@@ -60,14 +75,15 @@ int runFile(const zubrun::Options& o) {
     outputErrno = console->finish();
   }
   host->freeAll();  // the host and its built-in objects hold each other
-  if (outputErrno == 0 && std::fflush(stdout) != 0) outputErrno = errno;
-  if (outputErrno != 0 && status == zubrun::Runner::Ok) {
-    const rt::RuntimeError e = zubrun::outputFailure(outputErrno);
-    report = zubrun::errorReport(e.number(), e.source(), e.description());
-    status = zubrun::Runner::ScriptFailed;
-  }
-  std::fputs(report.c_str(), stderr);
-  return status;
+  return finish(status, report, outputErrno);
+}
+
+// zubrun --app.
+int runApp(const zubrun::Options& o) {
+  std::string report;
+  int outputErrno = 0;
+  int status = zubrun::runApplication(o, report, outputErrno);
+  return finish(status, report, outputErrno);
 }
 
 int reportFailure(const rt::RuntimeError& e) {
@@ -79,7 +95,7 @@ int reportFailure(const rt::RuntimeError& e) {
 // Every failure is reported, memory running out as error 7.
 int runReporting(const zubrun::Options& o) {
   try {
-    return runFile(o);
+    return o.app ? runApp(o) : runFile(o);
   } catch (const rt::RuntimeError& e) {
     return reportFailure(e);
   } catch (const std::bad_alloc&) {
@@ -112,7 +128,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (!codePageKnown()) return 2;
-  if (o.edition == "1") {
+  if (o.edition == "1" && !o.app) {
     std::fprintf(stderr, "zubrun: the first edition of the engine is not available yet\n");
     return 2;
   }

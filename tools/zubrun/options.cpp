@@ -4,6 +4,7 @@ namespace zubrun {
 
 const char* const kUsage =
     "usage: zubrun [--edition 1|2] [--crlf] FILE\n"
+    "       zubrun --app [--edition 1|2] [--answer NAME=TEXT]... [--commands] FILE\n"
     "       zubrun --compile FILE -o OUT\n"
     "       zubrun --help | --version\n"
     "\n"
@@ -16,6 +17,16 @@ const char* const kUsage =
     "waiting for Enter.  On a script error the place, number, source and\n"
     "description of the error go to standard error and the status is 1; a\n"
     "problem with the command or a file gives 2.\n"
+    "\n"
+    "--app runs FILE through the application interface of that edition, as\n"
+    "a program that embeds it would (a second-edition run compiles FILE into\n"
+    "FILE.bin beside it first).  The script's Application.NAME becomes a host\n"
+    "command: Output goes to standard output, InputLine and InputChar read\n"
+    "standard input; a command NAME is answered with TEXT when it is read or\n"
+    "called (--answer given again for one NAME adds answers, in order), and\n"
+    "any other is left unanswered.  --commands writes each command on\n"
+    "standard error before it is answered.  The Application's error, if any,\n"
+    "is printed at the end (status 1).\n"
     "\n"
     "--compile writes the compiled form of the source FILE to the\n"
     "object-stream file OUT, which zubrun runs as it runs source.\n"
@@ -46,6 +57,19 @@ bool parseOptions(const std::vector<std::string_view>& args, Options& o, std::st
     }
     if (a == "--edition") {
       if (!value("1 or 2", o.edition)) return false;
+    } else if (a == "--app") {
+      o.app = true;
+    } else if (a == "--commands") {
+      o.commands = true;
+    } else if (a == "--answer") {
+      std::string answer;
+      if (!value("NAME=TEXT", answer)) return false;
+      const size_t eq = answer.find('=');
+      if (eq == 0 || eq == std::string::npos) {
+        problem = "--answer needs NAME=TEXT, not " + answer;
+        return false;
+      }
+      o.answers.emplace_back(answer.substr(0, eq), answer.substr(eq + 1));
     } else if (a == "--crlf") {
       o.keepCrLf = true;
     } else if (a == "--compile") {
@@ -75,6 +99,14 @@ bool parseOptions(const std::vector<std::string_view>& args, Options& o, std::st
   }
   if (compile != haveOut) {
     problem = compile ? "--compile needs -o OUT" : "-o goes with --compile";
+    return false;
+  }
+  if (!o.app && (o.commands || !o.answers.empty())) {
+    problem = std::string(o.commands ? "--commands" : "--answer") + " goes with --app";
+    return false;
+  }
+  if (o.app && compile) {
+    problem = "--app does not go with --compile";
     return false;
   }
   if (compile) o.action = Options::Compile;
