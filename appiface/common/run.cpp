@@ -1,12 +1,18 @@
 #include "run.h"
 
+#include <string>
+
 #include "rt/error.h"
+#include "rt/text.h"
 
 namespace appiface {
 
 namespace {
 
 constexpr std::u16string_view kName = u"Application";
+
+// Runs in progress in this process.
+int runsInProgress = 0;
 
 }  // namespace
 
@@ -19,6 +25,9 @@ Run::Run(Application& app, rt::Ref<rt::Object> host, rt::Ref<zorbel::ScriptSpace
       outerHost_(app.host_),
       outerRun_(app.run_) {
   try {
+    if (runsInProgress >= kMaxNesting)
+      rt::raise(rt::err::OutOfStackSpace,
+                u"脚本运行嵌套超过 " + rt::ascii(std::to_string(kMaxNesting)) + u" 层");
     failure_ = jespin::newErrInfo();
     app.error_->clear();
     if (!space_) rt::raise(rt::err::ObjectNotSet, kName);
@@ -30,6 +39,8 @@ Run::Run(Application& app, rt::Ref<rt::Object> host, rt::Ref<zorbel::ScriptSpace
   }
   app.host_ = host_;
   app.run_ = this;
+  ++runsInProgress;
+  counted_ = true;
 }
 
 Run::~Run() { end(); }
@@ -51,6 +62,7 @@ void Run::end() noexcept {
   } catch (...) {
     // An end cannot fail.
   }
+  if (counted_) --runsInProgress;
   Application& app = *app_;
   app.host_ = outerHost_;
   app.run_ = outerRun_;

@@ -7,7 +7,8 @@
 // an outer run when a command handler started this one) is current again.
 //
 // The Application and the host stay alive until the end, whatever the
-// handlers of its commands let go of.  The run keeps its own copy of the
+// handlers of its commands let go of.  Runs nest (a handler starting one)
+// at most kMaxNesting deep: each takes native stack.  The run keeps its own copy of the
 // last failure it recorded and leaves exactly that in the record at its
 // end, so a later command (which clears the record) does not hide a failed
 // line, and a run nested inside a command does not leave its failure to
@@ -25,9 +26,11 @@ namespace appiface {
 
 class Run {
  public:
+  static constexpr int kMaxNesting = 32;
+
   // `host` is new and sends its events to `app` already; `space` is its
   // script space; `finish` lets go of its events and frees it.  A failure
-  // here finishes the host and raises.
+  // here (28 for a run nested too deep) finishes the host and raises.
   Run(Application& app, rt::Ref<rt::Object> host, rt::Ref<zorbel::ScriptSpace> space,
       std::function<void()> finish);
   ~Run();
@@ -48,6 +51,7 @@ class Run {
   rt::Ref<rt::Object> outerHost_;
   Run* outerRun_;
   rt::Ref<jespin::IErrInfo> failure_;  // owned by nobody: its source reads as stored
+  bool counted_ = false;               // among the runs in progress
 };
 
 // A run on a new host of the edition's engine (`Host` its interface),

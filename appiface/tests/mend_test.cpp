@@ -74,6 +74,25 @@ TEST_P(Mends, ARunStartedFromACommandHasItsOwnHost) {
   EXPECT_FALSE(app->host());
 }
 
+TEST_P(Mends, RunsNestOnlySoDeep) {
+  write("again.zub", {"Application.Again"});
+  int depth = 0, deepest = 0;
+  std::vector<int32_t> numbers;
+  host->onCommand = [&](const Command&) {
+    deepest = std::max(deepest, ++depth);
+    app->execFile(u"again.zub");
+    numbers.push_back(number());
+    --depth;
+  };
+  app->execFile(u"again.zub");
+  EXPECT_EQ(deepest, 32);
+  EXPECT_EQ(number(), 0);
+  // The run that could not start failed the command that started it.
+  ASSERT_FALSE(numbers.empty());
+  EXPECT_EQ(numbers.front(), rt::err::OutOfStackSpace);
+  EXPECT_FALSE(app->host());
+}
+
 APP_TEST_EDITIONS(Mends);
 
 }  // namespace
