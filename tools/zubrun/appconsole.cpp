@@ -90,13 +90,14 @@ void AppConsole::sptCommand(const std::u16string& commName, int32_t callType,
     std::fflush(stdout);  // what the script wrote before comes before it
     std::fprintf(stderr, "%s\n", commandLine(commName, callType, args).c_str());
   }
-  auto is = [&commName](std::u16string_view n) { return rt::equalsNoCase(commName, n); };
-  const bool answerable = callType == yarrick::SaGet || callType == yarrick::SaMethod;
-  if (std::vector<std::u16string> texts = answersFor(o_, commName); answerable && !texts.empty()) {
+  if (callType == yarrick::SaGet || callType == yarrick::SaMethod) {
+    const std::vector<std::u16string> texts = answersFor(o_, commName);
     for (const std::u16string& t : texts) commReturn.add(rt::Variant(t));
-  } else if (callType != yarrick::SaMethod) {
-    return;
-  } else if (is(u"Output")) {
+    if (!texts.empty()) return;
+  }
+  if (callType != yarrick::SaMethod) return;
+  auto is = [&commName](std::u16string_view n) { return rt::equalsNoCase(commName, n); };
+  if (is(u"Output")) {
     if (!args.empty()) console_.output(rt::toText(args[0]));
   } else if (is(u"InputLine")) {
     std::u16string line;
