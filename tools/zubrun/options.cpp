@@ -3,7 +3,7 @@
 namespace zubrun {
 
 const char* const kUsage =
-    "usage: zubrun [--edition 1|2] [--crlf] FILE\n"
+    "usage: zubrun [--edition 1|2] [--go-on] [--crlf] FILE\n"
     "       zubrun --app [--edition 1|2] [--answer NAME=TEXT]... [--commands] FILE\n"
     "       zubrun --compile FILE -o OUT\n"
     "       zubrun --help | --version\n"
@@ -18,15 +18,19 @@ const char* const kUsage =
     "description of the error go to standard error and the status is 1; a\n"
     "problem with the command or a file gives 2.\n"
     "\n"
+    "Edition 1 runs each line as it is read; a failing line ends the run\n"
+    "unless --go-on, which reports it and goes on with the next line (the\n"
+    "status is then 1 if any line failed).\n"
+    "\n"
     "--app runs FILE through the application interface of that edition, as\n"
     "a program that embeds it would (a second-edition run compiles FILE into\n"
     "FILE.bin beside it first).  The script's Application.NAME becomes a host\n"
     "command: Output goes to standard output, InputLine and InputChar read\n"
-    "standard input; a command NAME is answered with TEXT when it is read or\n"
-    "called (--answer given again for one NAME adds answers, in order), and\n"
-    "any other is left unanswered.  --commands writes each command on\n"
-    "standard error before it is answered.  The Application's error, if any,\n"
-    "is printed at the end (status 1).\n"
+    "standard input; a command named by --answer NAME=TEXT is answered with\n"
+    "TEXT when it is read or called (given again for one NAME, it adds\n"
+    "answers, in order), and any other is left unanswered.  --commands writes\n"
+    "each command on standard error before it is answered.  The\n"
+    "Application's error, if any, is printed at the end (status 1).\n"
     "\n"
     "--compile writes the compiled form of the source FILE to the\n"
     "object-stream file OUT, which zubrun runs as it runs source.\n"
@@ -57,6 +61,8 @@ bool parseOptions(const std::vector<std::string_view>& args, Options& o, std::st
     }
     if (a == "--edition") {
       if (!value("1 or 2", o.edition)) return false;
+    } else if (a == "--go-on") {
+      o.goOn = true;
     } else if (a == "--app") {
       o.app = true;
     } else if (a == "--commands") {
@@ -97,6 +103,10 @@ bool parseOptions(const std::vector<std::string_view>& args, Options& o, std::st
     problem = "unknown edition " + o.edition;
     return false;
   }
+  if (o.goOn && o.edition != "1") {
+    problem = "--go-on goes with --edition 1";
+    return false;
+  }
   if (compile != haveOut) {
     problem = compile ? "--compile needs -o OUT" : "-o goes with --compile";
     return false;
@@ -105,8 +115,8 @@ bool parseOptions(const std::vector<std::string_view>& args, Options& o, std::st
     problem = std::string(o.commands ? "--commands" : "--answer") + " goes with --app";
     return false;
   }
-  if (o.app && compile) {
-    problem = "--app does not go with --compile";
+  if (o.app && (compile || o.goOn)) {
+    problem = std::string("--app does not go with ") + (compile ? "--compile" : "--go-on");
     return false;
   }
   if (compile) o.action = Options::Compile;

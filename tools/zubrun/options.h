@@ -13,6 +13,7 @@ struct Options {
   Action action = Run;
   std::string edition = "2";
   bool keepCrLf = false;  // --crlf
+  bool goOn = false;      // --go-on, edition 1: on after a failing line
   std::string file;       // "-": standard input
   std::string out;        // -o, for --compile
   // --app: through the application interface, with its console host.
