@@ -5,7 +5,7 @@
 
 namespace apptest {
 
-const std::vector<int> kEditions = {2};
+const std::vector<int> kEditions = {1, 2};
 
 rt::Ref<yarrick::IApplication> newApplication(int edition) {
   rt::Ref<yarrick::IApplication> app = rt::queryRef<yarrick::IApplication>(

@@ -74,6 +74,17 @@ TEST_P(Mends, ARunStartedFromACommandHasItsOwnHost) {
   EXPECT_FALSE(app->host());
 }
 
+TEST_P(Mends, ABlockLeftOpenIsReported) {
+  const std::vector<std::string> lines = {"If 1 Then", "  x = 1"};
+  execFile("open.zub", lines);
+  const int32_t expected = edition() == 1 ? static_cast<int32_t>(0x80040004)  // If syntax
+                                          : static_cast<int32_t>(0x80040008);
+  EXPECT_EQ(number(), expected);
+  EXPECT_TRUE(mentions(description(), u"第 1 行的 If")) << rt::toUtf8(description());
+  execute(lines);
+  EXPECT_EQ(number(), expected);
+}
+
 TEST_P(Mends, RunsNestOnlySoDeep) {
   write("again.zub", {"Application.Again"});
   int depth = 0, deepest = 0;

@@ -106,6 +106,13 @@ TEST_P(Runs, AFailingLineEndsTheFileInTheSecondEditionOnly) {
                                                   : std::vector<std::u16string>{});
 }
 
+TEST_P(Runs, AFailedStatementTellsItsLineInTheFirstEdition) {
+  execFile("s.zub", {"a = 1", "", "b = 2", "c = 3", "d = 4", "e = 5", "x = 1 / 0"});
+  EXPECT_EQ(number(), rt::err::DivisionByZero);
+  EXPECT_EQ(description(),
+            edition() == 1 ? u"在执行第7行脚本时出现下列错误：\r\n除数为零" : u"除数为零");
+}
+
 TEST_P(Runs, TextThatDoesNotCompile) {
   app->setSptFileName(u"kept");
   execute({"Application.A", "x = \"open", "Application.B"});
