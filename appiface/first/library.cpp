@@ -1,10 +1,7 @@
-// Yarrick, the application interface over the first-edition engine: its
-// classes and entry points.
-#include "application.h"
-#include "appsubs.h"
+// Yarrick, the application interface over the first-edition engine: what
+// sets its edition apart, its classes and entry points.
+#include "classes.h"
 #include "edition.h"
-#include "members.h"
-#include "rt/library.h"
 
 namespace appiface {
 
@@ -21,21 +18,7 @@ const rt::MemberTable<Application>& Application::members() {
 
 namespace {
 
-template <class T>
-rt::Ref<rt::Object> create() {
-  return rt::make<T>();
-}
-
-#define YARRICK_CLASS(name) \
-  { "Yarrick." #name, rt::classIdOf("Yarrick." #name), &create<appiface::name> }
-
-const rt::ClassEntry kClasses[] = {
-    YARRICK_CLASS(Application),
-    YARRICK_CLASS(SvAppSubs),
-    YARRICK_CLASS(SaEnums),
-};
-
-#undef YARRICK_CLASS
+const rt::ClassEntry kClasses[] = {APPIFACE_CLASSES("Yarrick")};
 
 }  // namespace
 

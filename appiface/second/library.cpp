@@ -1,11 +1,8 @@
-// Trevane, the application interface over the second-edition engine: its
-// classes and entry points.
-#include "application.h"
-#include "appsubs.h"
+// Trevane, the application interface over the second-edition engine: what
+// sets its edition apart, its classes and entry points.
+#include "classes.h"
 #include "edition.h"
 #include "kestrin/values.h"
-#include "members.h"
-#include "rt/library.h"
 
 namespace appiface {
 
@@ -22,21 +19,7 @@ const rt::MemberTable<Application>& Application::members() {
 
 namespace {
 
-template <class T>
-rt::Ref<rt::Object> create() {
-  return rt::make<T>();
-}
-
-#define TREVANE_CLASS(name) \
-  { "Trevane." #name, rt::classIdOf("Trevane." #name), &create<appiface::name> }
-
-const rt::ClassEntry kClasses[] = {
-    TREVANE_CLASS(Application),
-    TREVANE_CLASS(SvAppSubs),
-    TREVANE_CLASS(SaEnums),
-};
-
-#undef TREVANE_CLASS
+const rt::ClassEntry kClasses[] = {APPIFACE_CLASSES("Trevane")};
 
 }  // namespace
 

@@ -102,6 +102,7 @@ TEST_F(Cli, HelpVersionAndBadCommands) {
       {{"--app", "--answer", "=x", "a.zub"}, 2, "", "zubrun: --answer needs NAME=TEXT, not =x\n"},
       {{"--app", "--answer"}, 2, "", "zubrun: --answer needs NAME=TEXT\n"},
       {{"--app", "--compile", "a.zub", "-o", "b"}, 2, "", "zubrun: --app does not go with --compile\n"},
+      {{"--app", "--edition", "1", "--go-on", "a.zub"}, 2, "", "zubrun: --app does not go with --go-on\n"},
       {{"--app", "nosuch.zub"}, 1, "", "Number: -1 (&HFFFFFFFF)\nSource: Yarrick.Application.ExecFile\n"},
   };
   for (const Case& c : cases) {
