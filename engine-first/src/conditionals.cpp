@@ -5,14 +5,16 @@
 // it is complete.  Conditions are evaluated as their lines arrive, so every
 // condition up to the chosen one is evaluated before any statement of the
 // chosen branch runs.
-#include <vector>
+#include <algorithm>
 
 #include "blockline.h"
 #include "blocks.h"
 #include "bodygeneral.h"
 #include "core/condition.h"
 #include "core/createtree.h"
+#include "core/blockdepth.h"
 #include "rt/ops.h"
+#include "rt/stack.h"
 
 namespace dovrel {
 
@@ -50,15 +52,26 @@ const BlockKind kSelectKind{
     [](const Line& line) { return line.first() == tok::Select; },
     [](const Line& line) { return balance(line, tok::Select, tok::Select, tok::EndSelect); }};
 
-// What an If line holds: its condition, and for the one-line form the
-// statements after Then and those after its own Else.
+// A part of a one-line If: the statements after Then, or after its Else.
+// A part that is itself a one-line If is read from the line when it first
+// runs, a level at a time, and kept: a line of nested Ifs takes memory in
+// proportion to its length, and what never runs is never looked at.
+struct IfHeader;
+struct IfPart {
+  std::span<const ExpItem> nestedIf;  // the tokens after the If of a nested one-line If
+  std::unique_ptr<IfHeader> nested;   // ... once read
+  rt::Ref<Line> statements;           // else a line of their own; null for none
+};
+
+// What an If line holds: its condition, and for the one-line form its two
+// parts.
 struct IfHeader final : LineCache {
   static constexpr int kKind = 10;
   int kind() const override { return kKind; }
   std::unique_ptr<engine::expTree> condition;
   bool singleLine = false;
-  rt::Ref<Line> thenPart;
-  rt::Ref<Line> elsePart;
+  IfPart then;
+  IfPart otherwise;
 };
 
 // The Else of a one-line If's statements: the first Else (or "Else If",
@@ -78,29 +91,29 @@ size_t ownElseAt(std::span<const ExpItem> tail) {
   return std::span<const ExpItem>::extent;
 }
 
-std::unique_ptr<IfHeader> readIf(const Line& line) {
-  std::span<const ExpItem> all = engine::tokensFrom(line.items(), 2);
-  const size_t then = thenAt(all);
+IfPart partFrom(std::span<const ExpItem> tokens, const Line& line) {
+  IfPart part;
+  if (!tokens.empty() && tokens.front().iType == tok::If) part.nestedIf = tokens.subspan(1);
+  else part.statements = partOf(tokens, line);
+  return part;
+}
+
+// The tokens after an If, of `line`: "c Then", or "c Then s [Else s]".
+std::unique_ptr<IfHeader> readIf(std::span<const ExpItem> afterIf, const Line& line) {
+  const size_t then = thenAt(afterIf);
   if (then == std::span<const ExpItem>::extent) badIf(u"FirstLine");
   auto h = std::make_unique<IfHeader>();
-  h->condition = engine::conditionTree(all.first(then));
-  std::span<const ExpItem> tail = statements(all.subspan(then + 1));
-  if (tail.empty()) return h;
+  h->condition = engine::conditionTree(afterIf.first(then));
+  std::span<const ExpItem> tail = statements(afterIf.subspan(then + 1));
+  if (tail.empty()) return h;  // the block form
   h->singleLine = true;
   const size_t otherwise = ownElseAt(tail);
-  if (otherwise == std::span<const ExpItem>::extent) {
-    h->thenPart = partOf(tail, line);
-    return h;
-  }
-  h->thenPart = partOf(tail.first(otherwise), line);
-  if (tail[otherwise].iType == tok::ElseIf) {
-    // "Else If c Then s": the Else part is an If.
-    std::vector<ExpItem> elseIf(tail.begin() + static_cast<ptrdiff_t>(otherwise), tail.end());
-    elseIf.front() = ExpItem{tok::If, rt::Variant(u"If")};
-    h->elsePart = partOf(elseIf, line);
-  } else {
-    h->elsePart = partOf(statements(tail.subspan(otherwise + 1)), line);
-  }
+  h->then = partFrom(tail.first(std::min(otherwise, tail.size())), line);
+  if (otherwise == std::span<const ExpItem>::extent) return h;
+  if (tail[otherwise].iType == tok::ElseIf)  // "Else If c Then s": the Else part is an If
+    h->otherwise.nestedIf = tail.subspan(otherwise + 1);
+  else
+    h->otherwise = partFrom(statements(tail.subspan(otherwise + 1)), line);
   return h;
 }
 
@@ -151,19 +164,30 @@ class BodyIF final : public Block {
 
   void firstLine(zorbel::ScriptSpace& ss, Line& line) override {
     IfHeader* h = line.cached<IfHeader>();
-    if (!h) h = &line.keep(readIf(line));
+    if (!h) h = &line.keep(readIf(engine::tokensFrom(line.items(), 2), line));
     taken_ = truthOf(*h->condition, ss);
     state_ = Then;
     if (!h->singleLine) return;  // the block form: nothing runs yet
     over_ = true;
-    if (Line* part = taken_ ? h->thenPart.get() : h->elsePart.get()) runPart(ss, *part);
+    runPart(ss, taken_ ? h->then : h->otherwise, depth_, line);
   }
 
-  // The statements of a one-line If run as one line of a fresh dispatcher.
-  // A block statement among them never sees its closing line: an error.
-  void runPart(zorbel::ScriptSpace& ss, Line& part) {
-    BodyGeneral body(depth_);
-    body.execute(ss, part);
+  // The statements of a one-line If run as one line of a fresh dispatcher;
+  // a nested one-line If is decided here, one block deeper.  A block
+  // statement among them never sees its closing line: an error.
+  void runPart(zorbel::ScriptSpace& ss, IfPart& part, int32_t depth, const Line& line) {
+    if (!part.nestedIf.empty()) {
+      engine::requireBlockDepth(depth + 1);
+      rt::stack::check();
+      if (!part.nested) part.nested = readIf(part.nestedIf, line);
+      IfHeader& nested = *part.nested;
+      if (!nested.singleLine) badIf(u"FirstLine");
+      const bool taken = truthOf(*nested.condition, ss);
+      return runPart(ss, taken ? nested.then : nested.otherwise, depth + 1, line);
+    }
+    if (!part.statements) return;
+    BodyGeneral body(depth);
+    body.execute(ss, *part.statements);
     if (body.error().haveErr()) {
       jespin::IErrInfo& e = body.error().info();
       rt::raiseWith(e.number(), e.description(), u"ExecLine\r\n" + e.source());

@@ -107,6 +107,7 @@ TEST_F(HostTest, OneLineIf) {
       {u"If 0 Then OutLine \"a\" Else If 1 Then OutLine \"c\"", "c\n"},
       {u"If x = 0 Then OutLine \"compares\"", "compares\n"},
       {u"If 0 Then x = (1", ""},  // never run, never looked at
+      {u"If 0 Then If (1 Then x = 1", ""},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(host->execLine(c.line), 0) << utf8(c.line);
