@@ -96,6 +96,14 @@ TEST_F(Cli, HelpVersionAndBadCommands) {
       {{"-o", "x", "a.zub"}, 2, "", "zubrun: -o goes with --compile\n"},
       {{"nosuch.zub"}, 2, "", "zubrun: cannot read nosuch.zub: No such file or directory\n"},
       {{"."}, 2, "", "zubrun: cannot read .: Is a directory\n"},
+      {{"--commands", "a.zub"}, 2, "", "zubrun: --commands goes with --app\n"},
+      {{"--answer", "x=1", "a.zub"}, 2, "", "zubrun: --answer goes with --app\n"},
+      {{"--app", "--answer", "x", "a.zub"}, 2, "", "zubrun: --answer needs NAME=TEXT, not x\n"},
+      {{"--app", "--answer", "=x", "a.zub"}, 2, "", "zubrun: --answer needs NAME=TEXT, not =x\n"},
+      {{"--app", "--answer"}, 2, "", "zubrun: --answer needs NAME=TEXT\n"},
+      {{"--app", "--compile", "a.zub", "-o", "b"}, 2, "", "zubrun: --app does not go with --compile\n"},
+      {{"--app", "--edition", "1", "--go-on", "a.zub"}, 2, "", "zubrun: --app does not go with --go-on\n"},
+      {{"--app", "nosuch.zub"}, 1, "", "Number: -1 (&HFFFFFFFF)\nSource: Yarrick.Application.ExecFile\n"},
   };
   for (const Case& c : cases) {
     Result r = zubrun(c.args);

@@ -1,4 +1,5 @@
-// zubrun: runs a script file on the engine of either edition, or writes its
+// zubrun: runs a script file on the engine of either edition, or through
+// the application interface of either edition (appconsole.h), or writes its
 // compiled form (options.cpp has the usage).
 //
 // FILE is script source, or a compiled script kept in an object-stream file.
@@ -18,6 +19,7 @@
 #include <string_view>
 #include <vector>
 
+#include "appconsole.h"
 #include "console.h"
 #include "linerunner.h"
 #include "options.h"
@@ -58,6 +60,19 @@ zubrun::FileRunner::Status runWithConsole(Host& host, R& runner, const zubrun::O
   return status;
 }
 
+// The end of a run: output that could not be written fails a run that went
+// well; the report goes to standard error.
+int finish(int status, std::string& report, int outputErrno) {
+  if (outputErrno == 0 && std::fflush(stdout) != 0) outputErrno = errno;
+  if (outputErrno != 0 && status == zubrun::FileRunner::Ok) {
+    const rt::RuntimeError e = zubrun::outputFailure(outputErrno);
+    report = zubrun::errorReport(e.number(), e.source(), e.description());
+    status = zubrun::FileRunner::ScriptFailed;
+  }
+  std::fputs(report.c_str(), stderr);
+  return status;
+}
+
 int runFile(const zubrun::Options& o) {
   std::string report;
   zubrun::FileRunner::Status status;
@@ -80,14 +95,15 @@ int runFile(const zubrun::Options& o) {
     else status = runWithConsole(*host, runner, o, report, outputErrno);
     host->freeAll();
   }
-  if (outputErrno == 0 && std::fflush(stdout) != 0) outputErrno = errno;
-  if (outputErrno != 0 && status == zubrun::FileRunner::Ok) {
-    const rt::RuntimeError e = zubrun::outputFailure(outputErrno);
-    report = zubrun::errorReport(e.number(), e.source(), e.description());
-    status = zubrun::FileRunner::ScriptFailed;
-  }
-  std::fputs(report.c_str(), stderr);
-  return status;
+  return finish(status, report, outputErrno);
+}
+
+// zubrun --app.
+int runApp(const zubrun::Options& o) {
+  std::string report;
+  int outputErrno = 0;
+  const int status = zubrun::runApplication(o, report, outputErrno);
+  return finish(status, report, outputErrno);
 }
 
 int reportFailure(const rt::RuntimeError& e) {
@@ -99,7 +115,7 @@ int reportFailure(const rt::RuntimeError& e) {
 // Every failure is reported, memory running out as error 7.
 int runReporting(const zubrun::Options& o) {
   try {
-    return runFile(o);
+    return o.app ? runApp(o) : runFile(o);
   } catch (const rt::RuntimeError& e) {
     return reportFailure(e);
   } catch (const std::bad_alloc&) {
