@@ -1,5 +1,6 @@
 #include "rig.h"
 
+#include <stdio.h>
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -33,8 +34,10 @@ void TempDir::write(const std::string& rel, const std::string& bytes) const {
   std::ofstream(p, std::ios::binary) << bytes;
 }
 
-std::string TempDir::read(const std::string& rel) const {
-  std::ifstream in(path_ + "/" + rel, std::ios::binary);
+std::string TempDir::read(const std::string& rel) const { return readFile(path_ + "/" + rel); }
+
+std::string TempDir::readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
   std::stringstream s;
   s << in.rdbuf();
   return s.str();
@@ -43,6 +46,16 @@ std::string TempDir::read(const std::string& rel) const {
 bool TempDir::exists(const std::string& rel) const {
   std::error_code ec;
   return std::filesystem::exists(std::filesystem::symlink_status(path_ + "/" + rel, ec));
+}
+
+std::string capture(const std::string& command) {
+  std::string out;
+  if (FILE* p = ::popen(command.c_str(), "r")) {
+    char buf[4096];
+    for (size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
+    ::pclose(p);
+  }
+  return out;
 }
 
 int shell(const std::string& command) {

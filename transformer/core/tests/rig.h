@@ -27,6 +27,7 @@ class TempDir {
   void write(const std::string& rel, const std::string& bytes) const;
   std::string read(const std::string& rel) const;
   bool exists(const std::string& rel) const;
+  static std::string readFile(const std::string& path);
 
  private:
   std::string path_;
@@ -34,6 +35,8 @@ class TempDir {
 
 // Runs `command` through the shell; its exit status.
 int shell(const std::string& command);
+// Runs `command` through the shell; what it wrote on standard output.
+std::string capture(const std::string& command);
 
 class Rig {
  public:
