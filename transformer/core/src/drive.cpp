@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "marlox/escape.h"
 #include "rt/text.h"
 
 namespace marlox {
@@ -122,13 +123,7 @@ int32_t DriveAnswers::messageBox(const std::u16string& prompt, int32_t style, co
     case Kind::Yes: return rt::mb::Yes;
     case Kind::No: return rt::mb::No;
     case Kind::Ok: return rt::mb::Ok;
-    default:
-      // A box without Cancel answers its escape: No for Yes/No, OK for OK.
-      switch (style & 7) {
-        case rt::mb::YesNo: return rt::mb::No;
-        case rt::mb::OkOnly: return rt::mb::Ok;
-        default: return rt::mb::Cancel;
-      }
+    default: return escapeAnswer(style);
   }
 }
 

@@ -63,7 +63,8 @@ int shell(const std::string& command) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-Rig::Rig(const std::string& ini) : ui(rt::make<rt::ScriptedHost>()), installed_(ui) {
+Rig::Rig(const std::string& ini, rt::Ref<rt::ScriptedHost> host)
+    : ui(host ? host : rt::make<rt::ScriptedHost>()), installed_(ui) {
   if (!ini.empty()) home.write("Marlox.ini", ini);
   program = std::make_unique<marlox::Program>(
       home.name(), marlox::Services{dialogs, net, browser, launcher, clipboard});
@@ -74,9 +75,15 @@ Rig::~Rig() {
   program.reset();
 }
 
-void Rig::start() {
-  program->start([this] {
+void Rig::start(const std::function<marlox::MainFrame*()>& openWindow) {
+  program->start([&] {
     ++windowsOpened;
+    return openWindow();
+  });
+}
+
+void Rig::start() {
+  start([this] {
     frame = std::make_unique<marlox::MainFrame>(*program, editor, window, tree);
     editor.onChange = [this] { frame->document().textChanged(); };
     frame->load();

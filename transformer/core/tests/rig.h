@@ -3,6 +3,7 @@
 // one), and helpers for files.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -40,8 +41,9 @@ std::string capture(const std::string& command);
 
 class Rig {
  public:
-  // The program folder holds `ini` as Marlox.ini.
-  explicit Rig(const std::string& ini = {});
+  // The program folder holds `ini` as Marlox.ini; `host` answers the
+  // boxes (a plain scripted host when none is given).
+  explicit Rig(const std::string& ini = {}, rt::Ref<rt::ScriptedHost> host = nullptr);
   ~Rig();
 
   TempDir home;
@@ -61,6 +63,8 @@ class Rig {
 
   // Start-up, the window made and loaded as the window layer does it.
   void start();
+  // Start-up with a window of the caller's.
+  void start(const std::function<marlox::MainFrame*()>& openWindow);
   // The close box: the frame asked, then the program's end when it may.
   bool close();
   marlox::Document& doc() { return frame->document(); }
