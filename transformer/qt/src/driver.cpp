@@ -87,7 +87,10 @@ void Driver::step() {
 }
 
 QString Driver::run(const marlox::DriveLine& line, int& waitMs) {
-  const QString arg = qs(line.arg);
+  QString home = qs(window_.program().appPath());
+  home.chop(1);
+  QString arg = qs(line.arg);
+  arg.replace(QLatin1String("{home}"), home).replace(QLatin1String("{drive}"), folder_);
   const std::u16string& verb = line.verb;
   marlox::MainFrame& frame = window_.frame();
   if (verb == u"open") {
@@ -101,7 +104,7 @@ QString Driver::run(const marlox::DriveLine& line, int& waitMs) {
     window_.findChild<QAction*>(QStringLiteral("mmEdits_4"))->trigger();
   } else if (verb == u"node") {
     // A key from the program folder, as the default script folder's are.
-    std::u16string key = window_.program().absPath(line.arg);
+    std::u16string key = window_.program().absPath(us(arg));
     if (!frame.tree().node(key)) return QStringLiteral("no node %1").arg(qs(key));
     window_.treePort().select(key);
     frame.tree().nodeClick(key);
@@ -111,7 +114,7 @@ QString Driver::run(const marlox::DriveLine& line, int& waitMs) {
     if (!a->isEnabled()) return QStringLiteral("the action %1 is disabled").arg(arg);
     a->trigger();
   } else if (verb == u"answer") {
-    if (!answers_.queue(line.arg)) return QStringLiteral("not an answer");
+    if (!answers_.queue(us(arg))) return QStringLiteral("not an answer");
   } else if (verb == u"expect-text") {
     return expectation("the text", window_.editor()->toPlainText(), arg);
   } else if (verb == u"expect-caption") {

@@ -8,7 +8,11 @@
 //   screenshot PNG     wait MS              close
 //
 // Blank lines and lines starting with "#" are skipped.  In TEXT, "\n",
-// "\t" and "\\" stand for a line break, a tab and a backslash.  While a
+// "\t" and "\\" stand for a line break, a tab and a backslash, and in
+// every argument "{home}" for the program folder and "{drive}" for the
+// drive file's folder (both without a "/" at the end).  An "open" PATH is
+// taken from the drive file's folder, a "node" KEY from the program folder.
+// "wait" lets the program run on its own for MS milliseconds.  While a
 // drive runs, every dialog and box takes the next queued answer; one that
 // finds none (or one of the wrong kind) fails the run, naming its text.
 #pragma once
