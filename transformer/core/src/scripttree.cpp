@@ -229,13 +229,21 @@ std::u16string ScriptTree::askName(std::u16string_view prompt, std::u16string_vi
   return isPlainName(name) ? name : std::u16string();
 }
 
-void ScriptTree::newScript() {
+std::u16string ScriptTree::selectedFolder() {
   std::u16string key = selected();
-  if (key.empty()) return beep();
-  if (kindOf(key) == Kind::Zub) {
-    showStatus(msg::kCannotCreateHere);
-    return beep();
+  if (key.empty()) {
+    beep();
+    return key;
   }
+  if (kindOf(key) != Kind::Zub) return key;
+  showStatus(msg::kCannotCreateHere);
+  beep();
+  return {};
+}
+
+void ScriptTree::newScript() {
+  std::u16string key = selectedFolder();
+  if (key.empty()) return;
   std::u16string name = askName(msg::kNewScriptPrompt, msg::kNewScriptDefault);
   if (name.empty()) return;
   std::u16string path = key + name + u".zub";
@@ -290,12 +298,8 @@ void ScriptTree::deleteScript() {
 }
 
 void ScriptTree::newScriptFolder() {
-  std::u16string key = selected();
-  if (key.empty()) return beep();
-  if (kindOf(key) == Kind::Zub) {
-    showStatus(msg::kCannotCreateHere);
-    return beep();
-  }
+  std::u16string key = selectedFolder();
+  if (key.empty()) return;
   std::u16string name = askName(msg::kNewFolderPrompt, msg::kNewFolderDefault);
   if (name.empty()) return;
   std::u16string path = key + name;

@@ -76,6 +76,9 @@ class ScriptTree {
   void remove(const std::u16string& key);
   // The selected node's key, "" when none.
   std::u16string selected();
+  // The selected root or folder that a new script or folder goes into;
+  // "" (after a beep, and for a script the status text) when there is none.
+  std::u16string selectedFolder();
   // The name typed into an input box, or "" when it ends the command
   // (empty, or not a plain name).
   std::u16string askName(std::u16string_view prompt, std::u16string_view defaultText);
