@@ -219,6 +219,7 @@ TEST(Window, ACloseDuringExecCmdClosesAfterTheScript) {
   marloxqt::MainWindow& w = *rig.window;
   QTimer::singleShot(100, &w, [&] {
     journal.push_back("close asked");
+    keepPicture(&w, "window-close-during-script.png");
     w.close();
   });
   rig.window->treePort().select(key);
@@ -260,6 +261,7 @@ TEST(Window, HelpMenu) {
   QTest::keyClick(rig.window.get(), Qt::Key_W, Qt::ControlModifier);
   rig.dialogs.expectAbout();
   rig.window->findChild<QAction*>("tBar_help")->trigger();
+  keepPicture(rig.window.get(), "window-help.png");
   rig.checkAll();
 }
 
