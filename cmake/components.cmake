@@ -2,14 +2,16 @@
 # the unit tests link directly), and into a shared library that hides every
 # symbol but the four entry points.  After each build the library registers
 # itself into the store beside the runtime library, so that creation by name
-# works in the build tree with no environment set.
+# works in the build tree with no environment set; installing installs it
+# (and registers it there, install.cmake).
 
 set(ZUB_EXPORT_MAP ${CMAKE_CURRENT_LIST_DIR}/entrypoints.map)
 
-# A library must resolve every symbol it uses when it is linked.  Not in the
-# fuzz build: clang's coverage and sanitizer hooks there are defined only by
-# the runtimes linked into the program that loads the library.
-if(ZUB_FUZZ)
+# A library must resolve every symbol it uses when it is linked.  Not when
+# clang instruments it (the fuzz build, a sanitizer build with clang): the
+# hooks of clang's coverage and sanitizers are defined only by the runtimes
+# linked into the program that loads the library.
+if(ZUB_FUZZ OR (ZUB_SANITIZE AND CMAKE_CXX_COMPILER_ID MATCHES "Clang"))
   set(ZUB_NO_UNDEFINED "")
 else()
   set(ZUB_NO_UNDEFINED -Wl,--no-undefined)
@@ -33,4 +35,5 @@ function(zub_component name)
     COMMAND ${CMAKE_COMMAND} -E env --unset=ZUB_REGISTRY $<TARGET_FILE:zubreg> -s $<TARGET_FILE:${name}>
     COMMENT "Registering ${name}")
   set_property(GLOBAL APPEND PROPERTY ZUB_COMPONENTS ${name})
+  install(TARGETS ${name} LIBRARY DESTINATION lib)
 endfunction()

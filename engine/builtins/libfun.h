@@ -3,9 +3,11 @@
 // An object of a library class stands for ONE function: the registry makes
 // a fresh one per lookup and lets its Key to the name as the script wrote
 // it; FunCall evaluates the function that Key names (compared case-blind)
-// and hands the result back in a new SvSingle.  Apart from Key, Flag (12),
-// ObjAttr (Nothing) and Error, every operation records 1004 and answers
-// nothing.  Failures never raise: they are in Error after the call.
+// and hands the result back in a new SvSingle.  Read as a value (x = Now),
+// the function runs without arguments, as a user function read as a value
+// does.  Apart from Key, Flag (12), ObjAttr (Nothing) and Error, every
+// other operation records 1004 and answers nothing.  Failures of a call are
+// in Error after it; read as a value, they are raised to the reader.
 //
 // A library class derives from LibFun<Self> (or from TextLibFun<Self>,
 // textfun.h, for the libraries that take their arguments as text) and
@@ -63,9 +65,13 @@ class LibFun : public rt::Automation<Self, zorbel::ScriptValue>, public Pooled<S
     return 0;
   }
   int32_t flag() override { return zorbel::FlagCall | zorbel::FlagLib; }
+  // A function that needs arguments fails here (1005), and the failure
+  // reaches the statement instead of a silent 0.
   rt::Variant value() override {
-    refuse(u"Get_ScriptValue_Value");
-    return rt::Variant(int16_t{0});
+    rt::Ref<zorbel::ScriptValue> result =
+        static_cast<Self*>(this)->funCall(nullptr, nullptr, zorbel::ModeValue);
+    if (err_.haveErr()) err_.raise();
+    return result ? result->value() : rt::Variant();
   }
   void letValue(const rt::Variant&) override { refuse(u"Let_ScriptValue_Value"); }
   void setValue(const rt::Variant&) override { refuse(u"Set_ScriptValue_Value"); }

@@ -96,7 +96,8 @@ rt::Ref<rt::Object> SvActiveX::target() {
   return objectIn(v);
 }
 
-rt::Variant SvActiveX::invoke(int kind, zorbel::ScriptValue* params, const rt::Variant* last) {
+rt::Variant SvActiveX::invokeMember(int kind, zorbel::ScriptValue* params,
+                                    const rt::Variant* last) {
   rt::Ref<rt::Object> t = target();
   std::vector<rt::Variant> args = argumentValues(params);
   if (last) args.push_back(*last);
@@ -127,7 +128,7 @@ rt::Variant SvActiveX::value() {
   rt::Ref<SvActiveX> holder = mode_ == zorbel::ModeObject ? rt::make<SvActiveX>() : nullptr;
   rt::Variant result;
   const bool ok = attempt(u"Get_ScriptValue_Value", [&] {
-    result = invoke(rt::PropGet, params_.get());
+    result = invokeMember(rt::PropGet, params_.get());
     if (holder) holder->hold(result);
   });
   if (holder) return rt::Variant(static_cast<rt::Object*>(holder.get()));
@@ -140,14 +141,14 @@ void SvActiveX::letValue(const rt::Variant& v) {
     if (v.isObject()) wrapped_ = v.object();
     return;
   }
-  attempt(u"Let_ScriptValue_Value", [&] { invoke(rt::PropLet, params_.get(), &v); });
+  attempt(u"Let_ScriptValue_Value", [&] { invokeMember(rt::PropLet, params_.get(), &v); });
 }
 
 void SvActiveX::setValue(const rt::Variant& v) {
   err_.clear();
   attempt(u"Set_ScriptValue_Value", [&] {
     if (parent_) {
-      invoke(rt::PropSet, params_.get(), &v);
+      invokeMember(rt::PropSet, params_.get(), &v);
     } else {
       hold(v);
     }
@@ -183,7 +184,7 @@ rt::Ref<zorbel::ScriptValue> SvActiveX::funCall(zorbel::ScriptSpace*, zorbel::Sc
   rt::Ref<SvSingle> plain = reFlag == zorbel::ModeValue ? rt::make<SvSingle>() : nullptr;
   rt::Ref<SvActiveX> wrapper = reFlag == zorbel::ModeObject ? rt::make<SvActiveX>() : nullptr;
   const bool ok = attempt(u"ScriptValue_FunCall", [&] {
-    rt::Variant r = invoke(rt::Method, sv);
+    rt::Variant r = invokeMember(rt::Method, sv);
     if (plain) plain->letValue(r);
     if (wrapper) wrapper->hold(r);
   });

@@ -87,7 +87,8 @@ class SvActiveX final : public rt::Automation<SvActiveX, zorbel::ScriptValue>,
   // Invokes the member (the default member when unnamed) with the
   // arguments of `params` and then `last`, if any; the target is fetched
   // before any argument is read.
-  rt::Variant invoke(int kind, zorbel::ScriptValue* params, const rt::Variant* last = nullptr);
+  rt::Variant invokeMember(int kind, zorbel::ScriptValue* params,
+                           const rt::Variant* last = nullptr);
   // Takes `v` as a root's object; raises 424 when it holds none.
   void hold(const rt::Variant& v);
   // Traps a failure of `step` under `source`; false when it failed.

@@ -16,8 +16,15 @@
 
 namespace engine {
 
+// What every read-only value answers to: a value that can never change,
+// so that binding a name to it (Set) binds the name to what it holds.
+class Constant : public virtual rt::Object {
+ public:
+  static constexpr rt::Iid iid = rt::guidOf("Kestrin.Constant");
+};
+
 template <class Self>
-class ReadOnlyValue : public rt::Automation<Self, zorbel::ScriptValue> {
+class ReadOnlyValue : public rt::Automation<Self, zorbel::ScriptValue, Constant> {
  public:
   static const rt::MemberTable<Self>& members() {
     static const rt::MemberTable<Self> table{std::u16string(Self::kClassName)};

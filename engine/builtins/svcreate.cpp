@@ -29,6 +29,16 @@ rt::Ref<zorbel::ScriptValue> newWrapper(zorbel::ScriptSpace* ss) {
 
 }  // namespace
 
+rt::Ref<zorbel::ScriptValue> objectHolder(zorbel::ScriptSpace* ss, rt::Object* object) {
+  rt::Ref<zorbel::ScriptValue> holder = newWrapper(ss);
+  holder->setValue(rt::Variant(object));
+  if (holder->hasError()) {
+    jespin::IErrInfo& e = holder->error();
+    rt::raiseWith(e.number(), e.description(), e.source());
+  }
+  return holder;
+}
+
 rt::Ref<zorbel::ScriptValue> SvCreateObj::funCall(zorbel::ScriptSpace* ss, zorbel::ScriptValue* sv,
                                                   int32_t) {
   err_.clear();

@@ -24,6 +24,10 @@
 
 namespace engine {
 
+// A new holder of `object` as CreateObject hands one out: the class the
+// type map `ss` sees gives "Object".  Raises what the holder refuses.
+rt::Ref<zorbel::ScriptValue> objectHolder(zorbel::ScriptSpace* ss, rt::Object* object);
+
 // What both share: a name, and the operations neither supports.
 template <class Self>
 class Creator : public rt::Automation<Self, zorbel::ScriptValue> {

@@ -45,9 +45,4 @@ rt::Variant SvCTypes::evalFun(const TextArgs& args) {
   return TextLibFun<SvCTypes>::evalFun(args);
 }
 
-rt::Variant SvCTypes::value() {
-  refuse(u"Get_ScriptValue_Value");
-  return rt::Variant();
-}
-
 }  // namespace engine

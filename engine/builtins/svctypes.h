@@ -21,7 +21,6 @@ class SvCTypes final : public TextLibFun<SvCTypes> {
   static std::span<const TextFun> functions();
 
   rt::Variant evalFun(const TextArgs& args);
-  rt::Variant value() override;
 };
 
 }  // namespace engine

@@ -42,10 +42,12 @@ size_t firstCharLength(std::u16string_view s) {
 
 // --- Characters and codes ---------------------------------------------------
 
-// Chr(code): a negative code is the 16-bit code of a double-byte character.
+// Chr(code): under a double-byte code page a negative code is the 16-bit
+// code of a double-byte character; under UTF-8 codes are code points, and a
+// negative one names none.
 Variant chrFun(const TextArgs& a) {
   int32_t code = a.toInt(1);
-  if (code < 0 && code >= -32768) code += 65536;
+  if (code < 0 && code >= -32768 && rt::codePage() == rt::CodePage::Cp936) code += 65536;
   std::u16string out;
   if (code < 0 || !rt::charFromAnsiCode(static_cast<uint32_t>(code), out)) rt::raise(rt::err::InvalidCall);
   return Variant(out);

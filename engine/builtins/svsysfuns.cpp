@@ -1,7 +1,5 @@
 #include "builtins/svsysfuns.h"
 
-#include <unistd.h>
-
 #include <cstdlib>
 #include <string>
 
@@ -74,29 +72,13 @@ rt::Variant shellFun(const TextArgs& a) {
   return rt::Variant(static_cast<double>(rt::startProgram(a.text(1))));
 }
 
-// A text made only of digits, from 1 up: Environ's position form.
-int32_t positionOf(std::u16string_view s) {
-  if (s.empty() || s.size() > 9) return 0;
-  int32_t n = 0;
-  for (char16_t c : s) {
-    if (c < u'0' || c > u'9') return 0;
-    n = n * 10 + (c - u'0');
-  }
-  return n;
-}
-
-// Environ(name): the variable's value, "" when it is not set.  A name of
-// digits that no variable has is a position: the n-th entry of the
-// environment as "NAME=value", "" past the end.
+// Environ(name): the variable's value, "" when it is not set.  The argument
+// is always a name: a text of digits names a variable too, it does not
+// count entries of the environment.
 rt::Variant environFun(const TextArgs& a) {
-  const std::u16string& name = a.text(1);
-  std::string n = rt::toUtf8(name);
+  std::string n = rt::toUtf8(a.text(1));
   if (!n.empty() && n.find_first_of(std::string_view("=\0", 2)) == std::string::npos)
     if (const char* v = std::getenv(n.c_str())) return rt::Variant(rt::fromUtf8(v));
-  if (int32_t pos = positionOf(name)) {
-    for (char** e = environ; e && *e; ++e)
-      if (--pos == 0) return rt::Variant(rt::fromUtf8(*e));
-  }
   return rt::Variant(std::u16string());
 }
 

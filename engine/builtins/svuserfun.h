@@ -56,6 +56,9 @@ class SvUserFun final : public rt::Automation<SvUserFun, zorbel::ScriptValue> {
   void readStream(nubrel::VStream& vs, const DefineLookup& defines = {});
 
   const std::u16string& name() const { return name_; }
+  // The source its lines were read from (place.h), where failures of its
+  // body are reported.
+  void setSource(int32_t source) { source_ = source; }
   const std::vector<std::u16string>& params() const { return params_; }
   ItemsColl& lines() { return lines_; }
 
@@ -100,6 +103,7 @@ class SvUserFun final : public rt::Automation<SvUserFun, zorbel::ScriptValue> {
 
   std::u16string name_;
   std::u16string key_;
+  int32_t source_ = 0;
   std::vector<std::u16string> params_;
   ItemsColl lines_;
   bool headerDone_ = false;

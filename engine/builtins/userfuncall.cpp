@@ -8,6 +8,8 @@
 #include "builtins/svuserfun.h"
 #include "core/bodygeneral.h"
 #include "core/callstack.h"
+#include "core/compoundbodies.h"
+#include "core/place.h"
 #include "core/evalsupport.h"
 #include "core/ssbody.h"
 
@@ -79,11 +81,18 @@ void SvUserFun::giveBack(rt::Ref<SsBody> space) {
 bool SvUserFun::buildBody() {
   auto body = std::make_unique<BodyGeneral>();
   for (const rt::Ref<ExpItems>& line : lines_) {
+    running.line = line->sptModeLine;
     body->addCode(*line->copy());  // a block may cut down the line it is fed
     if (body->error().haveErr()) {
       error_.copy(body->error(), kFunCall);
       return false;
     }
+  }
+  try {
+    requireAllClosed(*body, u"AddCode");
+  } catch (const rt::RuntimeError& e) {
+    error_.trap(e, kFunCall);
+    return false;
   }
   body_ = std::move(body);
   lines_.clear();
@@ -106,6 +115,7 @@ rt::Ref<zorbel::ScriptValue> SvUserFun::funCall(zorbel::ScriptSpace* ss, zorbel:
     steps_.resize(params_.size() + 1);
     space->bindNew(name_, slot.get(), &steps_[0]);
     bindParams(*space, sv);
+    SourceRun run(source_);  // a failure of the body is reported where it happened
     if (!body_ && !buildBody()) return nullptr;
     space->setParent(ss);
     {
@@ -116,16 +126,22 @@ rt::Ref<zorbel::ScriptValue> SvUserFun::funCall(zorbel::ScriptSpace* ss, zorbel:
     const bool failed = body_->error().haveErr();
     if (failed) copyBodyError();
     giveBack(std::move(space));
-    if (!failed) return result;
+    if (!failed) {
+      run.endedWell();
+      return result;
+    }
   } catch (const rt::RuntimeError& e) {
     error_.trap(e, kFunCall);
   }
   return nullptr;
 }
 
+// Read as a value, the function has no statement of its own to fail: its
+// failure (450 when it needs arguments) is raised to the code reading it.
 rt::Variant SvUserFun::value() {
   rt::Ref<zorbel::ScriptValue> result =
       funCall(ActiveSpace::current(), nullptr, zorbel::ModeStatement);
+  if (!result && error_.haveErr()) error_.raise();
   return result ? result->value() : rt::Variant();
 }
 

@@ -1,3 +1,4 @@
+#include "core/place.h"
 #include "core/simplebodies.h"
 #include "rt/convert.h"
 
@@ -13,7 +14,11 @@ void BodyDim::addCode(ExpItems& eis) {
     std::u16string type = u"Variant";
     bool afterAs = false;
     auto declare = [&] {
-      if (afterAs) decls_->add(rt::Variant(type), name);
+      if (afterAs) {
+        lines_.reserve(lines_.size() + 1);
+        decls_->add(rt::Variant(type), name);
+        lines_.push_back(eis.sptModeLine);
+      }
       type = u"Variant";
       afterAs = false;
     };
@@ -33,6 +38,7 @@ void BodyDim::addCode(ExpItems& eis) {
 int32_t BodyDim::execute(zorbel::ScriptSpace& ss) {
   const int32_t n = decls_->count();
   for (int32_t i = 1; i <= n; ++i) {
+    running.line = lines_[static_cast<size_t>(i - 1)];
     rt::Ref<jespin::IVValue> d = decls_->item(rt::Variant(i));
     ss.newValue(d->key(), rt::toText(d->value()));
     if (ss.error().haveErr()) {

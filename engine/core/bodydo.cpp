@@ -8,6 +8,7 @@ void BodyDo::readCondition(const ExpItems& eis, const char16_t* where) {
   condition_ = conditionTree(tokensFrom(eis, 3));
   if (condition_->isEmpty()) raiseCode(ErrDoSyntax, where);
   until_ = kind == tok::Until;
+  conditionLine_ = eis.sptModeLine;
 }
 
 void BodyDo::firstLine(ExpItems& eis) {
@@ -30,6 +31,7 @@ int32_t BodyDo::run(zorbel::ScriptSpace& ss) {
     if (ss.runStop()) return ExitNone;
     // A Do whose Loop line never came has no condition: it runs once.
     bool go = false;
+    running.line = conditionLine_;
     if (condition_ && !truth(*condition_, ss, go)) return ExitNone;
     if (go == until_ || !condition_) return ExitNone;
     if (!ran(inner_, ss, code)) return ExitNone;

@@ -132,6 +132,7 @@ int32_t BodyFOR::run(zorbel::ScriptSpace& ss) {
     int32_t code = ExitNone;
     if (!ran(inner_, ss, code)) return ExitNone;
     if (int32_t result; !goesOn(code, result)) return result;
+    running.line = line_;  // the step belongs to the For line
     if (direct.variable) {
       direct.variable->assign(counter.next(current()));
       continue;
@@ -171,7 +172,9 @@ int32_t BodyForEach::run(zorbel::ScriptSpace& ss) {
   if (!c.isObject()) rt::raise(rt::err::ObjectRequired);
   rt::Ref<rt::Enumerator> items = rt::enumeratorOf(c.object());
   rt::Variant item;
-  while (items->next(item)) {
+  for (;;) {
+    running.line = line_;  // taking the next item belongs to the For Each line
+    if (!items->next(item)) break;
     if (item.isObject()) v->setValue(item);
     else v->letValue(item);
     if (v->hasError()) {

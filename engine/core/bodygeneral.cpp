@@ -3,6 +3,7 @@
 #include <new>
 
 #include "core/compoundbodies.h"
+#include "core/compoundbody.h"
 #include "core/linesplit.h"
 #include "core/simplebodies.h"
 #include "rt/stack.h"
@@ -27,6 +28,14 @@ bool takesRuns(const ExecBody* b) { return isA(b, u"BodySerial") || isA(b, u"Bod
 }  // namespace
 
 bool BodyGeneral::hasOpenBlock() const { return open_ && !takesRuns(open_) && !open_->isOver(); }
+
+const CompoundBody* BodyGeneral::unclosed() const {
+  const auto* open = hasOpenBlock() ? dynamic_cast<const CompoundBody*>(open_) : nullptr;
+  if (!open) return nullptr;
+  const BodyGeneral* inside = open->receiving();
+  const CompoundBody* deeper = inside ? inside->unclosed() : nullptr;
+  return deeper ? deeper : open;
+}
 
 void BodyGeneral::openChild(std::unique_ptr<ExecBody> b) {
   open_ = b.get();

@@ -15,6 +15,8 @@
 
 namespace engine {
 
+class CompoundBody;
+
 class BodyGeneral final : public ExecBody {
  public:
   // `depth`: how many compound statements enclose the lines it takes.
@@ -30,6 +32,9 @@ class BodyGeneral final : public ExecBody {
 
   // The last statement block opened has not seen its closing line.
   bool hasOpenBlock() const;
+  // The innermost block statement among the lines taken that has not seen
+  // its closing line, or null.
+  const CompoundBody* unclosed() const;
 
   size_t childCount() const { return children_.size(); }
   ExecBody& child(size_t i) { return *children_.at(i); }

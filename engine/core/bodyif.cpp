@@ -63,9 +63,10 @@ std::unique_ptr<expTree> requiredCondition(std::span<const ExpItem> tokens, cons
 
 }  // namespace
 
-BodyGeneral& BodyIF::newBranch(std::unique_ptr<expTree> condition) {
+BodyGeneral& BodyIF::newBranch(std::unique_ptr<expTree> condition, int32_t line) {
   auto b = std::make_unique<Branch>(depth_);
   b->condition = std::move(condition);
+  b->line = line;
   branches_.push_back(std::move(b));
   return branches_.back()->body;
 }
@@ -73,7 +74,7 @@ BodyGeneral& BodyIF::newBranch(std::unique_ptr<expTree> condition) {
 void BodyIF::firstLine(ExpItems& eis) {
   IfLine l = cutIfLine(eis, true);
   if (!l.hasThen) raiseCode(ErrIfSyntax, u"FirstLine");
-  BodyGeneral& then = newBranch(requiredCondition(l.condition, u"FirstLine"));
+  BodyGeneral& then = newBranch(requiredCondition(l.condition, u"FirstLine"), eis.sptModeLine);
   if (!hasStatements(l.statements) && !l.hasElse) return;  // the block form
   over_ = true;
   if (!l.hasElse) {
@@ -99,7 +100,7 @@ void BodyIF::firstLine(ExpItems& eis) {
   if (!(thenInPlace ? passOnInPlace(then, l.statements, eis) : passOn(then, l.statements, eis))) return;
   requireClosed(then, u"FirstLine");
   sawElse_ = true;
-  BodyGeneral& otherwise = newBranch(nullptr);
+  BodyGeneral& otherwise = newBranch(nullptr, eis.sptModeLine);
   if (passOnInPlace(otherwise, l.elseStatements, thenInPlace ? *other : eis))
     requireClosed(otherwise, u"FirstLine");
 }
@@ -124,7 +125,7 @@ void BodyIF::nextLine(ExpItems& eis) {
 void BodyIF::elseIfLine(ExpItems& eis) {
   if (sawElse_) raiseCode(ErrIfSyntax, u"ElseIfLine");
   IfLine l = cutIfLine(eis, false);
-  BodyGeneral& branch = newBranch(requiredCondition(l.condition, u"ElseIfLine"));
+  BodyGeneral& branch = newBranch(requiredCondition(l.condition, u"ElseIfLine"), eis.sptModeLine);
   passOnInPlace(branch, l.statements, eis);
 }
 
@@ -133,12 +134,13 @@ void BodyIF::elseIfLine(ExpItems& eis) {
 void BodyIF::elseLine(ExpItems& eis) {
   if (sawElse_) raiseCode(ErrIfSyntax, u"NextLine");
   sawElse_ = true;
-  passOnInPlace(newBranch(nullptr), tokensFrom(eis, 2), eis);
+  passOnInPlace(newBranch(nullptr, eis.sptModeLine), tokensFrom(eis, 2), eis);
 }
 
 int32_t BodyIF::run(zorbel::ScriptSpace& ss) {
   for (const std::unique_ptr<Branch>& b : branches_) {
     if (b->condition) {
+      running.line = b->line;
       bool chosen = false;
       if (!truth(*b->condition, ss, chosen)) return ExitNone;
       if (!chosen) continue;

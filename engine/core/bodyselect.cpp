@@ -113,6 +113,7 @@ void BodySELECT::caseLine(ExpItems& eis) {
   std::span<const ExpItem> rest = tokensFrom(eis, 2);
   if (rest.empty()) malformed(u"NextLine");
   auto c = std::make_unique<Case>(depth_);
+  c->line = eis.sptModeLine;
   size_t statements = 0;
   if (rest[0].iType == tok::Else) {
     // Case Else, alone or with a statement after ":".
@@ -158,6 +159,7 @@ int32_t BodySELECT::run(zorbel::ScriptSpace& ss) {
   if (!evaluated(*selector_, ss, zorbel::ModeValue, selector)) return ExitNone;
   const rt::Variant s = selector.value();
   for (const std::unique_ptr<Case>& c : cases_) {
+    running.line = c->line;
     bool hit = false;
     if (!matches(*c, s, ss, hit)) return ExitNone;
     if (!hit) continue;

@@ -1,4 +1,5 @@
 #include "core/createtree.h"
+#include "core/place.h"
 #include "core/simplebodies.h"
 #include "core/steps.h"
 
@@ -55,18 +56,19 @@ void BodySerial::addCode(ExpItems& eis) {
     fedFailed_ = true;
     return;
   }
-  trees_.push_back(builder.takeRoot());
+  statements_.push_back(Statement{builder.takeRoot(), eis.sptModeLine});
 }
 
 // A run that ends well leaves no error behind: one found here came from an
 // earlier run, or from a run of this same block nested in one of its
 // statements (a recursive user function) whose failure was dealt with.
 int32_t BodySerial::execute(zorbel::ScriptSpace& ss) {
-  for (const std::unique_ptr<expTree>& t : trees_) {
+  for (const Statement& s : statements_) {
+    running.line = s.line;
     steps::take();
-    t->operation(ss);
-    if (t->error().haveErr()) {
-      error_.copy(t->error(), u"Execute");
+    s.tree->operation(ss);
+    if (s.tree->error().haveErr()) {
+      error_.copy(s.tree->error(), u"Execute");
       return ExitNone;
     }
   }

@@ -1,5 +1,6 @@
 #include "core/compoundbody.h"
 
+#include "core/compoundbodies.h"
 #include "core/createtree.h"
 #include "core/evalsupport.h"
 #include "core/quickeval.h"
@@ -13,6 +14,8 @@ void CompoundBody::addCode(ExpItems& eis) {
     if (started_) {
       if (!eis.empty()) nextLine(eis);
     } else {
+      line_ = eis.sptModeLine;
+      opener_ = eis.empty() ? 0 : eis.item(1).iType;
       firstLine(eis);
       started_ = true;
     }
@@ -24,6 +27,7 @@ void CompoundBody::addCode(ExpItems& eis) {
 int32_t CompoundBody::execute(zorbel::ScriptSpace& ss) {
   error_.clear();
   if (!started_) return ExitNone;  // its opening line was refused: nothing to run
+  running.line = line_;
   try {
     rt::stack::check();  // blocks run nested in the statements that hold them
     return run(ss);
@@ -71,7 +75,7 @@ bool CompoundBody::passOnInPlace(BodyGeneral& body, std::span<const ExpItem> sta
 }
 
 void CompoundBody::requireClosed(const BodyGeneral& body, const char16_t* where) {
-  if (body.hasOpenBlock()) raiseCode(ErrSyntax, where);
+  requireAllClosed(body, where);
 }
 
 bool CompoundBody::failed(BodyGeneral& body) {

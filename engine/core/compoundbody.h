@@ -10,6 +10,7 @@
 
 #include "core/bodygeneral.h"
 #include "core/exptree.h"
+#include "core/place.h"
 #include "core/steps.h"
 
 namespace engine {
@@ -24,6 +25,12 @@ class CompoundBody : public ExecBody {
   // "Execute" and gives exit code 0.
   int32_t execute(zorbel::ScriptSpace& ss) final;
   bool isOver() const final { return over_; }
+
+  // The number of the line the statement opens on, and its first keyword.
+  int32_t openingLine() const { return line_; }
+  int32_t opener() const { return opener_; }
+  // The block inside the statement that takes its next line, or null.
+  virtual const BodyGeneral* receiving() const = 0;
 
  protected:
   // `depth`: how many compound statements enclose this one, itself included.
@@ -47,7 +54,7 @@ class CompoundBody : public ExecBody {
   bool passOnInPlace(BodyGeneral& body, std::span<const ExpItem> statements, ExpItems& line);
 
   // A part of the statement ends: a block opened inside it must have been
-  // closed there (error 1 under `where`).
+  // closed there (error 8 under `where`, at the line that opened it).
   static void requireClosed(const BodyGeneral& body, const char16_t* where);
 
   // Runs `body` for its exit code; false after copying its error.  In line:
@@ -68,9 +75,11 @@ class CompoundBody : public ExecBody {
 
   const int32_t depth_;
   bool over_ = false;
+  int32_t line_ = 0;
 
  private:
   bool started_ = false;
+  int32_t opener_ = 0;
 };
 
 // A statement whose lines inside form one inner block, up to its closing
@@ -82,6 +91,7 @@ class InnerBody : public CompoundBody {
       : CompoundBody(classId, depth), inner_(depth), closer_(closer) {}
 
   void nextLine(ExpItems& eis) final;
+  const BodyGeneral* receiving() const final { return &inner_; }
   virtual bool opensSame(int32_t keyword) const = 0;
   // The closing line of this statement; it may raise, and the statement is
   // over only when it does not.

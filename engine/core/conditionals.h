@@ -18,11 +18,15 @@ class BodyIF final : public CompoundBody {
   explicit BodyIF(int32_t depth) : CompoundBody(u"BodyIF", depth) {}
 
   size_t branchCount() const { return branches_.size(); }
+  const BodyGeneral* receiving() const override {
+    return branches_.empty() ? nullptr : &branches_.back()->body;
+  }
 
  private:
   struct Branch {
     explicit Branch(int32_t depth) : body(depth) {}
     std::unique_ptr<expTree> condition;  // none for the Else branch
+    int32_t line = 0;                    // of the condition
     BodyGeneral body;
   };
 
@@ -31,7 +35,7 @@ class BodyIF final : public CompoundBody {
   int32_t run(zorbel::ScriptSpace& ss) override;
   void elseIfLine(ExpItems& eis);
   void elseLine(ExpItems& eis);
-  BodyGeneral& newBranch(std::unique_ptr<expTree> condition);
+  BodyGeneral& newBranch(std::unique_ptr<expTree> condition, int32_t line);
 
   std::vector<std::unique_ptr<Branch>> branches_;
   bool sawElse_ = false;
@@ -54,11 +58,15 @@ class BodySELECT final : public CompoundBody {
   explicit BodySELECT(int32_t depth) : CompoundBody(u"BodySelect", depth) {}
 
   size_t caseCount() const { return cases_.size(); }
+  const BodyGeneral* receiving() const override {
+    return cases_.empty() ? nullptr : &cases_.back()->body;
+  }
 
  private:
   struct Case {
     explicit Case(int32_t depth) : body(depth) {}
     std::vector<CaseAlternative> alternatives;  // none for Case Else
+    int32_t line = 0;                           // of the Case line
     BodyGeneral body;
   };
 

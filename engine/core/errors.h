@@ -25,6 +25,7 @@ enum ErrCode : int32_t {
   ErrDoSyntax = 5,
   ErrSelectSyntax = 6,
   ErrFunctionHeader = 7,  // malformed Sub or Function definition
+  ErrUnclosed = 8,        // a block statement without its closing line
   ErrKeyword = 101,       // a keyword where an expression was expected
   ErrBracket = 102,       // unpaired bracket
   ErrQuote = 103,         // unpaired quotation mark

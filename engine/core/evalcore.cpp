@@ -1,5 +1,6 @@
 #include "core/evalcore.h"
 
+#include "builtins/svcreate.h"
 #include "builtins/svgeneral.h"
 #include "builtins/svsingle.h"
 #include "jespin/stack.h"
@@ -41,6 +42,20 @@ rt::Ref<zorbel::ScriptValue> withTarget(jespin::IVStack& with) {
   if (top.isObject()) v = rt::queryRef<zorbel::ScriptValue>(top.object());
   if (!v) rt::raise(rt::err::ObjectRequired);
   return v;
+}
+
+// What a member is asked of: a general value that holds an object (a For
+// Each element, a collection item, x = obj) stands for that object, whose
+// members are the ones meant, not attributes of its own; an object that is
+// no script value is wrapped as CreateObject wraps one.
+rt::Ref<zorbel::ScriptValue> objectBehind(zorbel::ScriptSpace& ss,
+                                          rt::Ref<zorbel::ScriptValue> target) {
+  SvGeneral* var = directOf(target.get()).variable;
+  if (!var || (var->flag() & zorbel::FlagList)) return target;
+  const rt::Variant& held = var->held();
+  if (!held.isObject() || held.isNothing()) return target;
+  if (rt::Ref<zorbel::ScriptValue> sv = rt::queryRef<zorbel::ScriptValue>(held.object())) return sv;
+  return objectHolder(&ss, held.object());
 }
 
 }  // namespace
@@ -136,19 +151,22 @@ bool member(expTree& node, zorbel::ScriptSpace& ss, int32_t rf, Operand& out,
   }
   if (node.rTree || !node.rItem || node.rItem->iType != tok::Name) return grammarError(node, where);
   std::u16string_view name = node.rItem->name();
+  // A member of an automation object is used in place: nothing is made for
+  // it until it is handed out.  The object's record is left as it is, since
+  // attr() of such an object records nothing.  (Such a value is no list.)
+  auto* access = static_cast<zorbel::ObjectMembers*>(target->query(zorbel::ObjectMembers::iid));
+  if (!access) {
+    target = objectBehind(ss, std::move(target));
+    access = static_cast<zorbel::ObjectMembers*>(target->query(zorbel::ObjectMembers::iid));
+  }
+  if (access && rf != zorbel::ModeObject) {
+    node.memberUse.name = name;
+    out.setMember(std::move(target), *access, node.memberUse);
+    return true;
+  }
   if ((target->flag() & zorbel::FlagList) && rt::equalsNoCase(name, u"Count")) {
     out.setPlain(rt::Variant(target->count()));
     return true;
-  }
-  // A member of an automation object is used in place: nothing is made for
-  // it until it is handed out.  The object's record is left as it is, since
-  // attr() of such an object records nothing.
-  if (rf != zorbel::ModeObject) {
-    if (auto* access = static_cast<zorbel::ObjectMembers*>(target->query(zorbel::ObjectMembers::iid))) {
-      node.memberUse.name = name;
-      out.setMember(std::move(target), *access, node.memberUse);
-      return true;
-    }
   }
   rt::Ref<zorbel::ScriptValue> m =
       rf == zorbel::ModeObject ? target->objAttr(name) : target->attr(name);

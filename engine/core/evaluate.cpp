@@ -241,9 +241,20 @@ bool plainCall(expTree& n, ScriptSpace& ss, ScriptValue& callee, int32_t rf, Ope
 
 // f(x) calls f, or indexes a value that cannot be called; a[x] indexes, and
 // hands a callable value the whole argument object.
-bool callOrIndex(expTree& n, ScriptSpace& ss, int32_t rf, bool square, Operand& out) {
+// How a node with brackets is used: f(x) in an expression, a[x], or f(x) on
+// the left of an assignment, where a library function is still called (its
+// result may be an argument object, as IIf gives) and anything else callable
+// is indexed as with square brackets, so that o.P(k) = v lets P with k.
+enum class Brackets { Call, Index, Target };
+
+bool callOrIndex(expTree& n, ScriptSpace& ss, int32_t rf, Brackets use, Operand& out) {
   Operand l, r;
   if (!eval::side(n, Side::Left, ss, zorbel::ModeValue, l)) return false;
+  bool square = use == Brackets::Index;
+  if (use == Brackets::Target) {
+    ScriptValue* callee = l.object();
+    square = !callee || !(callee->flag() & zorbel::FlagLib);
+  }
   // A call site that once met a callee other than a library function goes
   // the general way from then on: the question only chooses the faster of
   // two ways, and is not worth asking at every call of a user function.
@@ -305,8 +316,8 @@ bool dispatch(expTree& n, ScriptSpace& ss, int32_t rf, Operand& out) {
     case tok::Increment:
     case tok::Decrement: return step(n, ss, code, out);
     case tok::Member: return eval::member(n, ss, rf, out, kGetValue);
-    case tok::FnOp: return callOrIndex(n, ss, rf, false, out);
-    case tok::GetOp: return callOrIndex(n, ss, rf, true, out);
+    case tok::FnOp: return callOrIndex(n, ss, rf, Brackets::Call, out);
+    case tok::GetOp: return callOrIndex(n, ss, rf, Brackets::Index, out);
     case tok::CloseParen:
     case tok::CloseSquare:
     case tok::CloseBrace: return eval::side(n, Side::Right, ss, zorbel::ModeValue, out);
@@ -333,6 +344,20 @@ bool expTree::evaluate(ScriptSpace& ss, int32_t rf, Operand& out) {
     error_.trap(e, eval::kGetValue);
     out.reset();
   }
+  return false;
+}
+
+bool expTree::evaluateTarget(ScriptSpace& ss, Operand& out) {
+  if (!opItem || opItem->iType != tok::FnOp) return evaluate(ss, zorbel::ModeValue, out);
+  error_.clear();
+  out.reset();
+  try {
+    rt::stack::check();
+    if (callOrIndex(*this, ss, zorbel::ModeValue, Brackets::Target, out)) return true;
+  } catch (const rt::RuntimeError& e) {
+    error_.trap(e, eval::kGetValue);
+  }
+  out.reset();
   return false;
 }
 

@@ -57,6 +57,11 @@ class expTree {
   // getValue without a holder for a computed result: the evaluator's own
   // path between operators.  False when the node recorded an error.
   bool evaluate(zorbel::ScriptSpace& ss, int32_t rf, Operand& out);
+  // evaluate for the target of an assignment: a call with round brackets,
+  // o.P(k), stands for what its arguments select, as o.P[k] does, so that
+  // the assignment lets the value there (a library function is still
+  // called: IIf gives the argument it chose).
+  bool evaluateTarget(zorbel::ScriptSpace& ss, Operand& out);
   // One side run as a statement, or evaluated.
   void lRun(zorbel::ScriptSpace& ss);
   void rRun(zorbel::ScriptSpace& ss);

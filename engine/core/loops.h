@@ -26,6 +26,7 @@ class BodyDo final : public InnerBody {
   void readCondition(const ExpItems& eis, const char16_t* where);
 
   std::unique_ptr<expTree> condition_;
+  int32_t conditionLine_ = 0;  // of the Do or the Loop line
   bool until_ = false;
   bool testAtEnd_ = false;
 };

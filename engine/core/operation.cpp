@@ -31,11 +31,20 @@ void joinAssignment(expTree& n, ScriptSpace& ss, const Operand& target) {
   eval::assign(n, target, chain.result(), kOperation);
 }
 
+// The left side of an assignment: what it stands for as a target.
+bool target(expTree& n, ScriptSpace& ss, Operand& out) {
+  expTree* tree = n.lTree.get();
+  if (!tree) return eval::side(n, Side::Left, ss, zorbel::ModeValue, out);
+  if (tree->evaluateTarget(ss, out)) return true;
+  n.error().copy(tree->error(), u"Get_LValue");
+  return false;
+}
+
 // ":=" (and "=" when a statement has one left), "+=" and "-=".  What the
 // assigned value refuses is reported, not lost.
 void assignment(expTree& n, ScriptSpace& ss, int32_t code) {
   Operand l, r;
-  if (!eval::side(n, Side::Left, ss, zorbel::ModeValue, l)) return;
+  if (!target(n, ss, l)) return;
   if (n.rTree && TextJoin::joins(*n.rTree) && code != tok::AddAssign && code != tok::SubAssign)
     return joinAssignment(n, ss, l);
   if (!eval::side(n, Side::Right, ss, zorbel::ModeValue, r)) return;
@@ -52,7 +61,7 @@ void assignment(expTree& n, ScriptSpace& ss, int32_t code) {
 // rules; anything else (a member, an indexed item) is given it by Value set.
 void rebinding(expTree& n, ScriptSpace& ss) {
   Operand l, r;
-  if (!eval::side(n, Side::Left, ss, zorbel::ModeValue, l)) return;
+  if (!target(n, ss, l)) return;
   if (!eval::side(n, Side::Right, ss, zorbel::ModeObject, r)) return;
   if (!n.lTree && n.lItem && n.lItem->iType == tok::Name) {
     ss.setValue(n.lItem->iValue.text(), r.toObject().get());

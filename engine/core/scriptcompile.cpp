@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "core/compoundbodies.h"
 #include "core/records.h"
 #include "core/sourcetext.h"
 #include "core/tokencode.h"
@@ -137,6 +138,7 @@ void ScriptCompile::startDefinition(nubrel::VStream& vs) {
   }
   fun_ = fun;
   funLine_ = curLine_;
+  funKeyword_ = first;
 }
 
 void ScriptCompile::continueDefinition(nubrel::VStream& vs) {
@@ -160,7 +162,10 @@ void ScriptCompile::compileEnd(nubrel::VStream& vs) {
     // its header with it.
     fun_ = nullptr;
     curLine_ = funLine_;
-    error_.setCode(ErrFunctionHeader, u"CompileEnd");
+    jespin::IErrInfo& rec = error_.info();
+    rec.setNumber(errNumber(ErrUnclosed));
+    rec.setDescription(unclosedText(funKeyword_, funLine_));
+    rec.setSource(u"CompileEnd");
   }
   vs.setVLong(RecordEnd);
 }

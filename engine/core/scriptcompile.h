@@ -35,6 +35,7 @@ class ScriptCompile final : public rt::Automation<ScriptCompile, kestrin::IScrip
   bool inBlockComment_ = false;
   rt::Ref<SvUserFun> fun_;       // the definition being collected
   int32_t funLine_ = 0;          // the line of its header
+  int32_t funKeyword_ = 0;       // Sub or Function
   rt::Ref<ExpItems> items_;      // reused for every line
   ErrRecord error_;
 };

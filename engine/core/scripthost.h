@@ -35,6 +35,9 @@ class ScriptHost final : public rt::Automation<ScriptHost, kestrin::IScriptHost,
   void refreshSSP() override;
   rt::Ref<zorbel::ScriptSpace> sSpace() override { return space_; }
   jespin::IErrInfo& error() override { return error_.info(); }
+  void setSourceName(std::u16string_view name) override { StreamHost::setSourceName(name); }
+  int32_t errorLine() override { return StreamHost::errorLine(); }
+  std::u16string errorSource() override { return StreamHost::errorSource(); }
   uint32_t advise(rt::Ref<kestrin::ScriptHostEvents> sink) override;
   void unadvise(uint32_t cookie) override { events_.unadvise(cookie); }
 

@@ -158,6 +158,16 @@ bool ScriptValues::removeKey(std::u16string_view key) {
   return true;
 }
 
+bool ScriptValues::replace(std::u16string_view key, zorbel::ScriptValue* v) {
+  ptrdiff_t s = slotOf(key);
+  if (s < 0 || !v) return false;
+  Item& it = items_[static_cast<size_t>(s)];
+  rt::Ref<zorbel::ScriptValue> gone = std::move(it.value);
+  it.value = v;
+  it.probed = false;
+  return true;
+}
+
 void ScriptValues::remove(const rt::Variant& indexKey) {
   if (indexKey.isText()) {
     if (!removeKey(indexKey.text())) rt::raise(rt::err::InvalidCall);

@@ -87,6 +87,9 @@ class ScriptValues final
   void append(zorbel::ScriptValue* v, std::u16string_view key);
   // Removes the item under `key`; false when there is none.
   bool removeKey(std::u16string_view key);
+  // Stores `v` in place of the item under `key`, at its position; false
+  // when there is none.  The item that was there is let go last.
+  bool replace(std::u16string_view key, zorbel::ScriptValue* v);
 
  private:
   struct Item {

@@ -26,11 +26,15 @@ class BodySerial final : public ExecBody {
   int32_t execute(zorbel::ScriptSpace& ss) override;
   bool isOver() const override { return false; }
 
-  size_t treeCount() const { return trees_.size(); }
-  expTree& tree(size_t i) { return *trees_.at(i); }
+  size_t treeCount() const { return statements_.size(); }
+  expTree& tree(size_t i) { return *statements_.at(i).tree; }
 
  private:
-  std::vector<std::unique_ptr<expTree>> trees_;
+  struct Statement {
+    std::unique_ptr<expTree> tree;
+    int32_t line;
+  };
+  std::vector<Statement> statements_;
   bool fedFailed_ = false;
 };
 
@@ -56,6 +60,7 @@ class BodyDim final : public ExecBody {
 
  private:
   rt::Ref<jespin::IVValues> decls_;
+  std::vector<int32_t> lines_;  // the line of each declaration
   bool fedFailed_ = false;
 };
 

@@ -127,6 +127,10 @@ bool Space::unbind(std::u16string_view name) {
   return true;
 }
 
+bool Space::rebind(std::u16string_view name, zorbel::ScriptValue* v) {
+  return bindings_->replace(name, v);
+}
+
 void Space::unbindAll() {
   shape_ = uniqueShape();
   bindings_->clear();

@@ -77,6 +77,10 @@ class Space : public virtual rt::Object {
   // A new variable holding the Integer 0.
   rt::Ref<zorbel::ScriptValue> bindNewVariable(std::u16string_view name);
   bool unbind(std::u16string_view name);
+  // Binds `v` under `name`, bound here already, at the same position: the
+  // shape stays, and a name kept where it resolved finds `v` there.  False
+  // when the name is not bound here.
+  bool rebind(std::u16string_view name, zorbel::ScriptValue* v);
   void setEnclosing(Space* s) { enclosing_ = s; }
 
  private:

@@ -1,6 +1,9 @@
 #include "core/ssbody.h"
 
+#include "builtins/svconstant.h"
 #include "builtins/svcopy.h"
+#include "builtins/svcreate.h"
+#include "builtins/svgeneral.h"
 #include "core/bindings.h"
 #include "rt/text.h"
 
@@ -11,6 +14,29 @@ namespace {
 constexpr std::u16string_view kNewValue = u"ScriptSpace_NewValue";
 
 [[noreturn]] void noParent() { rt::raise(rt::err::ObjectNotSet); }
+
+// What Set binds a name to: the value object itself, so that afterwards
+// the name and whatever else stands for that object stand for the same one,
+// whatever kind of value it is.  A value bound under another name is bound
+// through an alias, which keeps that name's Key.  A constant (Nothing,
+// ScriptHost) never changes: the name gets a new holder of the object it
+// holds, as CreateObject makes one, or a variable holding Nothing, so that
+// "x = 1" goes on working after "Set x = Nothing".
+rt::Ref<zorbel::ScriptValue> setBinding(zorbel::ScriptSpace& ss, std::u16string_view name,
+                                        zorbel::ScriptValue* v) {
+  if (v->query(Constant::iid)) {
+    const rt::Variant held = v->value();
+    rt::Ref<zorbel::ScriptValue> holder = held.isObject() && !held.isNothing()
+                                              ? objectHolder(&ss, held.object())
+                                              : SvGeneral::holding(held);
+    holder->setKey(name);
+    return holder;
+  }
+  if (!(v->flag() & zorbel::FlagCall) && !v->key().empty() && !rt::equalsNoCase(v->key(), name))
+    return rt::make<SvCopy>(name, v);
+  v->setKey(name);
+  return v;
+}
 
 }  // namespace
 
@@ -51,13 +77,12 @@ void SsBody::letValue(std::u16string_view name, zorbel::ScriptValue* v) {
   bindUnderKey(v);
 }
 
-// A local that takes rebindings itself (a result slot) is given the new
-// value.  Any other local binding is replaced when the new value is
-// anonymous, callable or a plain value; a plain value under another name is
-// bound through an alias, so that both names stand for one value.  A value holding an object (or
-// Nothing) is given to the local, which keeps its identity: "Set o =
-// Nothing" leaves o declared and holding Nothing.  A name that is not local
-// is rebound where an ancestor has it, else bound here.
+
+// Set rebinds a name; it never changes the value the name stood for, which
+// other names and by-reference parameters may share.  A local is rebound in
+// place (a result slot takes the new value itself); a name that is not
+// local is rebound where an ancestor has it, else bound here.  Null, from
+// an embedding program, unbinds.
 void SsBody::setValue(std::u16string_view name, zorbel::ScriptValue* v) {
   rt::Ref<zorbel::ScriptValue> keep(v);
   if (zorbel::ScriptValue* current = local(name)) {
@@ -65,29 +90,18 @@ void SsBody::setValue(std::u16string_view name, zorbel::ScriptValue* v) {
       slot->rebind(v);
       return;
     }
-    if (!v) {
-      unbind(name);
-      return;
-    }
-    if (!v->key().empty() && !(v->flag() & zorbel::FlagCall)) {
-      rt::Variant held = v->value();
-      if (held.isObject()) {
-        current->setValue(held);
-        return;
-      }
-      unbind(name);
-      if (rt::equalsNoCase(v->key(), name)) bindUnderKey(v);
-      else bindUnderKey(rt::make<SvCopy>(name, v).get());
-      return;
-    }
-    unbind(name);
-  } else if (!v || (v->flag() != zorbel::FlagCall && parent_ && parent_->existValue(name))) {
-    // Unbinding a name that is not local unbinds it where it is bound.
-    if (parent_ && (v || parent_->existValue(name))) parent_->setValue(name, v);
+    if (!v) unbind(name);
+    else rebind(name, setBinding(*this, name, v).get());
     return;
   }
-  v->setKey(name);
-  bindUnderKey(v);
+  if (!v || (v->flag() != zorbel::FlagCall && parent_ && parent_->existValue(name))) {
+    // Unbinding a name that is not local unbinds it where it is bound.
+    if (!parent_) return;
+    if (v) parent_->setValue(name, setBinding(*this, name, v).get());
+    else if (parent_->existValue(name)) parent_->setValue(name, nullptr);
+    return;
+  }
+  bindUnderKey(setBinding(*this, name, v).get());
 }
 
 bool SsBody::bindNew(std::u16string_view name, zorbel::ScriptValue* v, ShapeStep* step) {

@@ -6,6 +6,7 @@
 #include "builtins/svuserfun.h"
 #include "core/bodygeneral.h"
 #include "core/callstack.h"
+#include "core/compoundbodies.h"
 #include "core/records.h"
 
 namespace engine {
@@ -39,18 +40,29 @@ bool StreamHost::expandDefines(ExpItems& items) {
   return defines_ && expandOnce(items, defineLookup()) != 0;
 }
 
-// Statements between two directives form one block: built completely, then
-// run.  The stream is tested for its end before each record, so a stream
-// cut short or spoilt ends the run with an error instead of reading on.
+// A failure's place is kept; a raised failure (a directive's) leaves it
+// to whoever handles it.
 void StreamHost::runStream(nubrel::VStream& vs) {
+  failedAt_ = Place{};
+  SourceRun run(source_);
   try {
-    runRecords(vs);
+    readRecords(vs);
   } catch (const std::bad_alloc&) {
     error_.trapOutOfMemory(kExecStream);
   }
+  if (error_.haveErr()) failedAt_ = running;
+  run.endedWell();  // the failure is handed over with the record
 }
 
-void StreamHost::runRecords(nubrel::VStream& vs) {
+void StreamHost::streamFailed(const rt::RuntimeError& e) {
+  running.line = 0;
+  error_.trap(e, kExecStream);
+}
+
+// Statements between two directives form one block: built completely, then
+// run.  The stream is tested for its end before each record, so a stream
+// cut short or spoilt ends the run with an error instead of reading on.
+void StreamHost::readRecords(nubrel::VStream& vs) {
   auto block = std::make_unique<BodyGeneral>();
   rt::Ref<ExpItems> items = rt::make<ExpItems>();
   bool hasLines = false;
@@ -61,7 +73,7 @@ void StreamHost::runRecords(nubrel::VStream& vs) {
       kind = vs.vLong();
       if (kind >= 0) requireMore(vs);
     } catch (const rt::RuntimeError& e) {
-      error_.trap(e, kExecStream);
+      streamFailed(e);
       return;
     }
     if (kind == RecordLine) {
@@ -76,15 +88,16 @@ void StreamHost::runRecords(nubrel::VStream& vs) {
         text = vs.vString();
         requireMore(vs);
       } catch (const rt::RuntimeError& e) {
-        error_.trap(e, kExecStream);
+        streamFailed(e);
         return;
       }
+      running.line = 0;  // a directive's record has no line
       if (!preExecLine(text)) return;
     } else if (kind == RecordFunction) {
       if (!takeFunction(vs)) return;
     } else {
       if (kind >= 0) {
-        error_.trap(rt::RuntimeError(kBadFileFormat), kExecStream);
+        streamFailed(rt::RuntimeError(kBadFileFormat));
         return;
       }
       if (hasLines) runBlock(*block);
@@ -103,9 +116,10 @@ bool StreamHost::takeLine(nubrel::VStream& vs, BodyGeneral& block, ExpItems& ite
       return false;
     }
   } catch (const rt::RuntimeError& e) {
-    error_.trap(e, kExecStream);
+    streamFailed(e);
     return false;
   }
+  running.line = items.sptModeLine;
   block.addCode(items);
   if (!block.error().haveErr()) return true;
   error_.copy(block.error(), kExecStream);
@@ -113,6 +127,12 @@ bool StreamHost::takeLine(nubrel::VStream& vs, BodyGeneral& block, ExpItems& ite
 }
 
 bool StreamHost::runBlock(BodyGeneral& block) {
+  try {
+    requireAllClosed(block, u"AddCode");
+  } catch (const rt::RuntimeError& e) {
+    error_.trap(e, kExecStream);
+    return false;
+  }
   rt::Ref<zorbel::ScriptSpace> space = space_;  // the block may replace the host's
   if (!space) {  // the script or a handler freed the host
     error_.trap(rt::RuntimeError(rt::err::ObjectNotSet), kExecStream);
@@ -133,12 +153,13 @@ bool StreamHost::takeFunction(nubrel::VStream& vs) {
   try {
     rt::Ref<SvUserFun> fun = rt::make<SvUserFun>();
     fun->readStream(vs, defineLookup());
+    fun->setSource(running.source);
     requireMore(vs);
     if (!space_) rt::raise(rt::err::ObjectNotSet);
     space_->setValue(fun->name(), fun.get());
     return true;
   } catch (const rt::RuntimeError& e) {
-    error_.trap(e, kExecStream);
+    streamFailed(e);
     return false;
   }
 }

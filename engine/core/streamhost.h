@@ -15,6 +15,7 @@
 #include "core/defines.h"
 #include "core/errors.h"
 #include "core/expitems.h"
+#include "core/place.h"
 #include "jespin/values.h"
 #include "nubrel/vstream.h"
 #include "rt/dispatch.h"
@@ -35,13 +36,22 @@ class StreamHost {
   // The macros as the expansion and the stored user functions look them up.
   DefineLookup defineLookup();
 
+  // The name the code of the runs that follow goes by in failure places
+  // (a file name, say); none at first.
+  void setSourceName(std::u16string_view name) { source_ = sourceNumber(name); }
+  // Where the last run that failed stopped: the line of the innermost
+  // statement that failed (0 when not known: a stream that is spoilt, a
+  // directive) and the name of the source that line was read from.
+  int32_t errorLine() const { return failedAt_.line; }
+  std::u16string errorSource() const { return sourceName(failedAt_.source); }
+
  protected:
   explicit StreamHost(std::u16string_view module);
   virtual ~StreamHost();
 
   // The record loop, after the host's own start of a run.  Failures of the
   // script end the run in error_ (memory running out anywhere in it as
-  // error 7); a malformed directive raises.
+  // error 7), their place in failedAt_; a malformed directive raises.
   void runStream(nubrel::VStream& vs);
   // Raises the host's IncludeFile event.
   virtual void raiseIncludeFile(const std::u16string& file) = 0;
@@ -51,10 +61,11 @@ class StreamHost {
   rt::Ref<jespin::IVValues> defines_;
 
  private:
-  void runRecords(nubrel::VStream& vs);
+  void readRecords(nubrel::VStream& vs);
   // The steps of a run; each false when it recorded an error, which ends
   // the run.
   bool takeLine(nubrel::VStream& vs, BodyGeneral& block, ExpItems& items);
+  // Runs the lines gathered, which must hold no open block statement.
   bool runBlock(BodyGeneral& block);
   bool takeFunction(nubrel::VStream& vs);
   // A directive line (directives.cpp).  Error 1003 for an unknown keyword
@@ -62,6 +73,12 @@ class StreamHost {
   bool preExecLine(std::u16string_view text);
   bool define(std::u16string_view name, std::u16string_view replacement);
   void defType(std::u16string_view typeName, std::u16string_view progId);
+  // A failure of the stream itself, which has no line.
+  void streamFailed(const rt::RuntimeError& e);
+
+  int32_t source_ = 0;  // sourceNumber of the name runs go by
+  Place failedAt_;
+  int32_t run_ = 0;     // the source of the run going on
 };
 
 // The members both hosts show scripts and embedding programs; each adds its
@@ -78,7 +95,10 @@ rt::MemberTable<T> hostMembers(std::u16string className) {
                 if (!vs) rt::raise(rt::err::ObjectNotSet);
                 h.execStream(*vs);
               })
-      .method(u"FreeAll", [](T& h) { h.freeAll(); });
+      .method(u"FreeAll", [](T& h) { h.freeAll(); })
+      .let(u"SourceName", [](T& h, const std::u16string& name) { h.setSourceName(name); })
+      .get(u"ErrorLine", [](T& h) { return h.errorLine(); })
+      .get(u"ErrorSource", [](T& h) { return h.errorSource(); });
 }
 
 }  // namespace engine

@@ -72,9 +72,9 @@ TEST(Compiler, ErrorsStopTheTextAndStillEndTheStream) {
        "Kestrin.ScriptCompile.CompileLine\r\nKestrin.SvUserFun.AddLine\r\nKestrin.SvUserFun.FirstLine",
        1, {"end"}},
       // A definition that never closes names its header line.
-      {u"x = 1\r\nSub S()\r\ny = 2\r\nz = 3", static_cast<int32_t>(0x80040007),
+      {u"x = 1\r\nSub S()\r\ny = 2\r\nz = 3", static_cast<int32_t>(0x80040008),
        "Kestrin.ScriptCompile.CompileEnd", 2, {"1: x _ {=} _ i1", "end"}},
-      {u"x = 1\r\nPublic Function F()\r\ny = 2", static_cast<int32_t>(0x80040007),
+      {u"x = 1\r\nPublic Function F()\r\ny = 2", static_cast<int32_t>(0x80040008),
        "Kestrin.ScriptCompile.CompileEnd", 2, {"1: x _ {=} _ i1", "end"}},
   };
   for (const Case& c : cases) {
@@ -110,7 +110,9 @@ TEST(Compiler, LinesFedOneByOne) {
   EXPECT_EQ(compiler->curLineCode(), 21);
   EXPECT_FALSE(feed(u"Sub S()"));
   compiler->compileEnd(*ms);
-  EXPECT_EQ(compiler->error().number(), static_cast<int32_t>(0x80040007));
+  EXPECT_EQ(compiler->error().number(), static_cast<int32_t>(0x80040008));
+  EXPECT_EQ(utf8(compiler->error().description()),
+            "脚本语法错误：语句块没有结束：第 22 行的 Sub 没有对应的 End Sub");
   EXPECT_EQ(compiler->curLineCode(), 22);
   ms->setDir(nubrel::InStream);
   EXPECT_EQ(records(*ms), (Records{"1: a _ {=} _ i1", "3: b _ {=} _ i2", "5: d _ {=} _ i4",

@@ -181,11 +181,12 @@ TEST(CompoundBlocks, MalformedLinesAreReportedAtAnyDepth) {
       {{u"Select Case a", u"Case 1 To 2 To 3"}, engine::ErrSelectSyntax, addSel + "NextLine"},
       {{u"Select Case a", u"Case Else 5"}, engine::ErrSelectSyntax, addSel + "NextLine"},
       // A block opened inside a part must close there.
-      {{u"For i = 1 To 2", u"If a Then", u"Next"}, engine::ErrSyntax, addFor + "NextLine"},
-      {{u"If a Then", u"Do", u"Else"}, engine::ErrSyntax, addIf + "NextLine"},
-      {{u"Select Case a", u"Case 1", u"With b", u"Case 2"}, engine::ErrSyntax, addSel + "NextLine"},
-      {{u"If a Then For i = 1 To 2"}, engine::ErrSyntax, addIf + "FirstLine"},
-      {{u"If a Then x = 1 Else Do"}, engine::ErrSyntax, addIf + "FirstLine"},
+      {{u"For i = 1 To 2", u"If a Then", u"Next"}, engine::ErrUnclosed, addFor + "NextLine"},
+      {{u"If a Then", u"Do", u"Else"}, engine::ErrUnclosed, addIf + "NextLine"},
+      {{u"Select Case a", u"Case 1", u"With b", u"Case 2"}, engine::ErrUnclosed,
+       addSel + "NextLine"},
+      {{u"If a Then For i = 1 To 2"}, engine::ErrUnclosed, addIf + "FirstLine"},
+      {{u"If a Then x = 1 Else Do"}, engine::ErrUnclosed, addIf + "FirstLine"},
       // Lines inside, at depth.
       {{u"Do While a", u"Call f"}, engine::ErrSyntax,
        addDo + "Kestrin.BodyGeneral.AddCode\r\nNewBody"},
@@ -523,7 +524,8 @@ TEST_F(HostRun, ASelectWithoutItsEndReportsInsteadOfRunning) {
   run(u"OutLine \"first\"\r\n#define X = 1\r\nSelect Case 1\r\nCase 1\r\nOutLine \"case\"\r\n"
       u"OutLine \"rest\"");
   EXPECT_EQ(lines(), "first\r\n");
-  EXPECT_EQ(host->error().number(), engine::errNumber(engine::ErrSelectSyntax));
+  EXPECT_EQ(host->error().number(), engine::errNumber(engine::ErrUnclosed));
+  EXPECT_EQ(host->errorLine(), 3);
 }
 
 }  // namespace

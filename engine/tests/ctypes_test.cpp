@@ -73,14 +73,6 @@ TEST(CTypeLibrary, ValuesAndTypes) {
   }
 }
 
-TEST(CTypeLibrary, ValueReadsEmpty) {
-  auto f = fun<SvCTypes>(u"CInt");
-  EXPECT_TRUE(f->value().isEmpty());
-  EXPECT_EQ(f->error().number(), errNumber(ErrNotSupported));
-  EXPECT_EQ(f->error().source(), u"Kestrin.SvCTypes.Get_ScriptValue_Value");
-  EXPECT_EQ(f->flag(), 12);
-}
-
 // The rows of the reference table whose argument reads back from its text
 // as the same value (texts and whole numbers): the library sees only the
 // text, so for these it must agree with the runtime's own conversion.  CStr

@@ -99,6 +99,37 @@ TEST_F(Host, AnIncludeHandlerMayRunMoreOnTheSameHost) {
   EXPECT_EQ(rec->events.back(), "out:3\r\n");
 }
 
+// A failure's place: the line of the innermost statement, in the source its
+// code was read from.  Names go with the runs that follow; a function keeps
+// the name of the run that read it.
+TEST_F(Host, KeepsWhereARunFailed) {
+  host->setSourceName(u"lib");
+  run(u"Function F(n)\r\n  F = 1\r\n  F = n / 0\r\nEnd Function");
+  EXPECT_FALSE(host->error().haveErr());
+  EXPECT_EQ(host->errorLine(), 0);
+  host->setSourceName(u"main");
+  runFailing(u"a = 1\r\nb = F(2)");
+  EXPECT_EQ(host->error().number(), rt::err::DivisionByZero);
+  EXPECT_EQ(utf8(host->errorSource()), "lib");
+  EXPECT_EQ(host->errorLine(), 3);
+  // An inner run that ends well gives the outer one its place back.
+  rec->onInclude = [this](const std::u16string&) {
+    host->setSourceName(u"inner");
+    host->execStream(*scriptStream(u"y = 2\r\nz = 3"));
+  };
+  host->setSourceName(u"outer");
+  runFailing(u"x = 1\r\n#include inner\r\nq = F(1) + 1\r\nw = 1 / 0");
+  EXPECT_EQ(utf8(host->errorSource()), "lib");
+  host->setSourceName(u"outer");
+  runFailing(u"x = 1\r\n#include inner\r\nw = 1\r\nw = w / 0");
+  EXPECT_EQ(utf8(host->errorSource()), "outer");
+  EXPECT_EQ(host->errorLine(), 4);
+  // A good run clears the place.
+  run(u"x = 1");
+  EXPECT_EQ(host->errorLine(), 0);
+  EXPECT_EQ(utf8(host->errorSource()), "");
+}
+
 TEST_F(Host, KeepsItsMacros) {
   run(u"#define A = 1 + \r\n#define B\r\n#define A = 2");
   jespin::IVValues& defs = *host->defines();

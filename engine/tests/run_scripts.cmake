@@ -1,7 +1,8 @@
 # Runs every script case of one folder through zubrun and compares its
 # standard output (line ends as LF) with the .out file, its standard error
 # with the .err file, and its exit status with 1 when there is a .err file
-# and 0 otherwise.  Input comes from the .in file.
+# and 0 otherwise.  Input comes from the .in file.  Each case runs in its
+# folder, named by its file name.
 #
 #   cmake -DZUBRUN=<zubrun> -DDIR=<folder> -P run_scripts.cmake
 file(GLOB cases "${DIR}/*.zub" "${DIR}/*.bin" "${DIR}/*.zbs")
@@ -16,7 +17,9 @@ foreach(script IN LISTS cases)
   if(EXISTS "${base}.in")
     set(input "${base}.in")
   endif()
-  execute_process(COMMAND "${ZUBRUN}" "${script}" INPUT_FILE "${input}"
+  # Run from the case's folder, so that reports name the file as written.
+  get_filename_component(name "${script}" NAME)
+  execute_process(COMMAND "${ZUBRUN}" "${name}" INPUT_FILE "${input}" WORKING_DIRECTORY "${DIR}"
                   OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status)
   string(REPLACE "\r\n" "\n" out "${out}")
   set(want_out "")

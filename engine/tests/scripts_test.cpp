@@ -80,8 +80,12 @@ TEST_P(Scripts, WriteTheirOutputAndReportTheirErrors) {
   zubrun::Runner runner(rt::make<engine::ScriptCompile>(), host);
   uint32_t cookie = host->advise(rt::make<zubrun::Console>(
       [&runner](const std::u16string& file) { runner.include(file); }, in, out));
+  // Run from the case's folder, so that reports name the file as written.
+  const fs::path was = fs::current_path();
+  fs::current_path(c.file.parent_path());
   std::string report;
-  runner.run(c.file.string(), report);
+  runner.run(c.file.filename().string(), report);
+  fs::current_path(was);
   host->unadvise(cookie);
   host->freeAll();
 

@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "builtins/hostio.h"
+#include "builtins/svconstant.h"
 #include "builtins/svsingle.h"
 #include "core/bindings.h"
 #include "core/errors.h"
@@ -140,60 +141,70 @@ TEST(BodySpace, LetLandsWhereTheNameIsBound) {
   EXPECT_FALSE(c.root->existValue(u"local"));
 }
 
-// What a rebinding of a local name leaves bound under it.
+// What a rebinding of a local name leaves bound under it: the given value
+// itself, or an alias of it when another name has it, or for a constant a
+// new holder of what it holds.  What the name stood for is never changed.
 TEST(BodySpace, SetOfALocalName) {
   struct Row {
     const char* what;
     std::function<Ref<ScriptValue>(Chain&)> value;
-    // "same": the local keeps its identity; "value": the given value is bound;
-    // "alias": an alias of the given value is bound; "none": unbound.
+    // "value": the given value is bound; "alias": an alias of the given
+    // value is bound; "held": a new holder of the given value's value;
+    // "none": unbound.
     const char* bound;
-    bool nothing = false;  // for "same": the local now holds Nothing
   };
   const Row rows[] = {
       {"null unbinds", [](Chain&) { return Ref<ScriptValue>(); }, "none"},
-      {"an anonymous result replaces", [](Chain&) { return holding(rt::Variant(int32_t{1})); },
+      {"an anonymous result is bound", [](Chain&) { return holding(rt::Variant(int32_t{1})); },
        "value"},
-      {"a callable value replaces", [](Chain& c) { return c.root->value(u"Abs"); }, "value"},
-      {"a plain value of the same name is bound itself",
+      {"a callable value is bound", [](Chain& c) { return c.root->value(u"Abs"); }, "value"},
+      {"a value of the same name is bound itself",
        [](Chain&) { return holding(rt::Variant(int32_t{2}), u"X"); }, "value"},
-      {"a plain value of another name is bound through an alias",
+      {"a value of another name is bound through an alias",
        [](Chain& c) {
          Ref<ScriptValue> b = c.body->value(u"b");
          b->letValue(rt::Variant(int32_t{3}));
          return b;
        },
        "alias"},
-      {"an object is given to the local",
+      {"a value holding an object of another name, through an alias",
        [](Chain& c) { return holding(rt::Variant(static_cast<rt::Object*>(c.root.get())), u"o"); },
-       "same"},
-      {"Nothing is given to the local, which stays declared",
-       [](Chain&) { return holding(rt::Variant(nullptr), u"Nothing"); }, "same", true},
+       "alias"},
+      {"the constant Nothing gives a variable holding Nothing",
+       [](Chain&) {
+         return Ref<ScriptValue>(rt::make<engine::SvConstant>(u"Nothing", rt::Variant(nullptr)));
+       },
+       "held"},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.what);
     Chain c;
     Ref<ScriptValue> local = c.body->value(u"x");
+    local->letValue(rt::Variant(int32_t{8}));
     Ref<ScriptValue> v = r.value(c);
+    const engine::Shape shape = c.body->shape();
     c.body->setValue(u"x", v.get());
+    EXPECT_EQ(text(local.get()), "8");  // what x stood for is not changed
     std::string bound = r.bound;
     if (bound == "none") {
       EXPECT_FALSE(c.body->existValue(u"x"));
       continue;
     }
+    EXPECT_EQ(c.body->shape(), shape);  // rebound in place
     Ref<ScriptValue> now = c.body->value(u"x");
-    if (bound == "same") {
-      EXPECT_EQ(now.get(), local.get());
-      rt::Variant held = now->value();
-      ASSERT_TRUE(held.isObject());
-      EXPECT_EQ(held.isNothing(), r.nothing);
-    } else if (bound == "value") {
+    EXPECT_NE(now.get(), local.get());
+    if (bound == "value") {
       EXPECT_EQ(now.get(), v.get());
       EXPECT_EQ(enginetest::utf8(v->key()).size(), 1u);  // re-keyed to "x" or "X"
+    } else if (bound == "held") {
+      EXPECT_NE(now.get(), v.get());
+      EXPECT_TRUE(now->value().isNothing());
+      now->letValue(rt::Variant(int32_t{1}));  // a variable again
+      EXPECT_EQ(text(now.get()), "1");
     } else {
       EXPECT_NE(now.get(), v.get());
       EXPECT_EQ(enginetest::utf8(now->key()), "x");
-      EXPECT_EQ(enginetest::utf8(v->key()), "b");
+      EXPECT_EQ(enginetest::utf8(v->key()), v->value().isObject() ? "o" : "b");
       now->letValue(rt::Variant(int32_t{9}));  // through the alias
       EXPECT_EQ(text(v.get()), "9");
     }

@@ -66,7 +66,9 @@ TEST(StrLibrary, CharactersAndCodes) {
   const Case cases[] = {
       {u"Chr", one(i(65)), "String A"},
       {u"chr", one(Variant(u"&H4E2D")), "String 中"},
-      {u"Chr", one(i(-24679)), "String 龙"},  // a negative code is its 16-bit pattern
+      // Under UTF-8 a code is a code point: a negative one names none.
+      {u"Chr", one(i(-24679)), "Nothing", trapped(5)},
+      {u"Chr", one(i(-1)), "Nothing", trapped(5)},
       {u"Chr", one(Variant(int32_t{0x1F600})), "String 😀"},
       {u"Chr", one(Variant(int32_t{-40000})), "Nothing", trapped(5)},
       {u"Chr", one(Variant(int32_t{0x110000})), "Nothing", trapped(5)},
@@ -90,7 +92,8 @@ TEST(StrLibrary, CodesThroughTheDoubleBytePage) {
       {u"Asc", one(Variant(u"中")), "Long 54992"},
       {u"Asc", one(Variant(u"A")), "Integer 65"},
       {u"Chr", one(Variant(int32_t{54992})), "String 中"},
-      {u"Chr", one(i(-10544)), "String 中"},
+      {u"Chr", one(i(-10544)), "String 中"},  // a negative code is its 16-bit pattern
+      {u"Chr", one(Variant(int32_t{-40000})), "Nothing", trapped(5)},
       {u"StrConv", argList({Variant(u"中a"), i(128)}), "String \xED\x83\x96" "a"},  // D6 D0 61: two units
       {u"StrConv", argList({Variant(u"\uD0D6a"), i(64)}), "String 中a"},
   };
@@ -250,6 +253,11 @@ TEST(StrLibrary, Formats) {
       {u"FormatNumber", one(Variant(u"abc")), "Nothing", trapped(13)},
       {u"FormatPercent", one(Variant(0.5)), "String 50.00%"},
       {u"FormatPercent", argList({Variant(0.5), i(0)}), "String 50%"},
+      // Zero has no digits for the scaling to move.
+      {u"FormatPercent", one(Variant(0.0)), "String 0.00%"},
+      {u"FormatPercent", argList({Variant(0.0), i(0)}), "String 0%"},
+      {u"FormatPercent", argList({Variant(0.0), i(2), i(0)}), "String .00%"},
+      {u"FormatPercent", argList({Variant(0.001), i(2), i(0)}), "String .10%"},
       {u"FormatDateTime", one(Variant(rt::Date{36556.5})), "String 1/31/2000 12:00:00 PM"},
       {u"FormatDateTime", argList({Variant(rt::Date{36556.5}), i(1)}), "String Monday, January 31, 2000"},
       {u"FormatDateTime", argList({Variant(rt::Date{36556.5}), i(4)}), "String 12:00"},

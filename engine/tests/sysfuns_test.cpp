@@ -158,10 +158,7 @@ TEST(SystemLibrary, Environ) {
   ASSERT_EQ(setenv("ZUB_SYS_TEST", "值 1", 1), 0);
   ASSERT_EQ(setenv("7", "seven", 1), 0);
   unsetenv("ZUB_SYS_UNSET");
-  std::string second = environ[0] && environ[1] ? environ[1] : "";
-  ASSERT_FALSE(second.empty());
-  size_t count = 0;
-  while (environ[count]) ++count;
+  unsetenv("2");
 
   check({
       {u"Environ", one(rt::Variant(u"ZUB_SYS_TEST")), "String 值 1", ""},
@@ -170,10 +167,9 @@ TEST(SystemLibrary, Environ) {
       {u"Environ", one(rt::Variant(u"")), "String ", ""},
       {u"Environ", one(rt::Variant(u"A=B")), "String ", ""},
       {u"Environ", one(rt::Variant(std::u16string(u"ZUB_SYS_TEST\0x", 14))), "String ", ""},
-      // A set variable wins over a position; other digits are positions.
+      // Digits name a variable too; they never count entries.
       {u"Environ", one(i16(7)), "String seven", ""},
-      {u"Environ", one(i16(2)), "String " + second, ""},
-      {u"Environ", one(rt::Variant(static_cast<int32_t>(count + 1))), "String ", ""},
+      {u"Environ", one(i16(2)), "String ", ""},
       {u"Environ", one(i16(0)), "String ", ""},
       {u"Environ", one(i16(-1)), "String ", ""},
       {u"Environ", nullptr, "Empty", kBadCount},

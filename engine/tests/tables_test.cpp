@@ -97,6 +97,7 @@ TEST(Errors, MessagesAndNumbers) {
       {1, "脚本语法错误"},
       {2, "脚本语法错误：Exit 没有对应的关键字"},
       {7, "脚本语法错误：函数定义语句格式不正确"},
+      {8, "脚本语法错误：语句块没有结束"},
       {102, "脚本语法错误：不成对的括号"},
       {103, "脚本语法错误：不成对的引号"},
       {202, "变量定义错误：非法的变量类型"},
@@ -106,7 +107,7 @@ TEST(Errors, MessagesAndNumbers) {
   };
   for (const Case& c : cases) EXPECT_EQ(utf8(resText(c.code)), c.text);
   EXPECT_EQ(errNumber(101), -2147221403);
-  EXPECT_EQ(errorOf([] { resText(8); }), rt::err::ResourceNotFound);
+  EXPECT_EQ(errorOf([] { resText(9); }), rt::err::ResourceNotFound);
 
   ErrRecord rec(u"Probe");
   rec.setCode(ErrKeyword, u"Add");

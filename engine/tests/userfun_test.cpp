@@ -122,10 +122,11 @@ TEST_F(UserFunctionCall, ReadAsAValueRunsInTheSpaceOfItsReader) {
     engine::ActiveSpace active(ss.get());
     EXPECT_EQ(utf8(rt::toText(f->value())), "reader");
   }
-  // A function that takes parameters has none to bind: recorded, not raised.
+  // A function that takes parameters has none to bind: the failure is
+  // raised to the code reading the value, and stays in the record.
   Ref<SvUserFun> g = defined({u"Function G(a)", u"G = a", u"End Function"});
   engine::ActiveSpace active(ss.get());
-  EXPECT_EQ(g->value().type(), rt::VT::Empty);
+  EXPECT_EQ(enginetest::errorOf([&] { g->value(); }), rt::err::WrongArgumentCount);
   EXPECT_EQ(g->error().number(), rt::err::WrongArgumentCount);
   EXPECT_EQ(utf8(g->error().source()), "Kestrin.SvUserFun.ScriptValue_FunCall\r\n");
 }

@@ -15,14 +15,13 @@ namespace {
 
 std::optional<CodePage> g_codePage;
 
+// A name the program does not know leaves UTF-8: the program says so
+// itself (codePageNamed) where it can.
 CodePage codePageFromEnvironment() {
   const char* v = std::getenv("ZUB_CODEPAGE");
-  if (!v) return CodePage::Utf8;
-  std::string s;
-  for (const char* p = v; *p; ++p)
-    if (*p != '-' && *p != '_') s.push_back(static_cast<char>(std::toupper(static_cast<unsigned char>(*p))));
-  if (s == "CP936" || s == "936" || s == "GBK") return CodePage::Cp936;
-  return CodePage::Utf8;
+  CodePage cp = CodePage::Utf8;
+  if (v) codePageNamed(v, cp);
+  return cp;
 }
 
 // One converter per direction, opened on first use and kept.
@@ -115,6 +114,16 @@ std::u16string utf16FromGbk(std::string_view s) {
 }
 
 }  // namespace
+
+bool codePageNamed(std::string_view name, CodePage& out) {
+  std::string s;
+  for (char c : name)
+    if (c != '-' && c != '_') s.push_back(static_cast<char>(std::toupper(static_cast<unsigned char>(c))));
+  if (s.empty() || s == "UTF8" || s == "65001") out = CodePage::Utf8;
+  else if (s == "CP936" || s == "936" || s == "GBK") out = CodePage::Cp936;
+  else return false;
+  return true;
+}
 
 CodePage codePage() {
   if (!g_codePage) g_codePage = codePageFromEnvironment();

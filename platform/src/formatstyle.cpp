@@ -69,7 +69,8 @@ std::u16string formatNumber(const Variant& value, NumberStyle style, const Numbe
   if (digits == -1) digits = style == NumberStyle::Currency ? loc.currencyDigits : loc.numberDigits;
   if (digits < 0 || digits > kMaxDigits) raise(err::InvalidCall);
   fmt::DecNum n = fmt::numberOf(value, loc);
-  if (style == NumberStyle::Percent) n.point += 2;
+  // Percent scales by moving the point; a zero has no digits to move.
+  if (style == NumberStyle::Percent && !n.isZero()) n.point += 2;
   fmt::roundTo(n, digits);
   bool negative = n.negative && !n.isZero();
 

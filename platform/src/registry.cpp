@@ -9,12 +9,17 @@
 //
 //   progid=Jespin.ErrInfo
 //   clsid={6F2A41C0-0D1E-5A7B-8C3D-1F2E3D4C5B6A}
-//   library=/usr/lib/zub/libJespin.so
+//   library=../libJespin.so
+//
+// A library path is absolute, or relative to the store's folder: a library
+// that lies beside the store (in the folder that holds it) is written
+// relative, so that the store and its libraries can be moved or copied
+// together (a build folder, an installed tree); any other absolutely.
 //
 // Lines end with LF when written; CR LF and a lone CR are read too.  Empty
 // lines, lines starting with "#" and unknown keys are skipped, so a later
 // version may add keys.  Each of the three keys is required exactly once, the
-// class ID has the braced form, the library path is absolute, and a file's
+// class ID has the braced form, the library path is not empty, and a file's
 // name must agree with its ProgID (folded) or class ID.  Anything else is a
 // malformed entry, and lookups report it with the file's name instead of
 // passing over it, so a broken store is noticed where it is broken.
@@ -156,9 +161,9 @@ Entry parseEntry(std::string_view text, const std::string& file, const std::stri
       if (value.size() != 38 || value.front() != '{' || !Guid::parse(value, e.clsid))
         malformed("invalid class ID " + excerpt(value));
     } else {
-      if (value.empty() || value[0] != '/')
-        malformed("the library path " + excerpt(value) + " is not absolute");
-      e.library = value;
+      if (value.empty()) malformed("the library path is empty");
+      e.library = value[0] == '/' ? std::string(value)
+                                  : registry::absolutePath(store + "/" + std::string(value));
     }
   }
   static const char* const kKeys[] = {"progid", "clsid", "library"};
@@ -202,6 +207,14 @@ std::optional<Entry> findEntry(const char* folder, const std::string& name, std:
 std::string entryText(const ClassEntry& c, const std::string& library) {
   return "progid=" + std::string(c.progId) + "\nclsid=" + c.clsid.toString() +
          "\nlibrary=" + library + "\n";
+}
+
+// How an entry of `store` names `library` (both absolute and normal):
+// relative to the store when the library lies beside it.
+std::string libraryAsStored(const std::string& store, const std::string& library) {
+  const fs::path lib(library);
+  if (lib.parent_path() != fs::path(store).parent_path()) return library;
+  return (fs::path("..") / lib.filename()).string();
 }
 
 bool writeAll(int fd, std::string_view text) {
@@ -299,8 +312,9 @@ int32_t writeRegistration(const std::string& libraryPath, const ClassEntry* entr
     fs::create_directories(progIds, ec);
     if (!ec) fs::create_directories(classIds, ec);
     if (ec) return hr::CannotWrite;
+    const std::string stored = libraryAsStored(stores.front(), library);
     for (size_t i = 0; i < count; ++i) {
-      std::string text = entryText(entries[i], library);
+      std::string text = entryText(entries[i], stored);
       if (!writeAtomically(progIds, names[i], text) ||
           !writeAtomically(classIds, entries[i].clsid.toString(), text))
         return hr::CannotWrite;

@@ -163,7 +163,7 @@ TEST(Activation, BrokenEntriesNameTheFile) {
        "progid=ZubTest.Thing\nclsid=" + kThing.toString().substr(1, 36) + "\nlibrary=" + lib,
        "invalid class ID"},
       {"twice", good + "progid=ZubTest.Thing\n", "appears twice"},
-      {"relative library", entryText("ZubTest.Thing", kThing, "lib/libx.so"), "is not absolute"},
+      {"empty library", entryText("ZubTest.Thing", kThing, ""), "the library path is empty"},
       {"other ProgID", entryText("ZubTest.Other", kThing, lib), "does not match the file name"},
       {"NUL byte", good + std::string(1, '\0'), "NUL byte"},
       {"too large", good + "#" + std::string(70000, 'x') + "\n", "too large"},
@@ -290,6 +290,35 @@ TEST(Activation, RegistrationWritesAndUnregistrationRemoves) {
   EXPECT_TRUE(fs::is_empty(store + "/clsid"));
   EXPECT_NE(createError(u"ZubTest.Thing").find("no class is registered"), std::string::npos);
   EXPECT_EQ(rt::unregisterLibrary(ZUB_TESTLIB), rt::hr::Ok);  // nothing left to remove
+}
+
+// A library beside its store is registered by a path relative to the
+// store, so that both can be moved together; any other by its absolute path.
+TEST(Activation, LibrariesBesideTheStoreMoveWithIt) {
+  TempDir dir;
+  fs::create_directories(dir / "a/lib");
+  fs::copy_file(ZUB_TESTLIB, dir / "a/lib/libthing.so");
+  {
+    ScopedStores stores(dir / "a/lib/registry");
+    ASSERT_EQ(rt::registerLibrary(dir / "a/lib/libthing.so"), rt::hr::Ok);
+  }
+  std::ifstream in(dir / "a/lib/registry/progid/zubtest.thing");
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_NE(text.find("\nlibrary=../libthing.so\n"), std::string::npos) << text;
+  fs::rename(dir / "a", dir / "b");
+  ScopedStores stores(dir / "b/lib/registry");
+  EXPECT_EQ(answerOf(rt::createObject(u"ZubTest.Thing")), 42);
+  std::vector<std::string> libraries;
+  for (const auto& c : rt::listRegisteredClasses())
+    if (c.progId == "ZubTest.Thing") libraries.push_back(c.library);
+  EXPECT_EQ(libraries, std::vector<std::string>{dir / "b/lib/libthing.so"});
+
+  ScopedStores elsewhere(dir / "store");
+  ASSERT_EQ(rt::registerLibrary(ZUB_TESTLIB), rt::hr::Ok);
+  std::ifstream abs(dir / "store/clsid/" + kThing.toString());
+  std::string absText((std::istreambuf_iterator<char>(abs)), std::istreambuf_iterator<char>());
+  const std::string lib = fs::path(ZUB_TESTLIB).lexically_normal().string();
+  EXPECT_NE(absText.find("\nlibrary=" + lib + "\n"), std::string::npos) << absText;
 }
 
 TEST(Activation, FoundClassesAreKeptUntilThisProcessRegisters) {

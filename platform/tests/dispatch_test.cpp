@@ -125,7 +125,6 @@ TEST(Dispatch, ErrorObjectReadsByName) {
 
 // Events: a sink that unadvises itself and re-enters the source while raised.
 struct Sink : public virtual rt::Object {
-  static constexpr rt::Iid iid = rt::guidOf("test.Sink");
   virtual void fired(int& value) = 0;
 };
 

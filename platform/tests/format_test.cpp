@@ -262,6 +262,10 @@ TEST(FormatNumber, Styles) {
       {Variant(-0.5), NumberStyle::Percent, {}, u"-50.00%"},
       {Variant(-0.5), NumberStyle::Percent, {0, -2, -1}, u"(50%)"},
       {Variant(0.12345), NumberStyle::Percent, {1}, u"12.3%"},
+      {Variant(0.0), NumberStyle::Percent, {}, u"0.00%"},
+      {Variant(int16_t{0}), NumberStyle::Percent, {0}, u"0%"},
+      {Variant(0.0), NumberStyle::Percent, {2, 0}, u".00%"},
+      {Variant(0.00001), NumberStyle::Percent, {2}, u"0.00%"},
       {Variant(-0.001), NumberStyle::Number, {}, u"0.00"},
   };
   for (const StyleCase& c : cases)

@@ -92,6 +92,25 @@ TEST(Text, LoneSurrogatesBecomeReplacementsInUtf8) {
   }
 }
 
+TEST(Text, CodePageNames) {
+  struct Case {
+    const char* name;
+    bool known;
+    rt::CodePage cp;
+  } cases[] = {
+      {"UTF-8", true, rt::CodePage::Utf8},  {"utf8", true, rt::CodePage::Utf8},
+      {"", true, rt::CodePage::Utf8},       {"CP936", true, rt::CodePage::Cp936},
+      {"cp_936", true, rt::CodePage::Cp936}, {"gbk", true, rt::CodePage::Cp936},
+      {"936", true, rt::CodePage::Cp936},   {"latin1", false, rt::CodePage::Utf8},
+      {"UTF-16", false, rt::CodePage::Utf8},
+  };
+  for (const Case& c : cases) {
+    rt::CodePage cp = rt::CodePage::Utf8;
+    EXPECT_EQ(rt::codePageNamed(c.name, cp), c.known) << c.name;
+    EXPECT_EQ(cp, c.cp) << c.name;
+  }
+}
+
 TEST(Text, CodePageCp936) {
   rt::setCodePage(rt::CodePage::Cp936);
   EXPECT_EQ(rt::toAnsi(u"中文a"), "\xd6\xd0\xce\xc4" "a");

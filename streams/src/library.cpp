@@ -6,6 +6,7 @@
 #include "filestream.h"
 #include "memstream.h"
 #include "nullclasses.h"
+#include "streamenum.h"
 
 namespace {
 
@@ -21,6 +22,7 @@ const rt::ClassEntry kClasses[] = {
     {"Nubrel.FileStream", nubrel::IFileStream::clsid, &create<nubrel::FileStream>},
     {"Nubrel.MemStream", nubrel::IMemStream::clsid, &create<nubrel::MemStream>},
     {"Nubrel.EventStream", nubrel::IEventStream::clsid, &create<nubrel::EventStream>},
+    {"Nubrel.StreamEnum", nubrel::IStreamEnum::clsid, &create<nubrel::StreamEnum>},
 };
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "nullclasses.h"
 #include "rt/locale.h"
 #include "rt/testing.h"
+#include "streamenum.h"
 #include "testobjects.h"
 #include "testsupport.h"
 
@@ -18,6 +19,16 @@ using namespace streamtest;
 using rt::Variant;
 
 using LateBinding = StreamTest;
+
+TEST_F(LateBinding, StreamEnumReadsTheDirectionsByName) {
+  rt::Ref<rt::Object> e = rt::createObject(u"Nubrel.StreamEnum");
+  ASSERT_TRUE(e);
+  EXPECT_EQ(call(e.get(), u"OutStream", rt::PropGet).longValue(), 0);
+  EXPECT_EQ(call(e.get(), u"instream", rt::PropGet).longValue(), 1);
+  EXPECT_EQ(errorOf([&] { call(e.get(), u"OutStream", rt::PropLet, {Variant(int32_t{1})}); }),
+            rt::err::NotSupported);
+  EXPECT_EQ(errorOf([&] { call(e.get(), u"Other", rt::PropGet); }), rt::err::NotSupported);
+}
 
 TEST_F(LateBinding, FileStreamByName) {
   for (Kind k : {Kind::Binary, Kind::TextFile}) {

@@ -118,7 +118,7 @@ void TextFile::setLine(std::u16string_view s) {
 
 bool TextFile::isEOF() {
   if (!file_.isOpen()) rt::raise(rt::err::BadFileName);
-  if (mode_ != Mode::Read) return true;  // nothing to read in a file being written
+  if (mode_ != Mode::Read) return false;  // a file being written has no end to reach
   return !haveBytes();
 }
 

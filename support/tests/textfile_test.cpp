@@ -258,7 +258,9 @@ TEST(TextFile, MembersCheckTheFileAndItsMode) {
   // Opening for writing closes the file being read.
   ASSERT_TRUE(f->openWrit(dir.name("g.txt")));
   EXPECT_EQ(raisedNumber([&] { f->line(); }), rt::err::BadFileMode);
-  EXPECT_TRUE(f->isEOF());
+  EXPECT_FALSE(f->isEOF());  // a file being written has no end to reach
+  ASSERT_TRUE(f->openAppend(dir.name("g.txt")));
+  EXPECT_FALSE(f->isEOF());
 }
 
 TEST(TextFile, BackslashesSeparateFolders) {

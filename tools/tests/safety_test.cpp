@@ -85,10 +85,10 @@ TEST(ZubrunSafety, DeepNestingRunsOnASmallShellStack) {
     const char* what;
     std::string source, output;
   } cases[] = {
-      {"1000 minus signs", "x = " + repeat("-", 1000) + "1\r\nOutLine x\r\n", "1\r\n"},
-      {"500 brackets", "x = " + repeat("(", 500) + "2" + repeat(")", 500) + "\r\nOutLine x\r\n", "2\r\n"},
-      {"250 For", repeat("For i = 1 To 1\r\n", 250) + "OutLine 3\r\n" + repeat("Next\r\n", 250), "3\r\n"},
-      {"250 If", repeat("If 1 Then\r\n", 250) + "OutLine 4\r\n" + repeat("End If\r\n", 250), "4\r\n"},
+      {"1000 minus signs", "x = " + repeat("-", 1000) + "1\r\nOutLine x\r\n", "1\n"},
+      {"500 brackets", "x = " + repeat("(", 500) + "2" + repeat(")", 500) + "\r\nOutLine x\r\n", "2\n"},
+      {"250 For", repeat("For i = 1 To 1\r\n", 250) + "OutLine 3\r\n" + repeat("Next\r\n", 250), "3\n"},
+      {"250 If", repeat("If 1 Then\r\n", 250) + "OutLine 4\r\n" + repeat("End If\r\n", 250), "4\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -110,7 +110,7 @@ TEST(ZubrunSafety, IncludeRefusesWhatIsNoRegularFile) {
     Outcome o = runZubrun(
         dir.write("s.zub", std::string("OutLine 1\r\n#include \"") + name + "\"\r\nOutLine 2\r\n"));
     EXPECT_EQ(o.status, 1);
-    EXPECT_EQ(o.out, "1\r\n");
+    EXPECT_EQ(o.out, "1\n");
     EXPECT_TRUE(reports(o, "Number: 75\n")) << o.err;
     EXPECT_TRUE(reports(o, "不是普通文件")) << o.err;
   }

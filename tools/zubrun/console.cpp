@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "rawkeys.h"
 #include "rt/error.h"
 #include "rt/text.h"
 
@@ -24,8 +25,22 @@ int continuationBytes(unsigned char lead) {
 
 }  // namespace
 
-void Console::inputLine(std::u16string& inBuf) {
+void Console::beforeInput() {
+  if (pendingCr_) {
+    std::fputc('\r', out_);
+    pendingCr_ = false;
+  }
   std::fflush(out_);  // a prompt shows before the program waits
+}
+
+int Console::finish() {
+  errno = 0;
+  beforeInput();
+  return std::ferror(out_) ? (errno ? errno : EIO) : 0;
+}
+
+void Console::inputLine(std::u16string& inBuf) {
+  beforeInput();
   std::string line;
   int c;
   while ((c = std::getc(in_)) != EOF && c != '\n') {
@@ -41,7 +56,8 @@ void Console::inputLine(std::u16string& inBuf) {
 }
 
 void Console::inputChar(int16_t& aCode) {
-  std::fflush(out_);
+  beforeInput();
+  RawKeys keys(in_);
   int c = std::getc(in_);
   if (c == EOF) return;
   std::string bytes(1, static_cast<char>(c));
@@ -70,13 +86,33 @@ rt::RuntimeError outputFailure(int errnum) {
                           u"Output");
 }
 
-void Console::output(const std::u16string& s) {
-  std::string bytes = rt::toUtf8(s);
-  // Output is buffered: a write fails when the buffer is passed on, and
-  // stays failed.
+namespace {
+
+// Output is buffered: a write fails when the buffer is passed on, and
+// stays failed.
+void writeOut(std::string_view bytes, std::FILE* out) {
   errno = 0;
-  if (std::fwrite(bytes.data(), 1, bytes.size(), out_) != bytes.size() || std::ferror(out_))
+  if (std::fwrite(bytes.data(), 1, bytes.size(), out) != bytes.size() || std::ferror(out))
     throw outputFailure(errno ? errno : EIO);  // failed before: the cause is gone
+}
+
+}  // namespace
+
+void Console::output(const std::u16string& s) { write(rt::toUtf8(s)); }
+
+void Console::write(std::string_view bytes) {
+  if (keepCrLf_ || (!pendingCr_ && bytes.find('\r') == bytes.npos)) {
+    writeOut(bytes, out_);
+    return;
+  }
+  std::string out;
+  out.reserve(bytes.size() + 1);
+  for (char c : bytes) {
+    if (pendingCr_ && c != '\n') out += '\r';
+    pendingCr_ = c == '\r';
+    if (!pendingCr_) out += c;
+  }
+  writeOut(out, out_);
 }
 
 void Console::outErr(const std::u16string& s) {

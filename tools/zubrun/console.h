@@ -1,6 +1,8 @@
 // The host events of a script run from the command line: output goes to
-// standard output as UTF-8, line and character input come from standard
-// input (or any other pair of C streams), and an include directive runs the
+// standard output as UTF-8, each CR LF the script writes as LF unless the
+// line ends are kept as written; line and character input come from
+// standard input (or any other pair of C streams), a character from a
+// terminal as soon as its key is pressed; and an include directive runs the
 // named file through `include`.
 #pragma once
 
@@ -8,6 +10,7 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "kestrin/scripthost.h"
 #include "rt/error.h"
@@ -32,17 +35,32 @@ class Console final : public kestrin::ScriptHostEvents {
   // for a line of more than kMaxInputLine bytes.
   void inputLine(std::u16string& inBuf) override;
   // The code of the next character (its Unicode code point, kept to 16
-  // bits); 0 at the end of the input.
+  // bits); 0 at the end of the input.  A terminal gives it without waiting
+  // for Enter (rawkeys.h).
   void inputChar(int16_t& aCode) override;
   // Raises outputFailure when the output cannot be written.
   void output(const std::u16string& s) override;
   void outErr(const std::u16string& s) override;
   void includeFile(const std::u16string& s) override { include_(s); }
 
+  // Writes CR LF as the script wrote it (true) or as LF (false, at first).
+  void keepCrLf(bool keep) { keepCrLf_ = keep; }
+  // Writes what is still held back (a CR at the end of the last output)
+  // and flushes; the errno of a write that failed, 0 when all was written.
+  int finish();
+
  private:
+  // Writes output bytes, CR LF as LF unless kept: a CR at the end of a
+  // piece waits for the next one, which may begin with its LF.
+  void write(std::string_view bytes);
+  // What waits is written, and the prompt shows, before input is read.
+  void beforeInput();
+
   IncludeHandler include_;
   std::FILE* in_;
   std::FILE* out_;
+  bool keepCrLf_ = false;
+  bool pendingCr_ = false;
 };
 
 }  // namespace zubrun

@@ -1,43 +1,36 @@
-// zubrun: runs a script file on the second-edition engine.
-//
-//   zubrun [--edition 1|2] FILE
+// zubrun: runs a script file on the second-edition engine, or writes its
+// compiled form (options.cpp has the usage).
 //
 // FILE is script source, or a compiled script kept in an object-stream file.
 // The script's output goes to standard output as UTF-8 and its input comes
 // from standard input.  A script error (or a compile error, or a compiled
 // file that is cut short or spoilt) is printed on standard error with its
-// number, source and description, and the exit status is 1, as it is when
-// the output cannot be written; a usage or file problem gives 2.  The script
-// runs on a thread with a stack of its own (ownstack.h).  The engine and its
-// libraries are created by name through the registration stores, so a plain
-// build of the project is enough.
+// place, number, source and description, and the exit status is 1, as it
+// is when the output cannot be written; a usage or file problem gives 2.
+// The script runs on a thread with a stack of its own (ownstack.h).  The
+// engine and its libraries are created by name through the registration
+// stores, so a plain build of the project is enough.
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <new>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "console.h"
+#include "options.h"
 #include "ownstack.h"
 #include "report.h"
 #include "rt/activation.h"
 #include "rt/error.h"
+#include "rt/text.h"
 #include "runner.h"
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: zubrun [--edition 1|2] FILE\n"
-    "\n"
-    "Runs the script FILE (source, or a compiled script in an object-stream\n"
-    "file) on the engine of that edition, 2 by default.  Its output goes to\n"
-    "standard output, its input comes from standard input; on a script error\n"
-    "the error's number, source and description go to standard error and the\n"
-    "status is 1.\n";
-
 int usage(const std::string& problem) {
-  std::fprintf(stderr, "zubrun: %s\n%s", problem.c_str(), kUsage);
+  std::fprintf(stderr, "zubrun: %s\n%s", problem.c_str(), zubrun::kUsage);
   return 2;
 }
 
@@ -48,18 +41,28 @@ rt::Ref<I> createByName(std::u16string_view progId) {
   return obj;
 }
 
-int runFile(const std::string& path) {
+int runFile(const zubrun::Options& o) {
   auto compiler = createByName<kestrin::IScriptCompile>(u"Kestrin.ScriptCompile");
   auto host = createByName<kestrin::IScriptHost>(u"Kestrin.ScriptHost");
   zubrun::Runner runner(compiler, host);
-  uint32_t cookie = host->advise(rt::make<zubrun::Console>(
-      [&runner](const std::u16string& file) { runner.include(file); }));
   std::string report;
-  zubrun::Runner::Status status = runner.run(path, report);
-  host->unadvise(cookie);
+  zubrun::Runner::Status status;
+  int outputErrno = 0;
+  if (o.action == zubrun::Options::Compile) {
+    status = runner.compile(o.file, o.out, report);
+  } else {
+    rt::Ref<zubrun::Console> console = rt::make<zubrun::Console>(
+        [&runner](const std::u16string& file) { runner.include(file); });
+    console->keepCrLf(o.keepCrLf);
+    uint32_t cookie = host->advise(console);
+    status = runner.run(o.file, report);
+    host->unadvise(cookie);
+    outputErrno = console->finish();
+  }
   host->freeAll();  // the host and its built-in objects hold each other
-  if (std::fflush(stdout) != 0 && status == zubrun::Runner::Ok) {
-    const rt::RuntimeError e = zubrun::outputFailure(errno);
+  if (outputErrno == 0 && std::fflush(stdout) != 0) outputErrno = errno;
+  if (outputErrno != 0 && status == zubrun::Runner::Ok) {
+    const rt::RuntimeError e = zubrun::outputFailure(outputErrno);
     report = zubrun::errorReport(e.number(), e.source(), e.description());
     status = zubrun::Runner::ScriptFailed;
   }
@@ -74,9 +77,9 @@ int reportFailure(const rt::RuntimeError& e) {
 }
 
 // Every failure is reported, memory running out as error 7.
-int runReporting(const std::string& path) {
+int runReporting(const zubrun::Options& o) {
   try {
-    return runFile(path);
+    return runFile(o);
   } catch (const rt::RuntimeError& e) {
     return reportFailure(e);
   } catch (const std::bad_alloc&) {
@@ -84,22 +87,34 @@ int runReporting(const std::string& path) {
   }
 }
 
+// An unknown code page is refused before anything is read with it.
+bool codePageKnown() {
+  const char* name = std::getenv("ZUB_CODEPAGE");
+  rt::CodePage cp;
+  if (!name || rt::codePageNamed(name, cp)) return true;
+  std::fprintf(stderr, "zubrun: unknown code page in ZUB_CODEPAGE: %s (UTF-8 or CP936)\n", name);
+  return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::vector<std::string_view> args(argv + 1, argv + argc);
-  std::string_view edition = "2";
-  if (!args.empty() && args[0] == "--edition") {
-    if (args.size() < 2) return usage("--edition needs 1 or 2");
-    edition = args[1];
-    args.erase(args.begin(), args.begin() + 2);
+  zubrun::Options o;
+  std::string problem;
+  if (!zubrun::parseOptions(std::vector<std::string_view>(argv + 1, argv + argc), o, problem))
+    return usage(problem);
+  if (o.action == zubrun::Options::Help) {
+    std::fputs(zubrun::kUsage, stdout);
+    return 0;
   }
-  if (args.size() != 1 || args[0].starts_with("-")) return usage("one script file expected");
-  if (edition == "1") {
+  if (o.action == zubrun::Options::Version) {
+    std::printf("zubrun %s\n", ZUB_VERSION);
+    return 0;
+  }
+  if (!codePageKnown()) return 2;
+  if (o.edition == "1") {
     std::fprintf(stderr, "zubrun: the first edition of the engine is not available yet\n");
     return 2;
   }
-  if (edition != "2") return usage("unknown edition " + std::string(edition));
-  const std::string path(args[0]);
-  return zubrun::runOnOwnStack(zubrun::kScriptStack, [&] { return runReporting(path); });
+  return zubrun::runOnOwnStack(zubrun::kScriptStack, [&] { return runReporting(o); });
 }

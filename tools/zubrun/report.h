@@ -1,7 +1,8 @@
-// The text zubrun prints on standard error for a failed script: the error's
-// number, source and description, one field to a line.  A source or
-// description of several lines (CR LF, CR or LF) continues on indented
-// lines.  The engine's script tests compare against the same text.
+// The text zubrun prints on standard error for a failed script: first the
+// place and the error in the form compilers use ("t.zub:5: text (11)"), then
+// the error's number, source and description, one field to a line.  A
+// source or description of several lines (CR LF, CR or LF) continues on
+// indented lines.  The engine's script tests compare against the same text.
 #pragma once
 
 #include <cstdint>
@@ -31,18 +32,42 @@ inline std::string fieldText(std::u16string_view text) {
   return out;
 }
 
+// Object errors have large numbers, best read in hexadecimal.
+inline bool isObjectError(int32_t number) { return number < 0 || number > 0xFFFF; }
+
+inline std::string hexNumber(int32_t number) {
+  char hex[16];
+  std::snprintf(hex, sizeof hex, "&H%08X", static_cast<uint32_t>(number));
+  return hex;
+}
+
 // "Number: 11" or, for the large numbers of object errors,
 // "Number: -2147220502 (&H800403EA)"; then "Source: ..." and
 // "Description: ...".
 inline std::string errorReport(int32_t number, std::u16string_view source,
                                std::u16string_view description) {
   std::string out = "Number: " + std::to_string(number);
-  if (number < 0 || number > 0xFFFF) {
-    char hex[16];
-    std::snprintf(hex, sizeof hex, "%08X", static_cast<uint32_t>(number));
-    out += std::string(" (&H") + hex + ")";
-  }
+  if (isObjectError(number)) out += " (" + hexNumber(number) + ")";
   out += "\nSource: " + fieldText(source) + "\nDescription: " + fieldText(description) + "\n";
+  return out;
+}
+
+// Where a failure happened: a file as it was named, and a line from 1 (0
+// when not known).
+struct Place {
+  std::string file;
+  int32_t line = 0;
+};
+
+// "FILE:LINE: description (number)", or "FILE: ..." without a line: the
+// first line of the description, the number as errorReport shows it.
+inline std::string placeLine(const Place& at, int32_t number, std::u16string_view description) {
+  std::string text = fieldText(description);
+  text = text.substr(0, text.find('\n'));
+  std::string out = at.file;
+  if (at.line > 0) out += ":" + std::to_string(at.line);
+  out += ": " + text + " (" + (isObjectError(number) ? hexNumber(number) : std::to_string(number)) +
+         ")\n";
   return out;
 }
 

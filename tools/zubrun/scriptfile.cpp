@@ -3,8 +3,10 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
-#include <fstream>
 
 #include "nubrel/filestreams.h"
 #include "rt/activation.h"
@@ -21,21 +23,53 @@ constexpr std::string_view kTextHeader = "FFFFFFFF0000000CObjectStream";
 
 }  // namespace
 
-bool readFile(const std::string& path, std::string& bytes) {
-  std::error_code ec;
-  if (std::filesystem::is_directory(path, ec)) return false;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
+namespace {
+
+bool failed(std::string* why, int error) {
+  if (why) *why = std::strerror(error);
+  return false;
+}
+
+// Reads `in` to its end.
+bool readAll(std::FILE* in, const std::string& path, std::string& bytes, std::string* why) {
   bytes.clear();
   char buf[65536];
-  while (in) {
-    in.read(buf, sizeof buf);
-    if (bytes.size() + static_cast<size_t>(in.gcount()) > kMaxScriptBytes)
+  size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, in)) > 0) {
+    if (bytes.size() + n > kMaxScriptBytes)
       rt::raise(rt::err::OutOfMemory, u"文件[" + rt::fromUtf8(path) + u"]超过 " +
                                           rt::ascii(std::to_string(kMaxScriptBytes)) + u" 字节");
-    bytes.append(buf, static_cast<size_t>(in.gcount()));
+    bytes.append(buf, n);
   }
-  return !in.bad();
+  return !std::ferror(in) || failed(why, errno);
+}
+
+// The interpreter line of an executable script gives way to an empty line,
+// so that the lines keep their numbers.
+std::u16string withoutInterpreterLine(std::u16string text) {
+  if (!text.starts_with(u"#!")) return text;
+  size_t end = text.find_first_of(u"\r\n");
+  text.erase(0, end == text.npos ? text.size() : end);
+  return text;
+}
+
+}  // namespace
+
+bool readFile(const std::string& path, std::string& bytes, std::string* why) {
+  if (path == kStandardInput) return readAll(stdin, path, bytes, why);
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) return failed(why, EISDIR);
+  std::FILE* in = std::fopen(path.c_str(), "rb");
+  if (!in) return failed(why, errno);
+  bool ok;
+  try {
+    ok = readAll(in, path, bytes, why);
+  } catch (...) {
+    std::fclose(in);
+    throw;
+  }
+  std::fclose(in);
+  return ok;
 }
 
 void requireRegularFile(const std::string& path) {
@@ -46,15 +80,31 @@ void requireRegularFile(const std::string& path) {
 }
 
 std::u16string scriptText(std::string_view b) {
-  if (b.starts_with("\xEF\xBB\xBF")) return rt::fromUtf8(b.substr(3));
+  if (b.starts_with("\xEF\xBB\xBF")) return withoutInterpreterLine(rt::fromUtf8(b.substr(3)));
   if (b.starts_with("\xFF\xFE")) {
     std::u16string text;
     for (size_t i = 2; i + 1 < b.size(); i += 2)
       text += static_cast<char16_t>(static_cast<unsigned char>(b[i]) |
                                     static_cast<unsigned char>(b[i + 1]) << 8);
-    return text;
+    return withoutInterpreterLine(std::move(text));
   }
-  return rt::fromAnsi(b);
+  return withoutInterpreterLine(rt::fromAnsi(b));
+}
+
+// A line is valid when it comes back the same through the code page.
+// Lines end as the compiler ends them: CR LF, CR or LF (bytes that no
+// double-byte character of the code pages has).
+int32_t firstBadLine(std::string_view b) {
+  auto valid = [](std::string_view s) { return rt::toAnsi(rt::fromAnsi(s)) == s; };
+  if (b.starts_with("\xEF\xBB\xBF") || b.starts_with("\xFF\xFE") || valid(b)) return 0;
+  int32_t number = 1;
+  for (size_t start = 0; start < b.size(); ++number) {
+    size_t end = b.find_first_of("\r\n", start);
+    if (end == b.npos) end = b.size();
+    if (!valid(b.substr(start, end - start))) return number;
+    start = end + (b.substr(end, 2) == "\r\n" ? 2 : 1);
+  }
+  return 0;
 }
 
 rt::Ref<nubrel::VStream> openCompiled(const std::string& path, std::string_view bytes) {

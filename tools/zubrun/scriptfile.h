@@ -2,6 +2,7 @@
 // in an object-stream file.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -14,10 +15,14 @@ namespace zubrun {
 // without end.
 constexpr size_t kMaxScriptBytes = size_t{64} << 20;
 
+// What names standard input as a script file.
+inline constexpr std::string_view kStandardInput = "-";
+
 // The bytes of a file (any file that reads as a stream of bytes, a pipe
-// among them); false when it cannot be read, a folder among others.  Raises
-// 7 when it holds more than kMaxScriptBytes.
-bool readFile(const std::string& path, std::string& bytes);
+// among them; "-" is standard input); false when it cannot be read, with
+// the system's reason in `why` ("No such file or directory", "Is a
+// directory").  Raises 7 when it holds more than kMaxScriptBytes.
+bool readFile(const std::string& path, std::string& bytes, std::string* why = nullptr);
 
 // Raises 75 unless `path` names a regular file (53 when nothing is
 // there): a pipe or a device that an include directive names could keep
@@ -26,8 +31,14 @@ void requireRegularFile(const std::string& path);
 
 // Script source as text: a UTF-8 or UTF-16 (little-endian) byte order mark
 // is honoured; anything else is read through the system code page (UTF-8
-// unless ZUB_CODEPAGE says otherwise).
+// unless ZUB_CODEPAGE says otherwise).  A first line that starts with "#!"
+// (the interpreter line of an executable script) is read as an empty line.
 std::u16string scriptText(std::string_view bytes);
+
+// The number of the first line of `bytes` that is not valid in the system
+// code page (whose characters would be read as U+FFFD or "?"); 0 when all
+// are.  Source with a byte order mark is not read through the code page.
+int32_t firstBadLine(std::string_view bytes);
 
 // When `bytes` begin as an object-stream file does (binary or text-coded),
 // the file at `path` opened for reading as one; null otherwise.  A file

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "jespin/errinfo.h"
 #include "jespin/values.h"
@@ -59,6 +60,17 @@ class IScriptHost : public virtual rt::Object {
   // The top-level space; null after freeAll.
   virtual rt::Ref<zorbel::ScriptSpace> sSpace() = 0;
   virtual jespin::IErrInfo& error() = 0;
+
+  // The name the code of the following runs goes by where a failure is
+  // reported (a file name, say); none at first.
+  virtual void setSourceName(std::u16string_view name) = 0;
+  // Where the last run that recorded a failure stopped: the line of the
+  // innermost statement that failed (0 when not known), and the name of the
+  // source that statement was read from (a user function's lines keep the
+  // name of the run that read them).  A failure in a run nested in an
+  // include handler stays here when the handler raises it on.
+  virtual int32_t errorLine() = 0;
+  virtual std::u16string errorSource() = 0;
 
   // Returns a cookie for unadvise.
   virtual uint32_t advise(rt::Ref<ScriptHostEvents> sink) = 0;

@@ -104,7 +104,8 @@ class ScriptSpace : public virtual rt::Object {
 // o.Name = v): the member reached directly, with its ID kept at the call
 // site, and no bound member made unless something failed.  Each operation
 // does what the same use of attr(name) would, and reports a failure the way
-// that bound member would have recorded it.
+// that bound member would have recorded it.  A value that offers this is no
+// list (FlagList), whose Count the evaluator reads itself.
 class ObjectMembers : public virtual rt::Object {
  public:
   static constexpr rt::Iid iid{0x6B1E0C53D0A84F27ull, 0x9C2A3E5F71B4D806ull};

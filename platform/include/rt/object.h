@@ -151,7 +151,7 @@ Ref<T> queryRef(Object* o) {
 template <class... Ifaces, class Self>
 void* queryAmong(Self* self, const Iid& iid) noexcept {
   void* p = nullptr;
-  ((iid == Ifaces::iid ? (p = static_cast<Ifaces*>(self), true) : false) || ...);
+  (void)((iid == Ifaces::iid ? (p = static_cast<Ifaces*>(self), true) : false) || ...);
   if (!p && iid == Object::iid) p = static_cast<Object*>(self);
   return p;
 }

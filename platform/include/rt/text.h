@@ -25,6 +25,9 @@ RT_API size_t writeUtf8(std::u16string_view s, char* out);
 enum class CodePage { Utf8, Cp936 };
 RT_API CodePage codePage();
 RT_API void setCodePage(CodePage cp);
+// The code page a value of ZUB_CODEPAGE names ("UTF-8" or empty, "CP936",
+// "936", "GBK"; case, "-" and "_" do not matter); false for any other.
+RT_API bool codePageNamed(std::string_view name, CodePage& out);
 
 // Conversions through the code page.  Characters the code page cannot hold
 // become "?"; bytes that do not decode become U+FFFD.

@@ -24,6 +24,14 @@ namespace nubrel {
 // caller passes is kept and reported as given.
 enum StreamDir : int32_t { OutStream = 0, InStream = 1 };
 
+// The class that publishes StreamDir: it has nothing but the two values,
+// read by name ("OutStream", "InStream") through late binding.
+class IStreamEnum : public virtual rt::Object {
+ public:
+  static constexpr rt::Iid iid = rt::guidOf("Nubrel.IStreamEnum");
+  static constexpr rt::Guid clsid = rt::classIdOf("Nubrel.StreamEnum");
+};
+
 class StreamEnable;
 
 class VStream : public virtual rt::Object {

@@ -1,0 +1,84 @@
+#include "options.h"
+
+namespace zubrun {
+
+const char* const kUsage =
+    "usage: zubrun [--edition 1|2] [--crlf] FILE\n"
+    "       zubrun --compile FILE -o OUT\n"
+    "       zubrun --help | --version\n"
+    "\n"
+    "Runs the script FILE (source, or a compiled script in an object-stream\n"
+    "file; - reads it from standard input) on the engine of that edition, 2\n"
+    "by default.  A first line that starts with #! is ignored, so a script\n"
+    "can be made executable.  The script's output goes to standard output,\n"
+    "each CR LF it writes as LF (--crlf writes the bytes as they are); its\n"
+    "input comes from standard input, GetChar from a terminal without\n"
+    "waiting for Enter.  On a script error the place, number, source and\n"
+    "description of the error go to standard error and the status is 1; a\n"
+    "problem with the command or a file gives 2.\n"
+    "\n"
+    "--compile writes the compiled form of the source FILE to the\n"
+    "object-stream file OUT, which zubrun runs as it runs source.\n"
+    "\n"
+    "Environment: ZUB_CODEPAGE (UTF-8 or CP936) is the code page of source\n"
+    "files; ZUB_REGISTRY adds registration stores.\n";
+
+bool parseOptions(const std::vector<std::string_view>& args, Options& o, std::string& problem) {
+  bool compile = false;
+  bool haveOut = false;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string_view a = args[i];
+    auto value = [&](std::string_view what, std::string& into) {
+      if (i + 1 >= args.size()) {
+        problem = std::string(a) + " needs " + std::string(what);
+        return false;
+      }
+      into = args[++i];
+      return true;
+    };
+    if (a == "-h" || a == "--help") {
+      o.action = Options::Help;
+      return true;
+    }
+    if (a == "--version") {
+      o.action = Options::Version;
+      return true;
+    }
+    if (a == "--edition") {
+      if (!value("1 or 2", o.edition)) return false;
+    } else if (a == "--crlf") {
+      o.keepCrLf = true;
+    } else if (a == "--compile") {
+      compile = true;
+    } else if (a == "-o") {
+      if (!value("a file", o.out)) return false;
+      haveOut = true;
+    } else if (a == "--" && i + 1 < args.size() && o.file.empty()) {
+      o.file = args[++i];
+    } else if (a.size() > 1 && a.front() == '-') {
+      problem = "unknown option " + std::string(a);
+      return false;
+    } else if (o.file.empty()) {
+      o.file = a;
+    } else {
+      problem = "one script file expected";
+      return false;
+    }
+  }
+  if (o.file.empty()) {
+    problem = "one script file expected";
+    return false;
+  }
+  if (o.edition != "1" && o.edition != "2") {
+    problem = "unknown edition " + o.edition;
+    return false;
+  }
+  if (compile != haveOut) {
+    problem = compile ? "--compile needs -o OUT" : "-o goes with --compile";
+    return false;
+  }
+  if (compile) o.action = Options::Compile;
+  return true;
+}
+
+}  // namespace zubrun
