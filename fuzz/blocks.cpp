@@ -3,7 +3,7 @@
 // goes on after an error, as no host would, so the blocks meet every order
 // of lines; nothing is run.
 #include "core/bodygeneral.h"
-#include "core/sourcetext.h"
+#include "rt/strings.h"
 #include "targets.h"
 
 namespace fuzz {
@@ -14,7 +14,7 @@ void blocks(const uint8_t* data, size_t size) {
 
   engine::BodyGeneral block;
   rt::Ref<engine::ExpItems> items = rt::make<engine::ExpItems>();
-  for (std::u16string_view line : engine::splitLines(text)) {
+  for (std::u16string_view line : rt::splitLines(text)) {
     items->clear();
     items->init(line);
     block.addCode(*items);

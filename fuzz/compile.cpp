@@ -1,8 +1,8 @@
 // The compiler on any text, whole and line by line; what it writes must
 // always read back to its end record.
 #include "core/scriptcompile.h"
-#include "core/sourcetext.h"
 #include "harness.h"
+#include "rt/strings.h"
 #include "targets.h"
 
 namespace fuzz {
@@ -20,7 +20,7 @@ void compile(const uint8_t* data, size_t size) {
   // Fed line by line, going on after errors.
   auto byLine = rt::make<engine::ScriptCompile>();
   rt::Ref<nubrel::VStream> lines = newByteStream();
-  for (std::u16string_view line : engine::splitLines(text)) byLine->compileLine(line, *lines);
+  for (std::u16string_view line : rt::splitLines(text)) byLine->compileLine(line, *lines);
   byLine->compileEnd(*lines);
   rewind(*lines);
   check(readsBack(*lines), "a script compiled line by line does not read back");

@@ -1,6 +1,7 @@
 // Replays every input kept under fuzz/regressions/<target>/ (each one was a
 // finding once) through its target, in every build, so that the sanitizers
-// see them in CI.  A broken invariant aborts the test program.
+// see them in CI.  A broken invariant aborts the test program.  Each
+// harness's test program replays its own targets.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,24 +12,15 @@
 
 #include "targets.h"
 
+namespace fuzz {
+
+void PrintTo(const NamedTarget& t, std::ostream* os) { *os << t.name; }
+
+}  // namespace fuzz
+
 namespace {
 
 namespace fs = std::filesystem;
-
-struct Named {
-  const char* name;
-  fuzz::Target run;
-};
-
-const Named kTargets[] = {
-    {"tokenize", fuzz::tokenize},     {"compile", fuzz::compile},
-    {"blocks", fuzz::blocks},         {"run", fuzz::run},
-    {"execstream", fuzz::execStream}, {"binfilestream", fuzz::binFileStream},
-    {"filestream", fuzz::fileStream}, {"memstream", fuzz::memStream},
-    {"profile", fuzz::profile},       {"textfile", fuzz::textFile},
-    {"utf16file", fuzz::utf16File},   {"page", fuzz::page},
-    {"unpack", fuzz::unpack},
-};
 
 std::vector<fs::path> keptInputs(const char* target) {
   std::vector<fs::path> files;
@@ -39,13 +31,11 @@ std::vector<fs::path> keptInputs(const char* target) {
   return files;
 }
 
-void PrintTo(const Named& t, std::ostream* os) { *os << t.name; }
-
-void run(const Named& t, std::string_view bytes) {
+void run(const fuzz::NamedTarget& t, std::string_view bytes) {
   t.run(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
 }
 
-class Regressions : public testing::TestWithParam<Named> {};
+class Regressions : public testing::TestWithParam<fuzz::NamedTarget> {};
 
 TEST_P(Regressions, KeptInputsRunClean) {
   for (const fs::path& p : keptInputs(GetParam().name)) {
@@ -63,8 +53,8 @@ TEST_P(Regressions, TinyInputsRunClean) {
     run(GetParam(), bytes);
 }
 
-INSTANTIATE_TEST_SUITE_P(Fuzz, Regressions, testing::ValuesIn(kTargets),
-                         [](const testing::TestParamInfo<Named>& i) {
+INSTANTIATE_TEST_SUITE_P(Fuzz, Regressions, testing::ValuesIn(fuzz::allTargets()),
+                         [](const testing::TestParamInfo<fuzz::NamedTarget>& i) {
                            return std::string(i.param.name);
                          });
 

@@ -45,9 +45,9 @@ constexpr std::u16string_view kChangesFiles[] = {u"chdir",    u"chdrive", u"seta
                                                  u"filecopy", u"kill",    u"mkdir",
                                                  u"rmdir",    u"rename",  u"sspace"};
 
-// Classes that never change files; the engine makes its own directly.
+// Classes that never change files; an engine makes its own directly.
 bool harmless(std::u16string_view progId) {
-  for (std::u16string_view library : {u"fennick.", u"kestrin."})
+  for (std::u16string_view library : {u"fennick.", u"kestrin.", u"dovrel."})
     if (progId.starts_with(library)) return true;
   for (std::u16string_view cls :
        {u"jespin.textfile", u"jespin.profile", u"nubrel.binfilestream", u"nubrel.filestream"})

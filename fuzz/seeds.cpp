@@ -181,10 +181,11 @@ void writeSeeds(const fs::path& source, const fs::path& out) {
     std::string name = seedName(source, p);
     std::string text = readFile(p);
     std::u16string script = rt::fromUtf8(text);
-    for (const char* t : {"tokenize", "compile", "blocks", "run"}) writeFile(out / t / name, text);
+    for (const char* t : {"tokenize", "compile", "blocks", "run", "lines"})
+      writeFile(out / t / name, text);
     writeFile(out / "textfile" / name, '\0' + text);
     std::string bin = compiledFile(u"Nubrel.BinFileStream", script);
-    writeFile(out / "execstream" / (name + ".bin"), bin);
+    for (const char* t : {"execstream", "stream"}) writeFile(out / t / (name + ".bin"), bin);
     writeFile(out / "binfilestream" / (name + ".bin"), std::string(1, '\0') + bin);
     writeFile(out / "filestream" / (name + ".txt"),
               '\0' + compiledFile(u"Nubrel.FileStream", script));

@@ -1,11 +1,12 @@
 // The fuzz targets.  Each takes one input and must neither crash, hang nor
 // ask for memory out of proportion to it; a broken invariant aborts.  The
-// fuzzer programs (entry.cpp) run one each, the regression test replays the
+// fuzzer programs (entry.cpp) run one each, the regression tests replay the
 // inputs kept under fuzz/regressions/<name>/ through all of them.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,6 +45,21 @@ void utf16File(const uint8_t* data, size_t size);
 
 // Any bytes as a pack file, unpacked into a scratch folder of its own.
 void unpack(const uint8_t* data, size_t size);
+
+// The first edition, in a harness of its own (an engine's objects are
+// linked into a program once): script text (as tokenize) fed line by line
+// to a host, and any compiled stream (a binary stream file) run on one,
+// each with the budget of `run`.
+void lines(const uint8_t* data, size_t size);
+void stream(const uint8_t* data, size_t size);
+
+// The targets of the harness linked in, under the names of their folders
+// of kept inputs.
+struct NamedTarget {
+  const char* name;
+  Target run;
+};
+const std::span<const NamedTarget> allTargets();
 
 // What every target needs before its first input: the classes of this
 // process registered and the libraries loaded.  Idempotent.

@@ -7,7 +7,6 @@
 
 #include "core/createtree.h"
 #include "core/defines.h"
-#include "core/sourcetext.h"
 #include "harness.h"
 #include "rt/strings.h"
 #include "rt/text.h"
@@ -25,7 +24,7 @@ void tokenize(const uint8_t* data, size_t size) {
     return it == macros.end() ? nullptr : it->second.get();
   };
 
-  for (std::u16string_view line : engine::splitLines(text)) {
+  for (std::u16string_view line : rt::splitLines(text)) {
     rt::Ref<engine::ExpItems> items = rt::make<engine::ExpItems>();
     if (!line.empty() && line.front() == u'#') {
       std::u16string rest(line.substr(1));

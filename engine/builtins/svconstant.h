@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "core/errors.h"
+#include "core/libname.h"
 #include "core/hostchannel.h"
 #include "rt/dispatch.h"
 #include "zorbel/zorbel.h"
@@ -20,7 +21,7 @@ namespace engine {
 // so that binding a name to it (Set) binds the name to what it holds.
 class Constant : public virtual rt::Object {
  public:
-  static constexpr rt::Iid iid = rt::guidOf("Kestrin.Constant");
+  static constexpr rt::Iid iid = ENGINE_IID("Constant");
 };
 
 template <class Self>

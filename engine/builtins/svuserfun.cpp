@@ -1,8 +1,6 @@
 #include "builtins/svuserfun.h"
 
-#include "core/bodygeneral.h"
 #include "core/ssbody.h"
-#include "kestrin/scripthost.h"
 #include "rt/convert.h"
 #include "rt/error.h"
 #include "rt/text.h"
@@ -29,9 +27,14 @@ const rt::MemberTable<SvUserFun>& SvUserFun::members() {
                     f.writeStream(*vs);
                   })
           .method(u"ReadStream",
-                  [](SvUserFun& f, VS vs, rt::Ref<kestrin::IScriptHost> spHost) {
+                  [](SvUserFun& f, VS vs, rt::Ref<rt::Object> spHost) {
                     if (!vs) rt::raise(rt::err::ObjectNotSet);
-                    rt::Ref<jespin::IVValues> defines = spHost ? spHost->defines() : nullptr;
+                    // Either edition's host: its macros are read by name.
+                    rt::Ref<jespin::IVValues> defines;
+                    if (spHost) {
+                      const rt::Variant d = rt::getProperty(spHost.get(), u"Defines");
+                      if (d.isObject()) defines = rt::queryRef<jespin::IVValues>(d.object());
+                    }
                     f.readStream(*vs, defines ? definesOf(*defines) : DefineLookup());
                   })
           .get(u"Error", [](SvUserFun& f) { return rt::Ref<jespin::IErrInfo>(&f.error()); })

@@ -10,8 +10,9 @@
 // A call (userfuncall.cpp) runs the body in a new space whose parent is the
 // caller's space, so the body sees the caller's names, with the parameters
 // bound to the caller's argument objects themselves (by reference) and the
-// function's name bound to its result slot (SvFunReturn).  The body is built
-// from the lines on the first call and kept; the lines are then released.
+// function's name bound to its result slot (SvFunReturn).  The body is made
+// of the lines on the first call, as each engine library does it
+// (funbody.h), and kept; the lines are then released.
 #pragma once
 
 #include <cstdint>
@@ -19,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "builtins/funbody.h"
 #include "core/defines.h"
 #include "core/errors.h"
 #include "core/expitems.h"
@@ -29,7 +31,6 @@
 
 namespace engine {
 
-class BodyGeneral;
 class SsBody;
 
 class SvUserFun final : public rt::Automation<SvUserFun, zorbel::ScriptValue> {
@@ -98,8 +99,6 @@ class SvUserFun final : public rt::Automation<SvUserFun, zorbel::ScriptValue> {
   void bindParams(SsBody& space, zorbel::ScriptValue* sv);
   rt::Ref<SsBody> takeSpace();
   void giveBack(rt::Ref<SsBody> space);
-  bool buildBody();
-  void copyBodyError();
 
   std::u16string name_;
   std::u16string key_;
@@ -107,7 +106,7 @@ class SvUserFun final : public rt::Automation<SvUserFun, zorbel::ScriptValue> {
   std::vector<std::u16string> params_;
   ItemsColl lines_;
   bool headerDone_ = false;
-  std::unique_ptr<BodyGeneral> body_;  // built on the first call
+  FunctionBodyPtr body_;  // made on the first call
   // Spaces of calls that have ended, for the next calls: a recursion reuses
   // them rather than making a space for each call.
   std::vector<rt::Ref<SsBody>> spare_;

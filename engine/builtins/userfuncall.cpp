@@ -6,9 +6,7 @@
 #include "builtins/svfunreturn.h"
 #include "builtins/svsingle.h"
 #include "builtins/svuserfun.h"
-#include "core/bodygeneral.h"
 #include "core/callstack.h"
-#include "core/compoundbodies.h"
 #include "core/place.h"
 #include "core/evalsupport.h"
 #include "core/ssbody.h"
@@ -42,9 +40,8 @@ std::u16string boundedChain(std::u16string chain) {
 
 }  // namespace
 
-void SvUserFun::copyBodyError() {
-  jespin::IErrInfo& from = body_->error().info();
-  error_.info().readError(from.number(), boundedChain(from.source()), from.description(), kFunCall);
+void recordBodyFailure(ErrRecord& into, jespin::IErrInfo& from) {
+  into.info().readError(from.number(), boundedChain(from.source()), from.description(), kFunCall);
 }
 
 // Item i of an argument list is that argument object itself, so the
@@ -76,29 +73,6 @@ void SvUserFun::giveBack(rt::Ref<SsBody> space) {
   spare_.push_back(std::move(space));
 }
 
-// The body is built from the lines once; a line it refuses leaves nothing
-// built, so the next call tries again.
-bool SvUserFun::buildBody() {
-  auto body = std::make_unique<BodyGeneral>();
-  for (const rt::Ref<ExpItems>& line : lines_) {
-    running.line = line->sptModeLine;
-    body->addCode(*line->copy());  // a block may cut down the line it is fed
-    if (body->error().haveErr()) {
-      error_.copy(body->error(), kFunCall);
-      return false;
-    }
-  }
-  try {
-    requireAllClosed(*body, u"AddCode");
-  } catch (const rt::RuntimeError& e) {
-    error_.trap(e, kFunCall);
-    return false;
-  }
-  body_ = std::move(body);
-  lines_.clear();
-  return true;
-}
-
 rt::Ref<zorbel::ScriptValue> SvUserFun::funCall(zorbel::ScriptSpace* ss, zorbel::ScriptValue* sv,
                                                 int32_t) {
   error_.clear();
@@ -116,15 +90,18 @@ rt::Ref<zorbel::ScriptValue> SvUserFun::funCall(zorbel::ScriptSpace* ss, zorbel:
     space->bindNew(name_, slot.get(), &steps_[0]);
     bindParams(*space, sv);
     SourceRun run(source_);  // a failure of the body is reported where it happened
-    if (!body_ && !buildBody()) return nullptr;
+    if (!body_) {
+      // Lines the body refuses leave nothing made, so the next call tries again.
+      body_ = makeFunctionBody(lines_, error_);
+      if (!body_) return nullptr;
+    }
     space->setParent(ss);
+    bool failed;
     {
       ActiveSpace active(space.get());
-      body_->execute(*space);  // Exit Function and Exit Sub just end it
+      failed = !runFunctionBody(*body_, *space, error_);
     }
     rt::Ref<zorbel::ScriptValue> result = slot->finish();
-    const bool failed = body_->error().haveErr();
-    if (failed) copyBodyError();
     giveBack(std::move(space));
     if (!failed) {
       run.endedWell();

@@ -2,6 +2,7 @@
 
 #include "builtins/svgeneral.h"
 #include "core/createtree.h"
+#include "core/forcounter.h"
 #include "core/loops.h"
 #include "rt/convert.h"
 #include "rt/enumerator.h"
@@ -71,40 +72,6 @@ bool BodyFOR::bound(expTree& tree, zorbel::ScriptSpace& ss, int32_t& out) {
   return true;
 }
 
-namespace {
-
-// The test and the step of a For pass.  A whole-number variable, the
-// common case, is counted without the general Variant operations; the
-// results are the same.
-class Counter {
- public:
-  Counter(int32_t last, int32_t step) : last_(last), step_(step), end_(last), by_(step) {}
-
-  bool pastEnd(const rt::Variant& v) const {
-    if (v.type() == rt::VT::Long) return step_ > 0 ? v.longValue() > last_ : v.longValue() < last_;
-    const rt::Cmp c = rt::compare(v, end_, rt::CompareMode::Text);
-    if (c == rt::Cmp::Null) rt::raise(rt::err::InvalidUseOfNull);
-    // A step of 0 runs while the variable is at or above the end.
-    return c == (step_ > 0 ? rt::Cmp::Greater : rt::Cmp::Less);
-  }
-
-  rt::Variant next(const rt::Variant& v) const {
-    if (v.type() == rt::VT::Long) {
-      const int64_t n = int64_t{v.longValue()} + step_;
-      if (n >= INT32_MIN && n <= INT32_MAX) return rt::Variant(static_cast<int32_t>(n));
-    }
-    return rt::opAdd(v, by_);
-  }
-
- private:
-  int32_t last_;
-  int32_t step_;
-  rt::Variant end_;
-  rt::Variant by_;
-};
-
-}  // namespace
-
 int32_t BodyFOR::run(zorbel::ScriptSpace& ss) {
   Operand var;
   if (!evaluated(*variable_, ss, zorbel::ModeValue, var)) return ExitNone;
@@ -117,28 +84,15 @@ int32_t BodyFOR::run(zorbel::ScriptSpace& ss) {
   int32_t last = 0;
   int32_t step = 1;
   if (!bound(*end_, ss, last) || (step_ && !bound(*step_, ss, step))) return ExitNone;
-  const Counter counter(last, step);
-  // A plain variable, the common case, is read in place and assigned
-  // directly, as value() and letValue would do.
-  const Direct direct = directOf(v.get());
-  rt::Variant copy;
-  auto current = [&]() -> const rt::Variant& {
-    if (const rt::Variant* held = direct.peek()) return *held;
-    return copy = v->value();
-  };
+  ForCounter counter(*v, last, step);
   for (;;) {
-    if (counter.pastEnd(current())) return ExitNone;
+    if (counter.pastEnd()) return ExitNone;
     if (ss.runStop()) return ExitNone;
     int32_t code = ExitNone;
     if (!ran(inner_, ss, code)) return ExitNone;
     if (int32_t result; !goesOn(code, result)) return result;
     running.line = line_;  // the step belongs to the For line
-    if (direct.variable) {
-      direct.variable->assign(counter.next(current()));
-      continue;
-    }
-    v->letValue(counter.next(current()));
-    if (v->hasError()) {
+    if (!counter.step()) {
       error_.copy(v->error(), u"Execute");
       return ExitNone;
     }

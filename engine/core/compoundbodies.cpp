@@ -12,11 +12,7 @@
 namespace engine {
 
 std::unique_ptr<ExecBody> newCompoundBody(int32_t keyword, int32_t depth) {
-  if (depth > kMaxBlockDepth)
-    rt::raiseWith(rt::err::OutOfStackSpace,
-                  rt::errorText(rt::err::OutOfStackSpace) + u"：语句块嵌套超过 " +
-                      rt::ascii(std::to_string(kMaxBlockDepth)) + u" 层",
-                  u"NewBody");
+  requireBlockDepth(depth);
   switch (keyword) {
     case tok::Do: return std::make_unique<BodyDo>(depth);
     case tok::For: return std::make_unique<BodyFOR>(depth);
@@ -28,33 +24,8 @@ std::unique_ptr<ExecBody> newCompoundBody(int32_t keyword, int32_t depth) {
   }
 }
 
-namespace {
-
-struct BlockWords {
-  const char16_t* opens;
-  const char16_t* closes;
-};
-
-BlockWords blockWords(int32_t opener) {
-  switch (opener) {
-    case tok::If: return {u"If", u"End If"};
-    case tok::For: return {u"For", u"Next"};
-    case tok::ForEach: return {u"For Each", u"Next"};
-    case tok::Do: return {u"Do", u"Loop"};
-    case tok::Select: return {u"Select Case", u"End Select"};
-    case tok::With: return {u"With", u"End With"};
-    case tok::Sub: return {u"Sub", u"End Sub"};
-    case tok::Function: return {u"Function", u"End Function"};
-    default: return {u"语句", u"结束行"};
-  }
-}
-
-}  // namespace
-
 std::u16string unclosedText(int32_t opener, int32_t line) {
-  const BlockWords w = blockWords(opener);
-  return resText(ErrUnclosed) + u"：第 " + rt::ascii(std::to_string(line)) + u" 行的 " + w.opens +
-         u" 没有对应的 " + w.closes;
+  return resText(ErrUnclosed) + u"：" + missingCloser(opener, line);
 }
 
 void requireAllClosed(const BodyGeneral& body, std::u16string_view source) {

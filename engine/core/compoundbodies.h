@@ -7,13 +7,10 @@
 #include <memory>
 #include <string>
 
+#include "core/blockdepth.h"
 #include "core/execbody.h"
 
 namespace engine {
-
-// The deepest that compound statements nest.  Feeding and running a block
-// recurse once per level, so the depth is bounded like a tree's size.
-constexpr int32_t kMaxBlockDepth = 256;
 
 // A new block for the statement that `keyword` opens, `depth` compound
 // statements deep counting itself.  Raises 28 beyond kMaxBlockDepth.

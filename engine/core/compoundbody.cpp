@@ -2,8 +2,6 @@
 
 #include "core/compoundbodies.h"
 #include "core/createtree.h"
-#include "core/evalsupport.h"
-#include "core/quickeval.h"
 #include "rt/stack.h"
 
 namespace engine {
@@ -90,15 +88,9 @@ bool CompoundBody::evaluated(expTree& tree, zorbel::ScriptSpace& ss, int32_t rf,
 }
 
 bool CompoundBody::truth(expTree& tree, zorbel::ScriptSpace& ss, bool& out) {
-  // A condition the short path gives needs no operand.
-  if (rt::Variant plain; quick::takes(tree) && quick::value(tree, ss, plain)) {
-    out = truthOf(plain);
-    return true;
-  }
-  Operand v;
-  if (!evaluated(tree, ss, zorbel::ModeValue, v)) return false;
-  out = !v.absent() && truthOf(v.value());
-  return true;
+  if (conditionTruth(tree, ss, out)) return true;
+  error_.copy(tree.error(), u"Execute");
+  return false;
 }
 
 void InnerBody::nextLine(ExpItems& eis) {
@@ -115,35 +107,6 @@ void InnerBody::nextLine(ExpItems& eis) {
     --nesting_;
   }
   passOn(inner_, eis);
-}
-
-void appendToken(TokenRun& run, const ExpItem& ei) {
-  if (run.empty() && ei.iType == tok::Blank) return;
-  run.push_back(ei);
-}
-
-rt::Ref<ExpItems> lineOf(std::span<const ExpItem> tokens, const ExpItems& line) {
-  rt::Ref<ExpItems> own = rt::make<ExpItems>();
-  own->sptModeIndex = line.sptModeIndex;
-  own->sptModeLine = line.sptModeLine;
-  own->tokens().assign(tokens.begin(), tokens.end());
-  return own;
-}
-
-std::span<const ExpItem> tokensFrom(const ExpItems& eis, int32_t from) {
-  std::span<const ExpItem> all(eis.begin(), eis.end());
-  const size_t skip = static_cast<size_t>(from - 1);
-  return skip >= all.size() ? std::span<const ExpItem>() : all.subspan(skip);
-}
-
-std::unique_ptr<expTree> conditionTree(std::span<const ExpItem> tokens) {
-  TokenRun run;
-  run.reserve(tokens.size());
-  for (const ExpItem& ei : tokens) {
-    appendToken(run, ei);
-    if (!run.empty() && run.back().iType == tok::Equals) run.back().iType = tok::EqualEqual;
-  }
-  return mkTree(run);
 }
 
 }  // namespace engine

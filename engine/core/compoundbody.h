@@ -9,9 +9,11 @@
 #include <vector>
 
 #include "core/bodygeneral.h"
+#include "core/condition.h"
 #include "core/exptree.h"
 #include "core/place.h"
 #include "core/steps.h"
+#include "core/tokenrun.h"
 
 namespace engine {
 
@@ -103,19 +105,5 @@ class InnerBody : public CompoundBody {
   const int32_t closer_;
   int32_t nesting_ = 0;
 };
-
-// Pieces of a statement's line, as the headers cut them.
-using TokenRun = std::vector<ExpItem>;
-
-// Appends a token to a piece; blank space at the start of a piece is
-// dropped.
-void appendToken(TokenRun& run, const ExpItem& ei);
-// A new line of copies of `tokens`, with the numbers of `line`.
-rt::Ref<ExpItems> lineOf(std::span<const ExpItem> tokens, const ExpItems& line);
-// The tokens of `eis` from position `from` (1-based) to the end.
-std::span<const ExpItem> tokensFrom(const ExpItems& eis, int32_t from);
-// The tree of a condition, in which a plain "=" compares.  Raises what the
-// tree builder finds.
-std::unique_ptr<expTree> conditionTree(std::span<const ExpItem> tokens);
 
 }  // namespace engine

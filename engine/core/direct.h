@@ -8,6 +8,7 @@
 #include <span>
 
 #include "core/errors.h"
+#include "core/libname.h"
 #include "rt/object.h"
 #include "rt/variant.h"
 #include "zorbel/zorbel.h"
@@ -42,7 +43,7 @@ struct Direct {
 // no other library knows), so that one query tells what may be done.
 class DirectHolder {
  public:
-  static constexpr rt::Iid iid = rt::guidOf("Kestrin.DirectHolder");
+  static constexpr rt::Iid iid = ENGINE_IID("DirectHolder");
   virtual Direct direct() = 0;
 
  protected:
@@ -55,7 +56,7 @@ class DirectHolder {
 // back into them takes plain values.
 class PlainCall {
  public:
-  static constexpr rt::Iid iid = rt::guidOf("Kestrin.PlainCall");
+  static constexpr rt::Iid iid = ENGINE_IID("PlainCall");
   // The most arguments a plain call carries.
   static constexpr size_t kMaxArgs = 10;
   // Whether this function may be called with plain values.

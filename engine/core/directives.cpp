@@ -1,21 +1,15 @@
-// The hosts' directives: "#define name = text", "#deftype type = ProgID",
-// "#include anything".  The keyword follows the "#" directly and is read
-// without regard to case.
+#include "core/directives.h"
+
 #include <algorithm>
 #include <utility>
 
-#include "core/streamhost.h"
+#include "core/expitems.h"
+#include "core/sourcetext.h"
 #include "rt/text.h"
 
 namespace engine {
 
 namespace {
-
-std::u16string_view trimBlanks(std::u16string_view s) {
-  size_t b = s.find_first_not_of(u' ');
-  if (b == s.npos) return {};
-  return s.substr(b, s.find_last_not_of(u' ') - b + 1);
-}
 
 // "name = text": both sides trimmed; no "=" gives an empty text.
 std::pair<std::u16string_view, std::u16string_view> splitAtEquals(std::u16string_view s) {
@@ -24,9 +18,37 @@ std::pair<std::u16string_view, std::u16string_view> splitAtEquals(std::u16string
   return {trimBlanks(s.substr(0, eq)), trimBlanks(s.substr(eq + 1))};
 }
 
+// A replacement that does not tokenize is not defined: its error ends the
+// run like any other.
+bool define(std::u16string_view name, std::u16string_view replacement,
+            const DirectiveTarget& target) {
+  if (!target.defines) rt::raise(rt::err::ObjectNotSet);
+  rt::Ref<ExpItems> tokens = rt::make<ExpItems>();
+  if (tokens->init(replacement)) {
+    ErrRecord& error = *target.error;
+    error.copy(tokens->error(), u"PreExecLine");
+    error.copy(error, target.operation);
+    return false;
+  }
+  jespin::IVValues& defines = *target.defines;
+  const rt::Variant list(static_cast<rt::Object*>(tokens.get()));
+  if (defines.exist(name)) defines.item(rt::Variant(name))->setValue(tokens.get());
+  else defines.add(list, std::u16string(name));
+  return true;
+}
+
+// Into the type map the top-level space sees: the root's.
+void defType(std::u16string_view typeName, std::u16string_view progId,
+             const DirectiveTarget& target) {
+  if (!target.space) rt::raise(rt::err::ObjectNotSet);
+  rt::Ref<jespin::IVValues> types = target.space->typeDefs();
+  if (types->exist(typeName)) types->item(rt::Variant(typeName))->letValue(rt::Variant(progId));
+  else types->add(rt::Variant(progId), std::u16string(typeName));
+}
+
 }  // namespace
 
-bool StreamHost::preExecLine(std::u16string_view text) {
+bool runDirective(std::u16string_view text, const DirectiveTarget& target) {
   if (text.empty()) return true;
   std::u16string line(text);
   std::replace(line.begin(), line.end(), u'\t', u' ');
@@ -37,42 +59,18 @@ bool StreamHost::preExecLine(std::u16string_view text) {
 
   if (rt::equalsNoCase(keyword, u"define")) {
     auto [name, replacement] = splitAtEquals(rest);
-    return define(name, replacement);
+    return define(name, replacement, target);
   }
   if (rt::equalsNoCase(keyword, u"deftype")) {
     auto [type, progId] = splitAtEquals(rest);
-    defType(type, progId);
+    defType(type, progId, target);
     return true;
   }
   if (rt::equalsNoCase(keyword, u"include")) {
-    raiseIncludeFile(std::u16string(trimBlanks(rest)));
+    target.include(std::u16string(trimBlanks(rest)));
     return true;
   }
   raiseCode(ErrDirective, u"PreExecLine");
-}
-
-// A replacement that does not tokenize is not defined: its error ends the
-// run like any other.
-bool StreamHost::define(std::u16string_view name, std::u16string_view replacement) {
-  if (!defines_) rt::raise(rt::err::ObjectNotSet);
-  rt::Ref<ExpItems> tokens = rt::make<ExpItems>();
-  if (tokens->init(replacement)) {
-    error_.copy(tokens->error(), u"PreExecLine");
-    error_.copy(error_, u"ExecStream");
-    return false;
-  }
-  const rt::Variant list(static_cast<rt::Object*>(tokens.get()));
-  if (defines_->exist(name)) defines_->item(rt::Variant(name))->setValue(tokens.get());
-  else defines_->add(list, std::u16string(name));
-  return true;
-}
-
-// Into the type map the top-level space sees: the root's.
-void StreamHost::defType(std::u16string_view typeName, std::u16string_view progId) {
-  if (!space_) rt::raise(rt::err::ObjectNotSet);
-  rt::Ref<jespin::IVValues> types = space_->typeDefs();
-  if (types->exist(typeName)) types->item(rt::Variant(typeName))->letValue(rt::Variant(progId));
-  else types->add(rt::Variant(progId), std::u16string(typeName));
 }
 
 }  // namespace engine

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/errors.h"
+#include "core/libname.h"
 #include "core/expitem.h"
 #include "nubrel/vstream.h"
 #include "rt/object.h"
@@ -21,7 +22,7 @@ class ExpItems final : public rt::Object {
  public:
   // Defines are kept as token lists inside value lists, so a list can be
   // found again behind an object reference.
-  static constexpr rt::Iid iid = rt::guidOf("Kestrin.ExpItems");
+  static constexpr rt::Iid iid = ENGINE_IID("ExpItems");
   void* query(const rt::Iid& id) noexcept override { return rt::queryAmong<ExpItems>(this, id); }
 
   ExpItems() : error_(u"ExpItems") {}

@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "core/libname.h"
 #include "core/ownclasses.h"
 #include "core/resources.h"
 #include "rt/convert.h"
@@ -30,16 +31,16 @@ class LibsEnumerator final : public rt::Enumerator {
 
 struct StandardLib {
   std::u16string_view name;
-  std::u16string_view progId;
+  std::u16string_view className;  // of this engine library's own class
   int32_t startId, endId;
 };
 
 // In lookup order: Rnd is in Math and System, and Math's is the one found.
 constexpr StandardLib kStandardLibs[] = {
-    {u"Math", u"Kestrin.SvMathFuns", 101, 112},  {u"WinComm", u"Kestrin.SvWinComm", 201, 203},
-    {u"Dir", u"Kestrin.SvDirFuns", 221, 233},    {u"MathStat", u"Kestrin.SvStatFuns", 301, 302},
-    {u"String", u"Kestrin.SvStrFuns", 401, 431}, {u"Date", u"Kestrin.SvDateFuns", 501, 519},
-    {u"System", u"Kestrin.SvSysFuns", 601, 610}, {u"cType", u"Kestrin.SvCTypes", 620, 630},
+    {u"Math", u"SvMathFuns", 101, 112},  {u"WinComm", u"SvWinComm", 201, 203},
+    {u"Dir", u"SvDirFuns", 221, 233},    {u"MathStat", u"SvStatFuns", 301, 302},
+    {u"String", u"SvStrFuns", 401, 431}, {u"Date", u"SvDateFuns", 501, 519},
+    {u"System", u"SvSysFuns", 601, 610}, {u"cType", u"SvCTypes", 620, 630},
 };
 
 }  // namespace
@@ -205,7 +206,9 @@ rt::Ref<zorbel::ScriptValue> libraryFunction(const FLGeneral& lib, std::u16strin
 void loadStandardLibs(IFunLibs& libs) {
   for (const StandardLib& s : kStandardLibs) {
     rt::Ref<FLGeneral> lib = rt::make<FLGeneral>();
-    lib->initForRes(s.progId, s.startId, s.endId);
+    // Each engine library loads its own classes, never the other edition's.
+    lib->initForRes(std::u16string(libraryName()) + u"." + std::u16string(s.className), s.startId,
+                    s.endId);
     libs.addObj(lib.get(), s.name);
   }
 }

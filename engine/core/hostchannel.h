@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/libname.h"
 #include "rt/object.h"
 
 namespace engine {
@@ -20,7 +21,7 @@ class HostLink;
 
 class HostChannel : public virtual rt::Object {
  public:
-  static constexpr rt::Iid iid = rt::guidOf("Kestrin.HostChannel");
+  static constexpr rt::Iid iid = ENGINE_IID("HostChannel");
 
   // What the InputLine handler left in the buffer ("" when unhandled).
   virtual std::u16string raiseInputLine() = 0;

@@ -1,13 +1,16 @@
 // The creatable classes of the engine library these sources are built
 // into, as its class table lists them.  Each edition's library.cpp defines
-// it; the engine creates its own classes through it without a trip through
-// the registration store.
+// ownClasses(); the engine creates its own classes through ownClass
+// without a trip through the registration store.
 #pragma once
 
 #include <span>
 #include <string_view>
 
+#include "core/libname.h"
+#include "core/tables.h"
 #include "rt/activation.h"
+#include "rt/object.h"
 
 namespace engine {
 
@@ -16,4 +19,19 @@ std::span<const rt::ClassEntry> ownClasses();
 // The entry whose ProgID equals `progId` without regard to case, or null.
 const rt::ClassEntry* ownClass(std::u16string_view progId);
 
+// A new object of an engine class, the engine's tables loaded first.
+template <class T>
+rt::Ref<rt::Object> createOwn() {
+  loadTables();
+  return rt::make<T>();
+}
+
 }  // namespace engine
+
+// A class table's entry for the engine class `name`, under this library's
+// ProgID ("Kestrin.SvSingle", "Dovrel.SvSingle").
+#define ENGINE_CLASS(name)                                                   \
+  {                                                                          \
+    ZUB_ENGINE_LIBRARY "." #name, rt::classIdOf(ZUB_ENGINE_LIBRARY "." #name), \
+        &engine::createOwn<engine::name>                                     \
+  }

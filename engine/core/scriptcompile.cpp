@@ -6,6 +6,7 @@
 #include "core/records.h"
 #include "core/sourcetext.h"
 #include "core/tokencode.h"
+#include "rt/strings.h"
 
 namespace engine {
 
@@ -56,7 +57,7 @@ void ScriptCompile::compile(std::u16string_view s, nubrel::VStream& vs) {
     fun_ = nullptr;
     curLine_ = 0;
     lineSet_ = false;
-    for (std::u16string_view line : splitLines(s)) {
+    for (std::u16string_view line : rt::splitLines(s)) {
       compileLine(line, vs);
       if (error_.haveErr()) break;
     }

@@ -1,8 +1,6 @@
 #include "core/scripthost.h"
 
-#include "builtins/hostio.h"
-#include "builtins/svconstant.h"
-#include "builtins/svcreate.h"
+#include "core/rootnames.h"
 #include "core/ssbody.h"
 #include "core/space.h"
 #include "core/ssroot.h"
@@ -10,36 +8,6 @@
 namespace engine {
 
 namespace {
-
-template <class IO>
-rt::Ref<zorbel::ScriptValue> hostIO(ScriptHost& sh, bool oneLine) {
-  rt::Ref<IO> io = rt::make<IO>();
-  io->init(&sh, oneLine);
-  return io;
-}
-
-// The names the root space starts with, bound in this order.
-struct Builtin {
-  std::u16string_view name;
-  rt::Ref<zorbel::ScriptValue> (*make)(ScriptHost& sh);
-};
-
-const Builtin kBuiltins[] = {
-    {u"ScriptHost", [](ScriptHost& sh) -> rt::Ref<zorbel::ScriptValue> {
-       return rt::make<SvHostValue>(u"ScriptHost", sh.link());
-     }},
-    {u"New", [](ScriptHost&) -> rt::Ref<zorbel::ScriptValue> { return rt::make<SvNew>(); }},
-    {u"Nothing", [](ScriptHost&) -> rt::Ref<zorbel::ScriptValue> {
-       return rt::make<SvConstant>(u"Nothing", rt::Variant(nullptr));
-     }},
-    {u"CreateObject",
-     [](ScriptHost&) -> rt::Ref<zorbel::ScriptValue> { return rt::make<SvCreateObj>(); }},
-    {u"Print", [](ScriptHost& sh) { return hostIO<SvOutput>(sh, false); }},
-    {u"OutPut", [](ScriptHost& sh) { return hostIO<SvOutput>(sh, false); }},
-    {u"OutLine", [](ScriptHost& sh) { return hostIO<SvOutput>(sh, true); }},
-    {u"Input", [](ScriptHost& sh) { return hostIO<SvInput>(sh, true); }},
-    {u"GetChar", [](ScriptHost& sh) { return hostIO<SvInput>(sh, false); }},
-};
 
 template <class I>
 rt::Ref<I> created() {
@@ -71,9 +39,7 @@ rt::Ref<ScriptHost> ScriptHost::create() {
   return h;
 }
 
-void ScriptHost::bindBuiltins() {
-  for (const Builtin& b : kBuiltins) root_->setValue(b.name, b.make(*this).get());
-}
+void ScriptHost::bindBuiltins() { bindRootNames(*root_, *this); }
 
 bool ScriptHost::runStop() {
   if (!space_) rt::raise(rt::err::ObjectNotSet);
@@ -101,37 +67,11 @@ void ScriptHost::refreshSSP() {
   space_ = body;
 }
 
-uint32_t ScriptHost::advise(rt::Ref<kestrin::ScriptHostEvents> sink) {
-  if (!sink) rt::raise(rt::err::ObjectNotSet);
-  return events_.advise(std::move(sink));
-}
-
-std::u16string ScriptHost::raiseInputLine() {
-  std::u16string buf;
-  events_.raise(this, [&](kestrin::ScriptHostEvents& s) { s.inputLine(buf); });
-  return buf;
-}
-
-int16_t ScriptHost::raiseInputChar() {
-  int16_t code = 0;
-  events_.raise(this, [&](kestrin::ScriptHostEvents& s) { s.inputChar(code); });
-  return code;
-}
-
-void ScriptHost::raiseOutput(std::u16string_view s) {
-  if (events_.empty()) return;
-  const std::u16string text(s);
-  events_.raise(this, [&](kestrin::ScriptHostEvents& sink) { sink.output(text); });
-}
-
-void ScriptHost::raiseOutErr(std::u16string_view s) {
-  const std::u16string text(s);
-  events_.raise(this, [&](kestrin::ScriptHostEvents& sink) { sink.outErr(text); });
-}
-
-void ScriptHost::raiseIncludeFile(const std::u16string& file) {
-  events_.raise(this, [&](kestrin::ScriptHostEvents& s) { s.includeFile(file); });
-}
+std::u16string ScriptHost::raiseInputLine() { return events_.inputLine(this); }
+int16_t ScriptHost::raiseInputChar() { return events_.inputChar(this); }
+void ScriptHost::raiseOutput(std::u16string_view s) { events_.output(this, s); }
+void ScriptHost::raiseOutErr(std::u16string_view s) { events_.outErr(this, s); }
+void ScriptHost::raiseIncludeFile(const std::u16string& file) { events_.includeFile(this, file); }
 
 void ScriptHost::execStream(nubrel::VStream& vs) {
   if (!space_ || !root_) rt::raise(rt::err::ObjectNotSet);

@@ -9,10 +9,10 @@
 #include <string_view>
 
 #include "core/hostchannel.h"
+#include "core/hostevents.h"
 #include "core/streamhost.h"
 #include "kestrin/scripthost.h"
 #include "rt/dispatch.h"
-#include "rt/events.h"
 
 namespace engine {
 
@@ -38,7 +38,7 @@ class ScriptHost final : public rt::Automation<ScriptHost, kestrin::IScriptHost,
   void setSourceName(std::u16string_view name) override { StreamHost::setSourceName(name); }
   int32_t errorLine() override { return StreamHost::errorLine(); }
   std::u16string errorSource() override { return StreamHost::errorSource(); }
-  uint32_t advise(rt::Ref<kestrin::ScriptHostEvents> sink) override;
+  uint32_t advise(rt::Ref<ScriptHostEvents> sink) override { return events_.advise(std::move(sink)); }
   void unadvise(uint32_t cookie) override { events_.unadvise(cookie); }
 
   std::u16string raiseInputLine() override;
@@ -56,7 +56,7 @@ class ScriptHost final : public rt::Automation<ScriptHost, kestrin::IScriptHost,
 
   rt::Ref<HostLink> link_;
   rt::Ref<zorbel::ScriptSpace> root_;
-  rt::EventSource<kestrin::ScriptHostEvents> events_;
+  HostEvents events_;
 };
 
 }  // namespace engine

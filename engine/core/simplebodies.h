@@ -38,11 +38,6 @@ class BodySerial final : public ExecBody {
   bool fedFailed_ = false;
 };
 
-// "=" in a statement line: the first one assigns (":="), a later one
-// compares ("=="), and after Set each one rebinds (".="); a ":" or ";"
-// starts a new statement.  The Set keyword itself becomes a blank.
-void retypeAssignments(ExpItems& eis);
-
 // Dim lines: "Dim name [As type] {, name [As type]}", declared in order.
 class BodyDim final : public ExecBody {
  public:

@@ -4,19 +4,6 @@
 
 namespace engine {
 
-std::vector<std::u16string_view> splitLines(std::u16string_view s) {
-  std::vector<std::u16string_view> lines;
-  size_t start = 0;
-  for (size_t i = 0; i < s.size(); ++i) {
-    if (s[i] != u'\r' && s[i] != u'\n') continue;
-    lines.push_back(s.substr(start, i - start));
-    if (s[i] == u'\r' && i + 1 < s.size() && s[i + 1] == u'\n') ++i;
-    start = i + 1;
-  }
-  if (start < s.size()) lines.push_back(s.substr(start));
-  return lines;
-}
-
 std::u16string clearSptRem(std::u16string_view s, bool& inBlockComment) {
   std::u16string out;
   bool inQuotes = false;

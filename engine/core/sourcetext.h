@@ -1,16 +1,11 @@
-// Source text before tokenizing: cutting it into lines and taking out the
-// comments.
+// Source text before tokenizing, once cut into lines (rt::splitLines):
+// taking out the comments.
 #pragma once
 
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace engine {
-
-// The lines of `s`, cut at CR LF, a lone CR or a lone LF.  A line end at the
-// very end adds no empty line; an empty text has no lines.
-std::vector<std::u16string_view> splitLines(std::u16string_view s);
 
 // `s` without its comments: "//" and "'" end the code of the line, "/*"
 // opens a block comment that "*/" closes, across lines through

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/libname.h"
 #include "jespin/values.h"
 #include "rt/dispatch.h"
 #include "zorbel/zorbel.h"
@@ -36,7 +37,7 @@ struct ShapeStep {
 
 class Space : public virtual rt::Object {
  public:
-  static constexpr rt::Iid iid = rt::guidOf("Kestrin.Space");
+  static constexpr rt::Iid iid = ENGINE_IID("Space");
 
   // The value `name` resolves to here or in an ancestor (at the root: a
   // variable, else a library function), or null.  Nothing is created, and
@@ -97,7 +98,7 @@ void unbindAllIn(zorbel::ScriptSpace* ss);
 // inside F makes v the result while F stays callable there.
 class Rebindable : public virtual rt::Object {
  public:
-  static constexpr rt::Iid iid = rt::guidOf("Kestrin.Rebindable");
+  static constexpr rt::Iid iid = ENGINE_IID("Rebindable");
 
   // `v` is null for Nothing.
   virtual void rebind(zorbel::ScriptValue* v) = 0;

@@ -7,6 +7,7 @@
 #include "core/bodygeneral.h"
 #include "core/callstack.h"
 #include "core/compoundbodies.h"
+#include "core/directives.h"
 #include "core/records.h"
 
 namespace engine {
@@ -57,6 +58,16 @@ void StreamHost::runStream(nubrel::VStream& vs) {
 void StreamHost::streamFailed(const rt::RuntimeError& e) {
   running.line = 0;
   error_.trap(e, kExecStream);
+}
+
+bool StreamHost::preExecLine(std::u16string_view text) {
+  DirectiveTarget target;
+  target.defines = defines_.get();
+  target.space = space_.get();
+  target.include = [this](const std::u16string& file) { raiseIncludeFile(file); };
+  target.error = &error_;
+  target.operation = kExecStream;
+  return runDirective(text, target);
 }
 
 // Statements between two directives form one block: built completely, then

@@ -68,11 +68,9 @@ class StreamHost {
   // Runs the lines gathered, which must hold no open block statement.
   bool runBlock(BodyGeneral& block);
   bool takeFunction(nubrel::VStream& vs);
-  // A directive line (directives.cpp).  Error 1003 for an unknown keyword
+  // A directive line (directives.h).  Error 1003 for an unknown keyword
   // is raised; a define whose text does not tokenize is recorded (false).
   bool preExecLine(std::u16string_view text);
-  bool define(std::u16string_view name, std::u16string_view replacement);
-  void defType(std::u16string_view typeName, std::u16string_view progId);
   // A failure of the stream itself, which has no line.
   void streamFailed(const rt::RuntimeError& e);
 

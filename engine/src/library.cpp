@@ -26,7 +26,6 @@
 #include "core/subhost.h"
 #include "core/tables.h"
 #include "rt/library.h"
-#include "rt/text.h"
 
 namespace engine {
 
@@ -36,62 +35,45 @@ std::u16string_view libraryName() { return u"Kestrin"; }
 
 namespace {
 
-template <class T>
-rt::Ref<rt::Object> create() {
-  engine::loadTables();  // before any engine object is used
-  return rt::make<T>();
-}
-
 rt::Ref<rt::Object> createHost() {
   engine::loadTables();
   return engine::ScriptHost::create();
 }
 
-#define KESTRIN_CLASS(name) \
-  { "Kestrin." #name, rt::classIdOf("Kestrin." #name), &create<engine::name> }
-
 const rt::ClassEntry kClasses[] = {
-    {"Kestrin.ScriptCompile", kestrin::IScriptCompile::clsid, &create<engine::ScriptCompile>},
+    ENGINE_CLASS(ScriptCompile),
     {"Kestrin.ScriptHost", kestrin::IScriptHost::clsid, &createHost},
-    KESTRIN_CLASS(SsRoot),
-    KESTRIN_CLASS(SsBody),
-    KESTRIN_CLASS(SvOutput),
-    KESTRIN_CLASS(SvInput),
-    KESTRIN_CLASS(SvSingle),
-    KESTRIN_CLASS(SvGeneral),
-    KESTRIN_CLASS(SvCopy),
-    KESTRIN_CLASS(ScriptValues),
-    KESTRIN_CLASS(FLGeneral),
-    KESTRIN_CLASS(IFunLibs),
-    KESTRIN_CLASS(SvMathFuns),
-    KESTRIN_CLASS(SvStatFuns),
-    KESTRIN_CLASS(SvWinComm),
-    KESTRIN_CLASS(SvStrFuns),
-    KESTRIN_CLASS(SvSysFuns),
-    KESTRIN_CLASS(SvCTypes),
-    KESTRIN_CLASS(SvDirFuns),
-    KESTRIN_CLASS(SvDateFuns),
-    KESTRIN_CLASS(SvUserFun),
-    KESTRIN_CLASS(SvFunReturn),
-    KESTRIN_CLASS(SvActiveX),
-    KESTRIN_CLASS(SvCreateObj),
-    KESTRIN_CLASS(SvNew),
-    KESTRIN_CLASS(SubHost),
+    ENGINE_CLASS(SsRoot),
+    ENGINE_CLASS(SsBody),
+    ENGINE_CLASS(SvOutput),
+    ENGINE_CLASS(SvInput),
+    ENGINE_CLASS(SvSingle),
+    ENGINE_CLASS(SvGeneral),
+    ENGINE_CLASS(SvCopy),
+    ENGINE_CLASS(ScriptValues),
+    ENGINE_CLASS(FLGeneral),
+    ENGINE_CLASS(IFunLibs),
+    ENGINE_CLASS(SvMathFuns),
+    ENGINE_CLASS(SvStatFuns),
+    ENGINE_CLASS(SvWinComm),
+    ENGINE_CLASS(SvStrFuns),
+    ENGINE_CLASS(SvSysFuns),
+    ENGINE_CLASS(SvCTypes),
+    ENGINE_CLASS(SvDirFuns),
+    ENGINE_CLASS(SvDateFuns),
+    ENGINE_CLASS(SvUserFun),
+    ENGINE_CLASS(SvFunReturn),
+    ENGINE_CLASS(SvActiveX),
+    ENGINE_CLASS(SvCreateObj),
+    ENGINE_CLASS(SvNew),
+    ENGINE_CLASS(SubHost),
 };
-
-#undef KESTRIN_CLASS
 
 }  // namespace
 
 namespace engine {
 
 std::span<const rt::ClassEntry> ownClasses() { return kClasses; }
-
-const rt::ClassEntry* ownClass(std::u16string_view progId) {
-  for (const rt::ClassEntry& e : kClasses)
-    if (rt::equalsNoCase(rt::ascii(e.progId), progId)) return &e;
-  return nullptr;
-}
 
 }  // namespace engine
 

@@ -4,6 +4,7 @@
 
 #include "core/bodygeneral.h"
 #include "core/errors.h"
+#include "core/retype.h"
 #include "core/simplebodies.h"
 #include "core/ssbody.h"
 #include "core/ssroot.h"

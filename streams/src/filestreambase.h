@@ -16,6 +16,7 @@ class FileStreamBase : public virtual IStreamFile {
  public:
   bool openStream(std::u16string_view fn, StreamDir d) override;
   bool closeStream() override;
+  void discardStream() override { file_.discard(); }
   std::u16string errInfo() override { return failure_; }
   StreamDir dir() override { return dir_; }
   // True only after a read has run past the end of the file.

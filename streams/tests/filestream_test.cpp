@@ -61,6 +61,27 @@ TEST_F(Files, ReleasingOrReopeningSavesTheFile) {
   EXPECT_EQ(listing(), (std::vector<std::string>{"a", "b"}));
 }
 
+TEST_F(Files, DiscardingKeepsTheOldFileAndLeavesNothingBeside) {
+  for (Kind k : {Kind::Binary, Kind::TextFile}) {
+    SCOPED_TRACE(nameOf(k));
+    writeFile("old", Bytes(10, 0x5A));
+    rt::Ref<nubrel::IStreamFile> s;
+    if (k == Kind::Binary)
+      s = rt::make<BinFileStream>();
+    else
+      s = rt::make<FileStream>();
+    for (const char* name : {"old", "new"}) {
+      ASSERT_TRUE(s->openStream(path(name), nubrel::OutStream));
+      s->setVString(u"part");
+      s->discardStream();
+      EXPECT_FALSE(s->closeStream());  // nothing is open any more
+      EXPECT_EQ(errorOf([&] { s->setVLong(1); }), rt::err::BadFileName);
+    }
+    EXPECT_EQ(readFile("old"), Bytes(10, 0x5A));
+    EXPECT_EQ(listing(), std::vector<std::string>{"old"});
+  }
+}
+
 TEST_F(Files, DirectionIsEnforcedAndReportedAsGiven) {
   writeFile("in",
             concat({hex("88 66 66 88 0C 00 00 00"), ascii("ObjectStream"), hex("01 00 00 00")}));

@@ -96,6 +96,14 @@ TEST_F(Cli, HelpVersionAndBadCommands) {
       {{"-o", "x", "a.zub"}, 2, "", "zubrun: -o goes with --compile\n"},
       {{"nosuch.zub"}, 2, "", "zubrun: cannot read nosuch.zub: No such file or directory\n"},
       {{"."}, 2, "", "zubrun: cannot read .: Is a directory\n"},
+      {{"--commands", "a.zub"}, 2, "", "zubrun: --commands goes with --app\n"},
+      {{"--answer", "x=1", "a.zub"}, 2, "", "zubrun: --answer goes with --app\n"},
+      {{"--app", "--answer", "x", "a.zub"}, 2, "", "zubrun: --answer needs NAME=TEXT, not x\n"},
+      {{"--app", "--answer", "=x", "a.zub"}, 2, "", "zubrun: --answer needs NAME=TEXT, not =x\n"},
+      {{"--app", "--answer"}, 2, "", "zubrun: --answer needs NAME=TEXT\n"},
+      {{"--app", "--compile", "a.zub", "-o", "b"}, 2, "", "zubrun: --app does not go with --compile\n"},
+      {{"--app", "--edition", "1", "--go-on", "a.zub"}, 2, "", "zubrun: --app does not go with --go-on\n"},
+      {{"--app", "nosuch.zub"}, 1, "", "Number: -1 (&HFFFFFFFF)\nSource: Yarrick.Application.ExecFile\n"},
   };
   for (const Case& c : cases) {
     Result r = zubrun(c.args);
@@ -215,3 +223,77 @@ TEST_F(Cli, GetCharOnATerminal) {
 }
 
 }  // namespace
+
+// The first edition runs each line as it is read: what the examples write
+// is the same on both editions.
+TEST_F(Cli, ExamplesOnTheFirstEdition) {
+  for (const char* name : {"hello.zub", "arithmetic.zub", "greeting.zub", "macros.zub"}) {
+    const std::string script = std::string(ZUB_EXAMPLES) + "/" + name;
+    Result second = zubrun({script}, "Ada\ny\n");
+    Result first = zubrun({"--edition", "1", script}, "Ada\ny\n");
+    EXPECT_EQ(first.status, 0) << name << first.err;
+    EXPECT_EQ(first.out, second.out) << name;
+    EXPECT_NE(first.out, "") << name;
+  }
+}
+
+// A failing line ends a first-edition run; with --go-on each is reported
+// and the run goes on, as the first edition's application interface does.
+TEST_F(Cli, GoingOnAfterFailingLines) {
+  struct Case {
+    const char* source;
+    const char* out;
+    const char* place;  // the start of the only report
+  } cases[] = {
+      // A block whose opening line fails is passed over to its closing line.
+      {"If Nothing.x Then\nOutLine \"in\"\nElse\nOutLine \"else\"\nEnd If\nOutLine \"after\"\n",
+       "after\n", "s.zub:1: "},
+      // A block is over once its closing line has been handled.
+      {"For i = 1 To 2\nx = 1/0\nNext\nOutLine \"after\"\n", "after\n", "s.zub:3: 除数为零 (11)"},
+      // A refused header is reported, its body never runs.
+      {"Sub Main\nOutLine \"body\"\nEnd Sub\nOutLine \"after\"\n", "after\n", "s.zub:1: "},
+      // What is left open at the end is reported at its opening line.
+      {"OutLine \"after\"\nIf 1 Then\nOutLine 1\n", "after\n", "s.zub:2: "},
+  };
+  for (const Case& c : cases) {
+    file("s.zub", c.source);
+    Result r = zubrun({"--edition", "1", "--go-on", "s.zub"});
+    EXPECT_EQ(r.status, 1) << c.source;
+    EXPECT_EQ(r.out, c.out) << c.source;
+    EXPECT_EQ(r.err.substr(0, std::string(c.place).size()), c.place) << c.source;
+    EXPECT_EQ(r.err.find("Number:", r.err.find("Number:") + 1), std::string::npos) << r.err;
+  }
+  // Without it the first failing line ends the run.
+  file("s.zub", "OutLine 1\nx = 1/0\nOutLine 2\ny = 1/0\n");
+  Result r = zubrun({"--edition", "1", "s.zub"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "1\n");
+  r = zubrun({"--edition", "1", "--go-on", "s.zub"});
+  EXPECT_EQ(r.out, "1\n2\n");
+  EXPECT_NE(r.err.find("s.zub:4: "), std::string::npos) << r.err;
+  EXPECT_EQ(zubrun({"--go-on", "s.zub"}).status, 2);  // edition 2 stops at a failure
+}
+
+// An included file's lines run on the same host, numbered in their own
+// file; a compiled file runs record by record; a byte order mark is read.
+TEST_F(Cli, FirstEditionFiles) {
+  file("lib.zub", "Function Twice(n)\n  Twice = n * 2\nEnd Function\nOutLine \"lib\"\n");
+  file("main.zub", "OutLine 1\n#include \"lib.zub\"\nOutLine Twice(21)\nx = 1 / 0\n");
+  Result r = zubrun({"--edition", "1", "main.zub"});
+  EXPECT_EQ(r.out, "1\nlib\n42\n");
+  EXPECT_EQ(r.err.substr(0, r.err.find('\n')), "main.zub:4: 除数为零 (11)");
+  file("bad.zub", "OutLine \"in bad\"\ny = (\n");
+  file("inc.zub", "#include bad.zub\nOutLine \"never\"\n");
+  r = zubrun({"--edition", "1", "inc.zub"});
+  EXPECT_EQ(r.out, "in bad\n");
+  EXPECT_EQ(r.err.substr(0, r.err.find(' ')), "bad.zub:2:");
+
+  ASSERT_EQ(zubrun({"--compile", "main.zub", "-o", "main.bin"}).status, 0);
+  r = zubrun({"--edition", "1", "main.bin"});
+  EXPECT_EQ(r.out, "1\nlib\n42\n");
+  EXPECT_EQ(r.err.substr(0, r.err.find('\n')), "main.bin:4: 除数为零 (11)");
+
+  file("bom.zub", std::string("\xFF\xFE", 2) + std::string("O\0u\0t\0L\0i\0n\0e\0 \0" "7\0", 18));
+  r = zubrun({"--edition", "1", "bom.zub"});
+  EXPECT_EQ(r.out, "7\n") << r.err;
+}

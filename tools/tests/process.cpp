@@ -66,7 +66,8 @@ Outcome runZubrun(const std::string& script, const Limits& limits) {
     ::unsetenv("ZUB_REGISTRY");
     ::unsetenv("ZUB_CODEPAGE");
     ::setenv("LC_ALL", "en_US.UTF-8", 1);
-    ::execl(ZUBRUN, ZUBRUN, script.c_str(), static_cast<char*>(nullptr));
+    ::execl(ZUBRUN, ZUBRUN, "--edition", limits.edition.c_str(), script.c_str(),
+            static_cast<char*>(nullptr));
     ::_exit(127);
   }
   if (pipeFds[0] >= 0) {

@@ -10,6 +10,7 @@
 namespace zubruntest {
 
 struct Limits {
+  std::string edition = "2";  // of the engine zubrun runs the script on
   rlim_t stackBytes = 0;    // 0: as inherited
   rlim_t addressSpace = 0;  // 0: as inherited
   // Where standard output goes: a file to write, or "" for a file the
@@ -24,7 +25,8 @@ struct Outcome {
   long peakKb = 0;
 };
 
-// Runs zubrun on `script` with no input and only the build's registration.
+// Runs zubrun on `script`, on the edition the limits name, with no input
+// and only the build's registration.
 Outcome runZubrun(const std::string& script, const Limits& limits = {});
 
 // A temporary folder of its own for one test, removed with everything in it.

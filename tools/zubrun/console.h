@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "kestrin/scripthost.h"
+#include "engine/hostevents.h"
 #include "rt/error.h"
 
 namespace zubrun {
@@ -25,7 +25,7 @@ constexpr size_t kMaxInputLine = size_t{64} << 20;
 // quietly instead, as it ends other tools (by SIGPIPE).
 rt::RuntimeError outputFailure(int errnum);
 
-class Console final : public kestrin::ScriptHostEvents {
+class Console final : public engine::ScriptHostEvents {
  public:
   using IncludeHandler = std::function<void(const std::u16string& file)>;
   explicit Console(IncludeHandler include, std::FILE* in = stdin, std::FILE* out = stdout)

@@ -1,4 +1,5 @@
-// zubrun: runs a script file on the second-edition engine, or writes its
+// zubrun: runs a script file on the engine of either edition, or through
+// the application interface of either edition (appconsole.h), or writes its
 // compiled form (options.cpp has the usage).
 //
 // FILE is script source, or a compiled script kept in an object-stream file.
@@ -18,7 +19,9 @@
 #include <string_view>
 #include <vector>
 
+#include "appconsole.h"
 #include "console.h"
+#include "linerunner.h"
 #include "options.h"
 #include "ownstack.h"
 #include "report.h"
@@ -41,33 +44,66 @@ rt::Ref<I> createByName(std::u16string_view progId) {
   return obj;
 }
 
-int runFile(const zubrun::Options& o) {
-  auto compiler = createByName<kestrin::IScriptCompile>(u"Kestrin.ScriptCompile");
-  auto host = createByName<kestrin::IScriptHost>(u"Kestrin.ScriptHost");
-  zubrun::Runner runner(compiler, host);
-  std::string report;
-  zubrun::Runner::Status status;
-  int outputErrno = 0;
-  if (o.action == zubrun::Options::Compile) {
-    status = runner.compile(o.file, o.out, report);
-  } else {
-    rt::Ref<zubrun::Console> console = rt::make<zubrun::Console>(
-        [&runner](const std::u16string& file) { runner.include(file); });
-    console->keepCrLf(o.keepCrLf);
-    uint32_t cookie = host->advise(console);
-    status = runner.run(o.file, report);
-    host->unadvise(cookie);
-    outputErrno = console->finish();
-  }
-  host->freeAll();  // the host and its built-in objects hold each other
+// Runs the script with a console advised to `host`, whose include
+// directives go to `runner`; `outputErrno` is that of output that could not
+// be written.
+template <class Host, class R>
+zubrun::FileRunner::Status runWithConsole(Host& host, R& runner, const zubrun::Options& o,
+                                          std::string& report, int& outputErrno) {
+  rt::Ref<zubrun::Console> console =
+      rt::make<zubrun::Console>([&runner](const std::u16string& file) { runner.include(file); });
+  console->keepCrLf(o.keepCrLf);
+  uint32_t cookie = host.advise(console);
+  zubrun::FileRunner::Status status = runner.run(o.file, report);
+  host.unadvise(cookie);
+  outputErrno = console->finish();
+  return status;
+}
+
+// The end of a run: output that could not be written fails a run that went
+// well; the report goes to standard error.
+int finish(int status, std::string& report, int outputErrno) {
   if (outputErrno == 0 && std::fflush(stdout) != 0) outputErrno = errno;
-  if (outputErrno != 0 && status == zubrun::Runner::Ok) {
+  if (outputErrno != 0 && status == zubrun::FileRunner::Ok) {
     const rt::RuntimeError e = zubrun::outputFailure(outputErrno);
     report = zubrun::errorReport(e.number(), e.source(), e.description());
-    status = zubrun::Runner::ScriptFailed;
+    status = zubrun::FileRunner::ScriptFailed;
   }
   std::fputs(report.c_str(), stderr);
   return status;
+}
+
+int runFile(const zubrun::Options& o) {
+  std::string report;
+  zubrun::FileRunner::Status status;
+  int outputErrno = 0;
+  if (o.edition == "1" && o.action == zubrun::Options::Run) {
+    auto host = createByName<dovrel::IScriptHost>(u"Dovrel.ScriptHost");
+    zubrun::LineRunner runner(host);
+    if (o.goOn)
+      runner.goOn([](const std::string& failure) {
+        std::fflush(stdout);
+        std::fputs(failure.c_str(), stderr);
+      });
+    status = runWithConsole(*host, runner, o, report, outputErrno);
+    host->freeAll();  // the host and its built-in objects hold each other
+  } else {
+    auto compiler = createByName<kestrin::IScriptCompile>(u"Kestrin.ScriptCompile");
+    auto host = createByName<kestrin::IScriptHost>(u"Kestrin.ScriptHost");
+    zubrun::Runner runner(compiler, host);
+    if (o.action == zubrun::Options::Compile) status = runner.compile(o.file, o.out, report);
+    else status = runWithConsole(*host, runner, o, report, outputErrno);
+    host->freeAll();
+  }
+  return finish(status, report, outputErrno);
+}
+
+// zubrun --app.
+int runApp(const zubrun::Options& o) {
+  std::string report;
+  int outputErrno = 0;
+  const int status = zubrun::runApplication(o, report, outputErrno);
+  return finish(status, report, outputErrno);
 }
 
 int reportFailure(const rt::RuntimeError& e) {
@@ -79,7 +115,7 @@ int reportFailure(const rt::RuntimeError& e) {
 // Every failure is reported, memory running out as error 7.
 int runReporting(const zubrun::Options& o) {
   try {
-    return runFile(o);
+    return o.app ? runApp(o) : runFile(o);
   } catch (const rt::RuntimeError& e) {
     return reportFailure(e);
   } catch (const std::bad_alloc&) {
@@ -112,9 +148,5 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (!codePageKnown()) return 2;
-  if (o.edition == "1") {
-    std::fprintf(stderr, "zubrun: the first edition of the engine is not available yet\n");
-    return 2;
-  }
   return zubrun::runOnOwnStack(zubrun::kScriptStack, [&] { return runReporting(o); });
 }

@@ -3,7 +3,8 @@
 namespace zubrun {
 
 const char* const kUsage =
-    "usage: zubrun [--edition 1|2] [--crlf] FILE\n"
+    "usage: zubrun [--edition 1|2] [--go-on] [--crlf] FILE\n"
+    "       zubrun --app [--edition 1|2] [--answer NAME=TEXT]... [--commands] FILE\n"
     "       zubrun --compile FILE -o OUT\n"
     "       zubrun --help | --version\n"
     "\n"
@@ -16,6 +17,20 @@ const char* const kUsage =
     "waiting for Enter.  On a script error the place, number, source and\n"
     "description of the error go to standard error and the status is 1; a\n"
     "problem with the command or a file gives 2.\n"
+    "\n"
+    "Edition 1 runs each line as it is read; a failing line ends the run\n"
+    "unless --go-on, which reports it and goes on with the next line (the\n"
+    "status is then 1 if any line failed).\n"
+    "\n"
+    "--app runs FILE through the application interface of that edition, as\n"
+    "a program that embeds it would (a second-edition run compiles FILE into\n"
+    "FILE.bin beside it first).  The script's Application.NAME becomes a host\n"
+    "command: Output goes to standard output, InputLine and InputChar read\n"
+    "standard input; a command named by --answer NAME=TEXT is answered with\n"
+    "TEXT when it is read or called (given again for one NAME, it adds\n"
+    "answers, in order), and any other is left unanswered.  --commands writes\n"
+    "each command on standard error before it is answered.  The\n"
+    "Application's error, if any, is printed at the end (status 1).\n"
     "\n"
     "--compile writes the compiled form of the source FILE to the\n"
     "object-stream file OUT, which zubrun runs as it runs source.\n"
@@ -46,6 +61,21 @@ bool parseOptions(const std::vector<std::string_view>& args, Options& o, std::st
     }
     if (a == "--edition") {
       if (!value("1 or 2", o.edition)) return false;
+    } else if (a == "--go-on") {
+      o.goOn = true;
+    } else if (a == "--app") {
+      o.app = true;
+    } else if (a == "--commands") {
+      o.commands = true;
+    } else if (a == "--answer") {
+      std::string answer;
+      if (!value("NAME=TEXT", answer)) return false;
+      const size_t eq = answer.find('=');
+      if (eq == 0 || eq == std::string::npos) {
+        problem = "--answer needs NAME=TEXT, not " + answer;
+        return false;
+      }
+      o.answers.emplace_back(answer.substr(0, eq), answer.substr(eq + 1));
     } else if (a == "--crlf") {
       o.keepCrLf = true;
     } else if (a == "--compile") {
@@ -73,8 +103,20 @@ bool parseOptions(const std::vector<std::string_view>& args, Options& o, std::st
     problem = "unknown edition " + o.edition;
     return false;
   }
+  if (o.goOn && o.edition != "1") {
+    problem = "--go-on goes with --edition 1";
+    return false;
+  }
   if (compile != haveOut) {
     problem = compile ? "--compile needs -o OUT" : "-o goes with --compile";
+    return false;
+  }
+  if (!o.app && (o.commands || !o.answers.empty())) {
+    problem = std::string(o.commands ? "--commands" : "--answer") + " goes with --app";
+    return false;
+  }
+  if (o.app && (compile || o.goOn)) {
+    problem = std::string("--app does not go with ") + (compile ? "--compile" : "--go-on");
     return false;
   }
   if (compile) o.action = Options::Compile;

@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace zubrun {
@@ -12,8 +13,13 @@ struct Options {
   Action action = Run;
   std::string edition = "2";
   bool keepCrLf = false;  // --crlf
+  bool goOn = false;      // --go-on, edition 1: on after a failing line
   std::string file;       // "-": standard input
   std::string out;        // -o, for --compile
+  // --app: through the application interface, with its console host.
+  bool app = false;
+  bool commands = false;  // --commands
+  std::vector<std::pair<std::string, std::string>> answers;  // --answer NAME=TEXT, in order
 };
 
 // The usage text, ending in a line end.

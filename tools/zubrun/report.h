@@ -59,10 +59,32 @@ struct Place {
   int32_t line = 0;
 };
 
+// A first-edition host puts the line context "在执行第N行脚本时出现下列错误："
+// and a line end before the description of a failure in a line: the
+// number N, 0 when there is none; and the description after it.
+inline int32_t contextLine(std::u16string_view description) {
+  constexpr std::u16string_view kBefore = u"在执行第", kAfter = u"行脚本时出现下列错误：";
+  if (!description.starts_with(kBefore)) return 0;
+  int32_t line = 0;
+  size_t i = kBefore.size();
+  for (; i < description.size() && description[i] >= u'0' && description[i] <= u'9'; ++i) {
+    if (line > 100000000) return 0;
+    line = line * 10 + (description[i] - u'0');
+  }
+  return description.substr(i).starts_with(kAfter) ? line : 0;
+}
+inline std::u16string_view withoutContext(std::u16string_view description) {
+  if (contextLine(description) == 0) return description;
+  const size_t end = description.find_first_of(u"\r\n");
+  if (end == description.npos) return {};
+  return description.substr(description.compare(end, 2, u"\r\n") == 0 ? end + 2 : end + 1);
+}
+
 // "FILE:LINE: description (number)", or "FILE: ..." without a line: the
-// first line of the description, the number as errorReport shows it.
+// first line of the description (after a line context), the number as
+// errorReport shows it.
 inline std::string placeLine(const Place& at, int32_t number, std::u16string_view description) {
-  std::string text = fieldText(description);
+  std::string text = fieldText(withoutContext(description));
   text = text.substr(0, text.find('\n'));
   std::string out = at.file;
   if (at.line > 0) out += ":" + std::to_string(at.line);

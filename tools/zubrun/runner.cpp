@@ -4,27 +4,13 @@
 
 #include "nubrel/filestreams.h"
 #include "nubrel/memstream.h"
-#include "report.h"
 #include "rt/activation.h"
 #include "rt/error.h"
 #include "rt/text.h"
-#include "scriptfile.h"
 
 namespace zubrun {
 
 namespace {
-
-constexpr size_t kMaxIncludeDepth = 32;
-
-// How a script read from standard input is named.
-constexpr const char* kStandardInputName = "<stdin>";
-
-// Removes the last file from the list however the run ends.
-struct Entered {
-  std::vector<std::string>& files;
-  Entered(std::vector<std::string>& f, std::string path) : files(f) { files.push_back(std::move(path)); }
-  ~Entered() { files.pop_back(); }
-};
 
 template <class I>
 rt::Ref<I> created() {
@@ -35,56 +21,38 @@ rt::Ref<I> created() {
 
 }  // namespace
 
-void Runner::failedAt(std::string file, int32_t line) {
-  if (where_.file.empty()) where_ = Place{std::move(file), line};
-}
-
 // The host names the source it was told for the code that failed: a
 // function keeps the file it was defined in.
 void Runner::failedInHost() {
   std::string source = rt::toUtf8(host_->errorSource());
-  failedAt(source.empty() ? files_.back() : source, host_->errorLine());
+  failedAt(source.empty() ? runningFile() : source, host_->errorLine());
 }
 
-std::string Runner::reportOf(const rt::RuntimeError& e) const {
-  return placeLine(where_, e.number(), e.description()) +
-         errorReport(e.number(), e.source(), e.description());
-}
-
-bool Runner::readable(const std::string& path, std::string& bytes) {
-  return readFile(path == kStandardInputName ? std::string(kStandardInput) : path, bytes, &why_);
-}
-
-std::u16string Runner::sourceText(const std::string& path, std::string_view bytes) {
-  if (int32_t bad = firstBadLine(bytes))
-    std::fprintf(warnings_,
-                 "zubrun: warning: %s:%d: not valid in the code page %s; read with "
-                 "replacement characters (ZUB_CODEPAGE names the code page)\n",
-                 path.c_str(), bad, rt::codePage() == rt::CodePage::Cp936 ? "CP936" : "UTF-8");
-  return scriptText(bytes);
-}
-
-void Runner::compiled(const std::string& path) {
+void Runner::compileFailed(const std::string& path) {
   jespin::IErrInfo& e = compiler_->error();
   if (!e.haveErr()) return;
   failedAt(path, compiler_->curLineCode());
   rt::raiseWith(e.number(), e.description(), e.source());
 }
 
-rt::Ref<nubrel::VStream> Runner::load(const std::string& path) {
-  std::string bytes;
-  if (!readable(path, bytes)) return nullptr;
-  if (rt::Ref<nubrel::VStream> compiledFile = openCompiled(path, bytes)) return compiledFile;
+rt::Ref<nubrel::VStream> Runner::compiled(const std::string& path, Script& script) {
+  if (script.compiled) return script.compiled;
   rt::Ref<nubrel::IMemStream> ms = created<nubrel::IMemStream>();
-  compiler_->compile(sourceText(path, bytes), *ms);
-  compiled(path);
+  compiler_->compile(script.source, *ms);
+  compileFailed(path);
   ms->setDir(nubrel::InStream);
   return ms;
 }
 
+rt::Ref<nubrel::VStream> Runner::load(const std::string& path) {
+  Script script;
+  if (!read(path, script)) return nullptr;
+  return compiled(path, script);
+}
+
 Runner::Status Runner::run(const std::string& file, std::string& report) {
-  const std::string path = file == kStandardInput ? kStandardInputName : file;
-  Entered entered(files_, path);
+  const std::string path = nameOf(file);
+  Entered entered(*this, path);
   where_ = Place{};
   rt::Ref<nubrel::VStream> stream;
   try {
@@ -108,26 +76,15 @@ Runner::Status Runner::run(const std::string& file, std::string& report) {
 }
 
 void Runner::include(const std::u16string& written) {
-  const std::string includer = files_.empty() ? std::string() : files_.back();
-  if (files_.size() > kMaxIncludeDepth) {
-    failedAt(includer, 0);
-    rt::raiseWith(rt::err::OutOfStackSpace,
-                  rt::errorText(rt::err::OutOfStackSpace) + u"：包含文件嵌套超过 " +
-                      rt::ascii(std::to_string(kMaxIncludeDepth)) + u" 层",
-                  u"Include");
-  }
-  const std::string path = includedPath(written, includer);
-  Entered entered(files_, path);
+  const std::string path = includedFile(written);
+  Entered entered(*this, path);
   // Failures name the file as the directive wrote it.
-  const std::u16string where = u"Include " + written + u"\r\n";
+  const std::u16string where = includeSource(written);
   rt::Ref<nubrel::VStream> stream;
   try {
-    requireRegularFile(path);
-    stream = load(path);
-    if (!stream) {
-      failedAt(includer, 0);
-      rt::raise(rt::err::FileNotFound);
-    }
+    Script script;
+    readIncluded(path, script);
+    stream = compiled(path, script);
   } catch (const rt::RuntimeError& e) {
     failedAt(path, 0);  // a file the stream refuses, or one too large
     rt::raiseWith(e.number(), e.description(), where + e.source());
@@ -145,22 +102,22 @@ void Runner::include(const std::u16string& written) {
 // A file that fails while written is removed rather than left cut short.
 Runner::Status Runner::compile(const std::string& file, const std::string& out,
                                std::string& report) {
-  const std::string path = file == kStandardInput ? kStandardInputName : file;
+  const std::string path = nameOf(file);
   where_ = Place{};
   try {
-    std::string bytes;
-    if (!readable(path, bytes)) {
-      report = "zubrun: cannot read " + path + ": " + why_ + "\n";
+    Script script;
+    if (!read(path, script) || script.compiled) {
+      report = "zubrun: cannot read " + path + ": " +
+               (script.compiled ? std::string("already compiled") : why_) + "\n";
       return FileProblem;
     }
-    const std::u16string text = sourceText(path, bytes);
-    compiler_->compile(text, *created<nubrel::IMemStream>());
-    compiled(path);
+    compiler_->compile(script.source, *created<nubrel::IMemStream>());
+    compileFailed(path);
     rt::Ref<nubrel::IBinFileStream> target = created<nubrel::IBinFileStream>();
     const bool opened = target->openStream(rt::fromUtf8(out), nubrel::OutStream);
     bool written = false;
     if (opened) {
-      compiler_->compile(text, *target);
+      compiler_->compile(script.source, *target);
       written = !compiler_->error().haveErr() && target->closeStream();
     }
     if (!written) {

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/hostevents.h"
 #include "jespin/errinfo.h"
 #include "jespin/values.h"
 #include "nubrel/vstream.h"
@@ -19,25 +20,8 @@
 
 namespace kestrin {
 
-// The host's events, raised synchronously while a script runs.  Every
-// handler has an empty default.
-class ScriptHostEvents : public virtual rt::Object {
- public:
-  static constexpr rt::Iid iid = rt::guidOf("Kestrin.ScriptHostEvents");
-
-  // The script asks for a line; the handler leaves it in `inBuf` (which
-  // arrives empty).
-  virtual void inputLine(std::u16string& inBuf) {}
-  // The script asks for one character; the handler leaves its code in
-  // `aCode` (which arrives 0).
-  virtual void inputChar(int16_t& aCode) {}
-  // Text the script writes.
-  virtual void output(const std::u16string& s) {}
-  // Error text (no operation of the engine raises it).
-  virtual void outErr(const std::u16string& s) {}
-  // An include directive: the rest of its line, trimmed, as written.
-  virtual void includeFile(const std::u16string& s) {}
-};
+// The host's events (engine/hostevents.h), under the name they had here.
+using ScriptHostEvents = engine::ScriptHostEvents;
 
 class IScriptHost : public virtual rt::Object {
  public:

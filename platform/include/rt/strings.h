@@ -1,10 +1,11 @@
 // Small text helpers that several libraries share: cutting a leading token
-// off a text, and padding a text to a width.
+// off a text, cutting source text into lines, and padding a text to a width.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "rt/api.h"
 
@@ -21,6 +22,10 @@ RT_API size_t findNoCase(std::u16string_view s, std::u16string_view sep, size_t 
 RT_API std::u16string_view splitHead(std::u16string_view& rest, std::u16string_view sep);
 // The same on a text the caller owns.
 RT_API std::u16string splitHead(std::u16string& s, std::u16string_view sep);
+
+// The lines of source text `s`, cut at CR LF, a lone CR or a lone LF.  A
+// line end at the very end adds no empty line; an empty text has no lines.
+RT_API std::vector<std::u16string_view> splitLines(std::u16string_view s);
 
 // The longest text a value holds: 2^31 - 1 units, the most a Long length
 // can count.

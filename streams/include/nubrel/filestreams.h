@@ -3,7 +3,8 @@
 // stream, and both report a failed open as a text instead of raising.
 //
 // Opening for output writes a new file that replaces the old one when the
-// stream closes (explicitly, by opening again, or when the object goes away).
+// stream closes (explicitly, by opening again, or when the object goes away),
+// unless it is discarded: then the old file stays as it was.
 #pragma once
 
 #include <string>
@@ -25,6 +26,9 @@ class IStreamFile : public virtual VStream {
   // False when no file is open (or an output file could not be saved, with
   // the reason in errInfo()).
   virtual bool closeStream() = 0;
+  // Closes without saving: what an output file was given goes, and the file
+  // it would have replaced stays as it was.  An input file is just closed.
+  virtual void discardStream() = 0;
   // The last failure: of an open, a close, or a read that ran out of data.
   virtual std::u16string errInfo() = 0;
 };

@@ -1,0 +1,1 @@
+SptCommand Method Output "not here\r\n"

@@ -1,0 +1,2 @@
+SptCommand Get curText
+SptCommand Let curText "ABC"

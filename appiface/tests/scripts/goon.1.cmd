@@ -1,0 +1,1 @@
+SptCommand Method ShowInfo "go on"

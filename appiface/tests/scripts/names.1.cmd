@@ -1,0 +1,2 @@
+SptCommand Get SptFileName
+SptCommand Method Show 0, "names.zub", "Yarrick 1.0.0"

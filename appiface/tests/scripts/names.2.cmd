@@ -1,0 +1,1 @@
+SptCommand Method Show "names.zub", "names.zub", "Trevane 1.0.0"

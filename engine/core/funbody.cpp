@@ -1,0 +1,47 @@
+// The second edition's user-function body: the blocks of its lines, built
+// on the first call and run by every call.
+#include "builtins/funbody.h"
+
+#include "core/bodygeneral.h"
+#include "core/compoundbodies.h"
+#include "core/place.h"
+
+namespace engine {
+
+class FunctionBody {
+ public:
+  BodyGeneral blocks;
+};
+
+void FunctionBodyDelete::operator()(FunctionBody* body) const { delete body; }
+
+// A line the blocks refuse, or a block left open, leaves nothing built.
+// The lines are let go once built: the blocks hold what they need.
+FunctionBodyPtr makeFunctionBody(ItemsColl& lines, ErrRecord& error) {
+  FunctionBodyPtr body(new FunctionBody);
+  for (const rt::Ref<ExpItems>& line : lines) {
+    running.line = line->sptModeLine;
+    body->blocks.addCode(*line->copy());  // a block may cut down the line it is fed
+    if (body->blocks.error().haveErr()) {
+      error.copy(body->blocks.error(), u"ScriptValue_FunCall");
+      return nullptr;
+    }
+  }
+  try {
+    requireAllClosed(body->blocks, u"AddCode");
+  } catch (const rt::RuntimeError& e) {
+    error.trap(e, u"ScriptValue_FunCall");
+    return nullptr;
+  }
+  lines.clear();
+  return body;
+}
+
+bool runFunctionBody(FunctionBody& body, zorbel::ScriptSpace& space, ErrRecord& error) {
+  body.blocks.execute(space);
+  if (!body.blocks.error().haveErr()) return true;
+  recordBodyFailure(error, body.blocks.error().info());
+  return false;
+}
+
+}  // namespace engine
