@@ -13,7 +13,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QTimer>
+#include <QTranslator>
 #include <cstdio>
 #include <cstring>
 #include <optional>
@@ -118,6 +120,11 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("marlox"));
   QApplication::setQuitOnLastWindowClosed(false);
+  // The program speaks Chinese, so do Qt's own buttons and dialogs (when
+  // Qt's translations are installed).
+  QTranslator qtTexts;
+  if (qtTexts.load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QApplication::installTranslator(&qtTexts);
 
   std::string home = marlox::prepareHome(
       marlox::chooseHome(options->home, QCoreApplication::applicationDirPath().toStdString()));
