@@ -20,8 +20,10 @@ TEST(Smoke, TheProgramUnderXvfb) {
 #endif
   if (!have("xvfb-run") || !have("xdotool")) GTEST_SKIP() << "xvfb-run or xdotool is missing";
   marloxtest::TempDir tmp;
+  // In the sanitizer build, leaks of the desktop's libraries are not the
+  // program's.
   const std::string command =
-      "cd '" + tmp.path() + "' && timeout 120 xvfb-run -a -s '-screen 0 1280x800x24' sh -c '"
+      "cd '" + tmp.path() + "' && LSAN_OPTIONS=suppressions='" MARLOX_LSAN_SUPPRESSIONS "' timeout 120 xvfb-run -a -s '-screen 0 1280x800x24' sh -c '"
       "\"$0\" --home \"$1/home\" --drive \"$2\" 2> \"$1/stderr\" & pid=$!; "
       "timeout 30 xdotool search --sync --name \"Pelmora文本变换器\" > \"$1/found\"; wait $pid' "
       "'" MARLOX_PROGRAM "' '" + tmp.path() + "' '" MARLOX_SMOKE_DRIVE "'";
