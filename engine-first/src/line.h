@@ -38,7 +38,7 @@ class Line final : public rt::Object {
   int32_t number() const { return items_->sptModeLine; }
   bool empty() const { return items_->empty(); }
   // The code of its first token, 0 for an empty line.
-  int32_t first() const { return items_->empty() ? 0 : items_->item(1).iType; }
+  int32_t first() const { return items_->empty() ? 0 : items_->begin()->iType; }
 
   // What was kept of the line as a T, or null.
   template <class T>
