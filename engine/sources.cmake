@@ -47,7 +47,6 @@ set(ENGINE_SHARED_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/builtins/fileops.cpp
   ${CMAKE_CURRENT_LIST_DIR}/builtins/libfun.cpp
   ${CMAKE_CURRENT_LIST_DIR}/builtins/random.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/builtins/shell.cpp
   ${CMAKE_CURRENT_LIST_DIR}/builtins/strconv.cpp
   ${CMAKE_CURRENT_LIST_DIR}/builtins/svactivex.cpp
   ${CMAKE_CURRENT_LIST_DIR}/builtins/svcopy.cpp

@@ -30,13 +30,6 @@ void setAttributes(std::u16string_view path, int32_t bits);
 // Every function below that writes refuses a path whose folder goes through
 // a symbolic link to a folder (75), as Kill and RmDir always did.
 
-// Copies a regular file.  The copy is written beside the target and renamed
-// over it once complete: a failure (a full disk) leaves the target as it
-// was, and a link at the target is replaced as a link, never written
-// through.  A new target takes the source's permission bits as the umask
-// allows; an existing one keeps its own and its owner.  A read-only target
-// is refused (70).
-void copyFile(std::u16string_view from, std::u16string_view to);
 // Deletes the files a pattern names: wildcards never take hidden or system
 // files, a name without wildcards takes the one file it names; folders and
 // links to folders are never taken.  A read-only file is refused (75) and

@@ -2,6 +2,7 @@
 
 #include "rt/dirlist.h"
 #include "builtins/fileops.h"
+#include "rt/copyfile.h"
 
 namespace engine {
 
@@ -49,7 +50,7 @@ const TextFun kDirFuns[] = {
     {u"FileLen", atLeast(1), &fileLenFun},
     {u"GetAttr", atLeast(1), &getAttrFun},
     {u"SetAttr", atLeast(2), &setAttrFun, OnBadCount::False},
-    {u"FileCopy", atLeast(2), &twoPaths<fileops::copyFile>, OnBadCount::False},
+    {u"FileCopy", atLeast(2), &twoPaths<rt::fs::copyFile>, OnBadCount::False},
     {u"Kill", atLeast(1), &onePath<fileops::killFiles>, OnBadCount::False},
     {u"MkDir", atLeast(1), &onePath<fileops::makeFolder>, OnBadCount::False},
     {u"RmDir", atLeast(1), &onePath<fileops::removeFolder>, OnBadCount::False},

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "builtins/random.h"
-#include "builtins/shell.h"
+#include "rt/shell.h"
 #include "builtins/svsingle.h"
 #include "core/evalsupport.h"
 #include "rt/convert.h"
@@ -69,7 +69,7 @@ rt::Variant doEventsFun(const TextArgs&) {
 rt::Variant shellFun(const TextArgs& a) {
   if (a.count() == 0) return rt::Variant();
   if (a.count() >= 2) static_cast<void>(a.toInt(2));
-  return rt::Variant(static_cast<double>(startProgram(a.text(1))));
+  return rt::Variant(static_cast<double>(rt::startProgram(a.text(1))));
 }
 
 // Environ(name): the variable's value, "" when it is not set.  The argument

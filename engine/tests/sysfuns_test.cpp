@@ -13,7 +13,6 @@
 #include <thread>
 
 #include "builtins/random.h"
-#include "builtins/shell.h"
 #include "builtins/svmathfuns.h"
 #include "builtins/svsysfuns.h"
 #include "core/funlibs.h"
@@ -178,27 +177,6 @@ TEST(SystemLibrary, Environ) {
   });
   unsetenv("ZUB_SYS_TEST");
   unsetenv("7");
-}
-
-TEST(SystemLibrary, CommandLines) {
-  using Args = std::vector<std::string>;
-  struct Split {
-    const char16_t* line;
-    Args args;
-  } cases[] = {
-      {u"prog", {"prog"}},
-      {u"  prog  a\tb  ", {"prog", "a", "b"}},
-      {u"\"/opt/my app/run\" \"two words\" x", {"/opt/my app/run", "two words", "x"}},
-      {u"prog \"\" end", {"prog", "", "end"}},
-      {u"prog a\"b c\"d", {"prog", "ab cd"}},
-      {u"prog \"open to the end", {"prog", "open to the end"}},
-      {u"C:\\bin\\tool.exe a\\b", {"C:/bin/tool.exe", "a\\b"}},
-      {u"prog 中文", {"prog", "中文"}},
-      {u"", {}},
-      {u" \t ", {}},
-  };
-  for (const Split& c : cases) EXPECT_EQ(splitCommandLine(c.line), c.args) << utf8(c.line);
-  EXPECT_EQ(enginetest::errorOf([] { splitCommandLine(std::u16string(u"a\0b", 3)); }), 5);
 }
 
 // Shell starts the program and does not wait; the program is not left as

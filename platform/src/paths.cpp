@@ -3,6 +3,7 @@
 #include <errno.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <string>
 
 #include "rt/text.h"
@@ -25,6 +26,24 @@ bool makeFolder(const std::string& path) {
 }
 
 }  // namespace
+
+std::u16string withSlashes(std::u16string_view path) {
+  std::u16string s(path);
+  std::replace(s.begin(), s.end(), u'\\', u'/');
+  return s;
+}
+
+std::u16string folderPath(std::u16string_view path) {
+  std::u16string s = withSlashes(path);
+  if (s.empty() || s.back() != u'/') s += u'/';
+  return s;
+}
+
+std::u16string pathFrom(std::u16string_view folder, std::u16string_view name) {
+  std::u16string s = withSlashes(name);
+  if (!s.empty() && s.front() == u'/') return s;
+  return withSlashes(folder) + s;
+}
 
 bool makePath(std::u16string_view path) {
   // A zero character would cut the name short and make another folder.

@@ -77,3 +77,19 @@ TEST_F(MakePath, StopsAtTheFirstFailureAndKeepsWhatItMade) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ScriptPaths, FoldersAndNamesFromThem) {
+  EXPECT_EQ(rt::withSlashes(u"a\\b/c\\"), u"a/b/c/");
+  EXPECT_EQ(rt::folderPath(u""), u"/");
+  EXPECT_EQ(rt::folderPath(u"C:\\s"), u"C:/s/");
+  EXPECT_EQ(rt::folderPath(u"/s/"), u"/s/");
+  EXPECT_EQ(rt::pathFrom(u"/s/", u"a\\b.zub"), u"/s/a/b.zub");
+  EXPECT_EQ(rt::pathFrom(u"/s/", u"\\abs.zub"), u"/abs.zub");
+  EXPECT_EQ(rt::pathFrom(u"\\s\\", u"D:\\x.zub"), u"/s/D:/x.zub");
+  EXPECT_EQ(rt::pathFrom(u"/s/", u""), u"/s/");
+  EXPECT_EQ(rt::pathFrom(u"", u"rel"), u"rel");
+}
+
+}  // namespace

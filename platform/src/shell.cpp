@@ -1,4 +1,4 @@
-#include "builtins/shell.h"
+#include "rt/shell.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -12,7 +12,7 @@
 #include "rt/error.h"
 #include "rt/text.h"
 
-namespace engine {
+namespace rt {
 
 namespace {
 
@@ -122,17 +122,42 @@ std::vector<std::string> splitCommandLine(std::u16string_view line) {
   return args;
 }
 
-int32_t startProgram(std::u16string_view commandLine) {
-  std::vector<std::string> args = splitCommandLine(commandLine);
+namespace {
+
+// The program's argv, or error 5 for an empty program name.
+std::vector<char*> argvOf(std::vector<std::string>& args) {
   if (args.empty() || args[0].empty()) rt::raise(rt::err::InvalidCall);
   std::vector<char*> argv;
   argv.reserve(args.size() + 1);
   for (std::string& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
+  return argv;
+}
+
+[[noreturn]] void raiseStartFailure(pid_t failure, const std::string& program) {
+  rt::raise(errorNumberOf(-failure), rt::fromUtf8(program));
+}
+
+}  // namespace
+
+int32_t startDetached(std::vector<std::string> args) {
+  std::vector<char*> argv = argvOf(args);
   SpawnSetup setup;
   pid_t started = spawnDetached(setup, argv.data());
-  if (started < 0) rt::raise(errorNumberOf(-started), rt::fromUtf8(args[0]));
+  if (started < 0) raiseStartFailure(started, args[0]);
   return started;
 }
 
-}  // namespace engine
+pid_t startChild(std::vector<std::string> args) {
+  std::vector<char*> argv = argvOf(args);
+  SpawnSetup setup;
+  pid_t started = setup.spawn(argv.data());
+  if (started < 0) raiseStartFailure(started, args[0]);
+  return started;
+}
+
+int32_t startProgram(std::u16string_view commandLine) {
+  return startDetached(splitCommandLine(commandLine));
+}
+
+}  // namespace rt

@@ -1,0 +1,80 @@
+// The text being transformed: the editor's text with the file or URL it came
+// from and the program's own modified flag; the file commands, the question
+// about unsaved text, the edit commands, and the text as scripts see it.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "marlox/ports.h"
+
+namespace marlox {
+
+class Program;
+
+class Document {
+ public:
+  // Files and URL bodies larger than this are not loaded.
+  static constexpr size_t kLargestText = 64 * 1024 * 1024;
+
+  Document(Program& program, EditorPort& editor, WindowPort& window)
+      : program_(program), editor_(editor), window_(window) {}
+
+  const std::u16string& curFileName() const { return curFileName_; }
+  const std::u16string& curUrl() const { return curUrl_; }
+  bool modified() const { return modified_; }
+  // The editor tells of every change of its text (typing, edit commands,
+  // scripts); loading, a new text and saving clear the flag afterwards.
+  void textChanged() { modified_ = true; }
+
+  // "<file> - <title>", else "<url> - <title>", else "新文件 - <title>".
+  std::u16string caption() const;
+  // A new, unchanged document with no name (the window's load).
+  void reset();
+
+  // Whether the current text may be dropped: true when unchanged; else the
+  // Yes/No question, and Yes saves first.
+  bool confirmSave();
+  // The file commands; each ends with its event script and returns that
+  // result (see each for when).
+  bool cmFileNew();
+  bool cmFileOpen(std::u16string_view fn);
+  bool cmFileSave();
+  bool cmFileSaveAs();
+  bool cmOpenUrl(std::u16string_view url);
+  // Whether the window may close.
+  bool mayClose() { return confirmSave(); }
+
+  // The file's lines joined by line breaks, with none after the last; false
+  // (nothing changed) when it cannot be read.
+  bool loadTextFile(std::u16string_view fn);
+  // The text and one CR LF, in CR LF lines.  The file is replaced in one
+  // step, keeping its permissions: a failed save leaves it as it was.
+  bool saveTextFile(std::u16string_view fn);
+  // Inserts `s` at the end of the text, the selection collapsed.
+  void appendText(std::u16string_view s);
+
+  // The edit commands: cut 0, copy 1, paste 2, select all 4.
+  void editCommand(int index);
+
+  // The text as scripts read and assign it: CR LF lines.  An assigned
+  // selection is left selected.
+  std::u16string scriptSelection();
+  std::u16string scriptText();
+  void setScriptSelection(std::u16string_view text);
+  void setScriptText(std::u16string_view text);
+
+ private:
+  void setDocument(std::u16string_view fileName, std::u16string_view url);
+  void showStatus(std::u16string_view text);
+  bool copySelection();
+
+  Program& program_;
+  EditorPort& editor_;
+  WindowPort& window_;
+  std::u16string curFileName_;
+  std::u16string curUrl_;
+  bool modified_ = false;
+};
+
+}  // namespace marlox

@@ -1,0 +1,49 @@
+// The script bridge: every script the program runs goes through zubExec,
+// which hands the file to a first-edition Application and answers the
+// script's host commands (the Application's SptCommand event).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "jespin/values.h"
+#include "yarrick/application.h"
+
+namespace marlox {
+
+class Program;
+
+class ScriptBridge {
+ public:
+  explicit ScriptBridge(Program& program) : program_(program) {}
+  ScriptBridge(const ScriptBridge&) = delete;
+  ScriptBridge& operator=(const ScriptBridge&) = delete;
+
+  // Runs one script file on a new Application, yields once, and shows the
+  // run's error, if any, in a box: true when the run recorded none.  The
+  // result is always that of this run's own Application, also when the
+  // script started other runs (through FileSave and the like).  Raises
+  // when the Application cannot be made.
+  bool zubExec(std::u16string_view zubPath);
+  // A script runs (zubExec has not returned).
+  bool running() const { return depth_ > 0; }
+
+  // Answers one host command.  Method calls end quietly when they fail;
+  // reads and assignments raise their failures to the Application, which
+  // records them.  A command that needs the main window raises error 91
+  // while there is none.
+  void sptCommand(const std::u16string& commName, int32_t callType, jespin::IVValues& commParam,
+                  jespin::IVValues& commReturn);
+
+ private:
+  class Sink;
+  class RunScope;
+
+  Program& program_;
+  // The Application of the latest run, kept until the next.
+  rt::Ref<yarrick::IApplication> latest_;
+  int depth_ = 0;
+};
+
+}  // namespace marlox

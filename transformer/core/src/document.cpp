@@ -1,0 +1,210 @@
+#include "marlox/document.h"
+
+#include <limits.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+
+#include <string>
+
+#include "jespin/textfile.h"
+#include "marlox/dialogs.h"
+#include "marlox/edittext.h"
+#include "marlox/messages.h"
+#include "marlox/program.h"
+#include "rt/fd.h"
+#include "rt/fspath.h"
+#include "rt/replacefile.h"
+#include "rt/text.h"
+#include "rt/uihost.h"
+
+namespace marlox {
+
+namespace {
+
+std::u16string appTitle() { return std::u16string(msg::kAppTitle); }
+
+// The name a save writes to: a link is followed, so the file it names is
+// replaced and the link stays.
+std::string saveTarget(std::u16string_view fn) {
+  std::string target = rt::fs::nativePath(fn);
+  struct stat st {};
+  char real[PATH_MAX];
+  if (::lstat(target.c_str(), &st) == 0 && S_ISLNK(st.st_mode) && ::realpath(target.c_str(), real))
+    target = real;
+  return target;
+}
+
+}  // namespace
+
+std::u16string Document::caption() const {
+  if (!curFileName_.empty()) return msg::join({curFileName_, msg::kCaptionJoin, msg::kAppTitle});
+  if (!curUrl_.empty()) return msg::join({curUrl_, msg::kCaptionJoin, msg::kAppTitle});
+  return msg::join({msg::kNewFileCaption, msg::kAppTitle});
+}
+
+void Document::reset() {
+  modified_ = false;
+  setDocument({}, {});
+}
+
+void Document::setDocument(std::u16string_view fileName, std::u16string_view url) {
+  curFileName_ = fileName;
+  curUrl_ = url;
+  window_.setCaption(caption());
+}
+
+void Document::showStatus(std::u16string_view text) { window_.setStatus(std::u16string(text)); }
+
+bool Document::confirmSave() {
+  if (!modified_) return true;
+  int32_t answer = rt::uiHost().messageBox(std::u16string(msg::kConfirmSave),
+                                           rt::mb::Question | rt::mb::YesNo, appTitle());
+  return answer == rt::mb::Yes ? cmFileSave() : true;
+}
+
+bool Document::cmFileNew() {
+  if (confirmSave()) {
+    editor_.setText({});
+    modified_ = false;
+    setDocument({}, {});
+  }
+  return program_.runEvent(u"FileNew");
+}
+
+bool Document::cmFileOpen(std::u16string_view name) {
+  if (!confirmSave()) return false;
+  std::u16string fn(name);
+  if (fn.empty()) fn = showOpenDialog(program_.services().dialogs, curFileName_, msg::kTextFilter);
+  if (!fn.empty() && loadTextFile(fn)) setDocument(fn, {});
+  return program_.runEvent(u"FileOpen");
+}
+
+bool Document::cmFileSave() {
+  if (curFileName_.empty()) return cmFileSaveAs();
+  if (!saveTextFile(curFileName_)) return false;
+  return program_.runEvent(u"FileSave");
+}
+
+bool Document::cmFileSaveAs() {
+  std::u16string fn = showSaveDialog(program_.services().dialogs, curFileName_, msg::kTextFilter);
+  if (fn.empty() || !saveTextFile(fn)) return false;
+  setDocument(fn, {});
+  return program_.runEvent(u"FileSave");
+}
+
+bool Document::cmOpenUrl(std::u16string_view address) {
+  std::u16string url(address);
+  if (url.empty()) {
+    url = rt::uiHost().inputBox(std::u16string(msg::kUrlPrompt), appTitle(),
+                                curUrl_.empty() ? std::u16string(msg::kUrlDefault) : curUrl_);
+  }
+  try {
+    if (url.empty() || !confirmSave()) return false;
+    std::u16string body;
+    if (!program_.services().net.fetchText(url, body)) return false;
+    editor_.setText(toEditor(body));
+    setDocument({}, url);
+    // The fetched text counts as changed: it is in no file yet.
+    modified_ = true;
+    return program_.runEvent(u"OpenUrl");
+  } catch (...) {
+    return false;
+  }
+}
+
+bool Document::loadTextFile(std::u16string_view fn) {
+  try {
+    struct stat st {};
+    std::string path = rt::fs::nativePath(fn);
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) ||
+        static_cast<size_t>(st.st_size) > kLargestText)
+      return false;
+    auto file = rt::queryRef<jespin::ITextFile>(rt::createInstance(jespin::ITextFile::clsid).get());
+    if (!file || !file->openRead(fn)) return false;
+    std::u16string text;
+    for (bool first = true; !file->isEOF(); first = false) {
+      if (!first) text += u'\n';
+      text += file->line();
+    }
+    file->closeFile();
+    editor_.setText(text);
+    modified_ = false;
+    return true;
+  } catch (...) {
+    return false;
+  }
+}
+
+bool Document::saveTextFile(std::u16string_view fn) {
+  try {
+    std::string target = saveTarget(fn);
+    struct stat st {};
+    const bool exists = ::stat(target.c_str(), &st) == 0;
+    if (exists && (!S_ISREG(st.st_mode) || !rt::fs::writable(target, st))) return false;
+    std::string bytes = rt::toAnsi(toCrLf(editor_.text()));
+    bytes += "\r\n";
+    rt::FileReplacement out;
+    if (!out.open(target, exists ? &st : nullptr) || !rt::writeAll(out.fd(), bytes) || !out.commit())
+      return false;
+    modified_ = false;
+    return true;
+  } catch (...) {
+    return false;
+  }
+}
+
+void Document::appendText(std::u16string_view s) { editor_.insertAtEnd(std::u16string(s)); }
+
+bool Document::copySelection() {
+  if (editor_.selLength() == 0) {
+    rt::uiHost().beep();
+    showStatus(msg::kNothingSelected);
+    return false;
+  }
+  std::u16string text = editor_.selectedText();
+  for (char16_t& c : text)
+    if (c == u'\u2029') c = u'\n';
+  program_.services().clipboard.setText(text);
+  return true;
+}
+
+void Document::editCommand(int index) {
+  switch (index) {
+    case 0:
+      if (copySelection()) editor_.replaceSelection({});
+      break;
+    case 1:
+      copySelection();
+      break;
+    case 2: {
+      ClipboardText& clipboard = program_.services().clipboard;
+      if (!clipboard.hasText()) {
+        rt::uiHost().beep();
+        showStatus(msg::kNothingToPaste);
+        break;
+      }
+      editor_.replaceSelection(toEditor(clipboard.text()));
+      break;
+    }
+    case 4:
+      editor_.select(0, static_cast<int32_t>(editor_.text().size()));
+      break;
+    default:
+      break;
+  }
+}
+
+std::u16string Document::scriptSelection() { return toCrLf(editor_.selectedText()); }
+
+std::u16string Document::scriptText() { return toCrLf(editor_.text()); }
+
+void Document::setScriptSelection(std::u16string_view text) {
+  std::u16string inserted = toEditor(text);
+  int32_t start = editor_.selStart();
+  editor_.replaceSelection(inserted);
+  editor_.select(start, static_cast<int32_t>(inserted.size()));
+}
+
+void Document::setScriptText(std::u16string_view text) { editor_.setText(toEditor(text)); }
+
+}  // namespace marlox

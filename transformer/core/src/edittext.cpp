@@ -1,0 +1,29 @@
+#include "marlox/edittext.h"
+
+namespace marlox {
+
+std::u16string toCrLf(std::u16string_view editorText) {
+  std::u16string s;
+  s.reserve(editorText.size() + editorText.size() / 16);
+  for (char16_t c : editorText) {
+    if (c == u'\n' || c == u'\u2029') s += u"\r\n";
+    else s += c;
+  }
+  return s;
+}
+
+std::u16string toEditor(std::u16string_view text) {
+  std::u16string s;
+  s.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != u'\r') {
+      s += text[i];
+      continue;
+    }
+    s += u'\n';
+    if (i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+  }
+  return s;
+}
+
+}  // namespace marlox

@@ -1,0 +1,249 @@
+// The document: caption, the save question, the file commands with their
+// event scripts, files loaded and saved, URLs and the edit commands.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <string>
+#include <vector>
+
+#include "marlox/edittext.h"
+#include "rig.h"
+
+namespace {
+
+using marloxtest::FakeRun;
+using marloxtest::Rig;
+
+constexpr char16_t kConfirm[] = u"数据已经修改，是否保存修改后的结果？";
+constexpr char16_t kFilter[] = u"文本文件(*.txt)|*.txt|所有文件(*.*)|*.*";
+
+// A rig whose event scripts for the file commands count their runs.
+struct EventRig : Rig {
+  EventRig()
+      : Rig("[Events]\nFileNew=ev/new.zub\nFileOpen=ev/open.zub\nFileSave=ev/save.zub\nOpenUrl=ev/url.zub\n") {
+    for (const char* name : {"new", "open", "save", "url"})
+      apps->add(appPath() + u"ev/" + rt::fromUtf8(name) + u".zub",
+                [this, name](FakeRun&) { events.push_back(name); });
+    start();
+  }
+  std::vector<std::string> events;
+};
+
+TEST(Edges, TextCrossesTheEditorBoundary) {
+  EXPECT_EQ(marlox::toCrLf(u"a\nb\u2029c"), u"a\r\nb\r\nc");
+  EXPECT_EQ(marlox::toEditor(u"a\r\nb\rc\n\r\n"), u"a\nb\nc\n\n");
+}
+
+TEST(Document, CaptionFollowsFileThenUrl) {
+  EventRig rig;
+  EXPECT_EQ(rig.window.caption, u"新文件 - Pelmora文本变换器");
+  rig.home.write("a.txt", "a");
+  rig.doc().cmFileOpen(rig.home.name("a.txt"));
+  EXPECT_EQ(rig.window.caption, rig.home.name("a.txt") + u" - Pelmora文本变换器");
+  rig.net.pages[u"http://x/y"] = u"page";
+  EXPECT_TRUE(rig.doc().cmOpenUrl(u"http://x/y"));
+  EXPECT_EQ(rig.window.caption, u"http://x/y - Pelmora文本变换器");
+  EXPECT_EQ(rig.doc().curFileName(), u"");
+  EXPECT_EQ(rig.events, (std::vector<std::string>{"open", "url"}));
+  rig.checkAll();
+}
+
+// A URL leaves the text marked as changed: closing asks, and Yes leads to
+// the save-as dialog.
+TEST(Document, AUrlCountsAsChanged) {
+  EventRig rig;
+  rig.net.pages[u"http://h/t"] = u"l1\r\nl2";
+  rig.ui->expectInputBox(u"输入要打开的网络链接(URL)", u"http://h/t");
+  EXPECT_TRUE(rig.doc().cmOpenUrl(u""));
+  EXPECT_EQ(rig.ui->asked()[0].defaultText, u"http://");
+  EXPECT_EQ(rig.editor.content, u"l1\nl2");
+  EXPECT_TRUE(rig.doc().modified());
+  rig.ui->expectMessageBox(kConfirm, rt::mb::Yes);
+  rig.dialogs.expectSave(u"", kFilter, u"");
+  EXPECT_FALSE(rig.close());
+  // The next question offers the URL.
+  rig.ui->expectInputBox(u"输入要打开的网络链接(URL)", u"");
+  EXPECT_FALSE(rig.doc().cmOpenUrl(u""));
+  EXPECT_EQ(rig.ui->asked().back().defaultText, u"http://h/t");
+  rig.checkAll();
+}
+
+TEST(Document, AUrlThatCannotBeFetchedChangesNothing) {
+  EventRig rig;
+  rig.editor.setText(u"kept");
+  rig.doc().reset();
+  rig.net.pages[u"http://bad"] = std::nullopt;
+  EXPECT_FALSE(rig.doc().cmOpenUrl(u"http://bad"));
+  EXPECT_EQ(rig.editor.content, u"kept");
+  EXPECT_FALSE(rig.doc().modified());
+  EXPECT_TRUE(rig.events.empty());
+  rig.checkAll();
+}
+
+// Yes, then a cancelled save-as: the text stays, and FileNew still runs.
+TEST(Document, NewKeepsTheTextWhenTheSaveIsCancelledButRunsItsEvent) {
+  EventRig rig;
+  rig.editor.setText(u"draft");
+  rig.ui->expectMessageBox(kConfirm, rt::mb::Yes);
+  rig.dialogs.expectSave(u"", kFilter, u"");
+  EXPECT_TRUE(rig.doc().cmFileNew());
+  EXPECT_EQ(rig.editor.content, u"draft");
+  EXPECT_TRUE(rig.doc().modified());
+  EXPECT_EQ(rig.events, std::vector<std::string>{"new"});
+  rig.ui->expectMessageBox(kConfirm, rt::mb::No);
+  EXPECT_TRUE(rig.doc().cmFileNew());
+  EXPECT_EQ(rig.editor.content, u"");
+  EXPECT_FALSE(rig.doc().modified());
+  rig.checkAll();
+}
+
+TEST(Document, OpenRunsItsEventUnlessTheQuestionStopsIt) {
+  EventRig rig;
+  rig.dialogs.expectOpen(u"", kFilter, u"");  // cancelled: FileOpen still runs
+  EXPECT_TRUE(rig.doc().cmFileOpen(u""));
+  EXPECT_EQ(rig.doc().cmFileOpen(rig.home.name("missing.txt")), true);  // no message, event runs
+  EXPECT_EQ(rig.events, (std::vector<std::string>{"open", "open"}));
+  rig.editor.setText(u"changed");
+  rig.ui->expectMessageBox(kConfirm, rt::mb::Yes);
+  rig.dialogs.expectSave(u"", kFilter, u"");
+  EXPECT_FALSE(rig.doc().cmFileOpen(u""));
+  EXPECT_EQ(rig.events.size(), 2u);
+  rig.checkAll();
+}
+
+TEST(Document, SaveRunsItsEventOnlyAfterAWrite) {
+  EventRig rig;
+  rig.editor.setText(u"one\ntwo");
+  rig.dialogs.expectSave(u"", kFilter, rig.home.name("out.txt"));
+  EXPECT_TRUE(rig.doc().cmFileSave());  // no name yet: save as
+  EXPECT_EQ(rig.home.read("out.txt"), "one\r\ntwo\r\n");
+  EXPECT_EQ(rig.window.caption, rig.home.name("out.txt") + u" - Pelmora文本变换器");
+  EXPECT_FALSE(rig.doc().modified());
+  rig.editor.setText(u"three");
+  EXPECT_TRUE(rig.doc().cmFileSave());
+  EXPECT_EQ(rig.home.read("out.txt"), "three\r\n");
+  EXPECT_EQ(rig.events, (std::vector<std::string>{"save", "save"}));
+  // A file that cannot be written: no event, False.
+  rig.home.write("ro/x.txt", "old");
+  ASSERT_EQ(marloxtest::shell("chmod a-w '" + rig.home.path() + "/ro/x.txt'"), 0);
+  rig.dialogs.expectSave(rig.home.name("out.txt"), kFilter, rig.home.name("ro/x.txt"));
+  EXPECT_FALSE(rig.doc().cmFileSaveAs());
+  EXPECT_EQ(rig.home.read("ro/x.txt"), "old");
+  EXPECT_EQ(rig.events.size(), 2u);
+  EXPECT_EQ(rig.doc().curFileName(), rig.home.name("out.txt"));
+  rig.checkAll();
+}
+
+TEST(Document, FilesLoadAndSaveBackLineForLine) {
+  struct Case {
+    std::string file;
+    std::u16string editor;
+    std::string saved;
+  } cases[] = {
+      {"a\r\nb\r\n", u"a\nb", "a\r\nb\r\n"},      // byte-identical
+      {"a\nb\n", u"a\nb", "a\r\nb\r\n"},          // LF lines come back CR LF
+      {"a\rb", u"a\nb", "a\r\nb\r\n"},            // a lone CR ends a line; one break is added
+      {"中文\r\n\r\nz\r\n", u"中文\n\nz", "中文\r\n\r\nz\r\n"},
+      {"", u"", "\r\n"},
+  };
+  for (const Case& c : cases) {
+    Rig rig;
+    rig.start();
+    rig.home.write("f.txt", c.file);
+    EXPECT_TRUE(rig.doc().loadTextFile(rig.home.name("f.txt")));
+    EXPECT_EQ(rig.editor.content, c.editor);
+    EXPECT_FALSE(rig.doc().modified());
+    EXPECT_TRUE(rig.doc().saveTextFile(rig.home.name("f.txt")));
+    EXPECT_EQ(rig.home.read("f.txt"), c.saved);
+    rig.checkAll();
+  }
+}
+
+TEST(Document, ASaveKeepsTheFilesModeAndFollowsALink) {
+  Rig rig;
+  rig.start();
+  rig.home.write("real.txt", "old");
+  ASSERT_EQ(marloxtest::shell("cd '" + rig.home.path() + "' && chmod 640 real.txt && ln -s real.txt link.txt"), 0);
+  rig.editor.setText(u"new");
+  EXPECT_TRUE(rig.doc().saveTextFile(rig.home.name("link.txt")));
+  EXPECT_EQ(rig.home.read("real.txt"), "new\r\n");
+  EXPECT_EQ(marloxtest::shell("cd '" + rig.home.path() + "' && test -L link.txt && test \"$(stat -c %a real.txt)\" = 640"), 0);
+  rig.checkAll();
+}
+
+// A save that cannot be completed (the folder is read-only, or the disk is
+// full) leaves the old file byte for byte.
+TEST(Document, AFailedSaveLeavesTheOldFile) {
+  Rig rig;
+  rig.start();
+  rig.home.write("d/x.txt", "old contents");
+  rig.editor.setText(std::u16string(100000, u'n'));
+  if (::geteuid() != 0) {
+    ASSERT_EQ(marloxtest::shell("chmod a-w '" + rig.home.path() + "/d'"), 0);
+    EXPECT_FALSE(rig.doc().saveTextFile(rig.home.name("d/x.txt")));
+    EXPECT_EQ(rig.home.read("d/x.txt"), "old contents");
+    ASSERT_EQ(marloxtest::shell("chmod u+w '" + rig.home.path() + "/d'"), 0);
+  }
+  // A full disk, as a file-size limit stands it in (also for root).
+  rlimit before{};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &before), 0);
+  auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = before;
+  small.rlim_cur = 4096;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  const bool saved = rig.doc().saveTextFile(rig.home.name("d/x.txt"));
+  ::setrlimit(RLIMIT_FSIZE, &before);
+  std::signal(SIGXFSZ, oldHandler);
+  EXPECT_FALSE(saved);
+  EXPECT_EQ(rig.home.read("d/x.txt"), "old contents");
+  EXPECT_EQ(marloxtest::shell("test \"$(ls -A '" + rig.home.path() + "/d')\" = x.txt"), 0);  // no leftovers
+  EXPECT_TRUE(rig.doc().modified());
+  rig.checkAll();
+}
+
+TEST(Document, EditCommands) {
+  Rig rig;
+  rig.start();
+  rig.editor.setText(u"ab\ncd");
+  rig.editor.select(1, 0);
+  rig.doc().editCommand(0);  // nothing selected
+  rig.doc().editCommand(1);
+  EXPECT_EQ(rig.window.status, u"没有文本被选择。");
+  EXPECT_EQ(rig.ui->beeps(), 2);
+  rig.doc().editCommand(2);  // empty clipboard
+  EXPECT_EQ(rig.window.status, u"没有可粘贴的内容。");
+  EXPECT_EQ(rig.ui->beeps(), 3);
+
+  rig.editor.select(1, 3);  // "b\nc"
+  rig.doc().editCommand(1);
+  EXPECT_EQ(rig.clipboard.held, u"b\nc");
+  rig.doc().editCommand(0);
+  EXPECT_EQ(rig.editor.content, u"ad");
+  rig.clipboard.held = u"X\r\nY";
+  rig.doc().editCommand(2);
+  EXPECT_EQ(rig.editor.content, u"aX\nYd");
+  rig.doc().editCommand(4);
+  EXPECT_EQ(rig.editor.start, 0);
+  EXPECT_EQ(rig.editor.length, 5);
+  EXPECT_EQ(rig.ui->beeps(), 3);
+  rig.doc().appendText(u"!");
+  EXPECT_EQ(rig.editor.content, u"aX\nYd!");
+  EXPECT_EQ(rig.editor.length, 0);
+  rig.checkAll();
+}
+
+TEST(Document, TheQuestionDecidesTheClose) {
+  Rig rig;
+  rig.start();
+  EXPECT_TRUE(rig.frame->closeRequested());  // unchanged: no question
+  rig.editor.setText(u"x");
+  rig.ui->expectMessageBox(kConfirm, rt::mb::No);
+  EXPECT_TRUE(rig.frame->closeRequested());
+  EXPECT_EQ(rig.ui->asked()[0].style, rt::mb::Question | rt::mb::YesNo);
+  EXPECT_EQ(rig.ui->asked()[0].title, u"Pelmora文本变换器");
+  rig.checkAll();
+}
+
+}  // namespace

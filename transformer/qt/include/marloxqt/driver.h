@@ -1,0 +1,45 @@
+// Runs a drive file (see marlox/drive.h) on the main window, one line per
+// turn of the event loop, through the actions a user triggers.  The first
+// line that fails ends the program with status 1, the line on standard
+// error; after the last line the window is closed as a user closes it.
+#pragma once
+
+#include <QString>
+#include <vector>
+
+#include "marlox/drive.h"
+
+namespace marloxqt {
+
+class MainWindow;
+
+// Saves a picture of the screen (of the window alone on a platform
+// without a screen of its own).  False when it cannot be written.
+bool saveScreenshot(MainWindow& window, const QString& path);
+
+class Driver {
+ public:
+  // `folder` is the drive file's folder: "open" paths are taken from it.
+  Driver(MainWindow& window, marlox::DriveAnswers& answers, std::vector<marlox::DriveLine> lines, QString folder)
+      : window_(window), answers_(answers), lines_(std::move(lines)), folder_(std::move(folder)) {}
+
+  // Starts with the first line at the next turn of the event loop.
+  void start();
+  bool failed() const { return failed_; }
+
+ private:
+  void step();
+  // Runs one line; an empty text when it passed, else why it failed.
+  QString run(const marlox::DriveLine& line, int& waitMs);
+  void fail(const marlox::DriveLine* line, const QString& why);
+
+  MainWindow& window_;
+  marlox::DriveAnswers& answers_;
+  std::vector<marlox::DriveLine> lines_;
+  QString folder_;
+  size_t next_ = 0;
+  bool failed_ = false;
+  bool closed_ = false;
+};
+
+}  // namespace marloxqt

@@ -1,0 +1,136 @@
+#include "marloxqt/driver.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QTimer>
+#include <QWindow>
+#include <cstdio>
+
+#include "marlox/program.h"
+#include "marloxqt/mainwindow.h"
+#include "marloxqt/text.h"
+
+namespace marloxqt {
+
+namespace {
+
+// Lets the window be shown and painted before it is pictured.
+void waitUntilShown(QWidget& w) {
+  for (int i = 0; i < 100 && !(w.windowHandle() && w.windowHandle()->isExposed()); ++i) {
+    QApplication::processEvents(QEventLoop::AllEvents, 50);
+  }
+  QApplication::processEvents();
+}
+
+// Types `text` into the editor as key presses.
+void type(QPlainTextEdit* editor, const QString& text) {
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    QString unit = text.mid(i, text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1);
+    i += unit.size() - 1;
+    const bool lineBreak = unit == QLatin1String("\n");
+    QKeyEvent press(QEvent::KeyPress, lineBreak ? Qt::Key_Return : Qt::Key_unknown, Qt::NoModifier,
+                    lineBreak ? QStringLiteral("\r") : unit);
+    QApplication::sendEvent(editor, &press);
+  }
+}
+
+QString expectation(const char* what, const QString& have, const QString& want) {
+  return have == want ? QString() : QStringLiteral("%1 is \"%2\", not \"%3\"").arg(QLatin1String(what), have, want);
+}
+
+}  // namespace
+
+bool saveScreenshot(MainWindow& window, const QString& path) {
+  waitUntilShown(window);
+  QPixmap picture;
+  QScreen* screen = window.screen();
+  if (QGuiApplication::platformName() == QLatin1String("offscreen") || !screen)
+    picture = window.grab();
+  else
+    picture = screen->grabWindow(0);
+  return !picture.isNull() && picture.save(path);
+}
+
+void Driver::start() { QTimer::singleShot(0, [this] { step(); }); }
+
+void Driver::fail(const marlox::DriveLine* line, const QString& why) {
+  failed_ = true;
+  if (line)
+    std::fprintf(stderr, "marlox: drive line %d: %s: %s\n", line->number, qs(line->text).toUtf8().constData(),
+                 why.toUtf8().constData());
+  else
+    std::fprintf(stderr, "marlox: drive: %s\n", why.toUtf8().constData());
+  QApplication::exit(1);
+}
+
+void Driver::step() {
+  if (failed_) return;
+  if (next_ == lines_.size()) {
+    if (answers_.pending() > 0) return fail(nullptr, QStringLiteral("an answer was never asked for"));
+    if (!closed_) window_.close();
+    if (answers_.failed()) return fail(nullptr, QString::fromStdString(answers_.failure()));
+    if (window_.isVisible()) return fail(nullptr, QStringLiteral("the window did not close"));
+    return;
+  }
+  const marlox::DriveLine& line = lines_[next_++];
+  if (closed_) return fail(&line, QStringLiteral("the window is closed"));
+  int waitMs = 0;
+  QString why = run(line, waitMs);
+  if (why.isEmpty() && answers_.failed()) why = QString::fromStdString(answers_.failure());
+  if (!why.isEmpty()) return fail(&line, why);
+  if (!closed_ || next_ < lines_.size()) QTimer::singleShot(waitMs, [this] { step(); });
+}
+
+QString Driver::run(const marlox::DriveLine& line, int& waitMs) {
+  QString home = qs(window_.program().appPath());
+  home.chop(1);
+  QString arg = qs(line.arg);
+  arg.replace(QLatin1String("{home}"), home).replace(QLatin1String("{drive}"), folder_);
+  const std::u16string& verb = line.verb;
+  marlox::MainFrame& frame = window_.frame();
+  if (verb == u"open") {
+    frame.document().cmFileOpen(us(QDir(folder_).absoluteFilePath(arg)));
+  } else if (verb == u"type") {
+    type(window_.editor(), arg);
+  } else if (verb == u"select") {
+    QStringList n = arg.split(QLatin1Char(' '));
+    frame.editor().select(n[0].toInt(), n[1].toInt());
+  } else if (verb == u"select-all") {
+    window_.findChild<QAction*>(QStringLiteral("mmEdits_4"))->trigger();
+  } else if (verb == u"node") {
+    // A key from the program folder, as the default script folder's are.
+    std::u16string key = window_.program().absPath(us(arg));
+    if (!frame.tree().node(key)) return QStringLiteral("no node %1").arg(qs(key));
+    window_.treePort().select(key);
+    frame.tree().nodeClick(key);
+  } else if (verb == u"action") {
+    auto* a = window_.findChild<QAction*>(arg);
+    if (!a) return QStringLiteral("no action named %1").arg(arg);
+    if (!a->isEnabled()) return QStringLiteral("the action %1 is disabled").arg(arg);
+    a->trigger();
+  } else if (verb == u"answer") {
+    if (!answers_.queue(us(arg))) return QStringLiteral("not an answer");
+  } else if (verb == u"expect-text") {
+    return expectation("the text", window_.editor()->toPlainText(), arg);
+  } else if (verb == u"expect-caption") {
+    return expectation("the caption", window_.windowTitle(), arg);
+  } else if (verb == u"expect-status") {
+    return expectation("the status", window_.statusText()->text(), arg);
+  } else if (verb == u"screenshot") {
+    if (!saveScreenshot(window_, arg)) return QStringLiteral("cannot save %1").arg(arg);
+  } else if (verb == u"wait") {
+    waitMs = arg.toInt();
+  } else if (verb == u"close") {
+    window_.close();
+    closed_ = true;
+    if (window_.isVisible()) return QStringLiteral("the window did not close");
+  }
+  return QString();
+}
+
+}  // namespace marloxqt

@@ -1,0 +1,44 @@
+// The whole program under Xvfb, as a user runs it: transformer/tests/
+// smoke.drive on a new program folder, while xdotool looks for the window.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QSet>
+#include <string>
+
+#include "rig.h"
+
+namespace {
+
+using marloxtest::shell;
+
+bool have(const char* program) { return shell(std::string("command -v ") + program + " >/dev/null 2>&1") == 0; }
+
+TEST(Smoke, TheProgramUnderXvfb) {
+#ifndef MARLOX_REAL_APPLICATION
+  GTEST_SKIP() << "the first-edition Application is not built";
+#endif
+  if (!have("xvfb-run") || !have("xdotool")) GTEST_SKIP() << "xvfb-run or xdotool is missing";
+  marloxtest::TempDir tmp;
+  // In the sanitizer build, leaks of the desktop's libraries are not the
+  // program's.
+  const std::string command =
+      "cd '" + tmp.path() + "' && LSAN_OPTIONS=suppressions='" MARLOX_LSAN_SUPPRESSIONS "' timeout 120 xvfb-run -a -s '-screen 0 1280x800x24' sh -c '"
+      "\"$0\" --home \"$1/home\" --drive \"$2\" 2> \"$1/stderr\" & pid=$!; "
+      "timeout 30 xdotool search --sync --name \"Pelmora文本变换器\" > \"$1/found\"; wait $pid' "
+      "'" MARLOX_PROGRAM "' '" + tmp.path() + "' '" MARLOX_SMOKE_DRIVE "'";
+  EXPECT_EQ(shell(command), 0) << tmp.read("stderr");
+  EXPECT_FALSE(tmp.read("found").empty()) << "xdotool did not find the window";
+  QImage shot(QString::fromStdString(tmp.path() + "/home/smoke.png"));
+  ASSERT_FALSE(shot.isNull());
+  EXPECT_EQ(shot.size(), QSize(1280, 800));
+  QSet<QRgb> colours;
+  for (int y = 0; y < shot.height(); y += 2)
+    for (int x = 0; x < shot.width(); x += 2) colours.insert(shot.pixel(x, y));
+  EXPECT_GT(colours.size(), 50);
+  // The first start made the second script folder (the first-run event).
+  EXPECT_TRUE(tmp.exists("home/我的脚本"));
+  EXPECT_NE(tmp.read("home/Marlox.ini").find("2=" + tmp.path() + "/home/我的脚本|我的脚本"), std::string::npos);
+}
+
+}  // namespace
