@@ -12,7 +12,11 @@
 # "Number:" line is compared: the sources and places of the first edition's
 # failures are its own.
 #
-#   cmake -DZUBRUN=<zubrun> -DDIR=<folder> [-DEDITION=1] -P run_scripts.cmake
+# With SCRATCH the cases run with TMPDIR set to that folder, emptied first:
+# a case that makes files makes them under Environ("TMPDIR").
+#
+#   cmake -DZUBRUN=<zubrun> -DDIR=<folder> [-DEDITION=1] [-DSCRATCH=<folder>]
+#         -P run_scripts.cmake
 file(GLOB cases "${DIR}/*.zub" "${DIR}/*.bin" "${DIR}/*.zbs")
 if(NOT cases)
   message(FATAL_ERROR "no script cases in ${DIR}")
@@ -45,6 +49,13 @@ if(EDITION STREQUAL "1")
   set(edition_args --edition 1)
 endif()
 
+set(env_args "")
+if(SCRATCH)
+  file(REMOVE_RECURSE "${SCRATCH}")
+  file(MAKE_DIRECTORY "${SCRATCH}")
+  set(env_args "${CMAKE_COMMAND}" -E env "TMPDIR=${SCRATCH}")
+endif()
+
 set(failed 0)
 foreach(script IN LISTS cases)
   get_filename_component(stem "${script}" NAME_WLE)
@@ -55,7 +66,7 @@ foreach(script IN LISTS cases)
   endif()
   # Run from the case's folder, so that reports name the file as written.
   get_filename_component(name "${script}" NAME)
-  execute_process(COMMAND "${ZUBRUN}" ${edition_args} "${name}" INPUT_FILE "${input}"
+  execute_process(COMMAND ${env_args} "${ZUBRUN}" ${edition_args} "${name}" INPUT_FILE "${input}"
                   WORKING_DIRECTORY "${DIR}"
                   OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status)
   string(REPLACE "\r\n" "\n" out "${out}")
