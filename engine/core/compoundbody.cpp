@@ -88,10 +88,12 @@ bool CompoundBody::evaluated(expTree& tree, zorbel::ScriptSpace& ss, int32_t rf,
 }
 
 bool CompoundBody::truth(expTree& tree, zorbel::ScriptSpace& ss, bool& out) {
-  if (conditionTruth(tree, ss, out)) return true;
-  error_.copy(tree.error(), u"Execute");
+  if (conditionTruth(tree, ss, out)) [[likely]] return true;
+  failedTruth(tree);
   return false;
 }
+
+void CompoundBody::failedTruth(expTree& tree) { error_.copy(tree.error(), u"Execute"); }
 
 void InnerBody::nextLine(ExpItems& eis) {
   const int32_t t = eis.item(1).iType;

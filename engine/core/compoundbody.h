@@ -74,6 +74,7 @@ class CompoundBody : public ExecBody {
   // The truth of a condition (nothing is false); false after copying its
   // error.
   bool truth(expTree& tree, zorbel::ScriptSpace& ss, bool& out);
+  [[gnu::cold, gnu::noinline]] void failedTruth(expTree& tree);
 
   const int32_t depth_;
   bool over_ = false;

@@ -202,8 +202,9 @@ bool plainItems(expTree& n, ScriptSpace& ss, std::span<rt::Variant> out, size_t&
 // f(...) where f takes plain arguments (a library function): the arguments
 // are handed over as values, with no list and no holder.  False when the
 // call is not made so, with nothing evaluated but what the general path
-// evaluates again to the same effect; then `done` is false.
-bool plainCall(expTree& n, ScriptSpace& ss, ScriptValue& callee, int32_t rf, Operand& out,
+// evaluates again to the same effect; then `done` is false.  Not inlined:
+// its frame would weigh on every call of a user function too.
+[[gnu::noinline]] bool plainCall(expTree& n, ScriptSpace& ss, ScriptValue& callee, int32_t rf, Operand& out,
                bool& done) {
   auto* pc = static_cast<PlainCall*>(callee.query(PlainCall::iid));
   done = false;

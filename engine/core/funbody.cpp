@@ -37,10 +37,19 @@ FunctionBodyPtr makeFunctionBody(ItemsColl& lines, ErrRecord& error) {
   return body;
 }
 
+namespace {
+
+// Apart from runFunctionBody, which then needs no frame of its own.
+[[gnu::cold, gnu::noinline]] void bodyFailed(FunctionBody& body, ErrRecord& error) {
+  recordBodyFailure(error, body.blocks.error().info());
+}
+
+}  // namespace
+
 bool runFunctionBody(FunctionBody& body, zorbel::ScriptSpace& space, ErrRecord& error) {
   body.blocks.execute(space);
-  if (!body.blocks.error().haveErr()) return true;
-  recordBodyFailure(error, body.blocks.error().info());
+  if (!body.blocks.error().haveErr()) [[likely]] return true;
+  bodyFailed(body, error);
   return false;
 }
 

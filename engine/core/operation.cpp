@@ -31,13 +31,18 @@ void joinAssignment(expTree& n, ScriptSpace& ss, const Operand& target) {
   eval::assign(n, target, chain.result(), kOperation);
 }
 
-// The left side of an assignment: what it stands for as a target.
-bool target(expTree& n, ScriptSpace& ss, Operand& out) {
-  expTree* tree = n.lTree.get();
-  if (!tree) return eval::side(n, Side::Left, ss, zorbel::ModeValue, out);
-  if (tree->evaluateTarget(ss, out)) return true;
-  n.error().copy(tree->error(), u"Get_LValue");
+// A left side with a tree of its own ("o.P(k)", "x(1)") as a target.  Kept
+// out of target() so that the plain name, the common case, costs no frame.
+[[gnu::noinline]] bool treeTarget(expTree& n, expTree& tree, ScriptSpace& ss, Operand& out) {
+  if (tree.evaluateTarget(ss, out)) return true;
+  n.error().copy(tree.error(), u"Get_LValue");
   return false;
+}
+
+// The left side of an assignment: what it stands for as a target.
+inline bool target(expTree& n, ScriptSpace& ss, Operand& out) {
+  if (expTree* tree = n.lTree.get()) return treeTarget(n, *tree, ss, out);
+  return eval::side(n, Side::Left, ss, zorbel::ModeValue, out);
 }
 
 // ":=" (and "=" when a statement has one left), "+=" and "-=".  What the

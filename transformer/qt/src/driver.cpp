@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -39,6 +41,15 @@ void type(QPlainTextEdit* editor, const QString& text) {
   }
 }
 
+// Whether every pixel of `image` has one colour (nothing shown on it yet).
+bool uniform(const QImage& image) {
+  const QRgb first = image.pixel(0, 0);
+  for (int y = 0; y < image.height(); y += 4)
+    for (int x = 0; x < image.width(); x += 4)
+      if (image.pixel(x, y) != first) return false;
+  return true;
+}
+
 QString expectation(const char* what, const QString& have, const QString& want) {
   return have == want ? QString() : QStringLiteral("%1 is \"%2\", not \"%3\"").arg(QLatin1String(what), have, want);
 }
@@ -49,10 +60,19 @@ bool saveScreenshot(MainWindow& window, const QString& path) {
   waitUntilShown(window);
   QPixmap picture;
   QScreen* screen = window.screen();
-  if (QGuiApplication::platformName() == QLatin1String("offscreen") || !screen)
+  if (QGuiApplication::platformName() == QLatin1String("offscreen") || !screen) {
     picture = window.grab();
-  else
-    picture = screen->grabWindow(0);
+  } else {
+    // A window the program has painted can reach the display server a
+    // little later on a busy machine: a screen of one colour is taken again.
+    for (int i = 0; i < 50; ++i) {
+      picture = screen->grabWindow(0);
+      if (picture.isNull() || !uniform(picture.toImage())) break;
+      QEventLoop pause;
+      QTimer::singleShot(100, &pause, &QEventLoop::quit);
+      pause.exec();
+    }
+  }
   return !picture.isNull() && picture.save(path);
 }
 
