@@ -43,9 +43,7 @@ uint32_t Application::advise(rt::Ref<yarrick::ApplicationEvents> sink) {
 }
 
 std::u16string Application::version() {
-  return std::u16string(kEdition.library) + u" " +
-         rt::ascii(std::to_string(ZUB_VERSION_MAJOR) + "." + std::to_string(ZUB_VERSION_MINOR) +
-                   "." + std::to_string(ZUB_VERSION_PATCH));
+  return std::u16string(kEdition.library) + u" " + rt::ascii(ZUB_VERSION_TEXT);
 }
 
 void Application::record(int32_t number, std::u16string_view source,

@@ -57,8 +57,7 @@ bool Program::runEvent(std::u16string_view name) {
 std::u16string Program::absPath(std::u16string_view path) const { return marlox::absPath(appPath_, path); }
 
 std::u16string Program::version() {
-  return rt::ascii(std::to_string(ZUB_VERSION_MAJOR) + "." + std::to_string(ZUB_VERSION_MINOR) + "." +
-                   std::to_string(ZUB_VERSION_PATCH));
+  return rt::ascii(ZUB_VERSION_TEXT);
 }
 
 MainFrame& Program::frame() {
