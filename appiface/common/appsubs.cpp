@@ -26,10 +26,6 @@ rt::Ref<jespin::IVValues> argumentsOf(zorbel::ScriptValue* sv) {
   return args;
 }
 
-rt::Variant firstAnswer(jespin::IVValues& answer) {
-  return answer.item(rt::Variant(int32_t{1}))->value();
-}
-
 }  // namespace
 
 const rt::MemberTable<SvAppSubs>& SvAppSubs::members() {

@@ -1,5 +1,5 @@
 // What sets the two editions' libraries apart where they share code: each
-// library defines kEdition once (first/edition.cpp, second/edition.cpp).
+// library defines kEdition once (first/library.cpp, second/library.cpp).
 #pragma once
 
 #include <string_view>

@@ -21,6 +21,7 @@
 #include <utility>
 
 #include "application.h"
+#include "newobject.h"
 
 namespace appiface {
 
@@ -54,18 +55,19 @@ class Run {
   bool counted_ = false;               // among the runs in progress
 };
 
-// A run on a new host of the edition's engine (`Host` its interface),
-// whose events `events` (the edition's sink for the Application) receives.
-template <class Host>
+// A run on a new host of the edition's engine (`Host` its interface, made
+// by its class ID), whose events an `Events` made for the Application
+// receives.
+template <class Host, class Events>
 class HostRun {
  public:
-  template <class Events>
-  HostRun(Application& app, rt::Ref<Host> host, rt::Ref<Events> events)
-      : host_(std::move(host)),
-        run_(app, host_, host_->sSpace(), [h = host_, cookie = host_->advise(std::move(events))] {
-          h->unadvise(cookie);
-          h->freeAll();  // the host and its built-in objects hold each other
-        }) {}
+  explicit HostRun(Application& app)
+      : host_(newObject<Host>(Host::clsid)),
+        run_(app, host_, host_->sSpace(),
+             [h = host_, cookie = host_->advise(rt::make<Events>(app))] {
+               h->unadvise(cookie);
+               h->freeAll();  // the host and its built-in objects hold each other
+             }) {}
 
   Host& host() { return *host_; }
 

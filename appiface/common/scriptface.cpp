@@ -23,7 +23,7 @@ rt::Ref<zorbel::ScriptValue> Application::attr(std::u16string_view name) {
 
 rt::Ref<zorbel::ScriptValue> Application::objAttr(std::u16string_view name) {
   rt::Ref<jespin::IVValues> answer = answered(sendComm(name, yarrick::SaGet));
-  return objectValue(answer->item(rt::Variant(int32_t{1}))->value());
+  return objectValue(firstAnswer(*answer));
 }
 
 }  // namespace appiface

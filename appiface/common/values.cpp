@@ -60,6 +60,10 @@ rt::Ref<zorbel::ScriptValue> singleValue(std::u16string_view text) {
   return v;
 }
 
+rt::Variant firstAnswer(jespin::IVValues& answers) {
+  return answers.item(rt::Variant(int32_t{1}))->value();
+}
+
 rt::Ref<jespin::IVValues> newList() { return newObject<jespin::IVValues>(jespin::IVValues::clsid); }
 
 }  // namespace appiface

@@ -26,6 +26,9 @@ rt::Ref<zorbel::ScriptValue> textValue(std::u16string_view text);
 // The engine's SvSingle holding `text`.
 rt::Ref<zorbel::ScriptValue> singleValue(std::u16string_view text);
 
+// The first answer in a command's answer list (raises when it has none).
+rt::Variant firstAnswer(jespin::IVValues& answers);
+
 // A new, empty value list ("Jespin.VValues").
 rt::Ref<jespin::IVValues> newList();
 

@@ -23,12 +23,7 @@ class HostEvents final : public engine::ScriptHostEvents {
   Application& app_;
 };
 
-class DovrelRun : public HostRun<dovrel::IScriptHost> {
- public:
-  explicit DovrelRun(Application& app)
-      : HostRun(app, newObject<dovrel::IScriptHost>(dovrel::IScriptHost::clsid),
-                rt::make<HostEvents>(app)) {}
-};
+using DovrelRun = HostRun<dovrel::IScriptHost, HostEvents>;
 
 }  // namespace
 

@@ -16,6 +16,7 @@
 #include "run.h"
 #include "scriptcache.h"
 #include "scriptpath.h"
+#include "values.h"
 
 namespace appiface {
 
@@ -28,29 +29,24 @@ class HostEvents final : public kestrin::ScriptHostEvents {
   explicit HostEvents(Application& app) : app_(app) {}
 
   void inputLine(std::u16string& inBuf) override {
-    if (auto answer = firstAnswer(u"InputLine")) inBuf = rt::toText(*answer);
+    if (auto answer = answerTo(u"InputLine")) inBuf = rt::toText(*answer);
   }
   void inputChar(int16_t& aCode) override {
-    if (auto answer = firstAnswer(u"InputChar")) aCode = rt::toInteger(*answer);
+    if (auto answer = answerTo(u"InputChar")) aCode = rt::toInteger(*answer);
   }
   void output(const std::u16string& s) override { app_.output(s); }
 
  private:
-  std::optional<rt::Variant> firstAnswer(std::u16string_view command) {
+  std::optional<rt::Variant> answerTo(std::u16string_view command) {
     rt::Ref<jespin::IVValues> answer = app_.answered(app_.sendComm(command, yarrick::SaMethod));
     if (answer->count() == 0) return std::nullopt;
-    return answer->item(rt::Variant(int32_t{1}))->value();
+    return firstAnswer(*answer);
   }
 
   Application& app_;
 };
 
-class KestrinRun : public HostRun<kestrin::IScriptHost> {
- public:
-  explicit KestrinRun(Application& app)
-      : HostRun(app, newObject<kestrin::IScriptHost>(kestrin::IScriptHost::clsid),
-                rt::make<HostEvents>(app)) {}
-};
+using KestrinRun = HostRun<kestrin::IScriptHost, HostEvents>;
 
 }  // namespace
 
