@@ -65,8 +65,7 @@ bool Document::confirmSave() {
 bool Document::cmFileNew() {
   if (confirmSave()) {
     editor_.setText({});
-    modified_ = false;
-    setDocument({}, {});
+    reset();
   }
   return program_.runEvent(u"FileNew");
 }

@@ -37,12 +37,15 @@ class Command {
 
 std::u16string appTitle() { return std::u16string(msg::kAppTitle); }
 
-// A message box with an OK button; the title is argument 2 unless that is
-// absent or empty.
-void showBox(Command& c, int32_t icon, std::u16string_view defaultTitle) {
+// A message box's title: argument 2 unless that is absent or empty.
+std::u16string titleOf(Command& c, std::u16string_view defaultTitle) {
   std::u16string title = c.text(2);
-  if (title.empty()) title = defaultTitle;
-  rt::uiHost().messageBox(c.text(1), icon | rt::mb::OkOnly, title);
+  return title.empty() ? std::u16string(defaultTitle) : title;
+}
+
+// A message box with an OK button.
+void showBox(Command& c, int32_t icon, std::u16string_view defaultTitle) {
+  rt::uiHost().messageBox(c.text(1), icon | rt::mb::OkOnly, titleOf(c, defaultTitle));
 }
 
 void nothing(Command&) {}
@@ -51,9 +54,8 @@ void showWarn(Command& c) { showBox(c, rt::mb::Information, msg::kWarnTitle); }
 void showError(Command& c) { showBox(c, rt::mb::Critical, msg::kErrorTitle); }
 
 void showYesNo(Command& c) {
-  std::u16string title = c.text(2);
-  if (title.empty()) title = appTitle();
-  c.answer(rt::Variant(rt::uiHost().messageBox(c.text(1), rt::mb::Question | rt::mb::YesNo, title)));
+  const int32_t style = rt::mb::Question | rt::mb::YesNo;
+  c.answer(rt::Variant(rt::uiHost().messageBox(c.text(1), style, titleOf(c, msg::kAppTitle))));
 }
 
 void showInput(Command& c) { c.answer(rt::Variant(rt::uiHost().inputBox(c.text(1), c.text(2), c.text(3)))); }
@@ -146,13 +148,10 @@ rt::Variant readProperty(const std::u16string& name, Program& program) {
 }
 
 void assignProperty(const std::u16string& name, Command& c) {
-  if (rt::equalsNoCase(name, u"curText")) {
-    Document& doc = c.program.frame().document();
-    doc.setScriptSelection(c.text(1));
-  } else if (rt::equalsNoCase(name, u"curTextAll")) {
-    Document& doc = c.program.frame().document();
-    doc.setScriptText(c.text(1));
-  }
+  if (rt::equalsNoCase(name, u"curText"))
+    document(c).setScriptSelection(c.text(1));
+  else if (rt::equalsNoCase(name, u"curTextAll"))
+    document(c).setScriptText(c.text(1));
 }
 
 }  // namespace
