@@ -21,8 +21,6 @@ namespace marlox {
 
 namespace {
 
-std::u16string appTitle() { return std::u16string(msg::kAppTitle); }
-
 // The name a save writes to: a link is followed, so the file it names is
 // replaced and the link stays.
 std::string saveTarget(std::u16string_view fn) {
@@ -58,7 +56,7 @@ void Document::showStatus(std::u16string_view text) { window_.setStatus(std::u16
 bool Document::confirmSave() {
   if (!modified_) return true;
   int32_t answer = rt::uiHost().messageBox(std::u16string(msg::kConfirmSave),
-                                           rt::mb::Question | rt::mb::YesNo, appTitle());
+                                           rt::mb::Question | rt::mb::YesNo, msg::appTitle());
   return answer == rt::mb::Yes ? cmFileSave() : true;
 }
 
@@ -94,7 +92,7 @@ bool Document::cmFileSaveAs() {
 bool Document::cmOpenUrl(std::u16string_view address) {
   std::u16string url(address);
   if (url.empty()) {
-    url = rt::uiHost().inputBox(std::u16string(msg::kUrlPrompt), appTitle(),
+    url = rt::uiHost().inputBox(std::u16string(msg::kUrlPrompt), msg::appTitle(),
                                 curUrl_.empty() ? std::u16string(msg::kUrlDefault) : curUrl_);
   }
   try {

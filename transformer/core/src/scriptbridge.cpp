@@ -35,8 +35,6 @@ class Command {
   jespin::IVValues& ret_;
 };
 
-std::u16string appTitle() { return std::u16string(msg::kAppTitle); }
-
 // A message box's title: argument 2 unless that is absent or empty.
 std::u16string titleOf(Command& c, std::u16string_view defaultTitle) {
   std::u16string title = c.text(2);
@@ -130,7 +128,7 @@ void callMethod(const std::u16string& name, Command& c) {
     if (known)
       m->run(c);
     else
-      rt::uiHost().messageBox(msg::unsupportedMethod(name), rt::mb::Critical | rt::mb::OkOnly, appTitle());
+      rt::uiHost().messageBox(msg::unsupportedMethod(name), rt::mb::Critical | rt::mb::OkOnly, msg::appTitle());
   } catch (...) {
     // A method that fails ends quietly; the answers given so far stay.
   }
@@ -208,7 +206,7 @@ bool ScriptBridge::zubExec(std::u16string_view zubPath) {
   jespin::IErrInfo& error = app->error();
   if (!error.haveErr()) return true;
   rt::uiHost().messageBox(msg::scriptFailed(error.description(), error.sourceFull()),
-                          rt::mb::Critical | rt::mb::OkOnly, appTitle());
+                          rt::mb::Critical | rt::mb::OkOnly, msg::appTitle());
   return false;
 }
 

@@ -30,14 +30,6 @@ namespace {
 constexpr std::u16string_view kRoot = u"root", kDir = u"dir", kZub = u"zub";
 constexpr int kMostRoots = 10;
 
-std::u16string appTitle() { return std::u16string(msg::kAppTitle); }
-
-bool startsWith(std::u16string_view s, std::u16string_view head) {
-  return s.size() >= head.size() && s.compare(0, head.size(), head) == 0;
-}
-bool endsWith(std::u16string_view s, std::u16string_view tail) {
-  return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
-}
 
 bool isScriptName(std::u16string_view name) {
   return name.size() >= 4 && rt::equalsNoCase(name.substr(name.size() - 4), u".zub");
@@ -89,7 +81,7 @@ void ScriptTree::scan(const std::u16string& path) {
     if (fd.get() < 0) return;
     std::vector<std::u16string> folders, scripts;
     for (const rt::FolderEntry& e : rt::listFolder(fd.get())) {
-      if (startsWith(e.name, u".")) continue;
+      if (e.name.starts_with(u".")) continue;
       struct stat st {};
       if (::fstatat(fd.get(), e.native.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
       if (S_ISDIR(st.st_mode)) {
@@ -159,10 +151,10 @@ std::u16string ScriptTree::description(std::u16string_view path) {
     while (!file->isEOF()) {
       std::u16string line = file->line();
       if (!inside) {
-        inside = startsWith(line, u"/*");
+        inside = line.starts_with(u"/*");
         continue;
       }
-      if (endsWith(line, u"*/")) break;
+      if (line.ends_with(u"*/")) break;
       text += line;
     }
   } catch (...) {
@@ -225,7 +217,7 @@ void ScriptTree::popupCommand(int index) {
 }
 
 std::u16string ScriptTree::askName(std::u16string_view prompt, std::u16string_view defaultText) {
-  std::u16string name = rt::uiHost().inputBox(std::u16string(prompt), appTitle(), std::u16string(defaultText));
+  std::u16string name = rt::uiHost().inputBox(std::u16string(prompt), msg::appTitle(), std::u16string(defaultText));
   return isPlainName(name) ? name : std::u16string();
 }
 
@@ -249,7 +241,7 @@ void ScriptTree::newScript() {
   std::u16string path = key + name + u".zub";
   struct stat st {};
   if (::stat(rt::fs::nativePath(path).c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
-    rt::uiHost().messageBox(std::u16string(msg::kScriptExists), rt::mb::OkOnly, appTitle());
+    rt::uiHost().messageBox(std::u16string(msg::kScriptExists), rt::mb::OkOnly, msg::appTitle());
     return;
   }
   rt::fs::copyFile(program_.appPath() + u"Model.zub", path);
@@ -291,7 +283,7 @@ void ScriptTree::editInEditor(const std::u16string& path) {
 void ScriptTree::deleteScript() {
   std::u16string key = selected();
   if (key.empty() || kindOf(key) != Kind::Zub) return beep();
-  if (rt::uiHost().messageBox(msg::confirmDelete(key), rt::mb::Question | rt::mb::YesNo, appTitle()) != rt::mb::Yes)
+  if (rt::uiHost().messageBox(msg::confirmDelete(key), rt::mb::Question | rt::mb::YesNo, msg::appTitle()) != rt::mb::Yes)
     return;
   if (::unlink(rt::fs::nativePath(key).c_str()) != 0) return;
   remove(key);
@@ -306,7 +298,7 @@ void ScriptTree::newScriptFolder() {
   std::string native = rt::fs::nativePath(path);
   struct stat st {};
   if (::lstat(native.c_str(), &st) == 0) {
-    rt::uiHost().messageBox(std::u16string(msg::kFolderExists), rt::mb::OkOnly, appTitle());
+    rt::uiHost().messageBox(std::u16string(msg::kFolderExists), rt::mb::OkOnly, msg::appTitle());
     return;
   }
   if (::mkdir(native.c_str(), 0777) != 0) return;

@@ -103,6 +103,8 @@ inline std::u16string join(std::initializer_list<T> parts) {
   return s;
 }
 
+// The application title as a box takes it.
+inline std::u16string appTitle() { return std::u16string(kAppTitle); }
 inline std::u16string runEventFailed(T text) {
   return join({kRunEventFailedHead, text, kRunEventFailedTail});
 }
