@@ -192,18 +192,16 @@ void writeTree(PackInfo& info, std::u16string_view dirPath, std::u16string_view 
 
 bool writePack(PackInfo& info, std::u16string_view dirPath, std::u16string_view packFile,
                FileSource& source) {
-  Progress progress(text::kPacking);
+  Progress progress(text::kPacking);  // closed on every way out
   try {
     completeInfo(info);
     writeTree(info, dirPath, packFile, source, progress);
-    progress.close();
     return true;
   } catch (const rt::RuntimeError& e) {
     showErr(e.description());
   } catch (const std::bad_alloc&) {
     showErr(rt::errorText(rt::err::OutOfMemory));
   }
-  progress.close();
   return false;
 }
 
