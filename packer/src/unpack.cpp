@@ -6,7 +6,6 @@
 
 #include <cerrno>
 #include <ctime>
-#include <new>
 #include <optional>
 #include <string>
 #include <utility>
@@ -182,7 +181,7 @@ std::u16string missedMessage(const std::vector<std::u16string>& missed) {
 
 bool unpack(PackInfo& info, std::u16string_view dirPath, std::u16string_view packFile) {
   Progress progress(text::kUnpacking);
-  try {
+  return runShowingErrors([&] {
     std::u16string target = folderPath(dirPath);
     rt::Ref<nubrel::IBinFileStream> in = openPack(packFile, info);
     if (info.ver() > 1) {
@@ -195,12 +194,8 @@ bool unpack(PackInfo& info, std::u16string_view dirPath, std::u16string_view pac
     in->closeStream();
     if (unpacker.missed().empty()) return true;
     showErr(missedMessage(unpacker.missed()));
-  } catch (const rt::RuntimeError& e) {
-    showErr(e.description());
-  } catch (const std::bad_alloc&) {
-    showErr(rt::errorText(rt::err::OutOfMemory));
-  }
-  return false;
+    return false;
+  });
 }
 
 }  // namespace wistel
