@@ -1,5 +1,8 @@
 #include "messages.h"
 
+#include <new>
+
+#include "rt/error.h"
 #include "rt/uihost.h"
 
 namespace wistel {
@@ -23,6 +26,17 @@ void showErr(std::u16string_view message, std::u16string_view title) {
 
 void showNotice(std::u16string_view message) {
   rt::uiHost().messageBox(std::u16string(message), rt::mb::OkOnly, std::u16string(text::kTitle));
+}
+
+bool runShowingErrors(const std::function<bool()>& run) {
+  try {
+    return run();
+  } catch (const rt::RuntimeError& e) {
+    showErr(e.description());
+  } catch (const std::bad_alloc&) {
+    showErr(rt::errorText(rt::err::OutOfMemory));
+  }
+  return false;
 }
 
 std::u16string bracket(std::u16string_view name) { return u"[" + std::u16string(name) + u"]"; }

@@ -1,6 +1,7 @@
 // The packer's texts, and its two boxes: the error box and the plain notice.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -30,6 +31,10 @@ void showErr(std::u16string_view message, std::u16string_view title = {});
 
 // A box with an OK button and no icon under the packer's title.
 void showNotice(std::u16string_view message);
+
+// Runs a pack or unpack run and answers its result; a runtime error it
+// raises, or running out of memory, goes to the error box and answers false.
+bool runShowingErrors(const std::function<bool()>& run);
 
 // "[name]", the way messages name files and folders.
 std::u16string bracket(std::u16string_view name);

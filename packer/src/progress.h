@@ -35,8 +35,6 @@ class Progress {
   void pop();
   void close();
 
-  int32_t level() const { return level_; }
-
  private:
   struct Row {
     std::u16string label;

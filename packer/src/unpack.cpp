@@ -6,9 +6,9 @@
 
 #include <cerrno>
 #include <ctime>
-#include <new>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "messages.h"
@@ -53,8 +53,8 @@ std::optional<std::time_t> momentOf(rt::Date d) {
 
 class Unpacker final : public PackVisitor {
  public:
-  Unpacker(Progress& progress, std::u16string_view dirPath)
-      : progress_(progress), root_(folderPath(dirPath)) {}
+  // `root` is the target folder as folderPath gives it.
+  Unpacker(Progress& progress, std::u16string root) : progress_(progress), root_(std::move(root)) {}
   ~Unpacker() override { dropFile(); }
 
   const std::vector<std::u16string>& missed() const { return missed_; }
@@ -181,7 +181,7 @@ std::u16string missedMessage(const std::vector<std::u16string>& missed) {
 
 bool unpack(PackInfo& info, std::u16string_view dirPath, std::u16string_view packFile) {
   Progress progress(text::kUnpacking);
-  try {
+  return runShowingErrors([&] {
     std::u16string target = folderPath(dirPath);
     rt::Ref<nubrel::IBinFileStream> in = openPack(packFile, info);
     if (info.ver() > 1) {
@@ -189,17 +189,13 @@ bool unpack(PackInfo& info, std::u16string_view dirPath, std::u16string_view pac
       return false;
     }
     if (info.hasPassword() && !askPassword(info.password())) return false;
-    Unpacker unpacker(progress, target);
+    Unpacker unpacker(progress, std::move(target));
     readFolderTree(*in, info.blkSize(), unpacker);
     in->closeStream();
     if (unpacker.missed().empty()) return true;
     showErr(missedMessage(unpacker.missed()));
-  } catch (const rt::RuntimeError& e) {
-    showErr(e.description());
-  } catch (const std::bad_alloc&) {
-    showErr(rt::errorText(rt::err::OutOfMemory));
-  }
-  return false;
+    return false;
+  });
 }
 
 }  // namespace wistel

@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <limits>
-#include <new>
 #include <string>
 #include <vector>
 
@@ -192,19 +191,12 @@ void writeTree(PackInfo& info, std::u16string_view dirPath, std::u16string_view 
 
 bool writePack(PackInfo& info, std::u16string_view dirPath, std::u16string_view packFile,
                FileSource& source) {
-  Progress progress(text::kPacking);
-  try {
+  Progress progress(text::kPacking);  // closed on every way out
+  return runShowingErrors([&] {
     completeInfo(info);
     writeTree(info, dirPath, packFile, source, progress);
-    progress.close();
     return true;
-  } catch (const rt::RuntimeError& e) {
-    showErr(e.description());
-  } catch (const std::bad_alloc&) {
-    showErr(rt::errorText(rt::err::OutOfMemory));
-  }
-  progress.close();
-  return false;
+  });
 }
 
 }  // namespace wistel

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "console.h"
+#include "failures.h"
 #include "filepack.h"
 #include "listing.h"
 #include "messages.h"
@@ -124,7 +125,7 @@ int list(const Command& c) {
   try {
     rt::Ref<nubrel::IBinFileStream> s = wistel::openPack(rt::fromUtf8(c.operands[0]), *info);
     wistelcmd::printHeader(*info, stdout);
-    if (info->ver() > 1) rt::raiseWith(rt::err::InvalidCall, std::u16string(wistel::text::kNewerVersion), {});
+    if (info->ver() > 1) wistel::refuse(std::u16string(wistel::text::kNewerVersion));
     wistelcmd::Listing listing(stdout);
     wistel::readFolderTree(*s, info->blkSize(), listing);
   } catch (const rt::RuntimeError& e) {

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include "rt/fspath.h"
 #include "rt/text.h"
 
 namespace halvorn {
@@ -10,15 +11,11 @@ namespace {
 
 constexpr std::u16string_view kObjectPrefix = u"object:";
 
-size_t lastSeparator(std::u16string_view name) { return name.find_last_of(u"/\\"); }
-
-// The name the file system is given; empty for a name it cannot take.
+// The name the file system is given; empty for a name it cannot take (a
+// zero character), which then names no file rather than raising.
 std::string fsPath(std::u16string_view name) {
   if (name.find(u'\0') != std::u16string_view::npos) return {};
-  std::u16string path(name);
-  for (char16_t& c : path)
-    if (c == u'\\') c = u'/';
-  return rt::toUtf8(path);
+  return rt::fs::nativePath(name);
 }
 
 }  // namespace
@@ -37,13 +34,11 @@ std::u16string_view progIdOf(std::u16string_view objectName) {
 }
 
 std::u16string folderOf(std::u16string_view name) {
-  size_t sep = lastSeparator(name);
-  return sep == std::u16string_view::npos ? std::u16string() : std::u16string(name.substr(0, sep + 1));
+  return std::u16string(rt::fs::splitPath(name).folder);
 }
 
 std::u16string fileOf(std::u16string_view name) {
-  size_t sep = lastSeparator(name);
-  return std::u16string(sep == std::u16string_view::npos ? name : name.substr(sep + 1));
+  return std::u16string(rt::fs::splitPath(name).name);
 }
 
 bool fileStatus(std::u16string_view name, struct stat& st) {
