@@ -10,9 +10,7 @@
 namespace halvorn {
 
 std::u16string SPage::version() {
-  return u"Halvorn " + rt::ascii(std::to_string(ZUB_VERSION_MAJOR) + "." +
-                                 std::to_string(ZUB_VERSION_MINOR) + "." +
-                                 std::to_string(ZUB_VERSION_PATCH));
+  return u"Halvorn " + rt::ascii(ZUB_VERSION_TEXT);
 }
 
 rt::Ref<zorbel::ScriptValue> SPage::attr(std::u16string_view name) {
