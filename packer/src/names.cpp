@@ -1,6 +1,7 @@
 #include "names.h"
 
 #include "rt/error.h"
+#include "rt/paths.h"
 #include "rt/text.h"
 
 namespace wistel {
@@ -17,11 +18,7 @@ bool storable(std::u16string_view text) { return rt::fromAnsi(rt::toAnsi(text)) 
 
 std::u16string folderPath(std::u16string_view dirPath) {
   if (dirPath.empty()) rt::raise(rt::err::BadFileName, u"没有指定文件夹");
-  std::u16string p(dirPath);
-  for (char16_t& c : p)
-    if (c == u'\\') c = u'/';
-  if (p.back() != u'/') p += u'/';
-  return p;
+  return rt::folderPath(dirPath);
 }
 
 bool isTextName(std::string_view native) { return rt::toUtf8(rt::fromUtf8(native)) == native; }
