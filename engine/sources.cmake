@@ -9,6 +9,7 @@
 set(ENGINE_SHARED_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/core/bindings.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/blockdepth.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/core/blockheaders.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/callstack.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/condition.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/createtree.cpp
