@@ -7,6 +7,7 @@
 #include "core/callstack.h"
 #include "core/defines.h"
 #include "core/directives.h"
+#include "core/ownclasses.h"
 #include "core/records.h"
 #include "core/rootnames.h"
 #include "core/sourcetext.h"
@@ -45,11 +46,6 @@ bool opensDefinition(engine::ExpItems& items) {
     return false;
   items.remove(1);
   return true;
-}
-
-template <class I>
-rt::Ref<I> created() {
-  return rt::queryRef<I>(rt::createInstance(I::clsid).get());
 }
 
 // Every record but the end one is followed by more: a stream found at its
@@ -105,7 +101,7 @@ const rt::MemberTable<ScriptHost>& ScriptHost::members() {
 ScriptHost::ScriptHost()
     : error_(u"ScriptHost"),
       link_(rt::make<engine::HostLink>(*this)),
-      defines_(created<jespin::IVValues>()),
+      defines_(engine::created<jespin::IVValues>()),
       root_(rt::make<engine::SsRoot>()),
       dispatcher_(std::make_unique<BodyGeneral>()) {}
 
