@@ -23,6 +23,8 @@ namespace {
 
 namespace tok = engine::tok;
 using engine::SvUserFun;
+using engine::kBadFileFormat;
+using engine::requireMore;
 
 constexpr std::u16string_view kExecLine = u"ExecLine";
 constexpr std::u16string_view kExecStream = u"ExecStream";
@@ -47,15 +49,6 @@ bool opensDefinition(engine::ExpItems& items) {
   items.remove(1);
   return true;
 }
-
-// Every record but the end one is followed by more: a stream found at its
-// end after reading one was cut short.
-void requireMore(nubrel::VStream& vs) {
-  if (vs.eof()) rt::raise(rt::err::PastEndOfFile);
-}
-
-// What a stream that holds a record of no known kind ends the run with.
-constexpr int32_t kBadFileFormat = 321;
 
 // For as long as it lives, the host runs a line.
 class Running {
