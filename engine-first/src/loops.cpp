@@ -149,7 +149,7 @@ class BodyFOR final : public Block {
         endsFor(exitId_);
         return;
       }
-      if (!counter.step()) raiseRecorded(variable_->error());
+      if (!counter.step()) engine::raiseRecorded(variable_->error());
       yieldToHost();
     }
   }
@@ -194,7 +194,7 @@ class BodyForEach final : public Block {
     while (items->next(item)) {
       if (item.isObject()) variable_->setValue(item);
       else variable_->letValue(item);
-      if (variable_->hasError()) raiseRecorded(variable_->error());
+      if (variable_->hasError()) engine::raiseRecorded(variable_->error());
       if (!runBody(ss, lines_)) {
         endsFor(exitId_);
         return;
