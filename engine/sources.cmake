@@ -2,13 +2,14 @@
 # front end (tokens, trees, the compiler's comment stripper and the source
 # helpers), the evaluator, the script spaces, the function libraries and
 # every built-in value, the directives, the root names and the frame of a
-# user function's call.  Each library adds its own library.cpp (which names
-# the library), the statement executors and hosts of its edition, and the
+# user function's call.  Each library adds its own library.cpp (its class
+# table), the statement executors and hosts of its edition, and the
 # body of a user function as it runs it (builtins/funbody.h).  Each library
 # compiles them with ZUB_ENGINE_LIBRARY set to its name (core/libname.h).
 set(ENGINE_SHARED_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/core/bindings.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/blockdepth.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/core/blockheaders.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/callstack.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/condition.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/createtree.cpp

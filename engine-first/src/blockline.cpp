@@ -43,6 +43,4 @@ bool truthOf(engine::expTree& tree, zorbel::ScriptSpace& ss) {
   return truth;
 }
 
-void raiseRecorded(jespin::IErrInfo& e) { rt::raiseWith(e.number(), e.description(), e.source()); }
-
 }  // namespace dovrel

@@ -36,7 +36,4 @@ rt::Ref<zorbel::ScriptValue> valueOf(engine::expTree& tree, zorbel::ScriptSpace&
 // The truth of the condition `tree`; its failure is raised.
 bool truthOf(engine::expTree& tree, zorbel::ScriptSpace& ss);
 
-// Raises what `e` records.
-[[noreturn]] void raiseRecorded(jespin::IErrInfo& e);
-
 }  // namespace dovrel

@@ -5,6 +5,7 @@
 #include "blocks.h"
 #include "core/blockdepth.h"
 #include "core/createtree.h"
+#include "core/dimdecls.h"
 #include "core/libname.h"
 #include "core/retype.h"
 #include "core/steps.h"
@@ -142,31 +143,16 @@ void BodyGeneral::exitLine(Line& line) {
   exitId_ = target;
 }
 
-// "Dim a As Long, b As String": a name takes effect only with As (then in
-// the space given), a later word in the same place replaces an earlier.
+// Each name with As takes effect at once, in the space given.
 void BodyGeneral::dimOp(zorbel::ScriptSpace& ss, Line& line) {
-  const engine::ExpItems& eis = line.items();
-  std::u16string name;
-  std::u16string type = u"Variant";
-  bool readingType = false;
-  auto declare = [&] {
-    if (readingType) {
-      ss.newValue(name, type);
-      jespin::IErrInfo& e = ss.error();
-      if (e.haveErr())
-        rt::raiseWith(e.number(), e.description(),
-                      engine::qualifiedSource(u"BodyGeneral.DimOp") + u"\r\n" + e.source());
-    }
-    type = u"Variant";
-    readingType = false;
+  auto declare = [&ss](const std::u16string& name, const std::u16string& type) {
+    ss.newValue(name, type);
+    jespin::IErrInfo& e = ss.error();
+    if (e.haveErr())
+      rt::raiseWith(e.number(), e.description(),
+                    engine::qualifiedSource(u"BodyGeneral.DimOp") + u"\r\n" + e.source());
   };
-  for (int32_t i = 2; i <= eis.count(); ++i) {
-    const engine::ExpItem& ei = eis.item(i);
-    if (ei.iType == tok::As) readingType = true;
-    else if (ei.iType == tok::Comma) declare();
-    else if (ei.iType == tok::Name) (readingType ? type : name) = rt::toText(ei.iValue);
-  }
-  declare();
+  engine::readDimDeclarations(line.items(), declare);
 }
 
 }  // namespace dovrel

@@ -4,7 +4,7 @@
 // With; the stack is left as it was found however the run ends.
 #include "blockline.h"
 #include "blocks.h"
-#include "core/createtree.h"
+#include "core/blockheaders.h"
 
 namespace dovrel {
 
@@ -19,8 +19,9 @@ const BlockKind kWithKind{
 
 struct WithHeader final : LineCache {
   static constexpr CacheKind kKind = CacheKind::With;
+  explicit WithHeader(const Line& line) : value(engine::readWithValue(line.items())) {}
   CacheKind kind() const override { return kKind; }
-  std::unique_ptr<engine::expTree> value;
+  const std::unique_ptr<engine::expTree> value;
 };
 
 // Takes the With stack back to `depth` entries.
@@ -50,15 +51,7 @@ class BodyWITH final : public Block {
   // value, not for an object.
   void firstLine(zorbel::ScriptSpace& ss, Line& line) override {
     WithHeader* h = line.cached<WithHeader>();
-    if (!h) {
-      engine::TokenRun tokens;
-      for (const engine::ExpItem& ei : engine::tokensFrom(line.items(), 2))
-        engine::appendToken(tokens, ei);
-      if (tokens.empty()) engine::raiseCode(engine::ErrGrammar, u"FirstLine");
-      auto made = std::make_unique<WithHeader>();
-      made->value = engine::mkTree(tokens);
-      h = &line.keep(std::move(made));
-    }
+    if (!h) h = &line.keep(std::make_unique<WithHeader>(line));
     value_ = valueOf(*h->value, ss, zorbel::ModeValue, engine::ErrGrammar, u"FirstLine");
   }
 

@@ -1,36 +1,9 @@
 // The classes of the first-edition engine and its entry points: its own
 // host, the shared classes under its name, and no compiler or sub-host.
-#include "builtins/hostio.h"
-#include "builtins/svactivex.h"
-#include "builtins/svcopy.h"
-#include "builtins/svcreate.h"
-#include "builtins/svctypes.h"
-#include "builtins/svdatefuns.h"
-#include "builtins/svdirfuns.h"
-#include "builtins/svfunreturn.h"
-#include "builtins/svgeneral.h"
-#include "builtins/svmathfuns.h"
-#include "builtins/svsingle.h"
-#include "builtins/svstatfuns.h"
-#include "builtins/svstrfuns.h"
-#include "builtins/svsysfuns.h"
-#include "builtins/svuserfun.h"
-#include "builtins/svwincomm.h"
-#include "core/funlibs.h"
-#include "core/libname.h"
-#include "core/ownclasses.h"
-#include "core/scriptvalues.h"
-#include "core/ssbody.h"
-#include "core/ssroot.h"
+#include "core/engineclasses.h"
 #include "core/tables.h"
 #include "rt/library.h"
 #include "scripthost.h"
-
-namespace engine {
-
-std::u16string_view libraryName() { return u"Dovrel"; }
-
-}  // namespace engine
 
 namespace {
 
@@ -41,29 +14,7 @@ rt::Ref<rt::Object> createHost() {
 
 const rt::ClassEntry kClasses[] = {
     {"Dovrel.ScriptHost", dovrel::IScriptHost::clsid, &createHost},
-    ENGINE_CLASS(SsBody),
-    ENGINE_CLASS(SvUserFun),
-    ENGINE_CLASS(SsRoot),
-    ENGINE_CLASS(SvOutput),
-    ENGINE_CLASS(SvInput),
-    ENGINE_CLASS(SvSingle),
-    ENGINE_CLASS(SvGeneral),
-    ENGINE_CLASS(SvCopy),
-    ENGINE_CLASS(ScriptValues),
-    ENGINE_CLASS(FLGeneral),
-    ENGINE_CLASS(IFunLibs),
-    ENGINE_CLASS(SvMathFuns),
-    ENGINE_CLASS(SvWinComm),
-    ENGINE_CLASS(SvDirFuns),
-    ENGINE_CLASS(SvStatFuns),
-    ENGINE_CLASS(SvStrFuns),
-    ENGINE_CLASS(SvDateFuns),
-    ENGINE_CLASS(SvSysFuns),
-    ENGINE_CLASS(SvCTypes),
-    ENGINE_CLASS(SvFunReturn),
-    ENGINE_CLASS(SvActiveX),
-    ENGINE_CLASS(SvCreateObj),
-    ENGINE_CLASS(SvNew),
+    ENGINE_SHARED_CLASSES,
 };
 
 }  // namespace

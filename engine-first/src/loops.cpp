@@ -9,7 +9,7 @@
 #include "blockline.h"
 #include "blocks.h"
 #include "core/condition.h"
-#include "core/createtree.h"
+#include "core/blockheaders.h"
 #include "core/forcounter.h"
 #include "rt/convert.h"
 #include "rt/enumerator.h"
@@ -19,11 +19,8 @@ namespace dovrel {
 namespace {
 
 namespace tok = engine::tok;
-using engine::ExpItem;
-using engine::TokenRun;
 
 [[noreturn]] void badDo(const char16_t* where) { engine::raiseCode(engine::ErrDoSyntax, where); }
-[[noreturn]] void badFor() { engine::raiseCode(engine::ErrForSyntax, u"FirstLine"); }
 
 const BlockKind kDoKind{
     tok::Do, tok::Loop, engine::ErrDoSyntax,
@@ -104,54 +101,13 @@ class BodyDo final : public Block {
   rt::Ref<Line> conditionLine_;         // held while the block lives
 };
 
-// A For line's pieces: the variable, the assignment of the start value to
-// it, the end and the step (none: 1).
-struct ForHeader final : LineCache {
+// A For line's pieces, kept on the line.
+struct ForLine final : LineCache {
   static constexpr CacheKind kKind = CacheKind::For;
+  explicit ForLine(const Line& line) : header(engine::readForHeader(line.items())) {}
   CacheKind kind() const override { return kKind; }
-  std::unique_ptr<engine::expTree> variable;
-  std::unique_ptr<engine::expTree> start;
-  std::unique_ptr<engine::expTree> end;
-  std::unique_ptr<engine::expTree> step;
+  const engine::ForHeader header;
 };
-
-// "For v = a To b [Step s]": the first "=" (or ":=") ends the variable and
-// turns the piece into the assignment "v := a"; any later "=" compares.
-// Every piece must be there.
-std::unique_ptr<ForHeader> readFor(const Line& line) {
-  auto h = std::make_unique<ForHeader>();
-  enum { Start, End, Step } part = Start;
-  TokenRun tokens;
-  size_t piece = 0;  // where the current piece begins in `tokens`
-  for (const ExpItem& ei : engine::tokensFrom(line.items(), 2)) {
-    const int32_t t = ei.iType;
-    if ((t == tok::Equals || t == tok::Assign) && part == Start && !h->variable) {
-      if (tokens.empty()) badFor();
-      h->variable = engine::mkTree(tokens);
-      tokens.push_back(ExpItem{tok::Assign, ei.iValue});
-      piece = tokens.size();
-    } else if (t == tok::To) {
-      if (part != Start || !h->variable || tokens.size() == piece) badFor();
-      h->start = engine::mkTree(tokens);
-      tokens.clear();
-      piece = 0;
-      part = End;
-    } else if (t == tok::Step) {
-      if (part != End || tokens.empty()) badFor();
-      h->end = engine::mkTree(tokens);
-      tokens.clear();
-      part = Step;
-    } else if (t == tok::Each || t == tok::In) {
-      badFor();  // For Each split by something between its words
-    } else if (t != tok::Blank || tokens.size() > piece) {
-      tokens.push_back(ei);
-      if (t == tok::Equals) tokens.back().iType = tok::EqualEqual;
-    }
-  }
-  if (part == Start || tokens.empty()) badFor();
-  (part == End ? h->end : h->step) = engine::mkTree(tokens);
-  return h;
-}
 
 // A bound as a whole number, a half to the even neighbour.
 int32_t boundOf(engine::expTree& tree, zorbel::ScriptSpace& ss) {
@@ -171,13 +127,14 @@ class BodyFOR final : public Block {
   // The variable is found and given its start value, then the end and the
   // step are evaluated, once, as the line arrives.
   void firstLine(zorbel::ScriptSpace& ss, Line& line) override {
-    ForHeader* h = line.cached<ForHeader>();
-    if (!h) h = &line.keep(readFor(line));
-    variable_ = valueOf(*h->variable, ss, zorbel::ModeValue, engine::ErrForSyntax, u"FirstLine");
-    h->start->operation(ss);
-    if (h->start->error().haveErr()) h->start->error().raise();
-    end_ = boundOf(*h->end, ss);
-    step_ = h->step ? boundOf(*h->step, ss) : 1;
+    ForLine* kept = line.cached<ForLine>();
+    if (!kept) kept = &line.keep(std::make_unique<ForLine>(line));
+    const engine::ForHeader& h = kept->header;
+    variable_ = valueOf(*h.variable, ss, zorbel::ModeValue, engine::ErrForSyntax, u"FirstLine");
+    h.start->operation(ss);
+    if (h.start->error().haveErr()) h.start->error().raise();
+    end_ = boundOf(*h.end, ss);
+    step_ = h.step ? boundOf(*h.step, ss) : 1;
   }
 
   void nextLine(zorbel::ScriptSpace& ss, Line& line) override {
@@ -192,7 +149,7 @@ class BodyFOR final : public Block {
         endsFor(exitId_);
         return;
       }
-      if (!counter.step()) raiseRecorded(variable_->error());
+      if (!counter.step()) engine::raiseRecorded(variable_->error());
       yieldToHost();
     }
   }
@@ -202,30 +159,13 @@ class BodyFOR final : public Block {
   int32_t step_ = 1;
 };
 
-struct ForEachHeader final : LineCache {
+// "For Each v In c", kept on the line.
+struct ForEachLine final : LineCache {
   static constexpr CacheKind kKind = CacheKind::ForEach;
+  explicit ForEachLine(const Line& line) : header(engine::readForEachHeader(line.items())) {}
   CacheKind kind() const override { return kKind; }
-  std::unique_ptr<engine::expTree> variable;
-  std::unique_ptr<engine::expTree> collection;
+  const engine::ForEachHeader header;
 };
-
-// "For Each v In c".
-std::unique_ptr<ForEachHeader> readForEach(const Line& line) {
-  auto h = std::make_unique<ForEachHeader>();
-  TokenRun tokens;
-  for (const ExpItem& ei : engine::tokensFrom(line.items(), 2)) {
-    if (ei.iType == tok::In) {
-      if (h->variable || tokens.empty()) badFor();
-      h->variable = engine::mkTree(tokens);
-      tokens.clear();
-    } else {
-      engine::appendToken(tokens, ei);
-    }
-  }
-  if (!h->variable || tokens.empty()) badFor();
-  h->collection = engine::mkTree(tokens);
-  return h;
-}
 
 class BodyForEach final : public Block {
  public:
@@ -233,11 +173,12 @@ class BodyForEach final : public Block {
 
  private:
   void firstLine(zorbel::ScriptSpace& ss, Line& line) override {
-    ForEachHeader* h = line.cached<ForEachHeader>();
-    if (!h) h = &line.keep(readForEach(line));
-    variable_ = valueOf(*h->variable, ss, zorbel::ModeValue, engine::ErrForSyntax, u"FirstLine");
+    ForEachLine* kept = line.cached<ForEachLine>();
+    if (!kept) kept = &line.keep(std::make_unique<ForEachLine>(line));
+    const engine::ForEachHeader& h = kept->header;
+    variable_ = valueOf(*h.variable, ss, zorbel::ModeValue, engine::ErrForSyntax, u"FirstLine");
     collection_ =
-        valueOf(*h->collection, ss, zorbel::ModeObject, engine::ErrForSyntax, u"FirstLine");
+        valueOf(*h.collection, ss, zorbel::ModeObject, engine::ErrForSyntax, u"FirstLine");
   }
 
   void nextLine(zorbel::ScriptSpace& ss, Line& line) override {
@@ -253,7 +194,7 @@ class BodyForEach final : public Block {
     while (items->next(item)) {
       if (item.isObject()) variable_->setValue(item);
       else variable_->letValue(item);
-      if (variable_->hasError()) raiseRecorded(variable_->error());
+      if (variable_->hasError()) engine::raiseRecorded(variable_->error());
       if (!runBody(ss, lines_)) {
         endsFor(exitId_);
         return;

@@ -7,6 +7,7 @@
 #include "core/callstack.h"
 #include "core/defines.h"
 #include "core/directives.h"
+#include "core/ownclasses.h"
 #include "core/records.h"
 #include "core/rootnames.h"
 #include "core/sourcetext.h"
@@ -22,6 +23,8 @@ namespace {
 
 namespace tok = engine::tok;
 using engine::SvUserFun;
+using engine::kBadFileFormat;
+using engine::requireMore;
 
 constexpr std::u16string_view kExecLine = u"ExecLine";
 constexpr std::u16string_view kExecStream = u"ExecStream";
@@ -46,20 +49,6 @@ bool opensDefinition(engine::ExpItems& items) {
   items.remove(1);
   return true;
 }
-
-template <class I>
-rt::Ref<I> created() {
-  return rt::queryRef<I>(rt::createInstance(I::clsid).get());
-}
-
-// Every record but the end one is followed by more: a stream found at its
-// end after reading one was cut short.
-void requireMore(nubrel::VStream& vs) {
-  if (vs.eof()) rt::raise(rt::err::PastEndOfFile);
-}
-
-// What a stream that holds a record of no known kind ends the run with.
-constexpr int32_t kBadFileFormat = 321;
 
 // For as long as it lives, the host runs a line.
 class Running {
@@ -105,7 +94,7 @@ const rt::MemberTable<ScriptHost>& ScriptHost::members() {
 ScriptHost::ScriptHost()
     : error_(u"ScriptHost"),
       link_(rt::make<engine::HostLink>(*this)),
-      defines_(created<jespin::IVValues>()),
+      defines_(engine::created<jespin::IVValues>()),
       root_(rt::make<engine::SsRoot>()),
       dispatcher_(std::make_unique<BodyGeneral>()) {}
 

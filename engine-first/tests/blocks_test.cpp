@@ -81,6 +81,34 @@ TEST_F(HostTest, ABlockWhoseOpeningLineFailsIsPassedOver) {
   EXPECT_EQ(out(), "next\n");
 }
 
+// The header readers are the second edition's; the statement's own error
+// comes from the first line, and the block's lines are passed over.
+TEST_F(HostTest, MalformedHeadersAreRefusedWithTheirStatementsError) {
+  const struct {
+    std::u16string_view header;
+    std::u16string_view closer;
+    int32_t code;
+  } rows[] = {
+      {u"For i To 5", u"Next", engine::ErrForSyntax},
+      {u"For i = 1", u"Next", engine::ErrForSyntax},
+      {u"For i = 1 To 5 Step", u"Next", engine::ErrForSyntax},
+      {u"For i = 1 Step 2 To 5", u"Next", engine::ErrForSyntax},
+      {u"For Each x In", u"Next", engine::ErrForSyntax},
+      {u"For Each In c", u"Next", engine::ErrForSyntax},
+      {u"With", u"End With", engine::ErrGrammar},
+  };
+  for (const auto& r : rows) {
+    EXPECT_EQ(host->execLine(r.header), -1) << utf8(r.header);
+    EXPECT_EQ(errNumber(), engine::errNumber(r.code)) << utf8(r.header);
+    EXPECT_NE(utf8(host->error().source()).find("FirstLine"), std::string::npos)
+        << utf8(host->error().source());
+    EXPECT_EQ(feed({u"OutLine \"in\"", r.closer, u"OutLine \"after\""}),
+              (std::vector<int32_t>{0, 0, 0}))
+        << utf8(r.header);
+    EXPECT_EQ(out(), "after\n") << utf8(r.header);
+  }
+}
+
 TEST_F(HostTest, ABlockIsOverOnceItsClosingLineIsHandled) {
   EXPECT_EQ(feed({u"For i = 1 To 2", u"x = 1/0", u"Next", u"OutLine \"after\""}),
             (std::vector<int32_t>{0, 0, -1, 0}));

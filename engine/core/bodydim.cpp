@@ -1,3 +1,4 @@
+#include "core/dimdecls.h"
 #include "core/place.h"
 #include "core/simplebodies.h"
 #include "rt/convert.h"
@@ -10,25 +11,11 @@ BodyDim::BodyDim()
 
 void BodyDim::addCode(ExpItems& eis) {
   try {
-    std::u16string name;
-    std::u16string type = u"Variant";
-    bool afterAs = false;
-    auto declare = [&] {
-      if (afterAs) {
-        lines_.reserve(lines_.size() + 1);
-        decls_->add(rt::Variant(type), name);
-        lines_.push_back(eis.sptModeLine);
-      }
-      type = u"Variant";
-      afterAs = false;
-    };
-    for (int32_t i = 2; i <= eis.count(); ++i) {
-      const ExpItem& ei = eis.item(i);
-      if (ei.iType == tok::As) afterAs = true;
-      else if (ei.iType == tok::Comma) declare();
-      else if (ei.iType == tok::Name) (afterAs ? type : name) = rt::toText(ei.iValue);
-    }
-    declare();
+    readDimDeclarations(eis, [&](const std::u16string& name, const std::u16string& type) {
+      lines_.reserve(lines_.size() + 1);
+      decls_->add(rt::Variant(type), name);
+      lines_.push_back(eis.sptModeLine);
+    });
   } catch (const rt::RuntimeError& e) {
     error_.trap(e, u"AddCode");
     fedFailed_ = true;

@@ -1,4 +1,4 @@
-#include "core/createtree.h"
+#include "core/blockheaders.h"
 #include "core/loops.h"
 
 namespace engine {
@@ -13,12 +13,7 @@ void popTo(jespin::IVStack& with, int32_t depth) {
 
 }  // namespace
 
-void BodyWITH::firstLine(ExpItems& eis) {
-  TokenRun tokens;
-  for (const ExpItem& ei : tokensFrom(eis, 2)) appendToken(tokens, ei);
-  if (tokens.empty()) raiseCode(ErrGrammar, u"FirstLine");
-  object_ = mkTree(tokens);
-}
+void BodyWITH::firstLine(ExpItems& eis) { object_ = readWithValue(eis); }
 
 int32_t BodyWITH::run(zorbel::ScriptSpace& ss) {
   Operand obj;

@@ -34,9 +34,10 @@ void ErrRecord::copy(jespin::IErrInfo& from, std::u16string_view fnName) {
   info().readError(from.number(), from.source(), from.description(), fnName);
 }
 
-void ErrRecord::raise() {
-  jespin::IErrInfo& r = info();
-  rt::raiseWith(r.number(), r.description(), r.source());
+void raiseRecorded(jespin::IErrInfo& rec) {
+  rt::raiseWith(rec.number(), rec.description(), rec.source());
 }
+
+void ErrRecord::raise() { raiseRecorded(info()); }
 
 }  // namespace engine

@@ -55,6 +55,9 @@ void setErrCode(jespin::IErrInfo& rec, int32_t code, std::u16string_view source)
 // Raises code n with its message.
 [[noreturn]] void raiseCode(int32_t code, std::u16string source);
 
+// Raises what `rec` records (a value's failure, say) as it is.
+[[noreturn]] void raiseRecorded(jespin::IErrInfo& rec);
+
 // The error record an engine object owns: a Jespin ErrInfo owned by the
 // library and the object's class.  It is created on first use, since most
 // objects never fail and some (tree nodes) are many.

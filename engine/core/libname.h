@@ -1,8 +1,8 @@
 // The name of the engine library these sources are built into.
 //
-// Both engine editions compile the shared engine sources; each library
-// defines this function in its own library.cpp, so error records and
-// qualified sources name the library that actually runs.
+// Both engine editions compile the shared engine sources, each under its
+// own name, so error records and qualified sources name the library that
+// actually runs.
 #pragma once
 
 #include <string_view>
@@ -21,6 +21,6 @@
 
 namespace engine {
 
-std::u16string_view libraryName();
+inline std::u16string_view libraryName() { return u"" ZUB_ENGINE_LIBRARY; }
 
 }  // namespace engine

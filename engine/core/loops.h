@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "core/blockheaders.h"
 #include "core/compoundbody.h"
 
 namespace engine {
@@ -56,10 +57,7 @@ class BodyFOR final : public ForLoop {
   // A bound evaluated once, as a whole number.
   bool bound(expTree& tree, zorbel::ScriptSpace& ss, int32_t& out);
 
-  std::unique_ptr<expTree> variable_;
-  std::unique_ptr<expTree> start_;  // the assignment of the start value
-  std::unique_ptr<expTree> end_;
-  std::unique_ptr<expTree> step_;   // none: step 1
+  ForHeader header_;
 };
 
 // For Each v In collection ... Next: collections, value lists and
@@ -73,8 +71,7 @@ class BodyForEach final : public ForLoop {
   void firstLine(ExpItems& eis) override;
   int32_t run(zorbel::ScriptSpace& ss) override;
 
-  std::unique_ptr<expTree> variable_;
-  std::unique_ptr<expTree> collection_;
+  ForEachHeader header_;
 };
 
 // With object ... EndWith: ".name" inside works on the object.  The With

@@ -26,6 +26,13 @@ rt::Ref<rt::Object> createOwn() {
   return rt::make<T>();
 }
 
+// A new object of another library's class (a value list, a stack), by its
+// class ID, as its interface I; null when it lacks I.
+template <class I>
+rt::Ref<I> created() {
+  return rt::queryRef<I>(rt::createInstance(I::clsid).get());
+}
+
 }  // namespace engine
 
 // A class table's entry for the engine class `name`, under this library's

@@ -1,20 +1,12 @@
 #include "core/scripthost.h"
 
+#include "core/ownclasses.h"
 #include "core/rootnames.h"
 #include "core/ssbody.h"
 #include "core/space.h"
 #include "core/ssroot.h"
 
 namespace engine {
-
-namespace {
-
-template <class I>
-rt::Ref<I> created() {
-  return rt::queryRef<I>(rt::createInstance(I::clsid).get());
-}
-
-}  // namespace
 
 const rt::MemberTable<ScriptHost>& ScriptHost::members() {
   static const auto table =

@@ -1,9 +1,9 @@
 #include "core/ssroot.h"
 
 #include "core/funlibs.h"
+#include "core/ownclasses.h"
 #include "core/resources.h"
 #include "core/scriptvalues.h"
-#include "rt/activation.h"
 #include "rt/text.h"
 
 namespace engine {
@@ -22,11 +22,6 @@ void recordBare(jespin::IErrInfo& rec, int32_t code) {
   rec.setNumber(code);
   rec.setDescription(resText(code));
   rec.setSource(kNewValue);
-}
-
-template <class I>
-rt::Ref<I> created() {
-  return rt::queryRef<I>(rt::createInstance(I::clsid).get());
 }
 
 }  // namespace

@@ -16,17 +16,6 @@ namespace {
 
 constexpr std::u16string_view kExecStream = u"ExecStream";
 
-// What a stream that holds a record of no known kind ends the run with.
-constexpr int32_t kBadFileFormat = 321;
-
-// Every record but the end one is followed by more: a stream found at its
-// end after reading one was cut short.  (A memory stream is at its end once
-// its last value is read, a file stream once a read has run past the end,
-// so this is tested after each read.)
-void requireMore(nubrel::VStream& vs) {
-  if (vs.eof()) rt::raise(rt::err::PastEndOfFile);
-}
-
 }  // namespace
 
 StreamHost::StreamHost(std::u16string_view module) : error_(module) {}
