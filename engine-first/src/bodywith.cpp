@@ -30,9 +30,14 @@ class WithEntry {
   WithEntry(jespin::IVStack& with, zorbel::ScriptValue* value) : with_(with), depth_(with.count()) {
     with_.push(rt::Variant(static_cast<rt::Object*>(value)));
   }
+  // A destructor must not throw: a listener that raises while the stack is
+  // let down (perhaps while a failure unwinds) is treated as one that refused.
   ~WithEntry() {
-    while (with_.count() > depth_)
-      if (!with_.pop()) break;  // a listener refused
+    try {
+      while (with_.count() > depth_)
+        if (!with_.pop()) break;  // a listener refused
+    } catch (...) {
+    }
   }
   WithEntry(const WithEntry&) = delete;
   WithEntry& operator=(const WithEntry&) = delete;
