@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -22,22 +21,6 @@ std::string readAll(const std::string& path) {
 }
 
 }  // namespace
-
-TempDir::TempDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "zubrun-test-XXXXXX").string();
-  if (::mkdtemp(pattern.data())) path_ = pattern;
-}
-
-TempDir::~TempDir() {
-  std::error_code ec;
-  if (!path_.empty()) std::filesystem::remove_all(path_, ec);
-}
-
-std::string TempDir::write(const std::string& name, const std::string& text) const {
-  std::string p = path_ + "/" + name;
-  std::ofstream(p, std::ios::binary) << text;
-  return p;
-}
 
 Outcome runZubrun(const std::string& script, const Limits& limits) {
   TempDir dir;

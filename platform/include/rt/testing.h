@@ -1,12 +1,16 @@
 // Helpers for tests: the error number a call raises, late-bound calls with
-// their arguments written inline, the lines of a text, and work run on a
-// stack of a given size.
+// their arguments written inline, the lines of a text, work run on a stack
+// of a given size, and a temporary folder.
 #pragma once
 
 #include <pthread.h>
+#include <stdlib.h>
 
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -65,5 +69,35 @@ inline bool onStackOf(size_t bytes, std::function<void()> work) {
   if (made) pthread_join(thread, nullptr);
   return made;
 }
+
+// A fresh folder for one test (its name starts with `prefix`), removed with
+// everything in it at the end.
+class TempDir {
+ public:
+  explicit TempDir(const std::string& prefix = "zub-test") {
+    std::string pattern = (std::filesystem::temp_directory_path() / (prefix + "-XXXXXX")).string();
+    if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+    path_ = pattern;
+  }
+  ~TempDir() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+  }
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::string& path() const { return path_; }
+  // The name of `rel` inside.
+  std::string at(const std::string& rel) const { return path_ + "/" + rel; }
+  // Writes `bytes` to `rel` inside and returns its name.
+  std::string write(const std::string& rel, std::string_view bytes) const {
+    std::string name = at(rel);
+    std::ofstream(name, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return name;
+  }
+
+ private:
+  std::string path_;
+};
 
 }  // namespace rt::testing
