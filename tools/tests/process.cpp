@@ -6,21 +6,10 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
+
+#include "child.h"
 
 namespace zubruntest {
-
-namespace {
-
-std::string readAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-}  // namespace
 
 Outcome runZubrun(const std::string& script, const Limits& limits) {
   TempDir dir;
@@ -64,8 +53,8 @@ Outcome runZubrun(const std::string& script, const Limits& limits) {
   if (WIFEXITED(status)) o.status = WEXITSTATUS(status);
   if (WIFSIGNALED(status)) o.signal = WTERMSIG(status);
   o.peakKb = usage.ru_maxrss;
-  if (limits.output.empty()) o.out = readAll(outPath);
-  o.err = readAll(errPath);
+  if (limits.output.empty()) o.out = clitest::slurp(outPath);
+  o.err = clitest::slurp(errPath);
   return o;
 }
 
