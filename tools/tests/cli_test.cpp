@@ -122,6 +122,18 @@ TEST_F(Cli, ScriptFromAPipeAndAsAProgram) {
   EXPECT_EQ(r.err.substr(0, r.err.find('\n')), "./s.zub:3: 除数为零 (11)");  // lines keep their numbers
 }
 
+// Only "-" is standard input: a file named as standard input is shown is a
+// file like any other, given on the command line or included.
+TEST_F(Cli, AFileNamedLikeStandardInputIsAFile) {
+  file("<stdin>", "OutLine \"file\"\n");
+  file("main.zub", "#include \"<stdin>\"\n");
+  for (const char* given : {"<stdin>", "main.zub"}) {
+    Result r = zubrun({given}, "OutLine \"input\"\n");
+    EXPECT_EQ(r.status, 0) << given << r.err;
+    EXPECT_EQ(r.out, "file\n") << given;
+  }
+}
+
 TEST_F(Cli, CodePages) {
   file("gbk.zub", "OutLine \"ok\"\nOutLine \"\xd6\xd0\xce\xc4\"\n");
   Result r = zubrun({"gbk.zub"}, "", {"ZUB_CODEPAGE=bogus"});
