@@ -14,8 +14,8 @@ namespace fs = std::filesystem;
 
 class MakePath : public ::testing::Test {
  protected:
-  std::u16string name(const std::string& rel) const { return rt::fromUtf8(temp_.path() + rel); }
-  bool folder(const std::string& rel) const { return fs::is_directory(temp_.path() + rel); }
+  std::u16string name(const std::string& rel) const { return rt::fromUtf8(temp_.path().string() + rel); }
+  bool folder(const std::string& rel) const { return fs::is_directory(temp_.path().string() + rel); }
 
   rt::testing::TempDir temp_{"makepath"};
 };

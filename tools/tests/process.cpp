@@ -13,8 +13,8 @@ namespace zubruntest {
 
 Outcome runZubrun(const std::string& script, const Limits& limits) {
   TempDir dir;
-  const std::string outPath = limits.output.empty() ? dir.path() + "/out" : limits.output;
-  const std::string errPath = dir.path() + "/err";
+  const std::string outPath = limits.output.empty() ? dir.at("out") : limits.output;
+  const std::string errPath = dir.at("err");
   int pipeFds[2] = {-1, -1};
   if (limits.output == "pipe-closed" && ::pipe(pipeFds) != 0) return {};
   pid_t pid = ::fork();

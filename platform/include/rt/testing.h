@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -86,18 +87,23 @@ class TempDir {
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
 
-  const std::string& path() const { return path_; }
+  const std::filesystem::path& path() const { return path_; }
   // The name of `rel` inside.
-  std::string at(const std::string& rel) const { return path_ + "/" + rel; }
+  std::string at(const std::string& rel) const { return (path_ / rel).string(); }
   // Writes `bytes` to `rel` inside and returns its name.
   std::string write(const std::string& rel, std::string_view bytes) const {
     std::string name = at(rel);
     std::ofstream(name, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     return name;
   }
+  std::string read(const std::string& rel) const {
+    std::ifstream in(at(rel), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+  bool exists(const std::string& rel) const { return std::filesystem::exists(path_ / rel); }
 
  private:
-  std::string path_;
+  std::filesystem::path path_;
 };
 
 }  // namespace rt::testing
