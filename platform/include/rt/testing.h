@@ -3,7 +3,6 @@
 // of a given size, and a temporary folder.
 #pragma once
 
-#include <pthread.h>
 #include <stdlib.h>
 
 #include <cstdint>
@@ -18,6 +17,7 @@
 
 #include "rt/dispatch.h"
 #include "rt/error.h"
+#include "rt/stack.h"
 
 namespace rt::testing {
 
@@ -56,20 +56,7 @@ std::vector<std::basic_string<C>> linesOf(std::basic_string_view<C> text) {
 // Runs `work` on a new thread with a stack of `bytes`, as a program that
 // gives its threads small stacks would; false when no such thread could be
 // made.
-inline bool onStackOf(size_t bytes, std::function<void()> work) {
-  pthread_attr_t attr;
-  if (pthread_attr_init(&attr) != 0) return false;
-  pthread_t thread;
-  auto run = [](void* arg) -> void* {
-    (*static_cast<std::function<void()>*>(arg))();
-    return nullptr;
-  };
-  const bool made = pthread_attr_setstacksize(&attr, bytes) == 0 &&
-                    pthread_create(&thread, &attr, run, &work) == 0;
-  pthread_attr_destroy(&attr);
-  if (made) pthread_join(thread, nullptr);
-  return made;
-}
+inline bool onStackOf(size_t bytes, std::function<void()> work) { return stack::runOnNewStack(bytes, work); }
 
 // A fresh folder for one test (its name starts with `prefix`), removed with
 // everything in it at the end.
