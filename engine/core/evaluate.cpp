@@ -165,8 +165,7 @@ const rt::Variant* plainItem(const Direct& d) {
 // The values of the items of the list "a, b, ..." on the right of `n` when
 // reading them runs no code and none is an object or a list (which a call
 // takes as its items): literals, plain variables and what the short path
-// computes.  False when the list is not such, with
-// nothing run.
+// computes.  False when the list is not such, with nothing run.
 bool plainItems(expTree& n, ScriptSpace& ss, std::span<rt::Variant> out, size_t& count) {
   // The chain ((a, b), c) holds its items from the innermost left outward.
   expTree* chain[PlainCall::kMaxArgs];
@@ -240,14 +239,14 @@ bool plainItems(expTree& n, ScriptSpace& ss, std::span<rt::Variant> out, size_t&
   return true;
 }
 
-// f(x) calls f, or indexes a value that cannot be called; a[x] indexes, and
-// hands a callable value the whole argument object.
 // How a node with brackets is used: f(x) in an expression, a[x], or f(x) on
 // the left of an assignment, where a library function is still called (its
 // result may be an argument object, as IIf gives) and anything else callable
 // is indexed as with square brackets, so that o.P(k) = v lets P with k.
 enum class Brackets { Call, Index, Target };
 
+// f(x) calls f, or indexes a value that cannot be called; a[x] indexes, and
+// hands a callable value the whole argument object.
 bool callOrIndex(expTree& n, ScriptSpace& ss, int32_t rf, Brackets use, Operand& out) {
   Operand l, r;
   if (!eval::side(n, Side::Left, ss, zorbel::ModeValue, l)) return false;

@@ -77,7 +77,6 @@ void SsBody::letValue(std::u16string_view name, zorbel::ScriptValue* v) {
   bindUnderKey(v);
 }
 
-
 // Set rebinds a name; it never changes the value the name stood for, which
 // other names and by-reference parameters may share.  A local is rebound in
 // place (a result slot takes the new value itself); a name that is not

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "rt/text.h"
+#include "surrogates.h"
 
 namespace rt {
 
@@ -89,10 +90,10 @@ std::string gbkFromUtf16(std::u16string_view s) {
     char16_t u = static_cast<char16_t>(static_cast<unsigned char>(units[pos]) |
                                        (static_cast<unsigned char>(units[pos + 1]) << 8));
     pos += 2;
-    if (u >= 0xD800 && u <= 0xDBFF && pos + 1 < units.size()) {
+    if (utf16::isHigh(u) && pos + 1 < units.size()) {
       char16_t v = static_cast<char16_t>(static_cast<unsigned char>(units[pos]) |
                                          (static_cast<unsigned char>(units[pos + 1]) << 8));
-      if (v >= 0xDC00 && v <= 0xDFFF) pos += 2;
+      if (utf16::isLow(v)) pos += 2;
     }
   }
   return out;
@@ -142,12 +143,9 @@ std::u16string fromAnsi(std::string_view s) {
 
 uint32_t ansiCode(std::u16string_view ch) {
   if (ch.empty()) return 0;
-  size_t len = (ch[0] >= 0xD800 && ch[0] <= 0xDBFF && ch.size() > 1 && ch[1] >= 0xDC00 &&
-                ch[1] <= 0xDFFF)
-                   ? 2
-                   : 1;
+  size_t len = utf16::isHigh(ch[0]) && ch.size() > 1 && utf16::isLow(ch[1]) ? 2 : 1;
   if (codePage() == CodePage::Utf8) {
-    if (len == 2) return 0x10000 + ((ch[0] - 0xD800u) << 10) + (ch[1] - 0xDC00u);
+    if (len == 2) return utf16::pairCode(ch[0], ch[1]);
     return ch[0];
   }
   std::string b = gbkFromUtf16(ch.substr(0, len));

@@ -1,6 +1,7 @@
 #include "rt/finder.h"
 
 #include "rt/text.h"
+#include "surrogates.h"
 
 namespace rt {
 
@@ -15,8 +16,8 @@ constexpr size_t kShort = 16;
 constexpr char16_t kIdeographicSpace = 0x3000;
 constexpr char16_t kFirstFoldAfterCjk = 0xA640;
 
-bool isHigh(char16_t u) { return u >= 0xD800 && u < 0xDC00; }
-bool isLow(char16_t u) { return u >= 0xDC00 && u < 0xE000; }
+using utf16::isHigh;
+using utf16::isLow;
 
 // Unit `j` of `s` as folding the whole text would give it: a pair is folded
 // as the one character it is, and each of its halves read from that.
@@ -36,8 +37,7 @@ bool isLow(char16_t u) { return u >= 0xDC00 && u < 0xE000; }
     if (j == 0 || !isHigh(s[j - 1])) return u;
     hi = s[j - 1], lo = u;
   }
-  const char32_t c = 0x10000 + ((char32_t(hi) - 0xD800) << 10) + (char32_t(lo) - 0xDC00);
-  const char32_t f = foldChar(c) - 0x10000;
+  const char32_t f = foldChar(utf16::pairCode(hi, lo)) - 0x10000;
   return static_cast<char16_t>(high ? 0xD800 + (f >> 10) : 0xDC00 + (f & 0x3FF));
 }
 

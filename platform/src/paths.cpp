@@ -48,9 +48,7 @@ std::u16string pathFrom(std::u16string_view folder, std::u16string_view name) {
 bool makePath(std::u16string_view path) {
   // A zero character would cut the name short and make another folder.
   if (path.find(u'\0') != std::u16string_view::npos) return false;
-  std::string p = toUtf8(path);
-  for (char& c : p)
-    if (c == '\\') c = '/';
+  const std::string p = toUtf8(withSlashes(path));
   size_t from = 0;
   while (from < p.size()) {
     size_t slash = p.find('/', from);

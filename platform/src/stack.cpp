@@ -67,4 +67,20 @@ void raiseTooDeep() {
   raise(err::OutOfStackSpace, u"嵌套过深，本机堆栈将用尽");
 }
 
+bool runOnNewStack(size_t bytes, const std::function<void()>& work) {
+  pthread_attr_t attr;
+  if (pthread_attr_init(&attr) != 0) return false;
+  pthread_t thread;
+  const std::function<void()>* job = &work;
+  auto run = [](void* arg) -> void* {
+    (**static_cast<const std::function<void()>**>(arg))();
+    return nullptr;
+  };
+  const bool made = pthread_attr_setstacksize(&attr, bytes) == 0 &&
+                    pthread_create(&thread, &attr, run, &job) == 0;
+  pthread_attr_destroy(&attr);
+  if (made) pthread_join(thread, nullptr);
+  return made;
+}
+
 }  // namespace rt::stack

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "casefold.h"
+#include "surrogates.h"
 
 namespace rt {
 
@@ -11,16 +12,7 @@ namespace {
 
 constexpr char16_t kReplacement = 0xFFFD;
 
-bool isHighSurrogate(char32_t u) { return u >= 0xD800 && u <= 0xDBFF; }
-bool isLowSurrogate(char32_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
-
-// The code point at s[i], advancing i; a lone surrogate is itself.
-char32_t nextCodePoint(std::u16string_view s, size_t& i) {
-  char32_t c = s[i++];
-  if (isHighSurrogate(c) && i < s.size() && isLowSurrogate(s[i]))
-    c = 0x10000 + ((c - 0xD800) << 10) + (s[i++] - 0xDC00);
-  return c;
-}
+using utf16::nextCodePoint;
 
 // Writes c at out as one unit or a surrogate pair; returns the units written.
 size_t putCodePoint(char16_t* out, char32_t c) {
@@ -87,7 +79,7 @@ size_t utf8Size(std::u16string_view s) {
     if (u < 0x80) continue;
     if (u < 0x800) {
       n += 1;
-    } else if (isHighSurrogate(u) && i + 1 < s.size() && isLowSurrogate(s[i + 1])) {
+    } else if (utf16::isHigh(u) && i + 1 < s.size() && utf16::isLow(s[i + 1])) {
       n += 2;  // four bytes for the pair's two units
       ++i;
     } else {

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "rt/text.h"
+#include "surrogates.h"
 
 namespace rt {
 
@@ -12,12 +13,7 @@ namespace {
 std::u32string folded(std::u16string_view s) {
   std::u32string out;
   out.reserve(s.size());
-  for (size_t i = 0; i < s.size(); ++i) {
-    char32_t c = s[i];
-    if (c >= 0xD800 && c < 0xDC00 && i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] < 0xE000)
-      c = 0x10000 + ((c - 0xD800) << 10) + (s[++i] - 0xDC00);
-    out += rt::foldChar(c);
-  }
+  for (size_t i = 0; i < s.size();) out += rt::foldChar(rt::utf16::nextCodePoint(s, i));
   return out;
 }
 

@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <stdlib.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -12,15 +11,15 @@
 
 #include "rt/error.h"
 #include "rt/fd.h"
+#include "rt/testing.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
 TEST(ListFolder, EveryEntryInNameOrderWithoutRegardToCase) {
-  std::string tmpl = (fs::temp_directory_path() / "listfolder-XXXXXX").string();
-  ASSERT_NE(::mkdtemp(tmpl.data()), nullptr);
-  fs::path root = tmpl;
+  rt::testing::TempDir temp("listfolder");
+  fs::path root = temp.path();
   // A name that is no UTF-8 keeps its bytes; its text shows U+FFFD.
   for (const char* name : {"b", "B2", "a", "A", "中", "\xFF", ".hidden"}) std::ofstream(root / name) << "x";
   fs::create_directory(root / "Dir");
@@ -40,7 +39,6 @@ TEST(ListFolder, EveryEntryInNameOrderWithoutRegardToCase) {
   EXPECT_EQ(rt::listFolder(dir.get()).size(), natives.size());
 
   EXPECT_THROW(rt::listFolder(-1), rt::RuntimeError);
-  fs::remove_all(root);
 }
 
 }  // namespace

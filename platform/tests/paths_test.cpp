@@ -1,13 +1,11 @@
 #include "rt/paths.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 
+#include "rt/testing.h"
 #include "rt/text.h"
 
 namespace {
@@ -16,19 +14,10 @@ namespace fs = std::filesystem;
 
 class MakePath : public ::testing::Test {
  protected:
-  MakePath() {
-    std::string tmpl = (fs::temp_directory_path() / "makepath-XXXXXX").string();
-    if (!::mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
-    root_ = tmpl;
-  }
-  ~MakePath() override {
-    std::error_code ec;
-    fs::remove_all(root_, ec);
-  }
-  std::u16string name(const std::string& rel) const { return rt::fromUtf8(root_.string() + rel); }
-  bool folder(const std::string& rel) const { return fs::is_directory(root_.string() + rel); }
+  std::u16string name(const std::string& rel) const { return rt::fromUtf8(temp_.path().string() + rel); }
+  bool folder(const std::string& rel) const { return fs::is_directory(temp_.path().string() + rel); }
 
-  fs::path root_;
+  rt::testing::TempDir temp_{"makepath"};
 };
 
 TEST_F(MakePath, MakesEveryMissingStep) {
@@ -56,7 +45,7 @@ TEST_F(MakePath, EmptyPathIsDone) { EXPECT_TRUE(rt::makePath(u"")); }
 
 TEST_F(MakePath, RelativePathsStartAtTheCurrentFolder) {
   fs::path home = fs::current_path();
-  fs::current_path(root_);
+  fs::current_path(temp_.path());
   bool made = rt::makePath(u"r\\s/t");
   fs::current_path(home);
   EXPECT_TRUE(made);
@@ -64,7 +53,7 @@ TEST_F(MakePath, RelativePathsStartAtTheCurrentFolder) {
 }
 
 TEST_F(MakePath, StopsAtTheFirstFailureAndKeepsWhatItMade) {
-  std::ofstream(root_ / "file") << "data";
+  temp_.write("file", "data");
   EXPECT_FALSE(rt::makePath(name("/file")));  // there, but no folder
   EXPECT_FALSE(rt::makePath(name("/file/deeper")));
   EXPECT_FALSE(folder("/file/deeper"));

@@ -11,19 +11,12 @@
 #include <string>
 #include <vector>
 
-#include "rt/error.h"
+#include "rt/testing.h"
 #include "rt/text.h"
 
 namespace {
 
-int32_t errorOf(void (*f)()) {
-  try {
-    f();
-  } catch (const rt::RuntimeError& e) {
-    return e.number();
-  }
-  return 0;
-}
+using rt::testing::errorOf;
 
 TEST(Shell, CommandLines) {
   using Args = std::vector<std::string>;

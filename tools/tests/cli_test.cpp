@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "child.h"
+#include "rt/testing.h"
 
 namespace {
 
@@ -28,15 +29,6 @@ using clitest::slurp;
 // A folder of its own for each test, removed at the end.
 class Cli : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("zubrun-cli-" + std::to_string(getpid()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
   fs::path file(const std::string& name, const std::string& bytes) {
     clitest::write(dir_ / name, bytes);
     return dir_ / name;
@@ -63,7 +55,8 @@ class Cli : public ::testing::Test {
     return run(std::move(args), input, std::move(env));
   }
 
-  fs::path dir_;
+  rt::testing::TempDir temp_{"zubrun-cli"};
+  const fs::path dir_ = temp_.path();
   // Asked while the child runs (the terminal test answers its reads).
   std::function<void(pid_t, const std::string& out)> onWait_;
 };
@@ -127,6 +120,18 @@ TEST_F(Cli, ScriptFromAPipeAndAsAProgram) {
   EXPECT_EQ(r.status, 1) << r.err;
   EXPECT_EQ(r.out, "run as a program\n");
   EXPECT_EQ(r.err.substr(0, r.err.find('\n')), "./s.zub:3: 除数为零 (11)");  // lines keep their numbers
+}
+
+// Only "-" is standard input: a file named as standard input is shown is a
+// file like any other, given on the command line or included.
+TEST_F(Cli, AFileNamedLikeStandardInputIsAFile) {
+  file("<stdin>", "OutLine \"file\"\n");
+  file("main.zub", "#include \"<stdin>\"\n");
+  for (const char* given : {"<stdin>", "main.zub"}) {
+    Result r = zubrun({given}, "OutLine \"input\"\n");
+    EXPECT_EQ(r.status, 0) << given << r.err;
+    EXPECT_EQ(r.out, "file\n") << given;
+  }
 }
 
 TEST_F(Cli, CodePages) {

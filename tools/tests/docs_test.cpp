@@ -8,7 +8,6 @@
 // names the example "example.zub".  An example shows output, an error or
 // both.  A block marked `zub NAME` is a file the next example uses (an
 // included file), written beside it.
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -19,6 +18,7 @@
 #include <vector>
 
 #include "child.h"
+#include "rt/testing.h"
 
 namespace {
 
@@ -79,12 +79,11 @@ std::vector<Example> examplesOf(const std::string& text) {
 TEST(LanguageReference, EveryExampleGivesWhatItShows) {
   const std::vector<Example> examples = examplesOf(clitest::slurp(ZUB_LANGUAGE_DOC));
   ASSERT_GT(examples.size(), 40u);  // the parse found the examples
-  const fs::path dir = fs::temp_directory_path() / ("zub-docs-" + std::to_string(getpid()));
   for (const Example& e : examples) {
     SCOPED_TRACE("docs/language.md:" + std::to_string(e.line));
     EXPECT_TRUE(e.shown) << "the example shows neither output nor an error";
-    fs::remove_all(dir);
-    fs::create_directories(dir);
+    const rt::testing::TempDir temp("zub-docs");
+    const fs::path& dir = temp.path();
     for (const auto& [name, text] : e.files) {
       fs::create_directories((dir / name).parent_path());
       clitest::write(dir / name, text);
@@ -100,7 +99,6 @@ TEST(LanguageReference, EveryExampleGivesWhatItShows) {
     EXPECT_EQ(got.status, e.failing ? 1 : 0) << got.err;
     EXPECT_EQ(got.err.substr(0, got.err.find('\n')), e.error);
   }
-  fs::remove_all(dir);
 }
 
 }  // namespace

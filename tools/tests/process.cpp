@@ -6,43 +6,15 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
+
+#include "child.h"
 
 namespace zubruntest {
 
-namespace {
-
-std::string readAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-}  // namespace
-
-TempDir::TempDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "zubrun-test-XXXXXX").string();
-  if (::mkdtemp(pattern.data())) path_ = pattern;
-}
-
-TempDir::~TempDir() {
-  std::error_code ec;
-  if (!path_.empty()) std::filesystem::remove_all(path_, ec);
-}
-
-std::string TempDir::write(const std::string& name, const std::string& text) const {
-  std::string p = path_ + "/" + name;
-  std::ofstream(p, std::ios::binary) << text;
-  return p;
-}
-
 Outcome runZubrun(const std::string& script, const Limits& limits) {
   TempDir dir;
-  const std::string outPath = limits.output.empty() ? dir.path() + "/out" : limits.output;
-  const std::string errPath = dir.path() + "/err";
+  const std::string outPath = limits.output.empty() ? dir.at("out") : limits.output;
+  const std::string errPath = dir.at("err");
   int pipeFds[2] = {-1, -1};
   if (limits.output == "pipe-closed" && ::pipe(pipeFds) != 0) return {};
   pid_t pid = ::fork();
@@ -81,8 +53,8 @@ Outcome runZubrun(const std::string& script, const Limits& limits) {
   if (WIFEXITED(status)) o.status = WEXITSTATUS(status);
   if (WIFSIGNALED(status)) o.signal = WTERMSIG(status);
   o.peakKb = usage.ru_maxrss;
-  if (limits.output.empty()) o.out = readAll(outPath);
-  o.err = readAll(errPath);
+  if (limits.output.empty()) o.out = clitest::slurp(outPath);
+  o.err = clitest::slurp(errPath);
   return o;
 }
 

@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <string>
 
+#include "rt/testing.h"
+
 namespace zubruntest {
 
 struct Limits {
@@ -29,20 +31,8 @@ struct Outcome {
 // and only the build's registration.
 Outcome runZubrun(const std::string& script, const Limits& limits = {});
 
-// A temporary folder of its own for one test, removed with everything in it.
-class TempDir {
- public:
-  TempDir();
-  ~TempDir();
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  const std::string& path() const { return path_; }
-  // Writes `text` to `name` inside and returns its path.
-  std::string write(const std::string& name, const std::string& text) const;
-
- private:
-  std::string path_;
-};
+// A temporary folder of its own for one test.
+using rt::testing::TempDir;
 
 // Whether this build runs under AddressSanitizer, which reserves more
 // address space than any cap a test could set.

@@ -119,7 +119,7 @@ TEST(ZubrunSafety, DeepNestingRunsOnASmallShellStack) {
 // writer for ever, a device could feed it without end.
 TEST(ZubrunSafety, IncludeRefusesWhatIsNoRegularFile) {
   TempDir dir;
-  ASSERT_EQ(::mkfifo((dir.path() + "/fifo").c_str(), 0600), 0);
+  ASSERT_EQ(::mkfifo(dir.at("fifo").c_str(), 0600), 0);
   for (const char* edition : kEditions) {
     for (const char* name : {"fifo", "/dev/zero", "."}) {
       SCOPED_TRACE(std::string(name) + ", edition " + edition);

@@ -27,10 +27,10 @@ std::string FileRunner::reportOf(const rt::RuntimeError& e) const {
          errorReport(e.number(), e.source(), e.description());
 }
 
-bool FileRunner::read(const std::string& path, Script& out) {
+bool FileRunner::read(const std::string& file, Script& out) {
+  const std::string path = nameOf(file);
   std::string bytes;
-  if (!readFile(path == kStandardInputName ? std::string(kStandardInput) : path, bytes, &why_))
-    return false;
+  if (!readFile(file, bytes, &why_)) return false;
   out.compiled = openCompiled(path, bytes);
   if (out.compiled) return true;
   if (int32_t bad = firstBadLine(bytes))

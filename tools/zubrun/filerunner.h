@@ -36,11 +36,12 @@ class FileRunner {
   // How a path names itself in reports ("-" is "<stdin>").
   static std::string nameOf(const std::string& file);
 
-  // Reads `path`; false when it cannot be read, the reason in why_.  A
+  // Reads `file` ("-" is standard input); false when it cannot be read, the
+  // reason in why_.  A
   // compiled file the stream refuses raises; source that is not valid in
   // the code page is read all the same, with a warning naming its first
   // bad line.
-  bool read(const std::string& path, Script& out);
+  bool read(const std::string& file, Script& out);
 
   // The file an include directive of the running file names; raises 28
   // beyond 32 includes in one another.

@@ -47,7 +47,7 @@ LineRunner::Status LineRunner::run(const std::string& file, std::string& report)
   failed_ = false;
   try {
     Script script;
-    if (!read(path, script)) {
+    if (!read(file, script)) {
       report = "zubrun: cannot read " + path + ": " + why_ + "\n";
       return FileProblem;
     }

@@ -44,10 +44,10 @@ rt::Ref<nubrel::VStream> Runner::compiled(const std::string& path, Script& scrip
   return ms;
 }
 
-rt::Ref<nubrel::VStream> Runner::load(const std::string& path) {
+rt::Ref<nubrel::VStream> Runner::load(const std::string& file) {
   Script script;
-  if (!read(path, script)) return nullptr;
-  return compiled(path, script);
+  if (!read(file, script)) return nullptr;
+  return compiled(nameOf(file), script);
 }
 
 Runner::Status Runner::run(const std::string& file, std::string& report) {
@@ -56,7 +56,7 @@ Runner::Status Runner::run(const std::string& file, std::string& report) {
   where_ = Place{};
   rt::Ref<nubrel::VStream> stream;
   try {
-    stream = load(path);
+    stream = load(file);
     if (!stream) {
       report = "zubrun: cannot read " + path + ": " + why_ + "\n";
       return FileProblem;
@@ -106,7 +106,7 @@ Runner::Status Runner::compile(const std::string& file, const std::string& out,
   where_ = Place{};
   try {
     Script script;
-    if (!read(path, script) || script.compiled) {
+    if (!read(file, script) || script.compiled) {
       report = "zubrun: cannot read " + path + ": " +
                (script.compiled ? std::string("already compiled") : why_) + "\n";
       return FileProblem;

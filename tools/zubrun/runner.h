@@ -33,10 +33,10 @@ class Runner : public FileRunner {
   Status compile(const std::string& path, const std::string& out, std::string& report);
 
  private:
-  // The file as a stream to run; null when it cannot be read, the reason
-  // in why_.  A compile error, or a compiled file the stream refuses,
-  // raises.
-  rt::Ref<nubrel::VStream> load(const std::string& path);
+  // The file (as read() takes it) as a stream to run; null when it cannot
+  // be read, the reason in why_.  A compile error, or a compiled file the
+  // stream refuses, raises.
+  rt::Ref<nubrel::VStream> load(const std::string& file);
   // `script` compiled, when it is source; a compile error raises, at its
   // line of `path`.
   rt::Ref<nubrel::VStream> compiled(const std::string& path, Script& script);

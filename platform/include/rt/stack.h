@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 
 #include "rt/api.h"
 
@@ -64,5 +65,9 @@ RT_API bool enoughAt(uintptr_t here);
 
 // The margin kept on a stack of `size` bytes.
 RT_API size_t marginFor(size_t size);
+
+// Runs `work` on a new thread with a stack of `bytes` and waits for it to
+// end; false, with nothing run, when no such thread could be made.
+RT_API bool runOnNewStack(size_t bytes, const std::function<void()>& work);
 
 }  // namespace rt::stack

@@ -231,27 +231,20 @@ class ScriptedWorkHost : public ScriptedHost, public WorkHost {
 };
 
 // Installs a host for a scope and restores the previous one after it.
-class ScopedUiHost {
+template <class Host, Ref<Host> (*install)(Ref<Host>)>
+class ScopedHost {
  public:
-  explicit ScopedUiHost(Ref<UiHost> host) : previous_(setUiHost(std::move(host))) {}
-  ~ScopedUiHost() { setUiHost(std::move(previous_)); }
-  ScopedUiHost(const ScopedUiHost&) = delete;
-  ScopedUiHost& operator=(const ScopedUiHost&) = delete;
+  explicit ScopedHost(Ref<Host> host) : previous_(install(std::move(host))) {}
+  ~ScopedHost() { install(std::move(previous_)); }
+  ScopedHost(const ScopedHost&) = delete;
+  ScopedHost& operator=(const ScopedHost&) = delete;
 
  private:
-  Ref<UiHost> previous_;
+  Ref<Host> previous_;
 };
 
-// Installs a host of long operations for a scope and restores the previous one.
-class ScopedWorkHost {
- public:
-  explicit ScopedWorkHost(Ref<WorkHost> host) : previous_(setWorkHost(std::move(host))) {}
-  ~ScopedWorkHost() { setWorkHost(std::move(previous_)); }
-  ScopedWorkHost(const ScopedWorkHost&) = delete;
-  ScopedWorkHost& operator=(const ScopedWorkHost&) = delete;
-
- private:
-  Ref<WorkHost> previous_;
-};
+// The host of message boxes and input boxes, and the host of long operations.
+using ScopedUiHost = ScopedHost<UiHost, setUiHost>;
+using ScopedWorkHost = ScopedHost<WorkHost, setWorkHost>;
 
 }  // namespace rt

@@ -1,18 +1,23 @@
 // Helpers for tests: the error number a call raises, late-bound calls with
-// their arguments written inline, the lines of a text, and work run on a
-// stack of a given size.
+// their arguments written inline, the lines of a text, work run on a stack
+// of a given size, and a temporary folder.
 #pragma once
 
-#include <pthread.h>
+#include <stdlib.h>
 
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "rt/dispatch.h"
 #include "rt/error.h"
+#include "rt/stack.h"
 
 namespace rt::testing {
 
@@ -51,19 +56,41 @@ std::vector<std::basic_string<C>> linesOf(std::basic_string_view<C> text) {
 // Runs `work` on a new thread with a stack of `bytes`, as a program that
 // gives its threads small stacks would; false when no such thread could be
 // made.
-inline bool onStackOf(size_t bytes, std::function<void()> work) {
-  pthread_attr_t attr;
-  if (pthread_attr_init(&attr) != 0) return false;
-  pthread_t thread;
-  auto run = [](void* arg) -> void* {
-    (*static_cast<std::function<void()>*>(arg))();
-    return nullptr;
-  };
-  const bool made = pthread_attr_setstacksize(&attr, bytes) == 0 &&
-                    pthread_create(&thread, &attr, run, &work) == 0;
-  pthread_attr_destroy(&attr);
-  if (made) pthread_join(thread, nullptr);
-  return made;
-}
+inline bool onStackOf(size_t bytes, std::function<void()> work) { return stack::runOnNewStack(bytes, work); }
+
+// A fresh folder for one test (its name starts with `prefix`), removed with
+// everything in it at the end.
+class TempDir {
+ public:
+  explicit TempDir(const std::string& prefix = "zub-test") {
+    std::string pattern = (std::filesystem::temp_directory_path() / (prefix + "-XXXXXX")).string();
+    if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+    path_ = pattern;
+  }
+  ~TempDir() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+  }
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::filesystem::path& path() const { return path_; }
+  // The name of `rel` inside.
+  std::string at(const std::string& rel) const { return (path_ / rel).string(); }
+  // Writes `bytes` to `rel` inside and returns its name.
+  std::string write(const std::string& rel, std::string_view bytes) const {
+    std::string name = at(rel);
+    std::ofstream(name, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return name;
+  }
+  std::string read(const std::string& rel) const {
+    std::ifstream in(at(rel), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+  bool exists(const std::string& rel) const { return std::filesystem::exists(path_ / rel); }
+
+ private:
+  std::filesystem::path path_;
+};
 
 }  // namespace rt::testing
