@@ -1,15 +1,13 @@
 #include "builtins/libfun.h"
 
+#include "core/errors.h"
 #include "rt/error.h"
 
 namespace engine {
 
 namespace {
 
-[[noreturn]] void raiseErrorOf(zorbel::ScriptValue& v) {
-  jespin::IErrInfo& e = v.error();
-  rt::raiseWith(e.number(), e.description(), e.source());
-}
+[[noreturn]] void raiseErrorOf(zorbel::ScriptValue& v) { raiseRecorded(v.error()); }
 
 }  // namespace
 

@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "builtins/svsingle.h"
+#include "core/errors.h"
 #include "core/evalsupport.h"
 
 namespace engine {
@@ -89,10 +90,7 @@ void SvActiveX::initPmChild(zorbel::ScriptValue* p, std::u16string_view n,
 rt::Ref<rt::Object> SvActiveX::target() {
   if (!parent_) return objectIn(rt::Variant(wrapped_));
   const rt::Variant v = parent_->value();
-  if (parent_->hasError()) {
-    jespin::IErrInfo& e = parent_->error();
-    rt::raiseWith(e.number(), e.description(), e.source());
-  }
+  if (parent_->hasError()) raiseRecorded(parent_->error());
   return objectIn(v);
 }
 

@@ -2,6 +2,7 @@
 
 #include "builtins/libfun.h"
 #include "builtins/svactivex.h"
+#include "core/errors.h"
 #include "core/space.h"
 #include "rt/activation.h"
 #include "rt/convert.h"
@@ -32,10 +33,7 @@ rt::Ref<zorbel::ScriptValue> newWrapper(zorbel::ScriptSpace* ss) {
 rt::Ref<zorbel::ScriptValue> objectHolder(zorbel::ScriptSpace* ss, rt::Object* object) {
   rt::Ref<zorbel::ScriptValue> holder = newWrapper(ss);
   holder->setValue(rt::Variant(object));
-  if (holder->hasError()) {
-    jespin::IErrInfo& e = holder->error();
-    rt::raiseWith(e.number(), e.description(), e.source());
-  }
+  if (holder->hasError()) raiseRecorded(holder->error());
   return holder;
 }
 
