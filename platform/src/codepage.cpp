@@ -64,23 +64,31 @@ Converter& fromGbk() {
   return c;
 }
 
-std::u16string decodeUtf16le(const std::string& bytes) {
+std::u16string fromUtf16(std::string_view bytes, bool littleEndian) {
   std::u16string out(bytes.size() / 2, u'\0');
-  for (size_t i = 0; i < out.size(); ++i)
-    out[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i]) |
-                                   (static_cast<unsigned char>(bytes[2 * i + 1]) << 8));
+  for (size_t i = 0; i < out.size(); ++i) {
+    const auto a = static_cast<unsigned char>(bytes[2 * i]), b = static_cast<unsigned char>(bytes[2 * i + 1]);
+    out[i] = static_cast<char16_t>(littleEndian ? a | (b << 8) : (a << 8) | b);
+  }
+  if (bytes.size() % 2) out.push_back(0xFFFD);
+  return out;
+}
+
+std::string toUtf16(std::u16string_view s, bool littleEndian) {
+  std::string out;
+  out.reserve(s.size() * 2);
+  for (char16_t u : s) {
+    const char lo = static_cast<char>(u & 0xff), hi = static_cast<char>(u >> 8);
+    out.push_back(littleEndian ? lo : hi);
+    out.push_back(littleEndian ? hi : lo);
+  }
   return out;
 }
 
 std::string gbkFromUtf16(std::u16string_view s) {
   std::string out;
   Converter& c = toGbk();
-  std::string units;
-  units.reserve(s.size() * 2);
-  for (char16_t u : s) {
-    units.push_back(static_cast<char>(u & 0xff));
-    units.push_back(static_cast<char>(u >> 8));
-  }
+  std::string units = toUtf16(s, true);
   size_t pos = 0;
   while (pos < units.size()) {
     pos += c.ok() ? c.run(units.data() + pos, units.size() - pos, out) : 0;
@@ -106,7 +114,7 @@ std::u16string utf16FromGbk(std::string_view s) {
   while (pos < s.size()) {
     std::string bytes;
     pos += c.ok() ? c.run(s.data() + pos, s.size() - pos, bytes) : 0;
-    out += decodeUtf16le(bytes);
+    out += fromUtf16(bytes, true);
     if (pos >= s.size()) break;
     out.push_back(0xFFFD);  // a byte that starts no character
     ++pos;
@@ -139,6 +147,28 @@ std::string toAnsi(std::u16string_view s) {
 
 std::u16string fromAnsi(std::string_view s) {
   return codePage() == CodePage::Utf8 ? fromUtf8(s) : utf16FromGbk(s);
+}
+
+Encoding ansiEncoding() { return codePage() == CodePage::Utf8 ? Encoding::Utf8 : Encoding::Cp936; }
+
+std::u16string decode(std::string_view bytes, Encoding e) {
+  switch (e) {
+    case Encoding::Utf8: return fromUtf8(bytes);
+    case Encoding::Utf16Le: return fromUtf16(bytes, true);
+    case Encoding::Utf16Be: return fromUtf16(bytes, false);
+    case Encoding::Cp936: break;
+  }
+  return utf16FromGbk(bytes);
+}
+
+std::string encode(std::u16string_view text, Encoding e) {
+  switch (e) {
+    case Encoding::Utf8: return toUtf8(text);
+    case Encoding::Utf16Le: return toUtf16(text, true);
+    case Encoding::Utf16Be: return toUtf16(text, false);
+    case Encoding::Cp936: break;
+  }
+  return gbkFromUtf16(text);
 }
 
 uint32_t ansiCode(std::u16string_view ch) {

@@ -133,6 +133,35 @@ TEST(Text, CodePageCp936) {
   EXPECT_FALSE(rt::charFromAnsiCode(0x110000, ch));
 }
 
+// Named encodings do not depend on the system code page.
+TEST(Text, NamedEncodings) {
+  struct Case {
+    rt::Encoding e;
+    std::string bytes;
+    std::u16string text;
+  } cases[] = {
+      {rt::Encoding::Utf8, "\xe4\xb8\xad\xf0\x9f\x98\x80", u"中\U0001F600"},
+      {rt::Encoding::Utf16Le, std::string("\x2d\x4e\x3d\xd8\x00\xde" "a\0", 8), u"中\U0001F600a"},
+      {rt::Encoding::Utf16Be, std::string("\x4e\x2d\xd8\x3d\xde\x00\0a", 8), u"中\U0001F600a"},
+      {rt::Encoding::Cp936, "\xd6\xd0\xce\xc4" "a", u"中文a"},
+      {rt::Encoding::Utf16Le, std::string("\x00\xd8", 2), u"\xD800"},  // a lone surrogate stays
+  };
+  for (rt::CodePage cp : {rt::CodePage::Utf8, rt::CodePage::Cp936}) {
+    rt::setCodePage(cp);
+    for (const Case& c : cases) {
+      EXPECT_EQ(rt::decode(c.bytes, c.e), c.text);
+      EXPECT_EQ(rt::encode(c.text, c.e), c.bytes);
+    }
+  }
+  rt::setCodePage(rt::CodePage::Utf8);
+  EXPECT_EQ(rt::ansiEncoding(), rt::Encoding::Utf8);
+  // What does not convert back.
+  EXPECT_EQ(rt::decode("a\xd6", rt::Encoding::Cp936), u"a\uFFFD");
+  EXPECT_EQ(rt::decode("abc", rt::Encoding::Utf16Le), u"\u6261\uFFFD");
+  EXPECT_EQ(rt::encode(u"\U0001F600", rt::Encoding::Cp936), "?");
+  EXPECT_EQ(rt::encode(u"\xDC00", rt::Encoding::Utf8), "\xef\xbf\xbd");
+}
+
 TEST(Text, CaseBlindComparison) {
   struct Case {
     std::u16string a, b;

@@ -34,6 +34,18 @@ RT_API bool codePageNamed(std::string_view name, CodePage& out);
 RT_API std::string toAnsi(std::u16string_view s);
 RT_API std::u16string fromAnsi(std::string_view s);
 
+// Text in a named encoding, whatever the system code page is (files that
+// keep the encoding they were read in).  Decoding never fails: bytes that do
+// not decode become U+FFFD (an odd last byte of UTF-16 too); encoding writes
+// what CP936 cannot hold as "?" and, in UTF-8, a lone surrogate as U+FFFD.
+// UTF-16 keeps every unit.  Whether a text survives is seen by converting
+// back and comparing.
+enum class Encoding { Utf8, Utf16Le, Utf16Be, Cp936 };
+// The system code page as an encoding.
+RT_API Encoding ansiEncoding();
+RT_API std::u16string decode(std::string_view bytes, Encoding e);
+RT_API std::string encode(std::u16string_view text, Encoding e);
+
 // The code of one character in the code page, as Asc sees it: under UTF-8 the
 // Unicode code point (a surrogate pair counts as one), under CP936 the one- or
 // two-byte code as an unsigned number.  And back, as Chr builds it; false when

@@ -4,16 +4,17 @@
 #include <stdlib.h>
 #include <sys/stat.h>
 
+#include <cstring>
 #include <string>
 
-#include "jespin/textfile.h"
 #include "marlox/dialogs.h"
+#include "marlox/docfile.h"
 #include "marlox/edittext.h"
+#include "marlox/folderops.h"
 #include "marlox/messages.h"
 #include "marlox/program.h"
-#include "rt/fd.h"
+#include "rt/error.h"
 #include "rt/fspath.h"
-#include "rt/replacefile.h"
 #include "rt/text.h"
 #include "rt/uihost.h"
 
@@ -42,7 +43,13 @@ std::u16string Document::caption() const {
 
 void Document::reset() {
   modified_ = false;
+  newForm();
   setDocument({}, {});
+}
+
+void Document::newForm() {
+  form_ = TextForm{};
+  exact_ = true;
 }
 
 void Document::setDocument(std::u16string_view fileName, std::u16string_view url) {
@@ -100,6 +107,7 @@ bool Document::cmOpenUrl(std::u16string_view address) {
     std::u16string body;
     if (!program_.services().net.fetchText(url, body)) return false;
     editor_.setText(toEditor(body));
+    newForm();
     setDocument({}, url);
     // The fetched text counts as changed: it is in no file yet.
     modified_ = true;
@@ -111,43 +119,57 @@ bool Document::cmOpenUrl(std::u16string_view address) {
 
 bool Document::loadTextFile(std::u16string_view fn) {
   try {
-    struct stat st {};
-    std::string path = rt::fs::nativePath(fn);
-    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) ||
-        static_cast<size_t>(st.st_size) > kLargestText)
-      return false;
-    auto file = rt::queryRef<jespin::ITextFile>(rt::createInstance(jespin::ITextFile::clsid).get());
-    if (!file || !file->openRead(fn)) return false;
-    std::u16string text;
-    for (bool first = true; !file->isEOF(); first = false) {
-      if (!first) text += u'\n';
-      text += file->line();
+    std::string bytes;
+    switch (readFileContent(rt::fs::nativePath(fn), kLargestText, bytes)) {
+      case FileRead::Ok: break;
+      case FileRead::TooLarge: showStatus(msg::tooLargeToOpen(fn)); return false;
+      case FileRead::Failed: return false;
     }
-    file->closeFile();
-    editor_.setText(text);
+    ReadText read = readText(bytes);
+    bytes = std::string();
+    editor_.setText(read.text);
+    form_ = std::move(read.form);
+    exact_ = read.exact;
     modified_ = false;
+    if (!exact_) showStatus(msg::kNotExactText);
     return true;
   } catch (...) {
     return false;
   }
 }
 
+bool Document::mayWrite(bool whole) {
+  if (exact_ && whole) return true;
+  const int32_t answer = rt::uiHost().messageBox(std::u16string(exact_ ? msg::kSaveLosesChars : msg::kSaveChangesBytes),
+                                                 rt::mb::Exclamation | rt::mb::YesNo | rt::mb::DefaultButton2,
+                                                 msg::appTitle());
+  return answer == rt::mb::Yes;
+}
+
 bool Document::saveTextFile(std::u16string_view fn) {
+  std::u16string reason;
   try {
+    bool whole = true;
+    std::string bytes = writeText(editor_.text(), form_, &whole);
+    if (!mayWrite(whole)) return false;
     std::string target = saveTarget(fn);
     struct stat st {};
     const bool exists = ::stat(target.c_str(), &st) == 0;
-    if (exists && (!S_ISREG(st.st_mode) || !rt::fs::writable(target, st))) return false;
-    std::string bytes = rt::toAnsi(toCrLf(editor_.text()));
-    bytes += "\r\n";
-    rt::FileReplacement out;
-    if (!out.open(target, exists ? &st : nullptr) || !rt::writeAll(out.fd(), bytes) || !out.commit())
-      return false;
-    modified_ = false;
-    return true;
-  } catch (...) {
+    if (exists && !S_ISREG(st.st_mode)) reason = msg::kNotRegularFile;
+    else if (exists && !rt::fs::writable(target, st)) reason = rt::fromUtf8(std::strerror(EACCES));
+    else if (int error = writeFileContent(target, exists ? &st : nullptr, bytes)) reason = rt::fromUtf8(std::strerror(error));
+  } catch (const rt::RuntimeError& e) {
+    reason = e.description();
+  } catch (const std::bad_alloc&) {
+    reason = rt::errorText(rt::err::OutOfMemory);
+  }
+  if (!reason.empty()) {
+    showErr(msg::saveFailed(fn, reason));
     return false;
   }
+  modified_ = false;
+  exact_ = true;
+  return true;
 }
 
 void Document::appendText(std::u16string_view s) { editor_.insertAtEnd(std::u16string(s)); }

@@ -2,11 +2,13 @@
 
 namespace marlox {
 
-std::u16string toCrLf(std::u16string_view editorText) {
+std::u16string toCrLf(std::u16string_view editorText) { return toLines(editorText, u"\r\n"); }
+
+std::u16string toLines(std::u16string_view editorText, std::u16string_view lineEnd) {
   std::u16string s;
   s.reserve(editorText.size() + editorText.size() / 16);
   for (char16_t c : editorText) {
-    if (c == u'\n' || c == u'\u2029') s += u"\r\n";
+    if (c == u'\n' || c == u'\u2029') s += lineEnd;
     else s += c;
   }
   return s;

@@ -19,6 +19,12 @@ using marloxtest::Rig;
 constexpr char16_t kConfirm[] = u"数据已经修改，是否保存修改后的结果？";
 constexpr char16_t kFilter[] = u"文本文件(*.txt)|*.txt|所有文件(*.*)|*.*";
 
+// The error box of a save that failed for `reason`.
+std::u16string saveFailedBox(const std::u16string& file, std::u16string_view reason) {
+  return u"程序运行时出现以下错误，如一直不能解决，请与开发者联系：\r\n\r\n文件[" + file + u"]不能被保存：\r\n" +
+         std::u16string(reason);
+}
+
 // A rig whose event scripts for the file commands count their runs.
 struct EventRig : Rig {
   EventRig()
@@ -125,10 +131,11 @@ TEST(Document, SaveRunsItsEventOnlyAfterAWrite) {
   EXPECT_TRUE(rig.doc().cmFileSave());
   EXPECT_EQ(rig.home.read("out.txt"), "three\r\n");
   EXPECT_EQ(rig.events, (std::vector<std::string>{"save", "save"}));
-  // A file that cannot be written: no event, False.
+  // A file that cannot be written: the error box, no event, False.
   rig.home.write("ro/x.txt", "old");
   ASSERT_EQ(marloxtest::shell("chmod a-w '" + rig.home.path() + "/ro/x.txt'"), 0);
   rig.dialogs.expectSave(rig.home.name("out.txt"), kFilter, rig.home.name("ro/x.txt"));
+  rig.ui->expectMessageBox(saveFailedBox(rig.home.name("ro/x.txt"), u"Permission denied"), rt::mb::Ok);
   EXPECT_FALSE(rig.doc().cmFileSaveAs());
   EXPECT_EQ(rig.home.read("ro/x.txt"), "old");
   EXPECT_EQ(rig.events.size(), 2u);
@@ -136,17 +143,23 @@ TEST(Document, SaveRunsItsEventOnlyAfterAWrite) {
   rig.checkAll();
 }
 
+// A file comes back byte for byte; a line added is ended as the file's
+// lines are, in the file's encoding.
 TEST(Document, FilesLoadAndSaveBackLineForLine) {
   struct Case {
     std::string file;
     std::u16string editor;
-    std::string saved;
+    std::string added;  // the file after "\n+中" was typed at the end
   } cases[] = {
-      {"a\r\nb\r\n", u"a\nb", "a\r\nb\r\n"},      // byte-identical
-      {"a\nb\n", u"a\nb", "a\r\nb\r\n"},          // LF lines come back CR LF
-      {"a\rb", u"a\nb", "a\r\nb\r\n"},            // a lone CR ends a line; one break is added
-      {"中文\r\n\r\nz\r\n", u"中文\n\nz", "中文\r\n\r\nz\r\n"},
-      {"", u"", "\r\n"},
+      {"a\r\nb\r\n", u"a\nb", "a\r\nb\r\n+\xe4\xb8\xad\r\n"},
+      {"a\nb\n", u"a\nb", "a\nb\n+\xe4\xb8\xad\n"},
+      {"a\rb", u"a\nb", "a\rb\r+\xe4\xb8\xad"},
+      {"中文\r\n\r\nz\r\n", u"中文\n\nz", "中文\r\n\r\nz\r\n+中\r\n"},
+      {"", u"", "\r\n+\xe4\xb8\xad"},
+      {"\xef\xbb\xbfu8\n", u"u8", "\xef\xbb\xbfu8\n+\xe4\xb8\xad\n"},
+      {std::string("\xff\xfe" "a\0\r\0\n\0", 8), u"a", std::string("\xff\xfe" "a\0\r\0\n\0+\0\x2d\x4e\r\0\n\0", 16)},
+      {std::string("\xfe\xff\0a", 4), u"a", std::string("\xfe\xff\0a\0\r\0\n\0+\x4e\x2d", 12)},
+      {"\xd6\xd0\xce\xc4\r\n", u"中文", "\xd6\xd0\xce\xc4\r\n+\xd6\xd0\r\n"},  // CP936
   };
   for (const Case& c : cases) {
     Rig rig;
@@ -156,7 +169,11 @@ TEST(Document, FilesLoadAndSaveBackLineForLine) {
     EXPECT_EQ(rig.editor.content, c.editor);
     EXPECT_FALSE(rig.doc().modified());
     EXPECT_TRUE(rig.doc().saveTextFile(rig.home.name("f.txt")));
-    EXPECT_EQ(rig.home.read("f.txt"), c.saved);
+    EXPECT_EQ(rig.home.read("f.txt"), c.file);
+    rig.doc().appendText(u"\n+中");
+    EXPECT_TRUE(rig.doc().saveTextFile(rig.home.name("f.txt")));
+    EXPECT_EQ(rig.home.read("f.txt"), c.added);
+    EXPECT_EQ(rig.window.status, u"");
     rig.checkAll();
   }
 }
@@ -180,12 +197,7 @@ TEST(Document, AFailedSaveLeavesTheOldFile) {
   rig.start();
   rig.home.write("d/x.txt", "old contents");
   rig.editor.setText(std::u16string(100000, u'n'));
-  if (::geteuid() != 0) {
-    ASSERT_EQ(marloxtest::shell("chmod a-w '" + rig.home.path() + "/d'"), 0);
-    EXPECT_FALSE(rig.doc().saveTextFile(rig.home.name("d/x.txt")));
-    EXPECT_EQ(rig.home.read("d/x.txt"), "old contents");
-    ASSERT_EQ(marloxtest::shell("chmod u+w '" + rig.home.path() + "/d'"), 0);
-  }
+  rig.ui->expectMessageBox(saveFailedBox(rig.home.name("d/x.txt"), u"File too large"), rt::mb::Ok);
   // A full disk, as a file-size limit stands it in (also for root).
   rlimit before{};
   ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &before), 0);
@@ -197,6 +209,7 @@ TEST(Document, AFailedSaveLeavesTheOldFile) {
   ::setrlimit(RLIMIT_FSIZE, &before);
   std::signal(SIGXFSZ, oldHandler);
   EXPECT_FALSE(saved);
+  EXPECT_EQ(rig.ui->asked().back().prompt, saveFailedBox(rig.home.name("d/x.txt"), u"File too large"));
   EXPECT_EQ(rig.home.read("d/x.txt"), "old contents");
   EXPECT_EQ(marloxtest::shell("test \"$(ls -A '" + rig.home.path() + "/d')\" = x.txt"), 0);  // no leftovers
   EXPECT_TRUE(rig.doc().modified());

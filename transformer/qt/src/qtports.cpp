@@ -2,6 +2,7 @@
 
 #include <QPlainTextEdit>
 #include <QStandardItemModel>
+#include <QTextDocument>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTreeView>
@@ -27,7 +28,13 @@ void QtEditor::replaceSelection(const std::u16string& text) {
   edit_->setTextCursor(c);
 }
 
-std::u16string QtEditor::text() { return us(edit_->toPlainText()); }
+// The text as it stands: toPlainText() would turn no-break spaces into
+// spaces, and a saved file would lose them.
+std::u16string QtEditor::text() {
+  QString raw = edit_->document()->toRawText();
+  raw.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+  return us(raw);
+}
 
 void QtEditor::setText(const std::u16string& text) { edit_->setPlainText(qs(text)); }
 

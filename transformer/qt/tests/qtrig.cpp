@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QPixmap>
+#include <QScreen>
 
 namespace marloxqttest {
 
@@ -15,6 +18,14 @@ void keepPicture(QWidget* w, const char* name) {
   QDir().mkpath(QStringLiteral(ZUB_TEST_ARTIFACTS));
   QString path = QStringLiteral(ZUB_TEST_ARTIFACTS "/marlox-") + QLatin1String(name);
   EXPECT_TRUE(w->grab().save(path)) << path.toStdString();
+}
+
+void keepScreen(QWidget* w, const char* name) {
+  QScreen* screen = w->screen();
+  if (QGuiApplication::platformName() == QLatin1String("offscreen") || !screen) return keepPicture(w, name);
+  QDir().mkpath(QStringLiteral(ZUB_TEST_ARTIFACTS));
+  QString path = QStringLiteral(ZUB_TEST_ARTIFACTS "/marlox-") + QLatin1String(name);
+  EXPECT_TRUE(screen->grabWindow(0).save(path)) << path.toStdString();
 }
 
 }  // namespace marloxqttest

@@ -14,6 +14,9 @@ namespace marloxqttest {
 
 // Keeps a picture of `w` in build/test-artifacts.
 void keepPicture(QWidget* w, const char* name);
+// The same of the whole screen where there is one (under Xvfb), so a box is
+// seen over its window.
+void keepScreen(QWidget* w, const char* name);
 
 // A scripted host whose yields let the event loop run, as the program's do.
 class YieldingHost final : public rt::ScriptedHost {

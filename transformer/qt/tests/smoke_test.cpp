@@ -41,4 +41,33 @@ TEST(Smoke, TheProgramUnderXvfb) {
   EXPECT_NE(tmp.read("home/Marlox.ini").find("2=" + tmp.path() + "/home/我的脚本|我的脚本"), std::string::npos);
 }
 
+// Files in CP936, UTF-16 and UTF-8 with its mark, opened and saved as they
+// are, keep their bytes; binary data is not written without a Yes; a file
+// that cannot be written (read-only: the program refuses it even as root)
+// keeps its bytes behind the error box.
+TEST(Drive, UnchangedFilesSaveByteForByte) {
+  marloxtest::TempDir tmp;
+  const std::string cp936 = "\xd6\xd0\xce\xc4\r\n\xb5\xda\xb6\xfe\xd0\xd0\r\n";
+  const std::string utf16("\xff\xfe\x2d\x4e\x87\x65\n\0\x2c\x7b\x8c\x4e\x4c\x88", 14);
+  const std::string utf8bom = "\xef\xbb\xbf中文\n第二行";
+  const std::string binary("\x7f" "ELF\x02\x01\x01\0\0\0\xff\xfe\r\x80\n\xc3", 16);
+  const std::string readonly = "old\r\n";
+  tmp.write("cp936.txt", cp936);
+  tmp.write("utf16.txt", utf16);
+  tmp.write("utf8bom.txt", utf8bom);
+  tmp.write("binary.bin", binary);
+  tmp.write("readonly.txt", readonly);
+  tmp.write("encodings.drive", marloxtest::TempDir::readFile(MARLOX_ENCODINGS_DRIVE));
+  ASSERT_EQ(shell("chmod 444 '" + tmp.path() + "/readonly.txt'"), 0);
+  const std::string command = "cd '" + tmp.path() + "' && LSAN_OPTIONS=suppressions='" MARLOX_LSAN_SUPPRESSIONS
+                              "' QT_QPA_PLATFORM=offscreen timeout 120 '" MARLOX_PROGRAM
+                              "' --home home --drive encodings.drive 2> stderr";
+  EXPECT_EQ(shell(command), 0) << tmp.read("stderr");
+  EXPECT_EQ(tmp.read("cp936.txt"), cp936);
+  EXPECT_EQ(tmp.read("utf16.txt"), utf16);
+  EXPECT_EQ(tmp.read("utf8bom.txt"), utf8bom);
+  EXPECT_EQ(tmp.read("binary.bin"), binary);
+  EXPECT_EQ(tmp.read("readonly.txt"), readonly);
+}
+
 }  // namespace

@@ -2,12 +2,16 @@
 // has always had them, and commands run through menus, shortcuts, the tree
 // and the toolbar.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QPlainTextEdit>
 #include <QSplitter>
 #include <QStandardItem>
@@ -16,8 +20,10 @@
 #include <QToolBar>
 #include <QTreeView>
 
+#include "marlox/document.h"
 #include "marlox/scriptbridge.h"
 #include "marloxqt/iconset.h"
+#include "marloxqt/qtuihost.h"
 #include "marloxqt/scripttreeview.h"
 #include "marloxqt/text.h"
 #include "rt/convert.h"
@@ -28,6 +34,7 @@ namespace {
 
 using marloxqt::qs;
 using marloxqttest::keepPicture;
+using marloxqttest::keepScreen;
 using marloxqttest::QtRig;
 using marloxtest::FakeRun;
 using rt::Variant;
@@ -263,6 +270,72 @@ TEST(Window, HelpMenu) {
   rig.window->findChild<QAction*>("tBar_help")->trigger();
   keepPicture(rig.window.get(), "window-help.png");
   rig.checkAll();
+}
+
+// The editor gives back exactly the text it was given, so an unchanged
+// file saves as it was read.
+TEST(Window, TheEditorKeepsEveryCharacter) {
+  QtRig rig;
+  rig.startWindow();
+  const std::u16string text(u"a\u00a0b\u2028c\td\n\ne\0f", 13);
+  rig.window->frame().editor().setText(text);
+  EXPECT_EQ(rig.window->frame().editor().text(), text);
+}
+
+// The boxes of loading and saving, with the program's own UI host, and a
+// picture of each (of the screen under Xvfb).
+TEST(Window, BoxesOfLoadingAndSaving) {
+  QtRig rig;
+  rig.startWindow();
+  rt::ScopedUiHost real(rt::make<marloxqt::QtUiHost>());
+  marlox::Document& doc = rig.window->frame().document();
+  auto answer = [](const char* picture, QMessageBox::StandardButton button, std::u16string_view start) {
+    QTimer::singleShot(200, [=] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      ASSERT_TRUE(box);
+      EXPECT_EQ(box->text().toStdU16String().substr(0, start.size()), start);
+      keepScreen(box, picture);
+      box->button(button)->click();
+    });
+  };
+  rig.home.write("big.txt", "");
+  ASSERT_EQ(::truncate((rig.home.path() + "/big.txt").c_str(), marlox::Document::kLargestText + 1), 0);
+  doc.cmFileOpen(rig.home.name("big.txt"));
+  EXPECT_EQ(doc.curFileName(), u"");
+  EXPECT_EQ(rig.window->statusText()->text().toStdU16String(),
+            u"文件[" + rig.home.name("big.txt") + u"]大于64MB，不能打开。");
+  keepScreen(rig.window.get(), "too-large.png");
+
+  rig.home.write("b.bin", std::string("\x7f" "ELF\0\xff\xfe\r\n", 9));
+  ASSERT_TRUE(doc.cmFileOpen(rig.home.name("b.bin")));
+  keepScreen(rig.window.get(), "binary-opened.png");
+  answer("binary-save.png", QMessageBox::No, u"此文件含有不能作为文本读出的内容");
+  EXPECT_FALSE(doc.cmFileSave());
+
+  rig.home.write("ro.txt", "old");
+  ASSERT_EQ(::chmod((rig.home.path() + "/ro.txt").c_str(), 0444), 0);
+  ASSERT_TRUE(doc.cmFileOpen(rig.home.name("ro.txt")));
+  rig.window->frame().document().appendText(u"!");
+  answer("save-failed.png", QMessageBox::Ok, u"程序运行时出现以下错误");
+  EXPECT_FALSE(doc.cmFileSave());
+  EXPECT_TRUE(doc.modified());
+  EXPECT_EQ(rig.home.read("ro.txt"), "old");
+  rig.window->frame().document().reset();
+}
+
+// The box of a profile the program cannot write, at start-up.
+TEST(Window, BoxOfAProfileThatCannotBeWritten) {
+  QtRig rig("[Main]\r\nIsFirstRun=1\r\n");
+  ASSERT_EQ(::chmod((rig.home.path() + "/Marlox.ini").c_str(), 0444), 0);
+  rt::ScopedUiHost real(rt::make<marloxqt::QtUiHost>());
+  QTimer::singleShot(200, [] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_TRUE(box);
+    EXPECT_NE(box->text().toStdU16String().find(u"不能被写入"), std::u16string::npos);
+    keepScreen(box, "profile-unwritable.png");
+    box->button(QMessageBox::Ok)->click();
+  });
+  rig.startWindow();
 }
 
 }  // namespace

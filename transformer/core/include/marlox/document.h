@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "marlox/ports.h"
+#include "marlox/textform.h"
 
 namespace marlox {
 
@@ -45,11 +46,18 @@ class Document {
   // Whether the window may close.
   bool mayClose() { return confirmSave(); }
 
-  // The file's lines joined by line breaks, with none after the last; false
-  // (nothing changed) when it cannot be read.
+  // The file's lines joined by line breaks, with none after the last; its
+  // encoding, byte-order mark and line ends are kept for the save (see
+  // textform.h).  False (nothing changed) when it cannot be read; a file
+  // over kLargestText says so in the status bar, and so does one that no
+  // encoding reads without loss.
   bool loadTextFile(std::u16string_view fn);
-  // The text and one CR LF, in CR LF lines.  The file is replaced in one
-  // step, keeping its permissions: a failed save leaves it as it was.
+  // The text in the form it was read in (a new text: the system code page,
+  // CR LF lines and one after the last), so an unchanged text saves byte
+  // for byte.  Asks first when the save would change bytes the text was
+  // read from without loss, or cannot hold a character.  The file is
+  // replaced in one step, keeping its permissions (see docfile.h); a failed
+  // save shows the error box and leaves the file as it was.
   bool saveTextFile(std::u16string_view fn);
   // Inserts `s` at the end of the text, the selection collapsed.
   void appendText(std::u16string_view s);
@@ -68,6 +76,10 @@ class Document {
   void setDocument(std::u16string_view fileName, std::u16string_view url);
   void showStatus(std::u16string_view text);
   bool copySelection();
+  // A new text's form, for a text that comes from no file.
+  void newForm();
+  // Whether the save of `whole` text may go on (asked when it loses bytes).
+  bool mayWrite(bool whole);
 
   Program& program_;
   EditorPort& editor_;
@@ -75,6 +87,10 @@ class Document {
   std::u16string curFileName_;
   std::u16string curUrl_;
   bool modified_ = false;
+  TextForm form_;
+  // The text was read without loss (or is new): saving it unchanged gives
+  // the file back.
+  bool exact_ = true;
 };
 
 }  // namespace marlox

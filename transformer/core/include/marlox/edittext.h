@@ -11,6 +11,8 @@ namespace marlox {
 // Editor text as scripts and files see it: every "\n" and U+2029 becomes
 // CR LF.
 std::u16string toCrLf(std::u16string_view editorText);
+// The same with `lineEnd` in place of CR LF.
+std::u16string toLines(std::u16string_view editorText, std::u16string_view lineEnd);
 // Text for the editor: CR LF and a lone CR become "\n".
 std::u16string toEditor(std::u16string_view text);
 

@@ -85,6 +85,23 @@ inline constexpr T kUrlDefault = u"http://";
 inline constexpr T kNothingSelected = u"没有文本被选择。";
 inline constexpr T kNothingToPaste = u"没有可粘贴的内容。";
 
+// Loading and saving a text file.
+inline constexpr T kFileHead = u"文件[";
+inline constexpr T kTooLargeTail = u"]大于64MB，不能打开。";
+inline constexpr T kNotExactText = u"此文件含有不能作为文本读出的内容（如二进制数据），保存时会先询问。";
+inline constexpr T kSaveChangesBytes =
+    u"此文件含有不能作为文本读出的内容（如二进制数据），保存会改变其中您没有编辑过的字节。是否仍然保存？";
+inline constexpr T kSaveLosesChars = u"文本中有此文件的编码不能保存的字符，保存后它们将变为“?”。是否仍然保存？";
+inline constexpr T kSaveFailedTail = u"]不能被保存：";
+inline constexpr T kNotRegularFile = u"不是普通文件。";
+
+// The profile at start-up.
+inline constexpr T kProfileHead = u"配置文件[";
+inline constexpr T kProfileUnreadableTail = u"]不能被读取：";
+inline constexpr T kProfileUnwritableTail = u"]不能被写入：";
+inline constexpr T kProfileDefaults = u"程序将按默认设置运行，所作的设置不会被保存。";
+inline constexpr T kProfileNotKept = u"所作的设置不会被保存，首次运行的脚本在每次启动时都会执行。";
+
 // Dialogs, folder helpers, the error box and the about box.
 inline constexpr T kAllFilesFilter = u"所有文件(*.*)|*.*";
 inline constexpr T kTargetHead = u"目标路径[";
@@ -117,6 +134,14 @@ inline std::u16string scriptFailed(T description, T sourceFull) {
 }
 inline std::u16string confirmDelete(T key) { return join({kDeleteHead, key, kDeleteTail}); }
 inline std::u16string targetNotMade(T folder) { return join({kTargetHead, folder, kTargetTail}); }
+inline std::u16string tooLargeToOpen(T file) { return join({kFileHead, file, kTooLargeTail}); }
+inline std::u16string saveFailed(T file, T reason) { return join({kFileHead, file, kSaveFailedTail, kCrLf, reason}); }
+inline std::u16string profileUnreadable(T file, T reason) {
+  return join({kProfileHead, file, kProfileUnreadableTail, kCrLf, reason, kCrLf, kProfileDefaults});
+}
+inline std::u16string profileUnwritable(T file, T reason) {
+  return join({kProfileHead, file, kProfileUnwritableTail, kCrLf, reason, kCrLf, kProfileNotKept});
+}
 inline std::u16string showErrText(T message) { return join({kShowErrIntro, kCrLf, kCrLf, message}); }
 
 }  // namespace marlox::msg

@@ -37,7 +37,9 @@ class Program {
   // Start-up: the profile on Marlox.ini, curPath, the bridge, the first-run
   // event (only while Main/IsFirstRun is not 0; the key becomes "0" once it
   // succeeded), the run event, then `openWindow`, which makes and shows the
-  // main window and returns its frame.
+  // main window and returns its frame.  A profile that cannot be read or
+  // written (so settings and the first run's end would be lost without a
+  // word) shows the error box once.
   void start(const std::function<MainFrame*()>& openWindow);
   // The end, once the window has been closed: the quit event (while the
   // window object still exists), then the bridge, the profile and the
@@ -77,8 +79,14 @@ class Program {
   Services services_;
   rt::Ref<jespin::IProFile> profile_;
   std::unique_ptr<ScriptBridge> bridge_;
+  // The error box about the profile, once.
+  void checkProfileRead();
+  void checkProfileWritten();
+  void warnProfile(const std::u16string& text);
+
   MainFrame* frame_ = nullptr;
   bool quit_ = false;
+  bool profileWarned_ = false;
 };
 
 }  // namespace marlox

@@ -1,0 +1,26 @@
+// The document's file: reading it whole, and writing a saved text to it.
+#pragma once
+
+#include <sys/stat.h>
+
+#include <string>
+#include <string_view>
+
+namespace marlox {
+
+enum class FileRead { Ok, Failed, TooLarge };
+
+// The bytes of the regular file `path` (a file-system name), when it holds
+// at most `most` of them.
+FileRead readFileContent(const std::string& path, size_t most, std::string& bytes);
+
+// Makes `bytes` the whole content of the file `path` (a file-system name);
+// `existing` is its stat when it exists.  The file is replaced in one step,
+// keeping its permissions and owner, so a failure leaves it as it was.  A
+// folder that takes no new file (read-only, or refusing the rename) does
+// not stop a file that may itself be written: it is then written in place,
+// its room taken first, so that a full disk or a size limit stops the write
+// before a byte of it changes.  0 when written, else the errno.
+int writeFileContent(const std::string& path, const struct stat* existing, std::string_view bytes);
+
+}  // namespace marlox

@@ -1,0 +1,163 @@
+// Text files that are not plain UTF-8 text, saves that fail or must ask,
+// and the refusals the program tells of: an oversized text file, and a
+// profile it cannot read or write.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "marlox/textform.h"
+#include "rig.h"
+
+namespace {
+
+using marloxtest::Rig;
+
+constexpr char16_t kShowErrIntro[] = u"程序运行时出现以下错误，如一直不能解决，请与开发者联系：\r\n\r\n";
+constexpr char16_t kNotExact[] = u"此文件含有不能作为文本读出的内容（如二进制数据），保存时会先询问。";
+constexpr char16_t kChangesBytes[] =
+    u"此文件含有不能作为文本读出的内容（如二进制数据），保存会改变其中您没有编辑过的字节。是否仍然保存？";
+constexpr char16_t kLosesChars[] = u"文本中有此文件的编码不能保存的字符，保存后它们将变为“?”。是否仍然保存？";
+
+TEST(TextForm, FilesReadExactlyOrSaySo) {
+  struct Case {
+    std::string bytes;
+    rt::Encoding encoding;
+    bool mark, exact;
+  } cases[] = {
+      {"plain\r\n", rt::Encoding::Utf8, false, true},
+      {"\xe4\xb8\xad", rt::Encoding::Utf8, false, true},
+      {"\xef\xbb\xbf", rt::Encoding::Utf8, true, true},
+      {"\xd6\xd0\xce\xc4", rt::Encoding::Cp936, false, true},
+      {std::string("\xff\xfe\x2d\x4e", 4), rt::Encoding::Utf16Le, true, true},
+      {std::string("\xff\xfe\x2d", 3), rt::Encoding::Utf16Le, true, false},  // half a unit
+      {"a\r\nb\nc", rt::Encoding::Utf8, false, false},                       // mixed line ends
+      {"a\u2029b", rt::Encoding::Utf8, false, false},                        // a paragraph mark
+      {std::string("\x7f" "ELF\x02\x01\x01\0\0\xff\xfe\x80", 12), rt::Encoding::Utf8, false, false},
+  };
+  for (const Case& c : cases) {
+    marlox::ReadText read = marlox::readText(c.bytes);
+    EXPECT_EQ(read.form.encoding, c.encoding) << c.bytes;
+    EXPECT_EQ(read.form.mark, c.mark) << c.bytes;
+    EXPECT_EQ(read.exact, c.exact) << c.bytes;
+  }
+}
+
+// Binary data loads with a word in the status bar and is written back only
+// after a Yes.
+TEST(TextFile, BinaryDataIsNeverChangedWithoutAYes) {
+  Rig rig;
+  rig.start();
+  const std::string binary("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\xff\xd8", 18);
+  rig.home.write("b.bin", binary);
+  ASSERT_TRUE(rig.doc().cmFileOpen(rig.home.name("b.bin")));
+  EXPECT_EQ(rig.window.status, kNotExact);
+  rig.ui->expectMessageBox(kChangesBytes, rt::mb::No);
+  EXPECT_FALSE(rig.doc().cmFileSave());
+  EXPECT_EQ(rig.ui->asked()[0].style, rt::mb::Exclamation | rt::mb::YesNo | rt::mb::DefaultButton2);
+  EXPECT_EQ(rig.home.read("b.bin"), binary);
+  rig.ui->expectMessageBox(kChangesBytes, rt::mb::Yes);
+  EXPECT_TRUE(rig.doc().cmFileSave());
+  EXPECT_NE(rig.home.read("b.bin"), binary);
+  // What was written now reads back as it is: no further question.
+  EXPECT_TRUE(rig.doc().cmFileSave());
+  rig.checkAll();
+}
+
+// A character the file's encoding lacks is not written as "?" silently.
+TEST(TextFile, ACharacterTheEncodingLacksIsAskedAbout) {
+  Rig rig;
+  rig.start();
+  rig.home.write("gbk.txt", "\xd6\xd0\r\n");
+  ASSERT_TRUE(rig.doc().loadTextFile(rig.home.name("gbk.txt")));
+  rig.doc().appendText(u"\U0001F600");
+  rig.ui->expectMessageBox(kLosesChars, rt::mb::No);
+  EXPECT_FALSE(rig.doc().saveTextFile(rig.home.name("gbk.txt")));
+  EXPECT_EQ(rig.home.read("gbk.txt"), "\xd6\xd0\r\n");
+  rig.ui->expectMessageBox(kLosesChars, rt::mb::Yes);
+  EXPECT_TRUE(rig.doc().saveTextFile(rig.home.name("gbk.txt")));
+  EXPECT_EQ(rig.home.read("gbk.txt"), "\xd6\xd0?\r\n");
+  rig.checkAll();
+}
+
+TEST(TextFile, AFileOverTheLimitIsRefusedInTheStatusBar) {
+  Rig rig;
+  rig.start();
+  rig.editor.setText(u"kept");
+  rig.doc().reset();
+  const std::string big = rig.home.path() + "/big.txt";
+  ASSERT_EQ(::truncate((rig.home.write("big.txt", ""), big.c_str()), marlox::Document::kLargestText + 1), 0);
+  EXPECT_FALSE(rig.doc().loadTextFile(rig.home.name("big.txt")));
+  EXPECT_EQ(rig.window.status, u"文件[" + rig.home.name("big.txt") + u"]大于64MB，不能打开。");
+  EXPECT_EQ(rig.editor.content, u"kept");
+  rig.checkAll();
+}
+
+// The file may be written but its folder takes no new file: the file is
+// written in place (the same file, its inode kept).  Root writes any
+// folder, so a child process that is not root saves.
+TEST(TextFile, AWritableFileInAReadOnlyFolderIsWrittenInPlace) {
+  Rig rig;
+  rig.start();
+  rig.home.write("ro/x.txt", "old\n");
+  const std::string dir = rig.home.path() + "/ro", file = dir + "/x.txt";
+  struct stat before {};
+  ASSERT_EQ(::stat(file.c_str(), &before), 0);
+  rig.editor.setText(u"new");
+  ASSERT_EQ(::chmod(dir.c_str(), 0555), 0);
+  if (::geteuid() != 0) {
+    EXPECT_TRUE(rig.doc().saveTextFile(rig.home.name("ro/x.txt")));
+  } else {
+    const uid_t nobody = 65534;
+    ASSERT_EQ(::chmod(rig.home.path().c_str(), 0755), 0);
+    ASSERT_EQ(::chown(file.c_str(), nobody, nobody), 0);
+    pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      const bool saved = ::setgid(nobody) == 0 && ::setuid(nobody) == 0 && ::access(dir.c_str(), W_OK) != 0 &&
+                         rig.doc().saveTextFile(rig.home.name("ro/x.txt")) && rig.ui->asked().empty();
+      ::_exit(saved ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  struct stat after {};
+  ASSERT_EQ(::stat(file.c_str(), &after), 0);
+  EXPECT_EQ(after.st_ino, before.st_ino);
+  EXPECT_EQ(rig.home.read("ro/x.txt"), "new\r\n");
+  EXPECT_EQ(marloxtest::shell("test \"$(ls -A '" + dir + "')\" = x.txt"), 0);
+  rig.checkAll();
+}
+
+
+// A profile the program cannot read or write is told of once, at start-up.
+TEST(StartUp, AProfileThatCannotBeReadOrWrittenIsToldOnce) {
+  const std::u16string unreadable = u"]不能被读取：\r\n", unwritable = u"]不能被写入：\r\n";
+  const std::u16string defaults = u"\r\n程序将按默认设置运行，所作的设置不会被保存。";
+  const std::u16string notKept = u"\r\n所作的设置不会被保存，首次运行的脚本在每次启动时都会执行。";
+  for (int which = 0; which < 3; ++which) {
+    Rig rig(which == 2 ? "[Main]\r\nIsFirstRun=1\r\n" : "");
+    const std::string ini = rig.home.path() + "/Marlox.ini";
+    std::u16string expected = kShowErrIntro + std::u16string(u"配置文件[") + rig.appPath() + u"Marlox.ini";
+    if (which == 0) {  // a folder
+      ASSERT_EQ(::mkdir(ini.c_str(), 0755), 0);
+      expected += unreadable + u"Is a directory" + defaults;
+    } else if (which == 1) {  // over the profile's limit
+      rig.home.write("Marlox.ini", "[Main]\r\n" + std::string(1 << 20, ';'));
+      expected += unreadable + u"内存不足：配置文件[" + rig.appPath() + u"Marlox.ini]超过 1048576 字节" + defaults;
+    } else {  // read-only, so the first run would never end
+      ASSERT_EQ(::chmod(ini.c_str(), 0444), 0);
+      expected += unwritable + u"不能写入配置文件[" + rig.appPath() + u"Marlox.ini]。" + notKept;
+    }
+    rig.ui->expectMessageBox(expected, rt::mb::Ok);
+    rig.start();
+    EXPECT_EQ(rig.ui->asked().size(), 1u) << which;
+    rig.checkAll();
+  }
+}
+
+}  // namespace
