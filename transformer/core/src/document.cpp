@@ -49,7 +49,16 @@ void Document::reset() {
 
 void Document::newForm() {
   form_ = TextForm{};
-  exact_ = true;
+  setExact(true);
+}
+
+void Document::setExact(bool exact) {
+  exact_ = exact;
+  // The word about a text read with loss goes with it.
+  if (exact == notedInexact_) {
+    notedInexact_ = !exact;
+    showStatus(exact ? std::u16string_view() : msg::kNotExactText);
+  }
 }
 
 void Document::setDocument(std::u16string_view fileName, std::u16string_view url) {
@@ -129,9 +138,8 @@ bool Document::loadTextFile(std::u16string_view fn) {
     bytes = std::string();
     editor_.setText(read.text);
     form_ = std::move(read.form);
-    exact_ = read.exact;
+    setExact(read.exact);
     modified_ = false;
-    if (!exact_) showStatus(msg::kNotExactText);
     return true;
   } catch (...) {
     return false;
@@ -168,7 +176,7 @@ bool Document::saveTextFile(std::u16string_view fn) {
     return false;
   }
   modified_ = false;
-  exact_ = true;
+  setExact(true);
   return true;
 }
 

@@ -62,7 +62,9 @@ TEST(TextFile, BinaryDataIsNeverChangedWithoutAYes) {
   rig.ui->expectMessageBox(kChangesBytes, rt::mb::Yes);
   EXPECT_TRUE(rig.doc().cmFileSave());
   EXPECT_NE(rig.home.read("b.bin"), binary);
-  // What was written now reads back as it is: no further question.
+  // What was written now reads back as it is: no further question, and the
+  // word in the status bar has gone.
+  EXPECT_EQ(rig.window.status, u"");
   EXPECT_TRUE(rig.doc().cmFileSave());
   rig.checkAll();
 }

@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QScreen>
+#include <QTest>
 
 namespace marloxqttest {
 
@@ -23,6 +24,9 @@ void keepPicture(QWidget* w, const char* name) {
 void keepScreen(QWidget* w, const char* name) {
   QScreen* screen = w->screen();
   if (QGuiApplication::platformName() == QLatin1String("offscreen") || !screen) return keepPicture(w, name);
+  // The display server shows what the window painted a little later.
+  EXPECT_TRUE(QTest::qWaitForWindowExposed(w->window()));
+  QTest::qWait(300);
   QDir().mkpath(QStringLiteral(ZUB_TEST_ARTIFACTS));
   QString path = QStringLiteral(ZUB_TEST_ARTIFACTS "/marlox-") + QLatin1String(name);
   EXPECT_TRUE(screen->grabWindow(0).save(path)) << path.toStdString();

@@ -78,6 +78,8 @@ class Document {
   bool copySelection();
   // A new text's form, for a text that comes from no file.
   void newForm();
+  // Whether the text was read without loss, said in the status bar when not.
+  void setExact(bool exact);
   // Whether the save of `whole` text may go on (asked when it loses bytes).
   bool mayWrite(bool whole);
 
@@ -91,6 +93,7 @@ class Document {
   // The text was read without loss (or is new): saving it unchanged gives
   // the file back.
   bool exact_ = true;
+  bool notedInexact_ = false;  // the status bar says so
 };
 
 }  // namespace marlox
