@@ -5,10 +5,12 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <cstring>
 
 #include "rt/fd.h"
 #include "rt/fspath.h"
 #include "rt/replacefile.h"
+#include "rt/text.h"
 
 namespace marlox {
 
@@ -64,5 +66,7 @@ int writeFileContent(const std::string& path, const struct stat* existing, std::
     return error;
   return writeInPlace(path, bytes);
 }
+
+std::u16string systemMessage(int error) { return rt::fromUtf8(std::strerror(error)); }
 
 }  // namespace marlox

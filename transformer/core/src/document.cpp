@@ -4,7 +4,7 @@
 #include <stdlib.h>
 #include <sys/stat.h>
 
-#include <cstring>
+#include <cerrno>
 #include <string>
 
 #include "marlox/dialogs.h"
@@ -31,6 +31,17 @@ std::string saveTarget(std::u16string_view fn) {
   if (::lstat(target.c_str(), &st) == 0 && S_ISLNK(st.st_mode) && ::realpath(target.c_str(), real))
     target = real;
   return target;
+}
+
+// Writes `bytes` to the file `fn` names; why not, when it cannot.
+std::u16string writeDocumentFile(std::u16string_view fn, std::string_view bytes) {
+  std::string target = saveTarget(fn);
+  struct stat st {};
+  const bool exists = ::stat(target.c_str(), &st) == 0;
+  if (exists && !S_ISREG(st.st_mode)) return std::u16string(msg::kNotRegularFile);
+  if (exists && !rt::fs::writable(target, st)) return systemMessage(EACCES);
+  const int error = writeFileContent(target, exists ? &st : nullptr, bytes);
+  return error ? systemMessage(error) : std::u16string();
 }
 
 }  // namespace
@@ -135,7 +146,6 @@ bool Document::loadTextFile(std::u16string_view fn) {
       case FileRead::Failed: return false;
     }
     ReadText read = readText(bytes);
-    bytes = std::string();
     editor_.setText(read.text);
     form_ = std::move(read.form);
     setExact(read.exact);
@@ -148,10 +158,9 @@ bool Document::loadTextFile(std::u16string_view fn) {
 
 bool Document::mayWrite(bool whole) {
   if (exact_ && whole) return true;
-  const int32_t answer = rt::uiHost().messageBox(std::u16string(exact_ ? msg::kSaveLosesChars : msg::kSaveChangesBytes),
-                                                 rt::mb::Exclamation | rt::mb::YesNo | rt::mb::DefaultButton2,
-                                                 msg::appTitle());
-  return answer == rt::mb::Yes;
+  const std::u16string question(exact_ ? msg::kSaveLosesChars : msg::kSaveChangesBytes);
+  const int32_t style = rt::mb::Exclamation | rt::mb::YesNo | rt::mb::DefaultButton2;
+  return rt::uiHost().messageBox(question, style, msg::appTitle()) == rt::mb::Yes;
 }
 
 bool Document::saveTextFile(std::u16string_view fn) {
@@ -160,12 +169,7 @@ bool Document::saveTextFile(std::u16string_view fn) {
     bool whole = true;
     std::string bytes = writeText(editor_.text(), form_, &whole);
     if (!mayWrite(whole)) return false;
-    std::string target = saveTarget(fn);
-    struct stat st {};
-    const bool exists = ::stat(target.c_str(), &st) == 0;
-    if (exists && !S_ISREG(st.st_mode)) reason = msg::kNotRegularFile;
-    else if (exists && !rt::fs::writable(target, st)) reason = rt::fromUtf8(std::strerror(EACCES));
-    else if (int error = writeFileContent(target, exists ? &st : nullptr, bytes)) reason = rt::fromUtf8(std::strerror(error));
+    reason = writeDocumentFile(fn, bytes);
   } catch (const rt::RuntimeError& e) {
     reason = e.description();
   } catch (const std::bad_alloc&) {

@@ -4,9 +4,9 @@
 #include <sys/stat.h>
 
 #include <cerrno>
-#include <cstring>
 #include <string>
 
+#include "marlox/docfile.h"
 #include "marlox/folderops.h"
 #include "marlox/mainframe.h"
 #include "marlox/messages.h"
@@ -25,11 +25,11 @@ namespace {
 // Why the file `path` cannot be read; empty when it can, or is missing.
 std::u16string whyUnreadable(const std::string& path) {
   struct stat st {};
-  if (::stat(path.c_str(), &st) != 0) return errno == ENOENT ? std::u16string() : rt::fromUtf8(std::strerror(errno));
-  if (S_ISDIR(st.st_mode)) return rt::fromUtf8(std::strerror(EISDIR));
+  if (::stat(path.c_str(), &st) != 0) return errno == ENOENT ? std::u16string() : systemMessage(errno);
+  if (S_ISDIR(st.st_mode)) return systemMessage(EISDIR);
   if (!S_ISREG(st.st_mode)) return std::u16string(msg::kNotRegularFile);
   rt::Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  return fd.get() < 0 ? rt::fromUtf8(std::strerror(errno)) : std::u16string();
+  return fd.get() < 0 ? systemMessage(errno) : std::u16string();
 }
 
 }  // namespace

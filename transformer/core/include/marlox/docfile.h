@@ -23,4 +23,7 @@ FileRead readFileContent(const std::string& path, size_t most, std::string& byte
 // before a byte of it changes.  0 when written, else the errno.
 int writeFileContent(const std::string& path, const struct stat* existing, std::string_view bytes);
 
+// The system's message for the errno `error`.
+std::u16string systemMessage(int error);
+
 }  // namespace marlox
