@@ -1,6 +1,5 @@
-// Text files that are not plain UTF-8 text, saves that fail or must ask,
-// and the refusals the program tells of: an oversized text file, and a
-// profile it cannot read or write.
+// Text files that are not plain UTF-8 text, saves that must ask or write
+// in place, and a profile the program cannot read or write.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -82,19 +81,6 @@ TEST(TextFile, ACharacterTheEncodingLacksIsAskedAbout) {
   rig.ui->expectMessageBox(kLosesChars, rt::mb::Yes);
   EXPECT_TRUE(rig.doc().saveTextFile(rig.home.name("gbk.txt")));
   EXPECT_EQ(rig.home.read("gbk.txt"), "\xd6\xd0?\r\n");
-  rig.checkAll();
-}
-
-TEST(TextFile, AFileOverTheLimitIsRefusedInTheStatusBar) {
-  Rig rig;
-  rig.start();
-  rig.editor.setText(u"kept");
-  rig.doc().reset();
-  const std::string big = rig.home.path() + "/big.txt";
-  ASSERT_EQ(::truncate((rig.home.write("big.txt", ""), big.c_str()), marlox::Document::kLargestText + 1), 0);
-  EXPECT_FALSE(rig.doc().loadTextFile(rig.home.name("big.txt")));
-  EXPECT_EQ(rig.window.status, u"文件[" + rig.home.name("big.txt") + u"]大于64MB，不能打开。");
-  EXPECT_EQ(rig.editor.content, u"kept");
   rig.checkAll();
 }
 
