@@ -38,6 +38,17 @@ char16_t unitAt(std::string_view b, size_t i, Encoding e) {
   return static_cast<char16_t>(lo | hi << 8);
 }
 
+// The runtime's name of an encoding.
+rt::Encoding runtimeEncoding(Encoding e) {
+  switch (e) {
+    case Encoding::Utf8: return rt::Encoding::Utf8;
+    case Encoding::Utf16Le: return rt::Encoding::Utf16Le;
+    case Encoding::Utf16Be: return rt::Encoding::Utf16Be;
+    case Encoding::CodePage: break;
+  }
+  return rt::ansiEncoding();
+}
+
 }  // namespace
 
 std::u16string_view trim(std::u16string_view s) {
@@ -75,35 +86,9 @@ Entry parseLine(std::u16string_view text) {
 
 // --- Document ----------------------------------------------------------------
 
-std::u16string Document::decode(std::string_view raw) const {
-  switch (encoding_) {
-    case Encoding::CodePage: return rt::fromAnsi(raw);
-    case Encoding::Utf8: return rt::fromUtf8(raw);
-    case Encoding::Utf16Le:
-    case Encoding::Utf16Be: break;
-  }
-  std::u16string text;
-  text.reserve(raw.size() / 2);
-  for (size_t i = 0; i + 1 < raw.size(); i += 2) text.push_back(unitAt(raw, i, encoding_));
-  return text;
-}
+std::u16string Document::decode(std::string_view raw) const { return rt::decode(raw, runtimeEncoding(encoding_)); }
 
-std::string Document::encode(std::u16string_view text) const {
-  switch (encoding_) {
-    case Encoding::CodePage: return rt::toAnsi(text);
-    case Encoding::Utf8: return rt::toUtf8(text);
-    case Encoding::Utf16Le:
-    case Encoding::Utf16Be: break;
-  }
-  std::string bytes;
-  bytes.reserve(text.size() * 2);
-  for (char16_t u : text) {
-    const char lo = static_cast<char>(u & 0xFF), hi = static_cast<char>(u >> 8);
-    bytes += encoding_ == Encoding::Utf16Le ? lo : hi;
-    bytes += encoding_ == Encoding::Utf16Le ? hi : lo;
-  }
-  return bytes;
-}
+std::string Document::encode(std::u16string_view text) const { return rt::encode(text, runtimeEncoding(encoding_)); }
 
 bool Document::load(std::string_view bytes) {
   encoding_ = Encoding::CodePage;
