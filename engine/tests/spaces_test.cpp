@@ -330,7 +330,7 @@ TEST(BodySpace, RefusesToBecomeItsOwnAncestor) {
     EXPECT_EQ(enginetest::errorOf([&] { k.space->setParent(k.parent); }), rt::err::InvalidCall);
     EXPECT_EQ(k.space->parent().get(), before.get());
   }
-  EXPECT_EQ(b->find(u"Abs") != nullptr, true);  // the chain still reaches the libraries
+  EXPECT_TRUE(b->find(u"Abs"));  // the chain still reaches the libraries
 }
 
 // A chain deeper than the stack holds (a small one here), linked by hand:
