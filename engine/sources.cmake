@@ -4,7 +4,8 @@
 # every built-in value, the directives, the root names and the frame of a
 # user function's call.  Each library adds its own library.cpp (its class
 # table), the statement executors and hosts of its edition, and the
-# body of a user function as it runs it (builtins/funbody.h).  Each library
+# body of a user function as it runs it (builtins/funbody.h), and how its
+# body spaces rebind a name (SsBody::setValue, core/ssbody.h).  Each library
 # compiles them with ZUB_ENGINE_LIBRARY set to its name (core/libname.h).
 set(ENGINE_SHARED_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/core/bindings.cpp

@@ -50,8 +50,11 @@ using KestrinRun = HostRun<kestrin::IScriptHost, HostEvents>;
 
 }  // namespace
 
+// The run begins before the text is compiled, so that a text that does not
+// compile is this run's failure: from a command handler, it is reported to
+// the handler and not left to the outer run.
 void Application::execute(std::u16string_view text) {
-  error_->clear();
+  KestrinRun run(*this);
   rt::Ref<nubrel::IMemStream> code = newObject<nubrel::IMemStream>(nubrel::IMemStream::clsid);
   code->init(nubrel::OutStream);
   {
@@ -64,7 +67,6 @@ void Application::execute(std::u16string_view text) {
     }
   }
   sptFileName_.clear();
-  KestrinRun run(*this);
   code->setDir(nubrel::InStream);
   run.host().execStream(*code);
   if (run.host().error().haveErr()) record(run.host().error(), u"Execute");

@@ -74,6 +74,22 @@ TEST_P(Mends, ARunStartedFromACommandHasItsOwnHost) {
   EXPECT_FALSE(app->host());
 }
 
+// An Execute from a command handler whose text does not compile fails that
+// Execute only: the outer run, which goes on well, reports nothing.
+TEST_P(Mends, ACommandsExecuteThatDoesNotCompileIsItsOwnFailure) {
+  int32_t innerNumber = 0;
+  host->onCommand = [&](const Command& c) {
+    if (c.name != u"Nest") return;
+    app->execute(u"x = \"open quote");
+    innerNumber = number();
+  };
+  execFile("outer.zub", {"Application.Nest", "Application.Outer"});
+  EXPECT_EQ(names(host->commands), (std::vector<std::u16string>{u"Nest", u"Outer"}));
+  EXPECT_EQ(innerNumber, static_cast<int32_t>(0x80040067));  // unpaired quote
+  EXPECT_EQ(number(), 0);
+  EXPECT_FALSE(app->host());
+}
+
 TEST_P(Mends, ABlockLeftOpenIsReported) {
   const std::vector<std::string> lines = {"If 1 Then", "  x = 1"};
   execFile("open.zub", lines);

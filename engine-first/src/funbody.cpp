@@ -15,12 +15,14 @@ class FunctionBody {
 
 void FunctionBodyDelete::operator()(FunctionBody* body) const { delete body; }
 
-// Nothing in the lines is looked at before they run.
-FunctionBodyPtr makeFunctionBody(ItemsColl& lines, ErrRecord&) {
+// Nothing in the lines is looked at before they run.  A line's first run
+// settles its statement's "=" in its tokens, so the body runs copies: the
+// lines stay as read, for the stored form.
+FunctionBodyPtr makeFunctionBody(const ItemsColl& lines, ErrRecord&) {
   FunctionBodyPtr body(new FunctionBody);
   body->lines.reserve(static_cast<size_t>(lines.count()));
-  for (const rt::Ref<ExpItems>& line : lines) body->lines.push_back(rt::make<dovrel::Line>(line));
-  lines.clear();
+  for (const rt::Ref<ExpItems>& line : lines)
+    body->lines.push_back(rt::make<dovrel::Line>(line->copy()));
   return body;
 }
 

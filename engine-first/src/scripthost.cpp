@@ -1,5 +1,7 @@
 #include "scripthost.h"
 
+#include <algorithm>
+#include <limits>
 #include <new>
 #include <string>
 
@@ -138,11 +140,20 @@ int32_t ScriptHost::execute(std::u16string_view s) {
   return errCode_;
 }
 
+void ScriptHost::setLineNumber(int32_t line) {
+  if (line < 0)
+    rt::raiseWith(rt::err::InvalidCall,
+                  rt::errorText(rt::err::InvalidCall) + u"：行号不能为负数", u"LineNumber");
+  lineCount_ = line;
+}
+
 int32_t ScriptHost::execLine(std::u16string_view s) {
   requireIdle();
   rt::Ref<ScriptHost> keep(this);  // a handler or the script may let go of the host
   if (space_) space_->setRunStop(false);
-  const int32_t number = ++lineCount_;
+  // Past the largest number every line is numbered with it.
+  if (lineCount_ < std::numeric_limits<int32_t>::max()) ++lineCount_;
+  const int32_t number = lineCount_;
   if (s.empty()) return errCode_;
   errString_ = lineContext(number);
   error_.clear();
@@ -383,7 +394,7 @@ bool ScriptHost::takeStreamLine(nubrel::VStream& vs) {
   rt::Ref<engine::ExpItems> items = rt::make<engine::ExpItems>();
   try {
     items->readStream(vs);
-    lineCount_ = items->sptModeLine;
+    lineCount_ = std::max(items->sptModeLine, 0);  // a spoilt stream's number is no count
     if (defines_ && !engine::expandDefines(*items, engine::definesOf(*defines_))) {
       error_.copy(items->error(), kExecStream);
       return false;

@@ -45,7 +45,8 @@ class ScriptHost final : public rt::Automation<ScriptHost, IScriptHost, engine::
   rt::Ref<jespin::IVValues> defines() override { return defines_; }
   void setDefines(jespin::IVValues* defines) override { defines_ = defines; }
   int32_t lineNumber() override { return lineCount_; }
-  void setLineNumber(int32_t line) override { lineCount_ = line; }
+  // A negative number is refused (5), the counter left as it was.
+  void setLineNumber(int32_t line) override;
   uint32_t advise(rt::Ref<engine::ScriptHostEvents> sink) override {
     return events_.advise(std::move(sink));
   }
@@ -101,7 +102,7 @@ class ScriptHost final : public rt::Automation<ScriptHost, IScriptHost, engine::
 
   std::u16string pending_;  // a statement continued with " _" so far
   int32_t pendingLine_ = 0;
-  int32_t lineCount_ = 0;
+  int32_t lineCount_ = 0;  // never negative; stays at its largest value
   bool inComment_ = false;  // inside a block comment begun on an earlier line
   int32_t errCode_ = 0;
   std::u16string errString_;

@@ -1,6 +1,7 @@
 // The first-edition host: lines as they arrive, continuation, directives,
 // definitions, the end of a text, and a host that is never entered again
 // while it runs a line.
+#include <limits>
 #include <stdexcept>
 
 #include "hostfixture.h"
@@ -151,6 +152,24 @@ TEST_F(HostTest, ExecuteCutsLinesAtAnyLineEnd) {
   EXPECT_EQ(errNumber(), 11);
   EXPECT_EQ(out(), "1\n");
   EXPECT_EQ(host->execute(u"Sub Open()"), 1);
+}
+
+// At its largest value the line counter stays there; it is never set
+// below 0.
+TEST_F(HostTest, TheLineCounterNeitherWrapsNorGoesNegative) {
+  constexpr int32_t kLast = std::numeric_limits<int32_t>::max();
+  host->setLineNumber(kLast - 1);
+  EXPECT_EQ(feed({u"x = 1", u"x = 2", u"x = 1 / 0"}), (std::vector<int32_t>{0, 0, -1}));
+  EXPECT_EQ(host->lineNumber(), kLast);
+  EXPECT_EQ(description().rfind("在执行第2147483647行", 0), 0u) << description();
+  int32_t refused = 0;
+  try {
+    host->setLineNumber(-1);
+  } catch (const rt::RuntimeError& e) {
+    refused = e.number();
+  }
+  EXPECT_EQ(refused, rt::err::InvalidCall);
+  EXPECT_EQ(host->lineNumber(), kLast);
 }
 
 TEST_F(HostTest, TheEndReportsWhatIsLeftOpen) {

@@ -41,6 +41,11 @@ class StreamWriter {
     f->writeStream(*ms_);
     return *this;
   }
+  StreamWriter& function(engine::SvUserFun& f) {
+    ms_->setVLong(engine::RecordFunction);
+    f.writeStream(*ms_);
+    return *this;
+  }
   StreamWriter& kind(int32_t k) {
     ms_->setVLong(k);
     return *this;
@@ -69,6 +74,23 @@ TEST_F(HostTest, StreamRecordsRunAsTheyAreRead) {
   EXPECT_FALSE(host->error().haveErr()) << description();
   EXPECT_EQ(out(), "first\n2\n4\n");
   EXPECT_EQ(host->lineNumber(), 7);
+}
+
+// A function writes its lines as read, before and after it has run, and a
+// host runs what it wrote.
+TEST_F(HostTest, AFunctionThatRanWritesItsLines) {
+  run({u"Function Twice(n)", u"If n > 0 Then", u"Twice = n * 2", u"End If", u"End Function"});
+  auto* f = dynamic_cast<engine::SvUserFun*>(host->sSpace()->value(u"Twice").get());
+  ASSERT_TRUE(f);
+  StreamWriter before, after;
+  before.function(*f);
+  run({u"OutLine Twice(4)"});
+  after.function(*f).line(u"OutLine Twice(5)", 1).kind(engine::RecordEnd);
+  EXPECT_EQ(after.text().substr(0, before.text().size()), before.text());
+  host->refreshSSP();  // the function is bound nowhere now
+  host->execStream(after.reading());
+  EXPECT_FALSE(host->error().haveErr()) << description();
+  EXPECT_EQ(out(), "8\n10\n");
 }
 
 TEST_F(HostTest, AFailingRecordStopsTheStream) {

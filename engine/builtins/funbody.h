@@ -20,9 +20,10 @@ struct FunctionBodyDelete {
 };
 using FunctionBodyPtr = std::unique_ptr<FunctionBody, FunctionBodyDelete>;
 
-// The body of the function's stored lines, which it may take.  Null when
-// the lines are refused, with the failure recorded in `error`.
-FunctionBodyPtr makeFunctionBody(ItemsColl& lines, ErrRecord& error);
+// The body of the function's stored lines, which stay as they are (the
+// function writes them to its stored form).  Null when the lines are
+// refused, with the failure recorded in `error`.
+FunctionBodyPtr makeFunctionBody(const ItemsColl& lines, ErrRecord& error);
 
 // Runs the body in the call's space; an Exit Function or Exit Sub just ends
 // it.  False when it failed, with the failure recorded in `error` (through

@@ -94,7 +94,6 @@ void SvUserFun::addParam(std::u16string name) {
 }
 
 void SvUserFun::writeStream(nubrel::VStream& vs) const {
-  if (body_) rt::raise(rt::err::InvalidCall, u"the function has run: its lines are gone");
   vs.setVString(name_);
   vs.setVLong(static_cast<int32_t>(params_.size()));
   for (const std::u16string& p : params_) vs.setVString(p);

@@ -12,7 +12,8 @@
 // bound to the caller's argument objects themselves (by reference) and the
 // function's name bound to its result slot (SvFunReturn).  The body is made
 // of the lines on the first call, as each engine library does it
-// (funbody.h), and kept; the lines are then released.
+// (funbody.h), and kept; the lines stay as they were read, for the stored
+// form.
 #pragma once
 
 #include <cstdint>
@@ -48,8 +49,7 @@ class SvUserFun final : public rt::Automation<SvUserFun, zorbel::ScriptValue> {
   // line.  AddFailed leaves the error (7 for a malformed header) recorded.
   int32_t addLine(const ExpItems& line);
 
-  // The stored form.  Raises once the function has run, since its lines
-  // are gone by then.
+  // The stored form, before or after the function has run.
   void writeStream(nubrel::VStream& vs) const;
   // Reads the stored form, expanding in each body line the macros that
   // `defines` knows now (none when it is empty).  A runaway expansion

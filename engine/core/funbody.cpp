@@ -16,8 +16,8 @@ class FunctionBody {
 void FunctionBodyDelete::operator()(FunctionBody* body) const { delete body; }
 
 // A line the blocks refuse, or a block left open, leaves nothing built.
-// The lines are let go once built: the blocks hold what they need.
-FunctionBodyPtr makeFunctionBody(ItemsColl& lines, ErrRecord& error) {
+// The blocks are fed copies: the lines stay as read, for the stored form.
+FunctionBodyPtr makeFunctionBody(const ItemsColl& lines, ErrRecord& error) {
   FunctionBodyPtr body(new FunctionBody);
   for (const rt::Ref<ExpItems>& line : lines) {
     running.line = line->sptModeLine;
@@ -33,7 +33,6 @@ FunctionBodyPtr makeFunctionBody(ItemsColl& lines, ErrRecord& error) {
     error.trap(e, u"ScriptValue_FunCall");
     return nullptr;
   }
-  lines.clear();
   return body;
 }
 

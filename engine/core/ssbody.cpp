@@ -15,6 +15,8 @@ constexpr std::u16string_view kNewValue = u"ScriptSpace_NewValue";
 
 [[noreturn]] void noParent() { rt::raise(rt::err::ObjectNotSet); }
 
+}  // namespace
+
 // What Set binds a name to: the value object itself, so that afterwards
 // the name and whatever else stands for that object stand for the same one,
 // whatever kind of value it is.  A value bound under another name is bound
@@ -38,8 +40,6 @@ rt::Ref<zorbel::ScriptValue> setBinding(zorbel::ScriptSpace& ss, std::u16string_
   return v;
 }
 
-}  // namespace
-
 const rt::MemberTable<SsBody>& SsBody::members() {
   static const auto table = spaceMembers<SsBody>(u"SsBody");
   return table;
@@ -49,14 +49,26 @@ SsBody::SsBody() : orphan_(u"SsBody") {}
 SsBody::~SsBody() = default;
 
 void SsBody::setParent(zorbel::ScriptSpace* space) {
+  // A space that became its own ancestor would send every lookup round
+  // the loop for ever.  The chain above `space` has no loop, so this ends.
+  // A space that nothing else holds is no space's parent (a child holds
+  // its parent): a call's new space is given its caller without a walk.
+  if (refCount() > 1)
+    for (rt::Ref<zorbel::ScriptSpace> up(space); up; up = up->parent())
+      if (up.get() == this)
+      rt::raiseWith(rt::err::InvalidCall,
+                    rt::errorText(rt::err::InvalidCall) + u"：脚本空间不能成为自己的上级空间",
+                    u"ScriptSpace_Parent");
   parent_ = space;
   setEnclosing(space ? EngineSpaces::of(*space) : nullptr);
 }
 
 rt::Ref<zorbel::ScriptValue> SsBody::find(std::u16string_view name) {
   if (zorbel::ScriptValue* v = local(name)) return v;
+  if (!parent_) return nullptr;
+  rt::stack::check();
   if (Space* up = enclosing()) return up->find(name);
-  return parent_ ? findIn(*parent_, name) : nullptr;
+  return findIn(*parent_, name);
 }
 
 rt::Ref<zorbel::ScriptValue> SsBody::value(std::u16string_view name) {
@@ -77,32 +89,6 @@ void SsBody::letValue(std::u16string_view name, zorbel::ScriptValue* v) {
   bindUnderKey(v);
 }
 
-// Set rebinds a name; it never changes the value the name stood for, which
-// other names and by-reference parameters may share.  A local is rebound in
-// place (a result slot takes the new value itself); a name that is not
-// local is rebound where an ancestor has it, else bound here.  Null, from
-// an embedding program, unbinds.
-void SsBody::setValue(std::u16string_view name, zorbel::ScriptValue* v) {
-  rt::Ref<zorbel::ScriptValue> keep(v);
-  if (zorbel::ScriptValue* current = local(name)) {
-    if (auto* slot = static_cast<Rebindable*>(current->query(Rebindable::iid))) {
-      slot->rebind(v);
-      return;
-    }
-    if (!v) unbind(name);
-    else rebind(name, setBinding(*this, name, v).get());
-    return;
-  }
-  if (!v || (v->flag() != zorbel::FlagCall && parent_ && parent_->existValue(name))) {
-    // Unbinding a name that is not local unbinds it where it is bound.
-    if (!parent_) return;
-    if (v) parent_->setValue(name, setBinding(*this, name, v).get());
-    else if (parent_->existValue(name)) parent_->setValue(name, nullptr);
-    return;
-  }
-  bindUnderKey(setBinding(*this, name, v).get());
-}
-
 bool SsBody::bindNew(std::u16string_view name, zorbel::ScriptValue* v, ShapeStep* step) {
   if (!v || !bind(v, name, step)) return false;
   v->setKey(name);
@@ -115,28 +101,33 @@ void SsBody::reset() {
 }
 
 bool SsBody::existValue(std::u16string_view name) {
-  return local(name) || (parent_ && parent_->existValue(name));
+  if (local(name)) return true;
+  if (!parent_) return false;
+  rt::stack::check();
+  return parent_->existValue(name);
 }
 
 void SsBody::setRunStop(bool stop) {
-  if (parent_) parent_->setRunStop(stop);
+  if (zorbel::ScriptSpace* up = upward()) up->setRunStop(stop);
 }
 
 void SsBody::setErrCode(int32_t code) {
-  if (parent_) parent_->setErrCode(code);
+  if (zorbel::ScriptSpace* up = upward()) up->setErrCode(code);
 }
 
 void SsBody::setErrString(std::u16string_view text) {
-  if (parent_) parent_->setErrString(text);
+  if (zorbel::ScriptSpace* up = upward()) up->setErrString(text);
 }
 
 rt::Ref<jespin::IVValues> SsBody::typeDefs() {
   if (!parent_) noParent();
+  rt::stack::check();
   return parent_->typeDefs();
 }
 
 rt::Ref<jespin::IVStack> SsBody::withStack() {
   if (!parent_) noParent();
+  rt::stack::check();
   return parent_->withStack();
 }
 

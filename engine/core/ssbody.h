@@ -6,7 +6,13 @@
 //
 // Reading a name resolves through the chain up to the root and its
 // libraries; a name found nowhere becomes a new local holding the Integer 0.
-// Dim always declares in the innermost space.
+// Dim always declares in the innermost space.  Set is where the editions
+// differ: each library builds its own setValue (ssbodyset.cpp of each).
+//
+// A space is never its own ancestor, so every walk up the chain ends; each
+// step of one checks the stack room left, so that a chain of spaces linked
+// by a script cannot overflow the stack either: a lookup past it fails with
+// 28, and what is passed on to the parent stops there.
 #pragma once
 
 #include <cstdint>
@@ -17,6 +23,7 @@
 #include "core/pool.h"
 #include "core/space.h"
 #include "rt/dispatch.h"
+#include "rt/stack.h"
 #include "zorbel/zorbel.h"
 
 namespace engine {
@@ -30,12 +37,14 @@ class SsBody final : public rt::Automation<SsBody, zorbel::ScriptSpace, Space>,
   ~SsBody() override;
 
   rt::Ref<zorbel::ScriptSpace> parent() override { return parent_; }
+  // Raises 5, the parent left as it was, when `space` is this space or has
+  // it among its ancestors.
   void setParent(zorbel::ScriptSpace* space) override;
   rt::Ref<zorbel::ScriptValue> value(std::u16string_view name) override;
   // Assigns to the local, else to the ancestor's value of that name, else
   // binds `v` itself as a new local.
   void letValue(std::u16string_view name, zorbel::ScriptValue* v) override;
-  // Rebinding (Set, parameters, functions); see ssbody.cpp for the rules.
+  // Rebinding (Set, parameters, functions): by the edition's rules.
   void setValue(std::u16string_view name, zorbel::ScriptValue* v) override;
   bool existValue(std::u16string_view name) override;
   // Binds `v` under a name not bound here, re-keyed to it: what setValue
@@ -46,19 +55,31 @@ class SsBody final : public rt::Automation<SsBody, zorbel::ScriptSpace, Space>,
   // Unbinds every local and forgets the parent, so that the space can serve
   // another call as if new.
   void reset();
-  bool runStop() override { return parent_ && parent_->runStop(); }
+  bool runStop() override {
+    zorbel::ScriptSpace* up = upward();
+    return up && up->runStop();
+  }
   void setRunStop(bool stop) override;
-  int32_t errCode() override { return parent_ ? parent_->errCode() : 0; }
+  int32_t errCode() override {
+    zorbel::ScriptSpace* up = upward();
+    return up ? up->errCode() : 0;
+  }
   void setErrCode(int32_t code) override;
-  std::u16string errString() override { return parent_ ? parent_->errString() : std::u16string(); }
+  std::u16string errString() override {
+    zorbel::ScriptSpace* up = upward();
+    return up ? up->errString() : std::u16string();
+  }
   void setErrString(std::u16string_view text) override;
   rt::Ref<jespin::IVValues> typeDefs() override;
   rt::Ref<zorbel::ScriptValue> newValue(std::u16string_view name,
                                         std::u16string_view typeName) override;
   rt::Ref<jespin::IVStack> withStack() override;
-  // The parent's record; a body not yet given a parent answers with a
-  // record of its own.
-  jespin::IErrInfo& error() override { return parent_ ? parent_->error() : orphan_.info(); }
+  // The parent's record; a body not yet given a parent, or one too far down
+  // a chain for the stack left, answers with a record of its own.
+  jespin::IErrInfo& error() override {
+    zorbel::ScriptSpace* up = upward();
+    return up ? up->error() : orphan_.info();
+  }
 
   rt::Ref<zorbel::ScriptValue> find(std::u16string_view name) override;
   // The evaluator asks for Space most: it is answered first.
@@ -67,8 +88,18 @@ class SsBody final : public rt::Automation<SsBody, zorbel::ScriptSpace, Space>,
   }
 
  private:
+  // The parent, for one more step up the chain of what a body passes on:
+  // null, as if there were none, when the stack has no room left for it.
+  zorbel::ScriptSpace* upward() const { return rt::stack::enough() ? parent_.get() : nullptr; }
+
   rt::Ref<zorbel::ScriptSpace> parent_;
   ErrRecord orphan_;
 };
+
+// What Set binds `name` to in `ss`: `v` itself, keyed `name`, or an alias
+// of it when it is bound under another name, or a new holder of what a
+// constant holds.  `v` is not null.
+rt::Ref<zorbel::ScriptValue> setBinding(zorbel::ScriptSpace& ss, std::u16string_view name,
+                                        zorbel::ScriptValue* v);
 
 }  // namespace engine

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <vector>
 
 #include "builtins/hostio.h"
 #include "builtins/svconstant.h"
@@ -11,6 +12,7 @@
 #include "core/ssbody.h"
 #include "core/ssroot.h"
 #include "rt/dispatch.h"
+#include "rt/stack.h"
 #include "testsupport.h"
 
 namespace {
@@ -306,6 +308,56 @@ TEST(BodySpace, SharesTheRootsState) {
   EXPECT_EQ(c.body->typeDefs().get(), c.root->typeDefs().get());
   EXPECT_EQ(c.body->withStack().get(), c.root->withStack().get());
   EXPECT_EQ(&c.body->error(), &c.root->error());
+}
+
+// A space never becomes its own ancestor: the parent stays as it was.
+TEST(BodySpace, RefusesToBecomeItsOwnAncestor) {
+  Chain c;
+  Ref<SsBody> a = rt::make<SsBody>(), b = rt::make<SsBody>();
+  a->setParent(c.body.get());
+  b->setParent(a.get());
+  const struct {
+    const char* what;
+    SsBody* space;
+    SsBody* parent;
+  } cases[] = {{"itself", c.body.get(), c.body.get()},
+               {"its child", c.body.get(), a.get()},
+               {"through a chain of three", c.body.get(), b.get()},
+               {"a child's own", a.get(), b.get()}};
+  for (const auto& k : cases) {
+    SCOPED_TRACE(k.what);
+    Ref<zorbel::ScriptSpace> before = k.space->parent();
+    EXPECT_EQ(enginetest::errorOf([&] { k.space->setParent(k.parent); }), rt::err::InvalidCall);
+    EXPECT_EQ(k.space->parent().get(), before.get());
+  }
+  EXPECT_TRUE(b->find(u"Abs"));  // the chain still reaches the libraries
+}
+
+// A chain deeper than the stack holds (a small one here), linked by hand:
+// nothing overflows the stack.
+TEST(BodySpace, AChainDeeperThanTheStackIsBounded) {
+  Chain c;
+  std::vector<Ref<SsBody>> chain{c.body};
+  for (int i = 0; i < 50000; ++i) {
+    chain.push_back(rt::make<SsBody>());
+    chain.back()->setParent(chain[chain.size() - 2].get());
+  }
+  SsBody& deepest = *chain.back();
+  int32_t exist = 0, value = 0;
+  bool stop = true;
+  ASSERT_TRUE(rt::stack::runOnNewStack(256 * 1024, [&] {
+    exist = enginetest::errorOf([&] { deepest.existValue(u"x"); });
+    value = enginetest::errorOf([&] { deepest.value(u"x"); });
+    stop = deepest.runStop();
+    deepest.setErrCode(3);
+    (void)deepest.error();
+  }));
+  // A lookup the compiler made a loop of answers; one that recurses fails.
+  EXPECT_TRUE(exist == 0 || exist == rt::err::OutOfStackSpace) << exist;
+  EXPECT_TRUE(value == 0 || value == rt::err::OutOfStackSpace) << value;
+  EXPECT_FALSE(stop);
+  // Let go from the deepest, so that no release runs down the whole chain.
+  while (!chain.empty()) chain.pop_back();
 }
 
 TEST(Spaces, AreReachedByName) {
