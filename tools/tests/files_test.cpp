@@ -97,6 +97,12 @@ TEST(Files, NamesWithAZeroCharacterAreRefused) {
                                              "OutLine p.Error.Number"}),
        "False\n52\n", 0},
       {"FileCopy", lines({nul, "OutLine FileCopy(\"cut\", n)"}), "", 1},
+      {"Application, second edition", lines({nul, "Set a = CreateObject(\"Trevane.Application\")",
+                                             "a.ExecFile n", "OutLine a.Error.Number"}),
+       "52\n", 0},
+      {"Application, first edition", lines({nul, "Set a = CreateObject(\"Yarrick.Application\")",
+                                            "a.ExecFile n", "OutLine a.Error.Number"}),
+       "52\n", 0},
   };
   for (const char* edition : {"2", "1"}) {
     for (const Case& c : cases) {
