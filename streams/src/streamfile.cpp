@@ -80,6 +80,7 @@ void StreamFile::openWrite(std::u16string_view name, Links links) {
   discard();
   std::string target = rt::fs::nativePath(name);
   if (target.empty()) rt::raise(rt::err::BadFileName);
+  // Followed, a link has the file it names replaced, not itself.
   struct stat st {};
   if (links == Links::Follow && ::lstat(target.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
     if (char* real = ::realpath(target.c_str(), nullptr)) {
