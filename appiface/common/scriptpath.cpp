@@ -1,5 +1,6 @@
 #include "scriptpath.h"
 
+#include "rt/error.h"
 #include "rt/fspath.h"
 #include "rt/paths.h"
 
@@ -8,6 +9,7 @@ namespace appiface {
 std::u16string folderPath(std::u16string_view path) { return rt::folderPath(path); }
 
 std::u16string scriptName(std::u16string_view sptPath, std::u16string_view name) {
+  if (!rt::fs::isNameable(name)) rt::raise(rt::err::BadFileName);
   return rt::pathFrom(sptPath, name);
 }
 

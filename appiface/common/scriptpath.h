@@ -11,7 +11,8 @@ namespace appiface {
 
 // A script folder as SptPath keeps it: ending in "/" ("" becomes "/").
 std::u16string folderPath(std::u16string_view path);
-// The full name of the script `name` run from the folder `sptPath`.
+// The full name of the script `name` run from the folder `sptPath`; a name
+// no file can have raises 52.
 std::u16string scriptName(std::u16string_view sptPath, std::u16string_view name);
 // A full name's folder, up to and including its last separator ("" when it
 // has none), and the name after it.

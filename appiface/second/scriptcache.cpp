@@ -68,7 +68,7 @@ bool ScriptCache::compile(Application& app) {
   rt::Ref<nubrel::IStreamFile> stream =
       newObject<nubrel::IStreamFile>(nubrel::IBinFileStream::clsid);
   const std::u16string cannotMake = u"不能建立脚本文件[" + script_ + u"]的预编译文件。";
-  if (!stream->openStream(cache_, nubrel::OutStream)) {
+  if (!stream->createStream(cache_)) {
     app.record(-1, kCompFile, cannotMake);
     return false;
   }

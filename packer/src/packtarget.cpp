@@ -9,8 +9,8 @@
 #include "failures.h"
 #include "rt/error.h"
 #include "rt/fspath.h"
+#include "rt/replacefile.h"
 #include "rt/text.h"
-#include "tempfile.h"
 
 namespace wistel {
 
@@ -31,7 +31,7 @@ PackTarget::PackTarget(std::u16string_view packFile) : target_(rt::fs::nativePat
   }
   size_t slash = target_.rfind('/');
   std::string folder = slash == std::string::npos ? std::string() : target_.substr(0, slash + 1);
-  int fd = createFresh(AT_FDCWD, folder + kTempPrefix, mode, temp_);
+  int fd = rt::createTempFile(AT_FDCWD, folder, mode, temp_);
   if (fd < 0) raiseSystem(errno, rt::err::PathNotFound, packFile);
   if (existing_) ::fchmod(fd, mode);  // the old pack's mode, whatever the umask
   ::close(fd);

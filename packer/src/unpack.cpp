@@ -23,8 +23,8 @@
 #include "rt/fd.h"
 #include "rt/fspath.h"
 #include "rt/paths.h"
+#include "rt/replacefile.h"
 #include "rt/text.h"
-#include "tempfile.h"
 
 namespace wistel {
 
@@ -83,7 +83,7 @@ class Unpacker final : public PackVisitor {
     file_ = OpenFile{rt::Fd(-1), {}, rt::toUtf8(file.name), folder.shown + file.name,
                      file.modified, false};
     if (folder.fd.get() < 0) return;  // the folder is named already
-    file_.fd = rt::Fd(createFresh(folder.fd.get(), kTempPrefix, 0666, file_.temp));
+    file_.fd = rt::Fd(rt::createTempFile(folder.fd.get(), "", 0666, file_.temp));
     if (file_.fd.get() < 0) {
       file_.temp.clear();
       missed_.push_back(file_.shown);

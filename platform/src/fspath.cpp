@@ -36,7 +36,7 @@ std::string homeFolder() {
 }  // namespace
 
 std::string nativePath(std::u16string_view path) {
-  if (path.find(u'\0') != std::u16string_view::npos) rt::raise(rt::err::BadFileName);
+  if (!isNameable(path)) rt::raise(rt::err::BadFileName);
   std::string s = rt::toUtf8(path);
   std::replace(s.begin(), s.end(), '\\', '/');
   return s;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <string>
 
+#include "rt/fspath.h"
 #include "rt/text.h"
 
 namespace rt {
@@ -46,8 +47,7 @@ std::u16string pathFrom(std::u16string_view folder, std::u16string_view name) {
 }
 
 bool makePath(std::u16string_view path) {
-  // A zero character would cut the name short and make another folder.
-  if (path.find(u'\0') != std::u16string_view::npos) return false;
+  if (!fs::isNameable(path)) return false;
   const std::string p = toUtf8(withSlashes(path));
   size_t from = 0;
   while (from < p.size()) {

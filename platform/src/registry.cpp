@@ -43,6 +43,8 @@
 
 #include "rt/activation.h"
 #include "rt/error.h"
+#include "rt/fd.h"
+#include "rt/replacefile.h"
 #include "rt/text.h"
 
 namespace rt {
@@ -53,7 +55,7 @@ using registry::Entry;
 namespace {
 
 constexpr size_t kMaxEntryBytes = 64 * 1024;
-// Leaves room for the temporary file's prefix and suffix within NAME_MAX.
+// Well within NAME_MAX: no ProgID the system knows comes near it.
 constexpr size_t kMaxNameBytes = 200;
 
 [[noreturn]] void fail(const std::string& reason) {
@@ -217,26 +219,10 @@ std::string libraryAsStored(const std::string& store, const std::string& library
   return (fs::path("..") / lib.filename()).string();
 }
 
-bool writeAll(int fd, std::string_view text) {
-  while (!text.empty()) {
-    ssize_t n = ::write(fd, text.data(), text.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    text.remove_prefix(static_cast<size_t>(n));
-  }
-  return true;
-}
-
 // Writes `dir`/`name` through a temporary file and a rename.
 bool writeAtomically(const std::string& dir, const std::string& name, const std::string& text) {
-  std::string tmp = dir + "/." + name + "." + std::to_string(::getpid()) + ".tmp";
-  int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) return false;
-  bool ok = writeAll(fd, text) && ::fsync(fd) == 0;
-  ok = ::close(fd) == 0 && ok;
-  if (ok && ::rename(tmp.c_str(), (dir + "/" + name).c_str()) == 0) return true;
-  ::unlink(tmp.c_str());
-  return false;
+  FileReplacement out;
+  return out.open(dir + "/" + name, nullptr, 0644) && writeAll(out.fd(), text) && out.commit();
 }
 
 bool removeFile(const std::string& path) {

@@ -5,19 +5,33 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <random>
+
 namespace rt {
+
+int createTempFile(int dirFd, const std::string& folder, mode_t mode, std::string& path) {
+  static constexpr char kDigits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
+  thread_local std::mt19937_64 rng{std::random_device{}()};
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string name = ".~";
+    for (uint64_t n = rng(); name.size() < kTempNameLength; n /= 36) name += kDigits[n % 36];
+    path = folder + name;
+    // O_EXCL keeps it from ever being someone else's file, and fails on a
+    // link as well.
+    int fd = ::openat(dirFd, path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  errno = EEXIST;
+  return -1;
+}
 
 FileReplacement::~FileReplacement() { discard(); }
 
 bool FileReplacement::open(const std::string& target, const struct stat* existing, mode_t mode) {
   discard();
   // A fresh name beside the target, so that the rename stays on one file
-  // system; O_EXCL keeps it from ever being someone else's file.
-  for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
-    temp_ = target + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
-    fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd_ < 0 && errno != EEXIST) break;
-  }
+  // system.
+  fd_ = createTempFile(AT_FDCWD, target.substr(0, target.rfind('/') + 1), 0600, temp_);
   if (fd_ < 0) {
     temp_.clear();
     return false;

@@ -17,19 +17,21 @@ namespace rt {
 namespace {
 
 // How the program starts: input from /dev/null, no blocked signals, and
-// SIGPIPE back to its default (the script's process may ignore it).
+// SIGPIPE and SIGXFSZ back to their defaults (the script's process ignores
+// SIGXFSZ, and may ignore SIGPIPE).
 class SpawnSetup {
  public:
   SpawnSetup() {
     posix_spawn_file_actions_init(&actions_);
     posix_spawn_file_actions_addopen(&actions_, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     posix_spawnattr_init(&attr_);
-    sigset_t none, pipe;
+    sigset_t none, defaults;
     sigemptyset(&none);
-    sigemptyset(&pipe);
-    sigaddset(&pipe, SIGPIPE);
+    sigemptyset(&defaults);
+    sigaddset(&defaults, SIGPIPE);
+    sigaddset(&defaults, SIGXFSZ);
     posix_spawnattr_setsigmask(&attr_, &none);
-    posix_spawnattr_setsigdefault(&attr_, &pipe);
+    posix_spawnattr_setsigdefault(&attr_, &defaults);
     posix_spawnattr_setflags(&attr_, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
   }
   ~SpawnSetup() {

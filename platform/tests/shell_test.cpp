@@ -3,6 +3,7 @@
 #include "rt/shell.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -48,6 +49,21 @@ TEST(Shell, ChildIsReapedByTheCaller) {
   ASSERT_EQ(waitpid(pid, &status, 0), pid);
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 3);
+}
+
+// The runtime ignores SIGXFSZ, so that a file reaching the size limit fails
+// its write instead of ending the process; a program it starts has the
+// default back, as a shell would start it.
+TEST(Shell, AFileSizeSignalEndsOnlyTheProgramsStarted) {
+  struct sigaction here {};
+  ASSERT_EQ(::sigaction(SIGXFSZ, nullptr, &here), 0);
+  EXPECT_EQ(here.sa_handler, SIG_IGN);
+  pid_t pid = rt::startChild({"sh", "-c", "ulimit -c 0; kill -XFSZ $$; exit 0"});
+  ASSERT_GT(pid, 0);
+  int status = 0;
+  ASSERT_EQ(waitpid(pid, &status, 0), pid);
+  ASSERT_TRUE(WIFSIGNALED(status));
+  EXPECT_EQ(WTERMSIG(status), SIGXFSZ);
 }
 
 TEST(Shell, DetachedLeavesNoChild) {

@@ -28,13 +28,21 @@ std::u16string_view checkHeader(VStream& s, int32_t signature) {
 }  // namespace
 
 bool FileStreamBase::openStream(std::u16string_view fn, StreamDir d) {
+  return open(fn, d, StreamFile::Links::Follow);
+}
+
+bool FileStreamBase::createStream(std::u16string_view fn) {
+  return open(fn, OutStream, StreamFile::Links::Replace);
+}
+
+bool FileStreamBase::open(std::u16string_view fn, StreamDir d, StreamFile::Links links) {
   failure_.clear();
   // Opening again closes (and so saves) the file opened before.
   if (!closeStream() && !failure_.empty()) return false;
   dir_ = d;
   try {
     if (d == OutStream) {
-      file_.openWrite(fn);
+      file_.openWrite(fn, links);
       writeHeader(*this, signature_);
       return true;
     }

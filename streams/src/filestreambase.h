@@ -15,6 +15,7 @@ namespace nubrel {
 class FileStreamBase : public virtual IStreamFile {
  public:
   bool openStream(std::u16string_view fn, StreamDir d) override;
+  bool createStream(std::u16string_view fn) override;
   bool closeStream() override;
   void discardStream() override { file_.discard(); }
   std::u16string errInfo() override { return failure_; }
@@ -33,6 +34,8 @@ class FileStreamBase : public virtual IStreamFile {
   StreamFile file_;
 
  private:
+  bool open(std::u16string_view fn, StreamDir d, StreamFile::Links links);
+
   const int32_t signature_;
   StreamDir dir_ = OutStream;
   std::u16string failure_;

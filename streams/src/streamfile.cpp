@@ -8,9 +8,9 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <random>
 
 #include "rt/error.h"
+#include "rt/fspath.h"
 #include "rt/text.h"
 
 namespace nubrel {
@@ -18,14 +18,6 @@ namespace nubrel {
 namespace {
 
 constexpr size_t kBufferSize = 64 * 1024;
-
-// File names are UTF-8 with "/" as the separator; "\" is accepted on input.
-std::string fsPath(std::u16string_view name) {
-  std::u16string p(name);
-  for (char16_t& c : p)
-    if (c == u'\\') c = u'/';
-  return rt::toUtf8(p);
-}
 
 // The runtime's file errors for the system's error numbers.
 struct ErrnoError {
@@ -56,18 +48,6 @@ constexpr ErrnoError kErrnoErrors[] = {
   rt::raise(n, rt::fromUtf8(path));
 }
 
-// A fresh name beside `target` for the new content.
-int createTemp(const std::string& target, mode_t mode, std::string& temp) {
-  static std::mt19937_64 rng{std::random_device{}()};
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    temp = target + ".~" + std::to_string(rng() % 100000000);
-    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-    if (fd >= 0 || errno != EEXIST) return fd;
-  }
-  errno = EEXIST;
-  return -1;
-}
-
 }  // namespace
 
 StreamFile::~StreamFile() {
@@ -80,7 +60,7 @@ StreamFile::~StreamFile() {
 
 void StreamFile::openRead(std::u16string_view name) {
   discard();
-  std::string path = fsPath(name);
+  std::string path = rt::fs::nativePath(name);
   if (path.empty()) rt::raise(rt::err::BadFileName);
   // Non-blocking, so that a FIFO cannot hang the open; it is refused below.
   int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
@@ -96,32 +76,33 @@ void StreamFile::openRead(std::u16string_view name) {
   size_ = static_cast<uint64_t>(st.st_size);
 }
 
-void StreamFile::openWrite(std::u16string_view name) {
+void StreamFile::openWrite(std::u16string_view name, Links links) {
   discard();
-  std::string target = fsPath(name);
+  std::string target = rt::fs::nativePath(name);
   if (target.empty()) rt::raise(rt::err::BadFileName);
-  // Through a symbolic link the file it names is replaced, not the link.
+  // Followed, a link has the file it names replaced, not itself.
   struct stat st {};
-  if (::lstat(target.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+  if (links == Links::Follow && ::lstat(target.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
     if (char* real = ::realpath(target.c_str(), nullptr)) {
       target = real;
       std::free(real);
     }
   }
-  mode_t mode = 0666;
-  bool exists = ::stat(target.c_str(), &st) == 0;
-  if (exists) {
-    if (!S_ISREG(st.st_mode)) rt::raise(rt::err::PathFileAccess, rt::fromUtf8(target));
-    mode = st.st_mode & 07777;
+  // What is left a link (one replaced, or one that leads nowhere) is no
+  // file to keep the mode of: the rename replaces the link itself.
+  bool exists = ::lstat(target.c_str(), &st) == 0 && !S_ISLNK(st.st_mode);
+  if (exists && !S_ISREG(st.st_mode)) rt::raise(rt::err::PathFileAccess, rt::fromUtf8(target));
+  // A new file gets the usual mode as the umask allows, an existing one keeps
+  // its own.
+  out_.emplace();
+  if (!out_->open(target, exists ? &st : nullptr)) {
+    int e = errno;
+    out_.reset();
+    raiseErrno(e, target, true, false);
   }
-  std::string temp;
-  int fd = createTemp(target, mode, temp);
-  if (fd < 0) raiseErrno(errno, target, true, false);
-  if (exists) ::fchmod(fd, mode);  // the old file's mode, whatever the umask
-  fd_ = fd;
+  fd_ = out_->fd();
   writing_ = true;
   target_ = std::move(target);
-  temp_ = std::move(temp);
 }
 
 void StreamFile::close() {
@@ -136,11 +117,8 @@ void StreamFile::close() {
     discard();
     throw;
   }
-  int fd = fd_;
-  fd_ = -1;
-  if (::close(fd) != 0 || ::rename(temp_.c_str(), target_.c_str()) != 0) {
+  if (!out_->commit()) {
     int e = errno;
-    ::unlink(temp_.c_str());
     std::string target = target_;
     reset();
     raiseErrno(e, target, false, false);
@@ -149,16 +127,15 @@ void StreamFile::close() {
 }
 
 void StreamFile::discard() noexcept {
-  if (fd_ >= 0) ::close(fd_);
-  if (writing_ && !temp_.empty()) ::unlink(temp_.c_str());
+  if (fd_ >= 0 && !writing_) ::close(fd_);
   reset();
 }
 
 void StreamFile::reset() noexcept {
   fd_ = -1;
   writing_ = false;
+  out_.reset();  // a new file not saved goes
   target_.clear();
-  temp_.clear();
   buf_.clear();
   head_ = 0;
   size_ = pos_ = fetched_ = 0;

@@ -7,8 +7,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "rt/replacefile.h"
 
 namespace nubrel {
 
@@ -23,7 +26,10 @@ class StreamFile {
   // Opening raises the runtime's file errors (naming the file); nothing is
   // open afterwards then.
   void openRead(std::u16string_view name);
-  void openWrite(std::u16string_view name);
+  // A symbolic link at `name` is followed (the file it names is replaced)
+  // or replaced by the new file itself.
+  enum class Links { Follow, Replace };
+  void openWrite(std::u16string_view name, Links links);
   bool isOpen() const { return fd_ >= 0; }
   // Saves an output file over its target; raises when that fails.  Nothing
   // is open afterwards either way.
@@ -50,13 +56,14 @@ class StreamFile {
   void checkReading();
   void fill(size_t k);
   void flush();
-  // Forgets the file; the descriptor is closed already.
+  // Forgets the file (a new one not saved goes); an input descriptor is
+  // closed already.
   void reset() noexcept;
 
   int fd_ = -1;
   bool writing_ = false;
   std::string target_;  // the file read, or the one the new file replaces
-  std::string temp_;    // output: the new file until it is saved
+  std::optional<rt::FileReplacement> out_;  // output: the new file until it is saved
   std::string buf_;
   size_t head_ = 0;  // input: next unread byte in buf_
   uint64_t size_ = 0;

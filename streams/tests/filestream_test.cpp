@@ -124,6 +124,30 @@ TEST_F(Files, KeepsModeAndLinks) {
   EXPECT_EQ(st.st_mode & 0777, 0640u);
 }
 
+// Creating, for the files the system names itself, replaces a link (one
+// that leads nowhere too) with the new file; the link's file stays.
+TEST_F(Files, CreatingReplacesALinkItself) {
+  for (Kind k : {Kind::Binary, Kind::TextFile}) {
+    for (const char* leadsTo : {"target", "nowhere"}) {
+      SCOPED_TRACE(std::string(nameOf(k)) + " to " + leadsTo);
+      writeFile("target", Bytes(50, 1));
+      std::filesystem::create_symlink(leadsTo, fsPath("link"));
+      rt::Ref<nubrel::IStreamFile> s;
+      if (k == Kind::Binary)
+        s = rt::make<BinFileStream>();
+      else
+        s = rt::make<FileStream>();
+      ASSERT_TRUE(s->createStream(path("link")));
+      ASSERT_TRUE(s->closeStream());
+      EXPECT_FALSE(std::filesystem::is_symlink(fsPath("link")));
+      EXPECT_EQ(readFile("target"), Bytes(50, 1));
+      EXPECT_FALSE(exists("nowhere"));
+      EXPECT_EQ(listing().size(), 2u);
+      std::filesystem::remove(fsPath("link"));
+    }
+  }
+}
+
 TEST_F(Files, BackslashesSeparateFolders) {
   std::filesystem::create_directory(fsPath("sub"));
   auto s = rt::make<FileStream>();

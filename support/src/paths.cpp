@@ -2,18 +2,12 @@
 
 #include <sys/stat.h>
 
-#include <algorithm>
-
-#include "rt/text.h"
+#include "rt/fspath.h"
 
 namespace jespin {
 
 std::string fsPath(std::u16string_view path) {
-  // A zero character would cut the name short and open another file.
-  if (path.find(u'\0') != std::u16string_view::npos) return {};
-  std::string s = rt::toUtf8(path);
-  std::replace(s.begin(), s.end(), '\\', '/');
-  return s;
+  return rt::fs::isNameable(path) ? rt::fs::nativePath(path) : std::string();
 }
 
 bool isAbsolutePath(std::u16string_view path) {

@@ -7,8 +7,8 @@
 
 namespace jespin {
 
-// The name the file system is given for `path`; empty (no file) when the
-// path holds a zero character.
+// The name the file system is given for `path` (rt::fs::nativePath); empty
+// (no file) when no file can have it.
 std::string fsPath(std::u16string_view path);
 
 // A path that needs no folder in front of it: one that begins with a

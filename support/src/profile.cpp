@@ -7,6 +7,7 @@
 #include "paths.h"
 #include "readlimits.h"
 #include "rt/error.h"
+#include "rt/fspath.h"
 #include "rt/strings.h"
 #include "rt/text.h"
 
@@ -154,7 +155,8 @@ ProFile::ProFile() : error_(rt::make<ErrInfo>()) {
   error_->setParentMod(u"ProFile");
 }
 
-std::string ProFile::file() const { return fsPath(proPath_ + proName_); }
+// Reads and writes record 52 for a name no file can have.
+std::string ProFile::file() const { return rt::fs::nativePath(proPath_ + proName_); }
 
 // --- Naming the file -------------------------------------------------------
 
@@ -175,7 +177,7 @@ bool ProFile::init(std::u16string_view pPath, std::u16string_view pName) {
   }
   proPath_ = std::move(path);
   proName_ = std::move(name);
-  if (!isFolder(proPath_)) return false;
+  if (!isFolder(proPath_) || !rt::fs::isNameable(proName_)) return false;
 
   escEnable_ = getInt(u"ProFileDef", u"EscEnable", 0) != 0;
   if (escEnable_) {

@@ -10,6 +10,7 @@
 #include "paths.h"
 #include "readlimits.h"
 #include "rt/error.h"
+#include "rt/fspath.h"
 #include "rt/text.h"
 
 namespace jespin {
@@ -30,6 +31,10 @@ std::u16string openFailureText(int e) {
 }  // namespace
 
 bool Utf16Reader::open(std::u16string_view fn) {
+  if (!rt::fs::isNameable(fn)) {
+    errorText_ = rt::errorText(rt::err::BadFileName);
+    return false;
+  }
   if (!isFile(fn)) {
     errorText_ = u"指定文件[" + std::u16string(fn) + u"]不存在。";
     return false;

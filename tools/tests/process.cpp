@@ -1,6 +1,7 @@
 #include "process.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -27,6 +28,10 @@ Outcome runZubrun(const std::string& script, const Limits& limits) {
       rlimit r{limits.addressSpace, limits.addressSpace};
       ::setrlimit(RLIMIT_AS, &r);
     }
+    if (limits.fileSize) {
+      rlimit r{limits.fileSize, limits.fileSize};
+      ::setrlimit(RLIMIT_FSIZE, &r);
+    }
     int in = ::open("/dev/null", O_RDONLY);
     int out = pipeFds[1] >= 0 ? pipeFds[1] : ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (pipeFds[0] >= 0) ::close(pipeFds[0]);  // nobody reads
@@ -34,7 +39,9 @@ Outcome runZubrun(const std::string& script, const Limits& limits) {
     ::dup2(in, 0);
     ::dup2(out, 1);
     ::dup2(err, 2);
+    // As a shell starts it: this process's runtime ignores SIGXFSZ.
     ::signal(SIGPIPE, SIG_DFL);
+    ::signal(SIGXFSZ, SIG_DFL);
     ::unsetenv("ZUB_REGISTRY");
     ::unsetenv("ZUB_CODEPAGE");
     ::setenv("LC_ALL", "en_US.UTF-8", 1);

@@ -15,6 +15,7 @@ struct Limits {
   std::string edition = "2";  // of the engine zubrun runs the script on
   rlim_t stackBytes = 0;    // 0: as inherited
   rlim_t addressSpace = 0;  // 0: as inherited
+  rlim_t fileSize = 0;      // 0: as inherited (ulimit -f, in bytes)
   // Where standard output goes: a file to write, or "" for a file the
   // outcome reads back; "pipe-closed" for a pipe nobody reads.
   std::string output;

@@ -1,12 +1,14 @@
 #include "runner.h"
 
-#include <cstdio>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "nubrel/filestreams.h"
 #include "nubrel/memstream.h"
 #include "rt/activation.h"
 #include "rt/error.h"
 #include "rt/text.h"
+#include "scriptfile.h"
 
 namespace zubrun {
 
@@ -17,6 +19,15 @@ rt::Ref<I> created() {
   rt::Ref<I> obj = rt::queryRef<I>(rt::createInstance(I::clsid).get());
   if (!obj) rt::raise(rt::err::NoAutomation);
   return obj;
+}
+
+// Whether `out` names the file the script is read from (the same device
+// and inode, through links): writing it would replace the source.
+bool isTheSource(const std::string& file, const std::string& out) {
+  struct stat in {}, target {};
+  const int read = file == kStandardInput ? ::fstat(STDIN_FILENO, &in) : ::stat(file.c_str(), &in);
+  return read == 0 && ::stat(out.c_str(), &target) == 0 && in.st_dev == target.st_dev &&
+         in.st_ino == target.st_ino;
 }
 
 }  // namespace
@@ -98,12 +109,16 @@ void Runner::include(const std::u16string& written) {
 }
 
 // The source is compiled in memory first, so that a script with an error
-// writes nothing; then again into the file, which is saved when it closes.
-// A file that fails while written is removed rather than left cut short.
+// writes nothing; then again into a new file, which replaces the output
+// (a link there too, never written through) only when it is complete.
 Runner::Status Runner::compile(const std::string& file, const std::string& out,
                                std::string& report) {
   const std::string path = nameOf(file);
   where_ = Place{};
+  if (isTheSource(file, out)) {
+    report = "zubrun: cannot write " + out + ": it is the script being compiled\n";
+    return FileProblem;
+  }
   try {
     Script script;
     if (!read(file, script) || script.compiled) {
@@ -114,17 +129,15 @@ Runner::Status Runner::compile(const std::string& file, const std::string& out,
     compiler_->compile(script.source, *created<nubrel::IMemStream>());
     compileFailed(path);
     rt::Ref<nubrel::IBinFileStream> target = created<nubrel::IBinFileStream>();
-    const bool opened = target->openStream(rt::fromUtf8(out), nubrel::OutStream);
     bool written = false;
-    if (opened) {
+    if (target->createStream(rt::fromUtf8(out))) {
       compiler_->compile(script.source, *target);
       written = !compiler_->error().haveErr() && target->closeStream();
     }
     if (!written) {
       std::string why = rt::toUtf8(compiler_->error().haveErr() ? compiler_->error().description()
                                                                 : target->errInfo());
-      target = nullptr;
-      if (opened) std::remove(out.c_str());
+      target->discardStream();  // the output stays as it was
       report = "zubrun: cannot write " + out + ": " + why + "\n";
       return FileProblem;
     }

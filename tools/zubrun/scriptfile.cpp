@@ -10,7 +10,7 @@
 #include "nubrel/filestreams.h"
 #include "rt/activation.h"
 #include "rt/error.h"
-#include "rt/paths.h"
+#include "rt/fspath.h"
 #include "rt/text.h"
 
 namespace zubrun {
@@ -123,7 +123,7 @@ rt::Ref<nubrel::VStream> openCompiled(const std::string& path, std::string_view 
 std::string includedPath(std::u16string_view written, const std::string& includer) {
   if (written.size() >= 2 && written.front() == u'"' && written.back() == u'"')
     written = written.substr(1, written.size() - 2);
-  std::string path = rt::toUtf8(rt::withSlashes(written));
+  std::string path = rt::fs::nativePath(written);
   if (path.empty() || path.front() == '/') return path;
   size_t slash = includer.rfind('/');
   return slash == std::string::npos ? path : includer.substr(0, slash + 1) + path;

@@ -48,7 +48,7 @@ rt::Ref<nubrel::VStream> openCompiled(const std::string& path, std::string_view 
 
 // Where an include directive's file is: the text without its surrounding
 // quotes, "\" read as "/", and a relative path taken from the folder of the
-// file that includes it.
+// file that includes it.  A name no file can have raises 52.
 std::string includedPath(std::u16string_view written, const std::string& includer);
 
 }  // namespace zubrun

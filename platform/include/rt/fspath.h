@@ -24,8 +24,12 @@ enum : int32_t {
   kArchive = 32,
 };
 
-// The file-system name of a script's path.  A zero character raises 52: it
-// would cut the name short and reach another file.
+// False for a path that no file can have: one holding a zero character,
+// which would cut the name short and reach another file.
+inline bool isNameable(std::u16string_view path) { return path.find(u'\0') == path.npos; }
+
+// The file-system name of a script's path.  A path that is not nameable
+// raises 52.
 RT_API std::string nativePath(std::u16string_view path);
 
 // A path cut at its last separator: the folder with that separator ("" for

@@ -3,6 +3,9 @@
 // on disk.  Until then, and after any failure, the target is byte for byte
 // what it was, and the temporary file is removed.  The rename replaces the
 // name itself: a symbolic link there is replaced, never written through.
+//
+// Temporary names are short and of one length, whatever the target's name:
+// every name the file system takes can be written this way.
 #pragma once
 
 #include <sys/stat.h>
@@ -13,6 +16,15 @@
 #include "rt/api.h"
 
 namespace rt {
+
+// Creates a new file, open for writing, under a fresh temporary name in a
+// folder: `folder` ("" or ending in "/") taken from `dirFd` (AT_FDCWD: the
+// current folder).  The name starts with ".~" (hidden from listings that
+// pass over such names) and has kTempNameLength characters.  Returns the
+// descriptor and sets `path` to `folder` and the name; -1, errno set, when
+// no file could be made.  A file or link already there is never opened.
+inline constexpr size_t kTempNameLength = 10;
+RT_API int createTempFile(int dirFd, const std::string& folder, mode_t mode, std::string& path);
 
 class RT_API FileReplacement {
  public:

@@ -23,6 +23,11 @@ class IStreamFile : public virtual VStream {
   // the reason in errInfo() when the file cannot be opened or its header is
   // refused; no file is open then, and value operations raise.
   virtual bool openStream(std::u16string_view fn, StreamDir d) = 0;
+  // Opens `fn` for output as openStream does, except that a symbolic link
+  // at `fn` is replaced by the new file instead of being written through:
+  // for the files the system names itself (a compile cache, a compiled
+  // script's output).
+  virtual bool createStream(std::u16string_view fn) = 0;
   // False when no file is open (or an output file could not be saved, with
   // the reason in errInfo()).
   virtual bool closeStream() = 0;
