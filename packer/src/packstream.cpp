@@ -24,8 +24,11 @@ rt::Ref<nubrel::IBinFileStream> openPack(std::u16string_view fn, PackInfo& info)
   info.setPackLen(st.st_size);
   rt::Ref<nubrel::IBinFileStream> s = newPackStream();
   if (!s->openStream(fn, nubrel::InStream)) rt::raiseWith(rt::err::PathFileAccess, s->errInfo(), {});
-  info.readStream(*s);
-  checkRead(*s);
+  try {
+    info.readStream(*s);
+  } catch (const rt::RuntimeError& e) {
+    raiseDamaged(e.description());  // a header cut short
+  }
   return s;
 }
 
