@@ -36,8 +36,8 @@ std::u16string failureAtHand() {
 void showErr(std::u16string_view message, std::u16string_view title) {
   std::u16string t = title.empty() ? std::u16string(text::kTitle) + std::u16string(kErrorTitleTail)
                                    : std::u16string(title);
-  std::u16string body = std::u16string(kErrorLead) + u"\r\n\r\n" +
-                      (message.empty() ? failureAtHand() : std::u16string(message));
+  std::u16string shown = message.empty() ? failureAtHand() : std::u16string(message);
+  std::u16string body = std::u16string(kErrorLead) + u"\r\n\r\n" + shown;
   rt::UiHost& host = rt::uiHost();
   host.beep();
   host.messageBox(body, rt::mb::Critical | rt::mb::OkOnly, t);

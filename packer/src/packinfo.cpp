@@ -5,6 +5,7 @@
 #include <limits>
 #include <string>
 
+#include "names.h"
 #include "packstream.h"
 #include "rt/error.h"
 #include "rt/fspath.h"
@@ -95,8 +96,8 @@ bool PackInfo::readInfo(std::u16string_view fn) {
   try {
     struct stat st {};
     std::string path = rt::fs::nativePath(fn);
-    if (!rt::fs::statOf(path, st)) rt::raise(rt::err::FileNotFound, fn);
-    if (!S_ISREG(st.st_mode)) rt::raise(rt::err::PathFileAccess, fn);
+    if (!rt::fs::statOf(path, st)) rt::raise(rt::err::FileNotFound, shownName(fn));
+    if (!S_ISREG(st.st_mode)) rt::raise(rt::err::PathFileAccess, shownName(fn));
     packLen_ = st.st_size;
     rt::Ref<nubrel::IBinFileStream> s = newPackStream();
     if (!s->openStream(fn, nubrel::InStream)) rt::raiseWith(rt::err::PathFileAccess, s->errInfo(), {});

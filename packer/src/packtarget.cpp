@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "failures.h"
+#include "names.h"
 #include "rt/error.h"
 #include "rt/fspath.h"
 #include "rt/text.h"
@@ -25,7 +26,7 @@ PackTarget::PackTarget(std::u16string_view packFile) : target_(rt::fs::nativePat
   }
   mode_t mode = 0666;
   if (::stat(target_.c_str(), &st) == 0) {
-    if (!S_ISREG(st.st_mode)) rt::raise(rt::err::PathFileAccess, packFile);
+    if (!S_ISREG(st.st_mode)) rt::raise(rt::err::PathFileAccess, shownName(packFile));
     existing_ = st;
     mode = st.st_mode & 07777;
   }
