@@ -141,6 +141,9 @@ TEST_F(Hostile, NamesShownEscapedAndCountedNotKept) {
     EXPECT_EQ(lines[1], deepPath + u"f/");
     EXPECT_EQ(lines.back(), c.last);
   }
+  // Nor do the progress rows show a control character.
+  for (const std::u16string& line : work_->transcript())
+    for (char16_t ch : line) EXPECT_TRUE(ch >= 0x20 && (ch < 0x7F || ch >= 0xA0)) << rt::toUtf8(line);
 }
 
 TEST_F(Hostile, FoldersNestedTooDeep) {
