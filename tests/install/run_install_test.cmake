@@ -54,7 +54,7 @@ file(READ "${WORK}/elsewhere/back/a.txt" unpacked)
 if(NOT unpacked STREQUAL "packed")
   message(FATAL_ERROR "wistel unpacked \"${unpacked}\"")
 endif()
-run_command("usage: zubreg" "${bin}/zubreg" --help)
+run_command("all created" "${bin}/zubreg" --check)
 if(EXISTS "${bin}/marlox")
   # A first start on a new program folder runs its first-run script.
   file(WRITE "${WORK}/elsewhere/first.drive" "type installed\nexpect-text installed\nanswer no\nclose\n")
