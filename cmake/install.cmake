@@ -3,7 +3,8 @@
 # lib/registry, written by the installed zubreg once everything is in place.
 # The store names the libraries beside it by relative paths, so the
 # installed tree works from any folder and keeps working when it is moved.
-install(TARGETS zubrun zubreg RUNTIME DESTINATION bin)
+# Every command; marlox installs itself where it is built (with Qt).
+install(TARGETS zubrun zubreg zubpage wistel RUNTIME DESTINATION bin)
 install(TARGETS zubrt LIBRARY DESTINATION lib)
 
 # Called at the end of the top folder, once every component is declared.

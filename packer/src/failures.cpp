@@ -1,5 +1,6 @@
 #include "failures.h"
 
+#include "names.h"
 #include "rt/error.h"
 #include "rt/fspath.h"
 
@@ -9,7 +10,7 @@ void raiseSystem(int errnum, int32_t missing, std::u16string_view shown) {
   try {
     rt::fs::raiseErrno(errnum, missing);
   } catch (const rt::RuntimeError& e) {
-    rt::raise(e.number(), shown);
+    rt::raise(e.number(), shownName(shown));
   }
 }
 

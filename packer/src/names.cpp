@@ -21,6 +21,19 @@ std::u16string folderPath(std::u16string_view dirPath) {
   return rt::folderPath(dirPath);
 }
 
+std::u16string shownName(std::u16string_view name) {
+  static constexpr char16_t kHex[] = u"0123456789ABCDEF";
+  std::u16string shown;
+  shown.reserve(name.size());
+  for (char16_t c : name) {
+    if (c < 0x20 || (c >= 0x7F && c < 0xA0))
+      shown += {u'\\', u'x', kHex[c >> 4], kHex[c & 0xF]};
+    else
+      shown += c;
+  }
+  return shown;
+}
+
 bool isTextName(std::string_view native) { return rt::toUtf8(rt::fromUtf8(native)) == native; }
 
 }  // namespace wistel

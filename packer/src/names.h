@@ -19,6 +19,11 @@ bool storable(std::u16string_view text);
 // the root of the file system.
 std::u16string folderPath(std::u16string_view dirPath);
 
+// A name or path as messages and listings show it: every control character
+// (U+0000 to U+001F, U+007F to U+009F) as "\xHH", so a name can neither
+// drive a terminal nor hide part of a line.
+std::u16string shownName(std::u16string_view name);
+
 // Whether a file-system name is text at all: valid UTF-8.
 bool isTextName(std::string_view native);
 

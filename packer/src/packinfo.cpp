@@ -3,7 +3,9 @@
 #include <sys/stat.h>
 
 #include <limits>
+#include <string>
 
+#include "names.h"
 #include "packstream.h"
 #include "rt/error.h"
 #include "rt/fspath.h"
@@ -27,6 +29,22 @@ void writeTo(PackInfo& p, const rt::Ref<nubrel::VStream>& vs) {
 void readFrom(PackInfo& p, const rt::Ref<nubrel::VStream>& vs) {
   if (!vs) rt::raise(rt::err::ObjectNotSet);
   p.readStream(*vs);
+}
+
+// A file stream keeps a read that ran out of data as its failure instead of
+// raising it: raised here, the failure reaches the reader's caller.
+void raiseKeptFailure(nubrel::VStream& vs) {
+  rt::Ref<nubrel::IStreamFile> file = rt::queryRef<nubrel::IStreamFile>(&vs);
+  if (file && file->eof()) rt::raiseWith(rt::err::PastEndOfFile, file->errInfo(), {});
+}
+
+// The next value of `vs`, read by `read`; raises when the stream failed, so
+// a member is given only a value that was read.
+template <class Read>
+auto next(nubrel::VStream& vs, Read read) {
+  auto value = read(vs);
+  raiseKeptFailure(vs);
+  return value;
 }
 
 }  // namespace
@@ -62,27 +80,32 @@ void PackInfo::writeStream(nubrel::VStream& vs) {
 }
 
 void PackInfo::readStream(nubrel::VStream& vs) {
-  ver_ = vs.vLong();
-  copyright_ = vs.vString();
-  description_ = vs.vString();
-  flag_ = vs.vLong();
-  createTime_ = vs.vDate();
-  blkSize_ = vs.vLong();
-  password_ = hasPassword() ? vs.vString() : std::u16string();
+  auto readLong = [](nubrel::VStream& s) { return s.vLong(); };
+  auto readString = [](nubrel::VStream& s) { return s.vString(); };
+  ver_ = next(vs, readLong);
+  copyright_ = next(vs, readString);
+  description_ = next(vs, readString);
+  flag_ = next(vs, readLong);
+  createTime_ = next(vs, [](nubrel::VStream& s) { return s.vDate(); });
+  blkSize_ = next(vs, readLong);
+  password_ = hasPassword() ? next(vs, readString) : std::u16string();
 }
 
 bool PackInfo::readInfo(std::u16string_view fn) {
+  failure_.reset();
   try {
     struct stat st {};
-    if (!rt::fs::statOf(rt::fs::nativePath(fn), st) || !S_ISREG(st.st_mode)) return false;
+    std::string path = rt::fs::nativePath(fn);
+    if (!rt::fs::statOf(path, st)) rt::raise(rt::err::FileNotFound, shownName(fn));
+    if (!S_ISREG(st.st_mode)) rt::raise(rt::err::PathFileAccess, shownName(fn));
     packLen_ = st.st_size;
     rt::Ref<nubrel::IBinFileStream> s = newPackStream();
-    if (!s->openStream(fn, nubrel::InStream)) return false;
+    if (!s->openStream(fn, nubrel::InStream)) rt::raiseWith(rt::err::PathFileAccess, s->errInfo(), {});
     readStream(*s);
-    bool whole = s->errInfo().empty();
     s->closeStream();
-    return whole;
-  } catch (const rt::RuntimeError&) {
+    return true;
+  } catch (const rt::RuntimeError& e) {
+    failure_ = e;
     return false;
   }
 }

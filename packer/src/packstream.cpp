@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "names.h"
 #include "packinfo.h"
 #include "rt/error.h"
 #include "rt/fspath.h"
@@ -20,12 +21,15 @@ rt::Ref<nubrel::IBinFileStream> newPackStream() {
 rt::Ref<nubrel::IBinFileStream> openPack(std::u16string_view fn, PackInfo& info) {
   std::string path = rt::fs::nativePath(fn);
   struct stat st {};
-  if (!rt::fs::statOf(path, st)) rt::raise(rt::err::FileNotFound, fn);
+  if (!rt::fs::statOf(path, st)) rt::raise(rt::err::FileNotFound, shownName(fn));
   info.setPackLen(st.st_size);
   rt::Ref<nubrel::IBinFileStream> s = newPackStream();
   if (!s->openStream(fn, nubrel::InStream)) rt::raiseWith(rt::err::PathFileAccess, s->errInfo(), {});
-  info.readStream(*s);
-  checkRead(*s);
+  try {
+    info.readStream(*s);
+  } catch (const rt::RuntimeError& e) {
+    raiseDamaged(e.description());  // a header cut short
+  }
   return s;
 }
 

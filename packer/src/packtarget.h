@@ -26,6 +26,9 @@ class PackTarget {
   bool isOldPack(const struct stat& st) const {
     return existing_ && st.st_dev == existing_->st_dev && st.st_ino == existing_->st_ino;
   }
+  // Whether the entry `name` of the folder `dirFd` is the target's own name,
+  // not another name of the same file.
+  bool isTargetName(int dirFd, const std::string& name) const;
   // Renames the complete pack over its target.
   void commit();
 
@@ -33,6 +36,7 @@ class PackTarget {
   std::string target_;
   std::string temp_;
   std::optional<struct stat> existing_;
+  std::optional<struct stat> folder_;  // the target's folder
 };
 
 }  // namespace wistel

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "names.h"
 #include "rt/uihost.h"
 
 namespace wistel {
@@ -33,7 +34,7 @@ void Progress::push(std::u16string_view label, int64_t maximum) {
   }
   constexpr int64_t kLongMax = std::numeric_limits<int32_t>::max();
   rows_[static_cast<size_t>(level_ - 1)] =
-      Row{std::u16string(label), 0, static_cast<int32_t>(std::clamp<int64_t>(maximum, 1, kLongMax))};
+      Row{shownName(label), 0, static_cast<int32_t>(std::clamp<int64_t>(maximum, 1, kLongMax))};
   draw();
   rt::uiHost().yield();
 }

@@ -24,8 +24,8 @@ class Progress {
   Progress(const Progress&) = delete;
   Progress& operator=(const Progress&) = delete;
 
-  // Opens a deeper level: its bar at 0 of `maximum` (1 when below 1), then
-  // yields once.
+  // Opens a deeper level: its bar at 0 of `maximum` (1 when below 1) and
+  // `label` as names are shown, then yields once.
   void push(std::u16string_view label, int64_t maximum);
   // Sets the current level's bar, then yields once.
   void setValue(int32_t value);

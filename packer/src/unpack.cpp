@@ -30,9 +30,6 @@ namespace wistel {
 
 namespace {
 
-// Files and folders not written that the closing message names at most.
-constexpr size_t kMissedShown = 20;
-
 // A stored local date as a moment of the system clock, to the second.
 std::optional<std::time_t> momentOf(rt::Date d) {
   rt::DateParts p;
@@ -57,7 +54,7 @@ class Unpacker final : public PackVisitor {
   Unpacker(Progress& progress, std::u16string root) : progress_(progress), root_(std::move(root)) {}
   ~Unpacker() override { dropFile(); }
 
-  const std::vector<std::u16string>& missed() const { return missed_; }
+  const NameList& missed() const { return missed_; }
 
   void enterFolder(std::u16string_view name, int32_t files, int32_t folders, int depth) override {
     progress_.push(depth == 0 ? text::kRootLabel : name, int64_t{files} + folders);
@@ -66,13 +63,13 @@ class Unpacker final : public PackVisitor {
       return;
     }
     const Folder& parent = folders_.back();
-    Folder f{rt::Fd(-1), parent.shown + std::u16string(name) + u"/"};
+    Folder f{rt::Fd(-1), std::u16string(name)};
     if (parent.fd.get() >= 0) {
       std::string native = rt::toUtf8(name);
       if (::mkdirat(parent.fd.get(), native.c_str(), 0777) == 0 || errno == EEXIST)
         f.fd = rt::Fd(::openat(parent.fd.get(), native.c_str(),
                                O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-      if (f.fd.get() < 0) missed_.push_back(f.shown);
+      if (f.fd.get() < 0) missed_.add([&] { return pathOf(name) + u"/"; });
     }
     folders_.push_back(std::move(f));
   }
@@ -80,13 +77,12 @@ class Unpacker final : public PackVisitor {
   void beginFile(const FileRecord& file) override {
     progress_.push(file.name, file.blocks);
     const Folder& folder = folders_.back();
-    file_ = OpenFile{rt::Fd(-1), {}, rt::toUtf8(file.name), folder.shown + file.name,
-                     file.modified, false};
+    file_ = OpenFile{rt::Fd(-1), {}, rt::toUtf8(file.name), file.name, file.modified, false};
     if (folder.fd.get() < 0) return;  // the folder is named already
     file_.fd = rt::Fd(rt::createTempFile(folder.fd.get(), "", 0666, file_.temp));
     if (file_.fd.get() < 0) {
       file_.temp.clear();
-      missed_.push_back(file_.shown);
+      missed_.add([&] { return pathOf(file_.name); });
     }
   }
 
@@ -101,7 +97,7 @@ class Unpacker final : public PackVisitor {
     if (file_.fd.get() >= 0) {
       if (!finishFile()) {
         dropFile();
-        missed_.push_back(file_.shown);
+        missed_.add([&] { return pathOf(file_.name); });
       }
       file_.temp.clear();
     }
@@ -116,15 +112,17 @@ class Unpacker final : public PackVisitor {
   }
 
  private:
+  // Each open folder keeps its own name only: a path for every level would
+  // take memory that grows with the square of the depth.
   struct Folder {
     rt::Fd fd;  // -1: not made or not opened, so nothing is written in it
-    std::u16string shown;
+    std::u16string name;
   };
   struct OpenFile {
     rt::Fd fd{-1};
     std::string temp;  // its name until complete
     std::string native;
-    std::u16string shown;
+    std::u16string name;
     rt::Date modified;
     bool failed = false;
   };
@@ -134,7 +132,14 @@ class Unpacker final : public PackVisitor {
     int fd = ::open(rt::fs::nativePath(root_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
       rt::raiseWith(rt::err::PathNotFound, u"文件夹" + bracket(root_) + u"不存在或不能被建立。", {});
-    folders_.push_back(Folder{rt::Fd(fd), root_});
+    folders_.push_back(Folder{rt::Fd(fd), {}});
+  }
+
+  // The path of `name` in the current folder, as messages show it.
+  std::u16string pathOf(std::u16string_view name) const {
+    std::u16string path = root_;
+    for (size_t i = 1; i < folders_.size(); ++i) path += folders_[i].name + u"/";
+    return path + std::u16string(name);
   }
 
   // The stored time, then the file in place of an existing one.
@@ -166,16 +171,8 @@ class Unpacker final : public PackVisitor {
   std::u16string root_;
   std::vector<Folder> folders_;
   OpenFile file_;
-  std::vector<std::u16string> missed_;
+  NameList missed_;
 };
-
-std::u16string missedMessage(const std::vector<std::u16string>& missed) {
-  std::u16string m = u"以下文件或文件夹未能写入：";
-  for (size_t i = 0; i < missed.size() && i < kMissedShown; ++i) m += u"\r\n" + missed[i];
-  if (missed.size() > kMissedShown)
-    m += u"\r\n……共 " + rt::ascii(std::to_string(missed.size())) + u" 个";
-  return m;
-}
 
 }  // namespace
 
@@ -193,7 +190,7 @@ bool unpack(PackInfo& info, std::u16string_view dirPath, std::u16string_view pac
     readFolderTree(*in, info.blkSize(), unpacker);
     in->closeStream();
     if (unpacker.missed().empty()) return true;
-    showErr(missedMessage(unpacker.missed()));
+    showErr(unpacker.missed().message(u"以下文件或文件夹未能写入："));
     return false;
   });
 }

@@ -63,6 +63,9 @@ class Walker {
          const PackTarget& target)
       : out_(out), progress_(progress), source_(source), blkSize_(blkSize), target_(target) {}
 
+  // The names of the old pack in the tree that were left out.
+  const NameList& leftOut() const { return leftOut_; }
+
   void root(std::u16string_view dirPath) {
     std::u16string shown = folderPath(dirPath);
     int fd = ::open(rt::fs::nativePath(shown).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -114,9 +117,17 @@ class Walker {
       if (S_ISLNK(st.st_mode) && (::fstatat(fd, e.native.c_str(), &st, 0) != 0 || !S_ISREG(st.st_mode)))
         continue;
       if (!folder && !S_ISREG(st.st_mode)) continue;  // devices, pipes, sockets
-      if (!folder && target_.isOldPack(st)) continue;
       std::u16string path = shown + e.name;
+      if (!folder && target_.isOldPack(st)) {
+        // The pack being replaced never packs itself; under another name
+        // (a hard link) the user is told it was left out.
+        if (!target_.isTargetName(fd, e.native)) leftOut_.add([&] { return path; });
+        continue;
+      }
       if (!isTextName(e.native)) refuse(u"名称" + bracket(path) + u"不是有效的 UTF-8 文本，不能打包。");
+      // What the reader refuses is never written, so every pack made unpacks.
+      if (std::u16string_view why = unusableName(e.name); !why.empty())
+        refuse(u"名称" + bracket(path) + u"不能放入文件包（" + std::u16string(why) + u"），不能打包。");
       if (!storable(e.name))
         refuse(u"名称" + bracket(path) + u"中有当前代码页不能表示的字符，不能打包。");
       (folder ? folders : files).push_back(Entry{std::move(e.native), std::move(e.name)});
@@ -169,22 +180,26 @@ class Walker {
   FileSource& source_;
   int32_t blkSize_;
   const PackTarget& target_;
+  NameList leftOut_;
   rt::Variant block_{rt::ByteArray{}};
 };
 
 // The pack under its temporary name, put in place when complete.  On a
 // failure the stream goes first (it saves what it has over the temporary
-// name), then the temporary name.
-void writeTree(PackInfo& info, std::u16string_view dirPath, std::u16string_view packFile,
-               FileSource& source, Progress& progress) {
+// name), then the temporary name.  Answers the old pack's other names in
+// the tree, left out.
+NameList writeTree(PackInfo& info, std::u16string_view dirPath, std::u16string_view packFile,
+                   FileSource& source, Progress& progress) {
   PackTarget target(packFile);
   rt::Ref<nubrel::IBinFileStream> out = newPackStream();
   if (!out->openStream(target.tempName(), nubrel::OutStream))
     rt::raiseWith(rt::err::PathFileAccess, out->errInfo(), {});
   info.writeStream(*out);
-  Walker(*out, progress, source, info.blkSize(), target).root(dirPath);
+  Walker walker(*out, progress, source, info.blkSize(), target);
+  walker.root(dirPath);
   if (!out->closeStream()) rt::raiseWith(rt::err::DeviceIO, out->errInfo(), {});
   target.commit();
+  return walker.leftOut();
 }
 
 }  // namespace
@@ -194,7 +209,9 @@ bool writePack(PackInfo& info, std::u16string_view dirPath, std::u16string_view 
   Progress progress(text::kPacking);  // closed on every way out
   return runShowingErrors([&] {
     completeInfo(info);
-    writeTree(info, dirPath, packFile, source, progress);
+    NameList leftOut = writeTree(info, dirPath, packFile, source, progress);
+    progress.close();
+    if (!leftOut.empty()) showNotice(leftOut.message(text::kOldPackLeftOut));
     return true;
   });
 }

@@ -27,7 +27,10 @@ class FileSource {
 // negative or larger than a stream value holds, or when a password it
 // carries cannot be stored.  Entries are packed in name order without regard
 // to case; dot-names, links to folders, devices, pipes and sockets are left
-// out, a link to a file is packed as the file.  The pack is written under a
+// out, a link to a file is packed as the file.  A name the pack cannot hold
+// (one the reader would refuse, such as "b\c") fails the pack, naming the
+// file.  The older pack is never packed; its other names in the tree (hard
+// links) are named in a notice at the end.  The pack is written under a
 // temporary name and put in place only when complete, so a failure leaves
 // no partial pack and an older pack unchanged.  Failures are shown with
 // ShowErr; true when the pack is complete.

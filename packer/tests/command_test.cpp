@@ -114,7 +114,7 @@ TEST_F(Command, ExitStatuses) {
       {{"explode", "t.pack"}, 2, "unknown command"},
       {{"unpack", "cut.pack", "U"}, 1, "文件包已损坏"},
       {{"list", "cut.pack"}, 1, "文件包已损坏"},
-      {{"info", "text.txt"}, 1, "is no pack file"},
+      {{"info", "text.txt"}, 1, "text.txt: 文件不是对象流格式"},
       {{"unpack", "missing.pack", "U"}, 1, "Wistel 运行错误"},
       {{"pack", "T", "x.pack", "-b", "-1"}, 1, "BlkSize -1"},
   };
@@ -171,6 +171,47 @@ TEST_F(Command, A256MegabyteFileInLittleMemory) {
     EXPECT_LT(unpack.peakKb, 40 * 1024);
   }
   std::printf("peak resident size: pack %ld KB, unpack %ld KB\n", pack.peakKb, unpack.peakKb);
+}
+
+// 254 nested folders of 255-letter names, then 4,000 folder records that
+// cannot be made: the run names 20 of them and counts the rest.
+TEST_F(Command, TheAmplificationPackUnpacksInLittleMemory) {
+  writeFile(at("amp.pack"), amplificationPack(254, 255, 4000));
+  Outcome r = wistel({"unpack", "amp.pack", "U"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("……共 4000 个"), std::string::npos) << r.err.substr(0, 200);
+  // Deeper than a path reaches: the fixture could not remove it.
+  EXPECT_EQ(std::system(("rm -rf '" + at("U").string() + "'").c_str()), 0);
+  if (kMeasured) {
+    EXPECT_LT(r.peakKb, 100 * 1024);
+  }
+  std::printf("peak resident size: unpack of the amplification pack %ld KB\n", r.peakKb);
+}
+
+TEST_F(Command, NamesAndTextsFromAPackShowControlCharactersEscaped) {
+  const std::string esc = "\x1b]0;owned\x07\r";
+  writeFile(at("c.pack"),
+            streamHeader() + longBytes(1) + packString("C" + esc) + packString("D") + longBytes(0) +
+                hex("00 00 00 00 C0 D5 E1 40") + longBytes(1024) +
+                folderBody({fileRecord("a" + esc, "1")}, {folderRecord("d" + esc, folderBody({fileRecord("b", "")}))}));
+  const std::string shown = "\\x1B]0;owned\\x07\\x0D";
+  fs::create_directories(at("U/a" + esc));  // the file cannot take the folder's place
+  const struct {
+    std::vector<std::string> args;
+    int status;
+    std::vector<std::string> parts;  // of standard output and error
+  } cases[] = {
+      {{"list", "c.pack"}, 0, {"copyright: C" + shown + "\n", "  a" + shown + "\n", "d" + shown + "/b\n"}},
+      {{"info", "c.pack"}, 0, {"copyright: C" + shown + "\n"}},
+      {{"unpack", "c.pack", "U"}, 1, {"\nU/a" + shown + "\n"}},
+  };
+  for (const auto& c : cases) {
+    Outcome r = wistel(c.args);
+    EXPECT_EQ(r.status, c.status) << c.args[0] << r.err;
+    std::string both = r.out + r.err;
+    for (const std::string& part : c.parts) EXPECT_NE(both.find(part), std::string::npos) << c.args[0] << both;
+    for (char ch : both) EXPECT_TRUE(ch == '\n' || static_cast<unsigned char>(ch) >= 0x20) << c.args[0] << both;
+  }
 }
 
 }  // namespace

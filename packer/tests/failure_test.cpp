@@ -1,6 +1,8 @@
 // Packs that fail: nothing partial is left, an older pack stays as it was,
 // and the user is told why.
 #include <cerrno>
+#include <cstdlib>
+#include <iterator>
 
 #include "packinfo.h"
 #include "testpacks.h"
@@ -95,6 +97,34 @@ TEST_F(PackFailure, NamesAndPasswordsTheCodePageCannotHold) {
   rt::setCodePage(rt::CodePage::Utf8);
   EXPECT_EQ(errors().back(), u"口令中有当前代码页不能表示的字符，不能打包。");
   EXPECT_FALSE(fs::exists(at("p.pack")));
+}
+
+// A name the reader would refuse fails the pack, naming it, and the older
+// pack stays; every name a pack holds comes back.
+TEST_F(PackFailure, NamesThePackCannotHoldFailItEveryOtherUnpacksWhole) {
+  FileSource files;
+  const struct {
+    std::string path;  // under T
+    bool folder;
+  } refused[] = {{"b\\c", false}, {"sub/x\\y", true}, {"\\", false}};
+  for (const auto& r : refused) {
+    if (r.folder) fs::create_directory(at("T/" + r.path));
+    else writeFile(at("T/" + r.path), "x");
+    EXPECT_FALSE(pack(files)) << r.path;
+    EXPECT_EQ(readFile(at("t.pack")), "the old pack");
+    EXPECT_EQ(errors().back(), u"名称[" + u("T/" + r.path) +
+                                   u"]不能放入文件包（名称中含有路径分隔符或空字符），不能打包。");
+    fs::remove(at("T/" + r.path));
+  }
+  EXPECT_EQ(names(), (std::vector<std::string>{"T", "t.pack"}));
+
+  const std::string odd[] = {"ctl \x01\x1b[1m\r\n\t", " lead and trail. ", "a:b*?\"<>|", "中文 ü",
+                             std::string(255, 'L'), "-", "~x"};
+  for (const std::string& n : odd) writeFile(at("T/sub/" + n), n);
+  ASSERT_TRUE(pack(files));
+  ASSERT_TRUE(newPack()->startUnPack(u("U"), u("t.pack")));
+  EXPECT_EQ(std::system(("diff -r '" + at("T").string() + "' '" + at("U").string() + "'").c_str()), 0);
+  EXPECT_EQ(errors().size(), std::size(refused));
 }
 
 TEST_F(PackFailure, TreesDeeperThanTheReaderTakesAreRefused) {

@@ -1,6 +1,8 @@
 // PackInfo: the header read from a pack file, and its members by name.
 #include "packinfo.h"
 
+#include "messages.h"
+#include "nubrel/filestreams.h"
 #include "nubrel/memstream.h"
 
 #include "rt/testing.h"
@@ -62,6 +64,74 @@ TEST_F(PackInfoTest, ReadInfoIsFalseForWhatIsNoPackHeader) {
   writeFile(at("date.pack"), streamHeader() + longBytes(1) + longBytes(0) + longBytes(0) +
                                  longBytes(0) + hex("30 75 08 F7 9C 2F 3F 7E") + longBytes(4));
   EXPECT_FALSE(info->readInfo(u("date.pack")));
+}
+
+// A header that ends early: ReadStream raises the stream's failure to its
+// caller and ReadInfo answers false with the failure recorded; the fields
+// read before the end have their new values, the others keep their old.
+TEST_F(PackInfoTest, AHeaderCutShortKeepsWhatWasNeverRead) {
+  const std::string pack = passwordPack();
+  const struct {
+    size_t cut;
+    int fieldsRead;  // Ver, Copyright, Description, Flag, CreateTime, BlkSize, Password
+  } cases[] = {{24, 0}, {27, 0}, {28, 1}, {33, 2}, {38, 3}, {41, 3}, {42, 4}, {50, 5}, {54, 6}, {59, 6}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.cut);
+    writeFile(at("cut.pack"), pack.substr(0, c.cut));
+    auto fill = [](PackInfo& p) {
+      p.setVer(9);
+      p.setCopyright(u"old C");
+      p.setDescription(u"old D");
+      p.setFlag(PF_Password);
+      p.setCreateTime(rt::Date{1.5});
+      p.setBlkSize(99);
+      p.setPassword(u"old pw");
+    };
+    auto check = [&](PackInfo& p) {
+      EXPECT_EQ(p.ver(), c.fieldsRead > 0 ? 1 : 9);
+      EXPECT_EQ(p.copyright(), c.fieldsRead > 1 ? u"C" : u"old C");
+      EXPECT_EQ(p.description(), c.fieldsRead > 2 ? u"D" : u"old D");
+      EXPECT_EQ(p.flag(), c.fieldsRead > 3 ? 3 : PF_Password);
+      EXPECT_EQ(p.createTime().serial, c.fieldsRead > 4 ? 36526.0 : 1.5);
+      EXPECT_EQ(p.blkSize(), c.fieldsRead > 5 ? 4 : 99);
+      EXPECT_EQ(p.password(), u"old pw");
+    };
+    auto info = rt::make<PackInfo>();
+    fill(*info);
+    EXPECT_FALSE(info->readInfo(u("cut.pack")));
+    EXPECT_TRUE(info->failure().starts_with(rt::errorText(rt::err::PastEndOfFile))) << rt::toUtf8(info->failure());
+    EXPECT_EQ(info->packLen(), static_cast<int64_t>(c.cut));
+    check(*info);
+
+    auto direct = rt::make<PackInfo>();
+    fill(*direct);
+    auto s = rt::queryRef<nubrel::IBinFileStream>(rt::createInstance(nubrel::IBinFileStream::clsid).get());
+    ASSERT_TRUE(s->openStream(u("cut.pack"), nubrel::InStream));
+    EXPECT_EQ(rt::testing::errorOf([&] { direct->readStream(*s); }), rt::err::PastEndOfFile);
+    check(*direct);
+  }
+  // A whole header clears the failure.
+  auto info = rt::make<PackInfo>();
+  EXPECT_FALSE(info->readInfo(u("missing.pack")));
+  EXPECT_NE(info->failure(), u"");
+  writeFile(at("p.pack"), pack);
+  EXPECT_TRUE(info->readInfo(u("p.pack")));
+  EXPECT_EQ(info->failure(), u"");
+}
+
+// The error box given no message shows the failure being handled.
+TEST_F(PackInfoTest, AnErrorBoxWithoutMessageShowsTheFailureAtHand) {
+  try {
+    rt::raise(rt::err::DiskFull, u"t.pack");
+  } catch (const rt::RuntimeError&) {
+    showErr({});
+  }
+  ASSERT_EQ(errors().size(), 1u);
+  EXPECT_EQ(errors()[0], rt::errorText(rt::err::DiskFull) + u"：t.pack");
+  showErr({}, u"Title");  // nothing at hand: nothing to describe
+  ASSERT_EQ(ui_->boxes.size(), 2u);
+  EXPECT_EQ(ui_->boxes[1].title, u"Title");
+  EXPECT_EQ(ui_->boxes[1].prompt, errorBox(u""));
 }
 
 TEST_F(PackInfoTest, MembersByNameInSlotOrder) {

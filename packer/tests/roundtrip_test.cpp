@@ -119,6 +119,17 @@ TEST_F(RoundTrip, ThePackIsNeverPackedIntoItself) {
   ASSERT_TRUE(newPack()->startUnPack(u("U"), u("T/t.pack")));
   EXPECT_EQ(namesUnder(at("U")), std::vector<std::string>{"a"});
   EXPECT_EQ(namesUnder(at("T")), (std::vector<std::string>{"a", "t.pack"}));  // no temporary file left
+  EXPECT_TRUE(ui_->boxes.empty());  // under its own name it goes without saying
+
+  // Under another name too it is left out, and the user is told.
+  fs::create_hard_link(at("T/t.pack"), at("T/b.pack"));
+  ASSERT_TRUE(newPack()->startPack(u("T"), u("T/t.pack")));
+  ASSERT_EQ(ui_->boxes.size(), 1u);
+  EXPECT_EQ(ui_->boxes[0].style, rt::mb::OkOnly);
+  EXPECT_EQ(ui_->boxes[0].prompt, u"以下文件是被替换的旧文件包，没有打包：\r\n" + u("T/b.pack"));
+  fs::remove_all(at("U"));
+  ASSERT_TRUE(newPack()->startUnPack(u("U"), u("T/t.pack")));
+  EXPECT_EQ(namesUnder(at("U")), std::vector<std::string>{"a"});
 }
 
 TEST_F(RoundTrip, EmptyFilesAndFoldersAndNamesThatDifferInCase) {

@@ -57,6 +57,43 @@ std::string stringBytes(std::string_view utf8, int32_t units) {
   return longBytes(units) + std::string(utf8);
 }
 
+std::string packHeader(int32_t blk, int32_t flag) {
+  return streamHeader() + longBytes(1) + stringBytes("C", 1) + stringBytes("D", 1) + longBytes(flag) +
+         hex("00 00 00 00 C0 D5 E1 40") + longBytes(blk);
+}
+
+std::string packString(std::string_view utf8) {
+  return stringBytes(utf8, static_cast<int32_t>(rt::fromUtf8(utf8).size()));
+}
+
+std::string noonDate() { return hex("00 00 00 00 D0 D5 E1 40"); }
+
+std::string fileRecord(std::string_view name, std::string_view content) {
+  std::string r = packString(name) + longBytes(32) + noonDate();
+  if (content.empty()) return r + longBytes(0);
+  return r + longBytes(1) + longBytes(0) + longBytes(static_cast<int32_t>(content.size()) - 1) +
+         std::string(content);
+}
+
+std::string folderBody(const std::vector<std::string>& files, const std::vector<std::string>& folders) {
+  std::string b = longBytes(static_cast<int32_t>(files.size())) + longBytes(static_cast<int32_t>(folders.size()));
+  for (const auto& f : files) b += f;
+  for (const auto& f : folders) b += f;
+  return b;
+}
+
+std::string folderRecord(std::string_view name, const std::string& inner) { return packString(name) + inner; }
+
+std::string amplificationPack(int depth, size_t nameLength, int records) {
+  std::string pack = packHeader();
+  std::string name(nameLength, 'n');
+  for (int i = 0; i < depth; ++i) pack += longBytes(0) + longBytes(1) + packString(name);
+  pack += longBytes(1) + longBytes(records) + fileRecord("f", "x");
+  std::string clash = folderRecord("f", folderBody({}));
+  for (int i = 0; i < records; ++i) pack += clash;
+  return pack;
+}
+
 std::string readFile(const fs::path& p) {
   std::ifstream in(p, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});

@@ -31,6 +31,21 @@ std::string streamHeader();
 std::string longBytes(int32_t v);
 std::string stringBytes(std::string_view utf8, int32_t units);
 
+// Pieces of hand-made packs: a header (Copyright "C", Description "D", made
+// at midnight 2000), a String of UTF-8 text, the Date of noon 2000-01-01, a
+// file record with one block holding `content` (none when it is empty), a
+// folder body of the records given, a subfolder record.
+std::string packHeader(int32_t blk = 1024, int32_t flag = 0);
+std::string packString(std::string_view utf8);
+std::string noonDate();
+std::string fileRecord(std::string_view name, std::string_view content);
+std::string folderBody(const std::vector<std::string>& files, const std::vector<std::string>& folders = {});
+std::string folderRecord(std::string_view name, const std::string& inner);
+// The amplification pack: `depth` folders nested, each named with
+// `nameLength` letters, holding a file "f" and then `records` folder
+// records named "f" too, none of which can be made.
+std::string amplificationPack(int depth, size_t nameLength, int records);
+
 std::string readFile(const fs::path& p);
 // The paths under `dir` (from it, sorted), its whole tree or its own entries.
 std::vector<std::string> namesUnder(const fs::path& dir, bool wholeTree = false);

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "names.h"
 #include "rt/convert.h"
 #include "rt/text.h"
 
@@ -9,8 +10,10 @@ namespace wistelcmd {
 
 namespace {
 
+// Names and texts from the pack as names are shown: no control character
+// reaches the terminal.
 void print(std::FILE* out, std::u16string_view text) {
-  std::string bytes = rt::toUtf8(text);
+  std::string bytes = rt::toUtf8(wistel::shownName(text)) + "\n";
   std::fwrite(bytes.data(), 1, bytes.size(), out);
 }
 
@@ -28,17 +31,23 @@ std::string dateText(rt::Date d) {
 
 void printHeader(wistel::PackInfo& info, std::FILE* out) {
   std::fprintf(out, "version: %d\n", info.ver());
-  print(out, u"copyright: " + info.copyright() + u"\n");
-  print(out, u"description: " + info.description() + u"\n");
+  print(out, u"copyright: " + info.copyright());
+  print(out, u"description: " + info.description());
   std::fprintf(out, "created: %s\n", dateText(info.createTime()).c_str());
   std::fprintf(out, "block size: %d\n", info.blkSize());
   std::fprintf(out, "flags: %d\n", info.flag());
   std::fprintf(out, "password: %s\n", info.hasPassword() ? "set" : "none");
 }
 
+std::u16string Listing::pathOf(std::u16string_view name) const {
+  std::u16string path;
+  for (size_t i = 1; i < folders_.size(); ++i) path += folders_[i] + u"/";
+  return path + std::u16string(name);
+}
+
 void Listing::enterFolder(std::u16string_view name, int32_t, int32_t, int depth) {
-  folders_.push_back(depth == 0 ? std::u16string() : folders_.back() + std::u16string(name) + u"/");
-  print(out_, (depth == 0 ? u"/" : folders_.back()) + u"\n");
+  print(out_, depth == 0 ? u"/" : pathOf(name) + u"/");
+  folders_.emplace_back(name);
 }
 
 void Listing::beginFile(const wistel::FileRecord& file) {
@@ -48,7 +57,7 @@ void Listing::beginFile(const wistel::FileRecord& file) {
 
 void Listing::endFile() {
   std::fprintf(out_, "%12lld  %s  ", static_cast<long long>(size_), dateText(file_.modified).c_str());
-  print(out_, folders_.back() + file_.name + u"\n");
+  print(out_, pathOf(file_.name));
 }
 
 void Listing::leaveFolder() { folders_.pop_back(); }

@@ -2,6 +2,9 @@
 #pragma once
 
 #include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "packinfo.h"
 #include "reader.h"
@@ -12,7 +15,8 @@ namespace wistelcmd {
 void printHeader(wistel::PackInfo& info, std::FILE* out);
 
 // Prints every folder (its path and "/") and every file (its size, its
-// modification time and its path), in pack order, as the reader meets them.
+// modification time and its path), in pack order, as the reader meets them;
+// control characters in names are shown escaped.
 class Listing final : public wistel::PackVisitor {
  public:
   explicit Listing(std::FILE* out) : out_(out) {}
@@ -23,8 +27,11 @@ class Listing final : public wistel::PackVisitor {
   void leaveFolder() override;
 
  private:
+  // The path of `name` in the current folder.
+  std::u16string pathOf(std::u16string_view name) const;
+
   std::FILE* out_;
-  std::vector<std::u16string> folders_;  // the path of each open folder, ending in "/"
+  std::vector<std::u16string> folders_;  // the name of each open folder, the root's empty
   wistel::FileRecord file_;
   int64_t size_ = 0;
 };

@@ -4,6 +4,7 @@
 //   wistel unpack PACK DIR [--password-file FILE]
 //   wistel list PACK
 //   wistel info PACK
+//   wistel --help
 //
 // Messages go to standard error; the exit status is 0 on success, 1 for a
 // run that was refused or failed, 2 for a usage problem.
@@ -12,6 +13,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "console.h"
@@ -19,6 +21,7 @@
 #include "filepack.h"
 #include "listing.h"
 #include "messages.h"
+#include "names.h"
 #include "packstream.h"
 #include "rt/error.h"
 #include "rt/text.h"
@@ -31,6 +34,7 @@ constexpr const char* kUsage =
     "       wistel unpack PACK DIR [--password-file FILE]\n"
     "       wistel list PACK\n"
     "       wistel info PACK\n"
+    "       wistel --help\n"
     "\n"
     "pack     packs the folder DIR into the pack file PACK (with a password: the\n"
     "         first line of FILE, stored as written: a question, not encryption)\n"
@@ -139,8 +143,8 @@ int list(const Command& c) {
 int info(const Command& c) {
   auto info = rt::make<wistel::PackInfo>();
   if (!info->readInfo(rt::fromUtf8(c.operands[0]))) {
-    std::fprintf(stderr, "wistel: %s is no pack file, or ends inside its header\n",
-                 c.operands[0].c_str());
+    std::fprintf(stderr, "wistel: %s: %s\n", c.operands[0].c_str(),
+                 rt::toUtf8(wistel::shownName(info->failure())).c_str());
     return 1;
   }
   wistelcmd::printHeader(*info, stdout);
@@ -151,6 +155,10 @@ int info(const Command& c) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 2 && (std::string_view(argv[1]) == "-h" || std::string_view(argv[1]) == "--help")) {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
   std::string problem;
   std::optional<Command> c = parse(argc, argv, problem);
   if (!c) return usage(problem);

@@ -9,7 +9,7 @@
 // information (curPage.Info) go to standard error, with -v also the start
 // and end of every run.  The status is 1 when the page could not run, an
 // error was reported or the page's script failed (its number, source and
-// description on standard error); 2 for usage.
+// description on standard error); 2 for usage.  --help prints the usage.
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -27,6 +27,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: zubpage [-o OUT] [-I DIR]... [-v] PAGE\n"
+    "       zubpage --help\n"
     "\n"
     "Runs the script page PAGE into OUT, or to standard output.  Included\n"
     "pages are looked for beside PAGE, then in each DIR in order.  Errors\n"
@@ -42,6 +43,7 @@ struct Options {
   std::string out;
   std::vector<std::string> folders;
   bool verbose = false;
+  bool help = false;  // -h, --help
   std::string page;
 };
 
@@ -49,6 +51,10 @@ struct Options {
 bool parse(const std::vector<std::string_view>& args, Options& o, std::string& problem) {
   for (size_t i = 0; i < args.size(); ++i) {
     std::string_view a = args[i];
+    if (a == "-h" || a == "--help") {
+      o.help = true;
+      return true;
+    }
     if (a == "-o" || a == "-I") {
       if (i + 1 == args.size()) {
         problem = std::string(a) + " needs a value";
@@ -98,6 +104,10 @@ int main(int argc, char** argv) {
   std::string problem;
   if (!parse(std::vector<std::string_view>(argv + 1, argv + argc), options, problem))
     return usage(problem);
+  if (options.help) {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
   try {
     return runPage(options);
   } catch (const rt::RuntimeError& e) {

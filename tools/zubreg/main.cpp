@@ -16,6 +16,7 @@ constexpr const char* kUsage =
     "usage: zubreg [-u] [-s] LIBRARY...  register (-u: unregister) each library\n"
     "       zubreg --list                list every registered class\n"
     "       zubreg --check               create every registered class by ProgID\n"
+    "       zubreg --help                print this usage\n"
     "\n"
     "  -s  silent: report failures only\n"
     "\n"

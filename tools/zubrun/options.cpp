@@ -1,6 +1,21 @@
 #include "options.h"
 
+#include "rt/text.h"
+
 namespace zubrun {
+
+namespace {
+
+// The commands the runner answers itself: an answer given for one of them
+// would swallow the script's output or input.
+bool runnersOwn(std::string_view name) {
+  const std::u16string n = rt::fromUtf8(name);
+  for (std::u16string_view own : {u"Output", u"InputLine", u"InputChar"})
+    if (rt::equalsNoCase(n, own)) return true;
+  return false;
+}
+
+}  // namespace
 
 const char* const kUsage =
     "usage: zubrun [--edition 1|2] [--go-on] [--crlf] FILE\n"
@@ -26,9 +41,10 @@ const char* const kUsage =
     "a program that embeds it would (a second-edition run compiles FILE into\n"
     "FILE.bin beside it first).  The script's Application.NAME becomes a host\n"
     "command: Output goes to standard output, InputLine and InputChar read\n"
-    "standard input; a command named by --answer NAME=TEXT is answered with\n"
-    "TEXT when it is read or called (given again for one NAME, it adds\n"
-    "answers, in order), and any other is left unanswered.  --commands writes\n"
+    "standard input (those three cannot be answered); a command named by\n"
+    "--answer NAME=TEXT is answered with TEXT when it is read or called (given\n"
+    "again for one NAME, it adds answers, in order), and any other is left\n"
+    "unanswered.  --commands writes\n"
     "each command on standard error before it is answered.  The\n"
     "Application's error, if any, is printed at the end (status 1).\n"
     "\n"
@@ -73,6 +89,11 @@ bool parseOptions(const std::vector<std::string_view>& args, Options& o, std::st
       const size_t eq = answer.find('=');
       if (eq == 0 || eq == std::string::npos) {
         problem = "--answer needs NAME=TEXT, not " + answer;
+        return false;
+      }
+      if (runnersOwn(std::string_view(answer).substr(0, eq))) {
+        problem = "--answer cannot answer " + answer.substr(0, eq) +
+                  ": Output, InputLine and InputChar are the runner's own";
         return false;
       }
       o.answers.emplace_back(answer.substr(0, eq), answer.substr(eq + 1));

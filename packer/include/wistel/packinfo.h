@@ -47,10 +47,15 @@ class IPackInfo : public virtual rt::Object {
 
   // Reads the header of the pack file `fn` and its length.  False for a
   // missing file, one that is not an object stream, or one that ends inside
-  // the header (the fields read before the end keep their new values).
+  // the header (the fields read before the end keep their new values, the
+  // others their old ones), with the failure recorded.
   virtual bool readInfo(std::u16string_view fn) = 0;
-  // Writes / reads the header fields after the stream's own header.  The
-  // stream's failures are the caller's to test.
+  // The description of the failure that made the last readInfo false;
+  // empty after one that succeeded.
+  virtual std::u16string failure() = 0;
+  // Writes / reads the header fields after the stream's own header.  A
+  // failure of the stream (a read past its end too) is raised to the
+  // caller; reading stops there, and the fields not read keep their values.
   virtual void writeStream(nubrel::VStream& vs) = 0;
   virtual void readStream(nubrel::VStream& vs) = 0;
 };
