@@ -171,4 +171,34 @@ void ScriptCompile::compileEnd(nubrel::VStream& vs) {
   vs.setVLong(RecordEnd);
 }
 
+// Every record is read as the host reads it (streamhost.cpp); a record that
+// is not the end one must have more after it.
+bool ScriptCompile::checkStream(nubrel::VStream& vs) {
+  error_.clear();
+  try {
+    rt::Ref<ExpItems> items = rt::make<ExpItems>();
+    for (;;) {
+      requireMore(vs);
+      const int32_t kind = vs.vLong();
+      if (kind < 0) return true;
+      requireMore(vs);
+      if (kind == RecordLine) {
+        items->clear();
+        items->readStream(vs);
+      } else if (kind == RecordDirective) {
+        vs.vString();
+      } else if (kind == RecordFunction) {
+        rt::make<SvUserFun>()->readStream(vs);
+      } else {
+        rt::raise(kBadFileFormat);
+      }
+    }
+  } catch (const rt::RuntimeError& e) {
+    error_.trap(e, u"CheckStream");
+  } catch (const std::bad_alloc&) {
+    error_.trapOutOfMemory(u"CheckStream");
+  }
+  return false;
+}
+
 }  // namespace engine

@@ -70,7 +70,7 @@ void QelIncFile::execIncFile() {
     error_->readError(rt::err::ObjectNotSet, u"", rt::errorText(rt::err::ObjectNotSet), u"ExecIncFile");
     return;
   }
-  if (pageState(fileName_) != PageState::Run && !compilePage(fileName_, *error_)) return;
+  if (!readyToRun(fileName_, pageState(fileName_), *error_, notice_)) return;
   runCompiled(fileName_, *host_, *error_);
 }
 

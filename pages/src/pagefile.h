@@ -3,6 +3,7 @@
 // the include runner do the same steps, each into its own error record.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -21,11 +22,24 @@ PageState pageState(std::u16string_view page);
 std::u16string compiledName(std::u16string_view page);
 
 // Compiles the page into "<page>.bin".  False with the reason in `rec`;
-// then no "<page>.bin" is left, so nothing half made can run.
+// then no "<page>.bin" is left, so nothing half made can run: the new file
+// takes that name only once it is whole.  A symbolic link of that name is
+// replaced, never written through.
 bool compilePage(std::u16string_view page, jespin::IErrInfo& rec);
 
-// Runs "<page>.bin" on `host`; what fails is recorded in `rec` under
-// "ExecIncFile".
+// What a run is told of a compiled page found spoilt and made again.
+using Notice = std::function<void(std::u16string_view text)>;
+
+// Makes "<page>.bin" ready to run (the page in `state`): compiled when it
+// must be, and when it is current but cut short, spoilt or no compiled page
+// at all (made under another code page, say) compiled again from the page
+// if the page is there, `notice` told.  False, with the reason in `rec`,
+// when a compile fails.
+bool readyToRun(std::u16string_view page, PageState state, jespin::IErrInfo& rec, const Notice& notice);
+
+// Runs "<page>.bin" on `host` once it has been read whole and checked:
+// nothing of one that is cut short or spoilt runs.  What fails is recorded
+// in `rec` under "ExecIncFile".
 void runCompiled(std::u16string_view page, kestrin::IScriptHost& host, jespin::IErrInfo& rec);
 
 // Number -1, `description` and `source`: the library's own errors.
