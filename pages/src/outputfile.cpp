@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 
 #include "names.h"
 #include "rt/error.h"
@@ -60,7 +61,14 @@ void OutputFile::flush() {
 
 void OutputFile::fail(int errnum) {
   failed_ = errnum;
-  rt::fs::raiseErrno(errnum, rt::err::PathNotFound);
+  try {
+    rt::fs::raiseErrno(errnum, rt::err::PathNotFound);
+  } catch (const rt::RuntimeError& e) {
+    rt::raiseWith(e.number(),
+                  rt::errorText(e.number()) + u"：输出文件[" + name_ + u"]不能被写出（" +
+                      rt::fromUtf8(std::strerror(errnum)) + u"）",
+                  u"Output");
+  }
 }
 
 void OutputFile::commit() {

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <span>
 
+#include "console.h"
+#include "report.h"
 #include "rt/dispatch.h"
 #include "rt/text.h"
 
@@ -17,8 +19,7 @@ class Stdout final : public rt::Automation<Stdout> {
   static const rt::MemberTable<Stdout>& members() {
     static const auto table = rt::MemberTable<Stdout>(u"Stdout").method(
         u"InputLine", [](Stdout&, std::u16string text) {
-          std::string bytes = rt::toAnsi(text) + "\r\n";
-          std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+          zubrun::writeOutput(rt::toAnsi(text) + "\r\n", stdout);
         });
     return table;
   }
@@ -26,7 +27,8 @@ class Stdout final : public rt::Automation<Stdout> {
 
 void printLine(std::u16string_view text) {
   std::fflush(stdout);
-  std::fprintf(stderr, "%s\n", rt::toUtf8(text).c_str());
+  std::string line = zubrun::shownText(text) + "\n";
+  std::fwrite(line.data(), 1, line.size(), stderr);
 }
 
 }  // namespace
