@@ -104,13 +104,8 @@ int runPage(const Options& o) {
   bool ran = page->outPage(out, pagePath);
   const int outputErrno = zubrun::outputError(stdout);
   jespin::IErrInfo& e = page->error();
-  if (e.haveErr()) {
-    std::fputs(zubrun::errorReport(e.number(), e.source(), e.description()).c_str(), stderr);
-  } else if (outputErrno != 0) {
-    const rt::RuntimeError failure = zubrun::outputFailure(outputErrno);
-    std::fputs(zubrun::errorReport(failure.number(), failure.source(), failure.description()).c_str(),
-               stderr);
-  }
+  if (e.haveErr()) std::fputs(zubrun::errorReport(e.number(), e.source(), e.description()).c_str(), stderr);
+  else if (outputErrno != 0) throw zubrun::outputFailure(outputErrno);  // reported as any failure
   return ran && !info->sawError() && !e.haveErr() && outputErrno == 0 ? 0 : 1;
 }
 

@@ -25,10 +25,13 @@ class Stdout final : public rt::Automation<Stdout> {
   }
 };
 
+// Standard output is flushed first, so that the two keep their order on a
+// terminal; output that could not be written fails there, with its cause.
 void printLine(std::u16string_view text) {
-  std::fflush(stdout);
+  const int outputErrno = zubrun::outputError(stdout);
   std::string line = zubrun::shownText(text) + "\n";
   std::fwrite(line.data(), 1, line.size(), stderr);
+  if (outputErrno != 0) throw zubrun::outputFailure(outputErrno);
 }
 
 }  // namespace
