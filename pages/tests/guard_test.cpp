@@ -92,6 +92,13 @@ TEST_F(Guard, HostilePagesChangeNothing) {
        "o.txt", true, ""},
       {"a compiled include cut short is compiled again", [](Guard& g) { g.cut("inc.page.bin", 3); }, "o.txt",
        false, whole, "预编译文件["},
+      {"a compiled page that is a link to another file",
+       [](Guard& g) {
+         g.write("elsewhere.txt", "kept\n");
+         fs::remove(g.dir.at("p.page.bin"));
+         fs::create_symlink(g.dir.at("elsewhere.txt"), g.dir.at("p.page.bin"));
+       },
+       "o.txt", false, whole, "预编译文件["},
       {"a text line of a million double quotes",
        [](Guard& g) { g.write("p.page", "top\n" + std::string(1000000, '"') + "\n"); }, "o.txt", true, "-"},
   };
@@ -106,7 +113,7 @@ TEST_F(Guard, HostilePagesChangeNothing) {
     ASSERT_TRUE(run("first.txt", "p.page")) << rt::toUtf8(page->errString());
     if (c.setUp) c.setUp(*this);
     std::vector<std::pair<std::string, std::string>> before;
-    for (const char* f : {"p.page", "inc.page", "child.page"})
+    for (const char* f : {"p.page", "inc.page", "child.page", "elsewhere.txt"})
       if (dir.exists(f)) before.emplace_back(f, read(f));
     info->calls.clear();
     run(c.out, "p.page");
@@ -123,6 +130,7 @@ TEST_F(Guard, HostilePagesChangeNothing) {
     } else {
       EXPECT_TRUE(notices.empty());
     }
+    EXPECT_FALSE(fs::is_symlink(dir.at("p.page.bin")));
     // The page and its compiled form still run (a page that fails to compile
     // has none), and nothing was left behind.
     if (dir.exists("p.page") && dir.exists("p.page.bin")) {
