@@ -60,6 +60,9 @@ void read(const void* run, std::u16string_view name) {
 }
 
 bool write(const void* run, std::u16string_view name) {
+  // A device or a pipe (standard output by its name) replaces nothing.
+  struct stat st {};
+  if (fileStatus(name, st) && !S_ISREG(st.st_mode)) return true;
   FileId ids[2];
   const int n = filesOf(name, ids);
   struct stat folder {};

@@ -12,7 +12,7 @@ namespace halvorn::inuse {
 // `run` has read the file `name` (nothing happens when there is none).
 void read(const void* run, std::u16string_view name);
 // False when `name` is a file a run has read or is writing; otherwise
-// `run` is now writing it.
+// `run` is now writing it.  A device or a pipe may be written by any run.
 bool write(const void* run, std::u16string_view name);
 // Whether `name` is now a file that a run has read: a file being written
 // that an include read meanwhile must not be replaced.

@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
+#include <memory>
 #include <cstring>
 
 #include "names.h"
@@ -38,10 +40,16 @@ bool OutputFile::open(std::u16string_view name) {
     ::fcntl(device_, F_SETFL, ::fcntl(device_, F_GETFL) & ~O_NONBLOCK);
     return true;
   }
-  // The name itself is replaced: a link there keeps no mode to take over.
-  const bool existing = ::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-  if (existing && !rt::fs::writable(path, st)) return false;
-  return replacement_.open(path, existing ? &st : nullptr);
+  // Through a symbolic link the file it names is replaced, as the output
+  // names it (/dev/stdout a file, say), not the link.
+  std::string target = path;
+  if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+    std::unique_ptr<char, decltype(&std::free)> real(::realpath(path.c_str(), nullptr), &std::free);
+    if (real) target = real.get();
+  }
+  const bool existing = ::lstat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+  if (existing && !rt::fs::writable(target, st)) return false;
+  return replacement_.open(target, existing ? &st : nullptr);
 }
 
 void OutputFile::line(std::u16string_view text) {

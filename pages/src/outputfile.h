@@ -1,9 +1,10 @@
 // A file a page writes: its lines in the system code page, each ended by
 // CR LF.  The lines go to a new file beside the target, which takes the
 // target's place only when commit finds all of it written: a run that ends
-// early or a disk that fills up leaves the old file as it was.  A symbolic
-// link at the target is replaced, never written through.  A device or a
-// pipe (standard output named as a file) is written as it is.
+// early or a disk that fills up leaves the old file as it was.  Through a
+// symbolic link the file it names is replaced (the output name is the
+// user's, as a shell's redirection is).  A device or a pipe (standard
+// output named as a file) is written as it is.
 #pragma once
 
 #include <string>
