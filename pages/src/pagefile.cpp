@@ -117,19 +117,22 @@ rt::Ref<nubrel::IStreamFile> openChecked(std::u16string_view page, std::u16strin
 
 }  // namespace
 
-bool readyToRun(std::u16string_view page, PageState state, jespin::IErrInfo& rec, const Notice& notice) {
+bool readyToRun(std::u16string_view page, PageState state, jespin::IErrInfo& rec, const Notice& notice,
+                rt::Ref<nubrel::IStreamFile>& compiled) {
+  compiled = nullptr;
   // Missing: the compile says what is missing.
-  if (state != PageState::Run) return compilePage(page, rec);
+  if (state != PageState::Run && !compilePage(page, rec)) return false;
   std::u16string why;
-  if (!isFile(page) || openChecked(page, why)) return true;
+  if ((compiled = openChecked(page, why)) || state != PageState::Run || !isFile(page)) return true;
   if (notice)
     notice(u"预编译文件[" + compiledName(page) + u"]不完整或已损坏（" + why + u"），已从脚本文件重新编译。");
-  return compilePage(page, rec);
+  if (!compilePage(page, rec)) return false;
+  compiled = openChecked(page, why);
+  return true;
 }
 
-void runCompiled(std::u16string_view page, kestrin::IScriptHost& host, jespin::IErrInfo& rec) {
-  std::u16string why;
-  rt::Ref<nubrel::IStreamFile> compiled = openChecked(page, why);
+void runCompiled(std::u16string_view page, nubrel::IStreamFile* compiled, kestrin::IScriptHost& host,
+                 jespin::IErrInfo& rec) {
   if (!compiled) {
     setError(rec, u"不能打开预编译文件[" + compiledName(page) + u"]。", u"ExecIncFile");
     return;

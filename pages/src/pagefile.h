@@ -9,6 +9,7 @@
 
 #include "jespin/errinfo.h"
 #include "kestrin/scripthost.h"
+#include "nubrel/filestreams.h"
 
 namespace halvorn {
 
@@ -31,16 +32,20 @@ bool compilePage(std::u16string_view page, jespin::IErrInfo& rec);
 using Notice = std::function<void(std::u16string_view text)>;
 
 // Makes "<page>.bin" ready to run (the page in `state`): compiled when it
-// must be, and when it is current but cut short, spoilt or no compiled page
-// at all (made under another code page, say) compiled again from the page
-// if the page is there, `notice` told.  False, with the reason in `rec`,
-// when a compile fails.
-bool readyToRun(std::u16string_view page, PageState state, jespin::IErrInfo& rec, const Notice& notice);
+// must be, then read whole and checked; one that is cut short, spoilt or no
+// compiled page at all (made under another code page, say) is compiled
+// again from the page when the page is there, `notice` told.  False, with
+// the reason in `rec`, when a compile fails.  Else `compiled` is the
+// compiled page open from its beginning, or null when it is not whole and
+// there is no page to make it from: then nothing of it may run.
+bool readyToRun(std::u16string_view page, PageState state, jespin::IErrInfo& rec, const Notice& notice,
+                rt::Ref<nubrel::IStreamFile>& compiled);
 
-// Runs "<page>.bin" on `host` once it has been read whole and checked:
-// nothing of one that is cut short or spoilt runs.  What fails is recorded
-// in `rec` under "ExecIncFile".
-void runCompiled(std::u16string_view page, kestrin::IScriptHost& host, jespin::IErrInfo& rec);
+// Runs the compiled page readyToRun gave on `host`; what fails is recorded
+// in `rec` under "ExecIncFile", a missing one as a compiled page that
+// cannot be opened.
+void runCompiled(std::u16string_view page, nubrel::IStreamFile* compiled, kestrin::IScriptHost& host,
+                 jespin::IErrInfo& rec);
 
 // Number -1, `description` and `source`: the library's own errors.
 void setError(jespin::IErrInfo& rec, std::u16string_view description, std::u16string_view source);

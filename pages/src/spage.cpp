@@ -220,9 +220,10 @@ bool SPage::runPage() {
     reportError(u"没有发现要执行的脚本文件[" + qelFileName_ + u"]。");
     return false;
   }
-  if (!readyToRun(qelFileName_, state, *error_, [this](std::u16string_view notice) {
-        raiseShowInfo(QIF_UserInfo, notice);
-      }))
+  rt::Ref<nubrel::IStreamFile> compiled;
+  if (!readyToRun(
+          qelFileName_, state, *error_,
+          [this](std::u16string_view notice) { raiseShowInfo(QIF_UserInfo, notice); }, compiled))
     return false;
   inuse::read(this, qelFileName_);
   inuse::read(this, compiledName(qelFileName_));
@@ -235,7 +236,8 @@ bool SPage::runPage() {
   raiseShowInfo(QIF_PageStart, outFileName_);
   Names names(*this);
   isShowInfo_ = true;
-  runCompiled(qelFileName_, *host_, *error_);
+  runCompiled(qelFileName_, compiled.get(), *host_, *error_);
+  compiled = nullptr;
   flushPartLine();
   names.unbind();
   // Put in place before the host hears of the end, so it can read them:
