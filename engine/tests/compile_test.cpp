@@ -175,10 +175,13 @@ TEST(Compiler, ChecksAStreamWholeWithoutRunningIt) {
     EXPECT_EQ(compiler->checkStream(*cut), r.cut == 0) << utf8(r.source);
     EXPECT_EQ(compiler->error().haveErr(), r.cut != 0) << utf8(r.source);
   }
-  rt::Ref<nubrel::IMemStream> other = memStream();
-  other->setVLong(7);  // no record kind
-  other->setVString(u"a pack, say");
-  other->setDir(nubrel::InStream);
-  EXPECT_FALSE(compiler->checkStream(*other));
-  EXPECT_EQ(compiler->error().number(), 321);
+  // Other streams: a record of no known kind, and more after the end.
+  for (int32_t first : {7, -1}) {
+    rt::Ref<nubrel::IMemStream> other = memStream();
+    other->setVLong(first);
+    other->setVString(u"a pack, say");
+    other->setDir(nubrel::InStream);
+    EXPECT_FALSE(compiler->checkStream(*other)) << first;
+    EXPECT_EQ(compiler->error().number(), 321) << first;
+  }
 }

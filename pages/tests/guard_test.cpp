@@ -37,7 +37,13 @@ class Guard : public PageTest {
     rt::Ref<nubrel::IStreamFile> s = rt::queryRef<nubrel::IStreamFile>(
         rt::createInstance(nubrel::IBinFileStream::clsid).get());
     ASSERT_TRUE(s->openStream(name(file), nubrel::OutStream));
-    s->setVLong(7);
+    // As a pack begins: what reads as a line record, then one that reads
+    // as the end, then more.
+    s->setVLong(1);
+    s->setVLong(0);
+    s->setVLong(0);
+    s->setVLong(0);
+    s->setVLong(-1);
     s->setVString(u"not a page");
     ASSERT_TRUE(s->closeStream());
   }

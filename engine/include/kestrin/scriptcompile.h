@@ -45,7 +45,8 @@ class IScriptCompile : public virtual rt::Object {
 
   // Reads a compiled-script stream to its end record as a host reads it,
   // running and binding nothing: false, with the failure in error(), for a
-  // stream that is cut short, spoilt or no compiled script (321).
+  // stream that is cut short, spoilt or no compiled script (321: a record
+  // of no known kind, or anything after the end record).
   virtual bool checkStream(nubrel::VStream& vs) = 0;
 };
 
