@@ -84,6 +84,15 @@ bool wasRead(std::u16string_view name) {
                      [&](const Entry& e) { return !e.written && isFile(e, ids, n); });
 }
 
+void written(const void* run, std::u16string_view name) {
+  struct stat folder {};
+  if (!folderStatus(name, folder)) return;
+  const std::u16string file = fileOf(name);
+  std::erase_if(entries(), [&](const Entry& e) {
+    return e.run == run && e.written && e.folder == idOf(folder) && e.name == file;
+  });
+}
+
 void release(const void* run) {
   std::erase_if(entries(), [run](const Entry& e) { return e.run == run; });
 }

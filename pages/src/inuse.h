@@ -17,6 +17,8 @@ bool write(const void* run, std::u16string_view name);
 // Whether `name` is now a file that a run has read: a file being written
 // that an include read meanwhile must not be replaced.
 bool wasRead(std::u16string_view name);
+// `run` is done with writing `name`: others may write it again.
+void written(const void* run, std::u16string_view name);
 // `run` has ended: what it read and writes is free again.
 void release(const void* run);
 

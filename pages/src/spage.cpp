@@ -265,6 +265,11 @@ std::unique_ptr<OutputFile> SPage::openOutput(std::u16string_view name, bool rep
 }
 
 void SPage::commit(OutputFile& file) {
+  struct Done {
+    SPage* page;
+    const std::u16string& name;
+    ~Done() { inuse::written(page, name); }
+  } done{this, file.name()};
   if (inuse::wasRead(file.name())) {
     reportError(u"输出文件[" + file.name() + u"]是运行中的页面读过的文件，不能被写出。");
     return;

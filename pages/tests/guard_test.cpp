@@ -57,6 +57,8 @@ struct Case {
   bool reported;            // a QIF_Error, or a failure in the error record
   std::string wantOut;      // what the output file holds afterwards ("-": none)
   const char* notice = "";  // the start of a QIF_UserInfo text
+  const char* other = "";   // another file written, and what it holds
+  const char* otherText = "";
 };
 
 const char* const kPage =
@@ -80,6 +82,13 @@ TEST_F(Guard, HostilePagesChangeNothing) {
       {"PushFile onto the page", pushTo("p.page"), "o.txt", true, refused},
       {"PushFile onto an include read", pushTo("inc.page"), "o.txt", true, refused},
       {"PushFile onto its own output", pushTo("o.txt"), "o.txt", true, refused},
+      {"PushFile again onto a file popped",
+       [](Guard& g) {
+         g.write("p.page",
+                 "<!! For i = 1 To 2 : If curPage.PushFile(\"twice.txt\") Then OutLine i : curPage.PopFile !!>\n"
+                 "<!! Next !!>\n");
+       },
+       "o.txt", false, "\r\n\r\n\r\n", "", "twice.txt", "2\r\n"},
       {"a child page writing to its parent's output",
        [](Guard& g) {
          g.write("child.page", "from the child\n");
@@ -128,6 +137,9 @@ TEST_F(Guard, HostilePagesChangeNothing) {
     for (const auto& [file, bytes] : before) EXPECT_EQ(read(file), bytes) << file;
     if (c.wantOut != "-") {
       EXPECT_EQ(read(c.out), c.wantOut);
+    }
+    if (*c.other) {
+      EXPECT_EQ(read(c.other), c.otherText);
     }
     std::vector<std::u16string> notices = info->texts(QIF_UserInfo);
     if (*c.notice) {
