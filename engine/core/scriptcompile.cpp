@@ -171,4 +171,55 @@ void ScriptCompile::compileEnd(nubrel::VStream& vs) {
   vs.setVLong(RecordEnd);
 }
 
+namespace {
+
+// Nothing follows the end record of a compiled script: a stream of another
+// kind may hold what reads as records, up to one that reads as the end, by
+// chance.  A file stream knows its end once a read has run past it.
+void requireNothingMore(nubrel::VStream& vs) {
+  if (!vs.eof()) {
+    try {
+      vs.vByte();
+    } catch (const rt::RuntimeError&) {
+      // Nothing there to read, as it should be.
+    }
+  }
+  if (!vs.eof()) rt::raise(kBadFileFormat);
+}
+
+}  // namespace
+
+// Every record is read as the host reads it (streamhost.cpp); a record that
+// is not the end one must have more after it, and the end one nothing.
+bool ScriptCompile::checkStream(nubrel::VStream& vs) {
+  error_.clear();
+  try {
+    rt::Ref<ExpItems> items = rt::make<ExpItems>();
+    for (;;) {
+      requireMore(vs);
+      const int32_t kind = vs.vLong();
+      if (kind < 0) {
+        requireNothingMore(vs);
+        return true;
+      }
+      requireMore(vs);
+      if (kind == RecordLine) {
+        items->clear();
+        items->readStream(vs);
+      } else if (kind == RecordDirective) {
+        vs.vString();
+      } else if (kind == RecordFunction) {
+        rt::make<SvUserFun>()->readStream(vs);
+      } else {
+        rt::raise(kBadFileFormat);
+      }
+    }
+  } catch (const rt::RuntimeError& e) {
+    error_.trap(e, u"CheckStream");
+  } catch (const std::bad_alloc&) {
+    error_.trapOutOfMemory(u"CheckStream");
+  }
+  return false;
+}
+
 }  // namespace engine

@@ -23,6 +23,7 @@ class ScriptCompile final : public rt::Automation<ScriptCompile, kestrin::IScrip
   void compile(std::u16string_view s, nubrel::VStream& vs) override;
   void compileLine(std::u16string_view s, nubrel::VStream& vs) override;
   void compileEnd(nubrel::VStream& vs) override;
+  bool checkStream(nubrel::VStream& vs) override;
 
  private:
   void compileStatement(const std::u16string& statement, nubrel::VStream& vs);

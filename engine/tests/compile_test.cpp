@@ -151,3 +151,37 @@ TEST(Compiler, ByProgIdAndLateBinding) {
   };
   EXPECT_EQ(enginetest::errorOf(callWithoutStream), rt::err::ObjectNotSet);
 }
+
+// A stream is read to its end record as a host reads it, nothing run: a
+// whole one passes, one cut short or spoilt fails.
+TEST(Compiler, ChecksAStreamWholeWithoutRunningIt) {
+  const struct {
+    const char16_t* source;  // compiled, then cut by `cut` characters
+    size_t cut;
+  } rows[] = {
+      {u"x = 1\r\n#define N = 2\r\nSub S()\r\ny = N\r\nEnd Sub\r\nS", 0},
+      {u"x = 1\r\nSub S()\r\ny = 2\r\nEnd Sub", 1},  // no end record
+      {u"x = 1\r\ny = 2", 12},                     // within a line
+      {u"#Include \"a.zub\"", 6},                   // the directive's text
+  };
+  auto compiler = rt::make<ScriptCompile>();
+  for (const auto& r : rows) {
+    rt::Ref<nubrel::IMemStream> ms = memStream();
+    compiler->compile(r.source, *ms);
+    ASSERT_FALSE(compiler->error().haveErr());
+    const std::u16string text = ms->strBuffer();
+    rt::Ref<nubrel::IMemStream> cut = memStream();
+    cut->setStrBuffer(text.substr(0, text.size() - r.cut));
+    EXPECT_EQ(compiler->checkStream(*cut), r.cut == 0) << utf8(r.source);
+    EXPECT_EQ(compiler->error().haveErr(), r.cut != 0) << utf8(r.source);
+  }
+  // Other streams: a record of no known kind, and more after the end.
+  for (int32_t first : {7, -1}) {
+    rt::Ref<nubrel::IMemStream> other = memStream();
+    other->setVLong(first);
+    other->setVString(u"a pack, say");
+    other->setDir(nubrel::InStream);
+    EXPECT_FALSE(compiler->checkStream(*other)) << first;
+    EXPECT_EQ(compiler->error().number(), 321) << first;
+  }
+}

@@ -70,8 +70,9 @@ void QelIncFile::execIncFile() {
     error_->readError(rt::err::ObjectNotSet, u"", rt::errorText(rt::err::ObjectNotSet), u"ExecIncFile");
     return;
   }
-  if (pageState(fileName_) != PageState::Run && !compilePage(fileName_, *error_)) return;
-  runCompiled(fileName_, *host_, *error_);
+  rt::Ref<nubrel::IStreamFile> compiled;
+  if (!readyToRun(fileName_, pageState(fileName_), *error_, notice_, compiled)) return;
+  runCompiled(fileName_, compiled.get(), *host_, *error_);
 }
 
 }  // namespace halvorn

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "halvorn/incfile.h"
+#include "pagefile.h"
 #include "rt/dispatch.h"
 
 namespace halvorn {
@@ -27,6 +28,8 @@ class QelIncFile final : public rt::Automation<QelIncFile, IQelIncFile> {
   std::u16string errString() override;
   bool incFile(std::u16string_view qelFn) override;
   void execIncFile() override;
+  // Told when a compiled page found spoilt is made again.
+  void setNotice(Notice notice) { notice_ = std::move(notice); }
 
  private:
   // Where the name is found: as it is when absolute, in the base folder or
@@ -38,6 +41,7 @@ class QelIncFile final : public rt::Automation<QelIncFile, IQelIncFile> {
   std::u16string fileName_;
   std::u16string basePath_;
   rt::Ref<jespin::IVValues> searchPaths_;
+  Notice notice_;
 };
 
 }  // namespace halvorn

@@ -11,14 +11,12 @@ namespace {
 
 constexpr std::u16string_view kObjectPrefix = u"object:";
 
-// The name the file system is given; empty for a name it cannot take (a
-// zero character), which then names no file rather than raising.
+}  // namespace
+
 std::string fsPath(std::u16string_view name) {
   if (name.find(u'\0') != std::u16string_view::npos) return {};
   return rt::fs::nativePath(name);
 }
-
-}  // namespace
 
 bool isRelative(std::u16string_view name) {
   return name.empty() || (name.front() != u'/' && name.front() != u'\\');
@@ -44,6 +42,17 @@ std::u16string fileOf(std::u16string_view name) {
 bool fileStatus(std::u16string_view name, struct stat& st) {
   std::string path = fsPath(name);
   return !path.empty() && ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+bool linkStatus(std::u16string_view name, struct stat& st) {
+  std::string path = fsPath(name);
+  return !path.empty() && ::lstat(path.c_str(), &st) == 0;
+}
+
+bool folderStatus(std::u16string_view name, struct stat& st) {
+  std::u16string folder = folderOf(name);
+  std::string path = folder.empty() ? std::string(".") : fsPath(folder);
+  return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 void removeFile(std::u16string_view name) {

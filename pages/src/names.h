@@ -13,6 +13,10 @@ namespace halvorn {
 
 bool isRelative(std::u16string_view name);
 
+// The name the file system is given; empty for a name it cannot take (a
+// zero character), which then names no file rather than raising.
+std::string fsPath(std::u16string_view name);
+
 // An output name "object:<ProgID>" (letters without regard to case).
 bool isObjectName(std::u16string_view name);
 // The ProgID of an object name.
@@ -30,6 +34,12 @@ inline bool isFile(std::u16string_view name) {
   struct stat st {};
   return fileStatus(name, st);
 }
+// The status of the name itself, a symbolic link not followed; false when
+// there is nothing of that name.
+bool linkStatus(std::u16string_view name, struct stat& st);
+// The status of the folder the name is in (the current folder for a name
+// without one); false when there is none.
+bool folderStatus(std::u16string_view name, struct stat& st);
 // Removes the file, if there is one.
 void removeFile(std::u16string_view name);
 

@@ -1,6 +1,7 @@
 #include "pagefile.h"
 
 #include "jespin/textfile.h"
+#include "kestrin/scriptcompile.h"
 #include "names.h"
 #include "nubrel/filestreams.h"
 #include "qelcompile.h"
@@ -68,6 +69,9 @@ bool compilePage(std::u16string_view page, jespin::IErrInfo& rec) {
     setError(rec, u"脚本文件[" + name + u"]不能被正常打开。", u"CompFile");
     return false;
   }
+  // The stream would write through a link; the new file takes its place.
+  struct stat st {};
+  if (linkStatus(compiledName(page), st) && S_ISLNK(st.st_mode)) removeFile(compiledName(page));
   rt::Ref<QelCompile> compiler = rt::make<QelCompile>();
   if (!compiler->openOutStream(compiledName(page))) {
     setError(rec, cannotMakeCompiled(page), u"CompFile");
@@ -80,16 +84,56 @@ bool compilePage(std::u16string_view page, jespin::IErrInfo& rec) {
     rec.readError(e.number(), e.source(), e.description(), u"CompFile");
   }
   if (done) return true;
-  // The stream saves what it holds once let go; what it saved goes.
-  compiler = nullptr;
-  removeFile(compiledName(page));
+  compiler->discardStream();  // what it wrote never takes the compiled page's name
+  removeFile(compiledName(page));  // nor does an older one stay, to be taken for current
   return false;
 }
 
-void runCompiled(std::u16string_view page, kestrin::IScriptHost& host, jespin::IErrInfo& rec) {
+namespace {
+
+// "<page>.bin" read whole and checked, then open for reading from its
+// beginning; null with the reason in `why` when it cannot be opened or is
+// no whole compiled page.
+rt::Ref<nubrel::IStreamFile> openChecked(std::u16string_view page, std::u16string& why) {
   rt::Ref<nubrel::IStreamFile> compiled = rt::queryRef<nubrel::IStreamFile>(
       rt::createInstance(nubrel::IBinFileStream::clsid).get());
-  if (!compiled || !compiled->openStream(compiledName(page), nubrel::InStream)) {
+  if (!compiled) rt::raise(rt::err::NoAutomation, u"Nubrel.BinFileStream");
+  if (!compiled->openStream(compiledName(page), nubrel::InStream)) {
+    why = compiled->errInfo();
+    return nullptr;
+  }
+  rt::Ref<kestrin::IScriptCompile> checker = rt::queryRef<kestrin::IScriptCompile>(
+      rt::createInstance(kestrin::IScriptCompile::clsid).get());
+  if (!checker) rt::raise(rt::err::NoAutomation, u"Kestrin.ScriptCompile");
+  if (!checker->checkStream(*compiled)) {
+    why = checker->error().description();
+    return nullptr;
+  }
+  // Read again from its beginning, to be run.
+  if (compiled->openStream(compiledName(page), nubrel::InStream)) return compiled;
+  why = compiled->errInfo();
+  return nullptr;
+}
+
+}  // namespace
+
+bool readyToRun(std::u16string_view page, PageState state, jespin::IErrInfo& rec, const Notice& notice,
+                rt::Ref<nubrel::IStreamFile>& compiled) {
+  compiled = nullptr;
+  // Missing: the compile says what is missing.
+  if (state != PageState::Run && !compilePage(page, rec)) return false;
+  std::u16string why;
+  if ((compiled = openChecked(page, why)) || state != PageState::Run || !isFile(page)) return true;
+  if (notice)
+    notice(u"预编译文件[" + compiledName(page) + u"]不完整或已损坏（" + why + u"），已从脚本文件重新编译。");
+  if (!compilePage(page, rec)) return false;
+  compiled = openChecked(page, why);
+  return true;
+}
+
+void runCompiled(std::u16string_view page, nubrel::IStreamFile* compiled, kestrin::IScriptHost& host,
+                 jespin::IErrInfo& rec) {
+  if (!compiled) {
     setError(rec, u"不能打开预编译文件[" + compiledName(page) + u"]。", u"ExecIncFile");
     return;
   }

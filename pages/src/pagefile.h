@@ -3,11 +3,13 @@
 // the include runner do the same steps, each into its own error record.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
 #include "jespin/errinfo.h"
 #include "kestrin/scripthost.h"
+#include "nubrel/filestreams.h"
 
 namespace halvorn {
 
@@ -21,12 +23,29 @@ PageState pageState(std::u16string_view page);
 std::u16string compiledName(std::u16string_view page);
 
 // Compiles the page into "<page>.bin".  False with the reason in `rec`;
-// then no "<page>.bin" is left, so nothing half made can run.
+// then no "<page>.bin" is left, so nothing half made can run: the new file
+// takes that name only once it is whole.  A symbolic link of that name is
+// replaced, never written through.
 bool compilePage(std::u16string_view page, jespin::IErrInfo& rec);
 
-// Runs "<page>.bin" on `host`; what fails is recorded in `rec` under
-// "ExecIncFile".
-void runCompiled(std::u16string_view page, kestrin::IScriptHost& host, jespin::IErrInfo& rec);
+// What a run is told of a compiled page found spoilt and made again.
+using Notice = std::function<void(std::u16string_view text)>;
+
+// Makes "<page>.bin" ready to run (the page in `state`): compiled when it
+// must be, then read whole and checked; one that is cut short, spoilt or no
+// compiled page at all (made under another code page, say) is compiled
+// again from the page when the page is there, `notice` told.  False, with
+// the reason in `rec`, when a compile fails.  Else `compiled` is the
+// compiled page open from its beginning, or null when it is not whole and
+// there is no page to make it from: then nothing of it may run.
+bool readyToRun(std::u16string_view page, PageState state, jespin::IErrInfo& rec, const Notice& notice,
+                rt::Ref<nubrel::IStreamFile>& compiled);
+
+// Runs the compiled page readyToRun gave on `host`; what fails is recorded
+// in `rec` under "ExecIncFile", a missing one as a compiled page that
+// cannot be opened.
+void runCompiled(std::u16string_view page, nubrel::IStreamFile* compiled, kestrin::IScriptHost& host,
+                 jespin::IErrInfo& rec);
 
 // Number -1, `description` and `source`: the library's own errors.
 void setError(jespin::IErrInfo& rec, std::u16string_view description, std::u16string_view source);

@@ -28,7 +28,7 @@ void SPage::writeLine(std::u16string_view text) {
     rt::Variant arg(text);
     rt::callByName(outObject_.get(), u"InputLine", rt::Method, std::span<rt::Variant>(&arg, 1));
   } else if (outFile_) {
-    outFile_->setLine(text);
+    outFile_->line(text);
   }
 }
 
@@ -42,24 +42,24 @@ void SPage::flushPartLine() {
 // Files are switched only while a file is written: during object output
 // there is no current file to save the part-line to.
 bool SPage::pushFile(std::u16string_view fn) {
-  if (objectOutput_ || !outFile_ || !outStack_) return false;
+  if (objectOutput_ || !outFile_ || !running_) return false;
   flushPartLine();
   std::u16string name(fn);
   if (isRelative(name)) name = outBasePath_ + name;
-  rt::Ref<jespin::ITextFile> file =
-      rt::queryRef<jespin::ITextFile>(rt::createInstance(jespin::ITextFile::clsid).get());
-  if (!file || !file->openWrit(name)) return false;
-  outStack_->push(rt::Variant(static_cast<rt::Object*>(outFile_.get())));
+  std::unique_ptr<OutputFile> file = openOutput(name, false);
+  if (!file) return false;
+  outStack_.push_back(std::move(outFile_));
   outFile_ = std::move(file);
   return true;
 }
 
 bool SPage::popFile() {
-  if (objectOutput_ || !outFile_ || !outStack_ || outStack_->count() == 0) return false;
+  if (objectOutput_ || !outFile_ || outStack_.empty()) return false;
   flushPartLine();
-  outFile_->closeFile();
-  rt::Ref<jespin::IVValue> top = outStack_->pop();
-  outFile_ = rt::queryRef<jespin::ITextFile>(top ? top->value().object() : nullptr);
+  std::unique_ptr<OutputFile> done = std::move(outFile_);
+  outFile_ = std::move(outStack_.back());
+  outStack_.pop_back();
+  commit(*done);
   return true;
 }
 

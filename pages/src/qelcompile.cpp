@@ -64,6 +64,12 @@ void QelCompile::closeStream() {
   }
 }
 
+void QelCompile::discardStream() {
+  if (file_) file_->discardStream();
+  file_ = nullptr;
+  target_ = nullptr;
+}
+
 void QelCompile::addCode(std::u16string_view s) {
   size_t from = 0;
   while (from < s.size()) {
@@ -79,7 +85,14 @@ void QelCompile::addCodeLine(std::u16string_view s) {
   ++line_;
   compiler_->setCurLineCode(line_);
   lineFailed_ = false;
-  translateLine(s, inBlock_, [this](std::u16string_view scriptLine) { compile(scriptLine); });
+  try {
+    translateLine(s, inBlock_, [this](std::u16string_view scriptLine) { compile(scriptLine); });
+  } catch (const rt::RuntimeError& e) {  // a line no script line can hold
+    jespin::IErrInfo& rec = compiler_->error();
+    rec.setNumber(e.number());
+    rec.setDescription(e.description());
+    rec.setSource(e.source());
+  }
 }
 
 void QelCompile::compile(std::u16string_view scriptLine) {

@@ -29,6 +29,10 @@ class QelCompile : public rt::Automation<QelCompile, IQelCompile> {
   int32_t curLineCode() override { return line_; }
   jespin::IErrInfo& error() override { return compiler_->error(); }
 
+  // Lets go of the target stream without the end mark: a file
+  // openOutStream made is not saved, and the file it would have replaced
+  // stays as it was.
+  void discardStream();
   // False when the last closeStream could not save the file openOutStream
   // made (the record says why).
   bool saved() const { return saved_; }

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "incfile.h"
+#include "inuse.h"
 #include "modstr.h"
 #include "names.h"
 #include "pagefile.h"
@@ -59,11 +60,13 @@ class SPage::Run {
   ~Run() {
     --runDepth;
     page_.running_ = false;
+    // Files not put in place by now go, and the old ones stay.
     page_.outFile_ = nullptr;
     page_.outObject_ = nullptr;
     page_.objectOutput_ = false;
-    page_.outStack_ = nullptr;
+    page_.outStack_.clear();
     page_.partLine_.clear();
+    inuse::release(&page_);
   }
   Run(const Run&) = delete;
   Run& operator=(const Run&) = delete;
@@ -212,37 +215,66 @@ bool SPage::runPage() {
     reportError(u"输出文件路径[" + outBasePath_ + u"]不存在或不能被建立。");
     return false;
   }
-  switch (pageState(qelFileName_)) {
-    case PageState::Missing:
-      reportError(u"没有发现要执行的脚本文件[" + qelFileName_ + u"]。");
-      return false;
-    case PageState::Compile:
-      if (!compilePage(qelFileName_, *error_)) return false;
-      break;
-    case PageState::Run:
-      break;
+  const PageState state = pageState(qelFileName_);
+  if (state == PageState::Missing) {
+    reportError(u"没有发现要执行的脚本文件[" + qelFileName_ + u"]。");
+    return false;
   }
+  rt::Ref<nubrel::IStreamFile> compiled;
+  if (!readyToRun(
+          qelFileName_, state, *error_,
+          [this](std::u16string_view notice) { raiseShowInfo(QIF_UserInfo, notice); }, compiled))
+    return false;
+  inuse::read(this, qelFileName_);
+  inuse::read(this, compiledName(qelFileName_));
   objectOutput_ = toObject;
   if (toObject) {
     outObject_ = rt::createObject(progIdOf(outFileName_));
-  } else {
-    outFile_ = newObject<jespin::ITextFile>(jespin::ITextFile::clsid);
-    if (!outFile_->openWrit(outFileName_)) {
-      reportError(u"输出文件[" + outFileName_ + u"]不能被正常打开。");
-      return false;
-    }
+  } else if (!(outFile_ = openOutput(outFileName_, true))) {
+    return false;
   }
-  outStack_ = newObject<jespin::IVStack>(jespin::IVStack::clsid);
   raiseShowInfo(QIF_PageStart, outFileName_);
   Names names(*this);
   isShowInfo_ = true;
-  runCompiled(qelFileName_, *host_, *error_);
+  runCompiled(qelFileName_, compiled.get(), *host_, *error_);
+  compiled = nullptr;
   flushPartLine();
   names.unbind();
-  // Written out before the host hears of the end, so it can read the file.
-  if (outFile_) outFile_->closeFile();
+  // Put in place before the host hears of the end, so it can read them:
+  // the files PushFile left open, then the run's own.
+  while (!outStack_.empty()) {
+    std::unique_ptr<OutputFile> file = std::move(outStack_.back());
+    outStack_.pop_back();
+    commit(*file);
+  }
+  if (outFile_) commit(*outFile_);
+  outFile_ = nullptr;
   raiseShowInfo(QIF_PageEnd, outFileName_);
   return true;
+}
+
+std::unique_ptr<OutputFile> SPage::openOutput(std::u16string_view name, bool reportUnopened) {
+  auto file = std::make_unique<OutputFile>();
+  if (!file->open(name)) {
+    if (reportUnopened) reportError(u"输出文件[" + std::u16string(name) + u"]不能被正常打开。");
+    return nullptr;
+  }
+  if (inuse::write(this, name)) return file;
+  reportError(u"输出文件[" + std::u16string(name) + u"]是运行中的页面读过或正在写出的文件，不能被写出。");
+  return nullptr;
+}
+
+void SPage::commit(OutputFile& file) {
+  struct Done {
+    SPage* page;
+    const std::u16string& name;
+    ~Done() { inuse::written(page, name); }
+  } done{this, file.name()};
+  if (inuse::wasRead(file.name())) {
+    reportError(u"输出文件[" + file.name() + u"]是运行中的页面读过的文件，不能被写出。");
+    return;
+  }
+  file.commit();
 }
 
 void SPage::runInclude(const std::u16string& written) {
@@ -262,7 +294,11 @@ void SPage::runInclude(const std::u16string& written) {
     if (!include->incFile(name)) {
       reportError(u"在引用" + bracket(name) + u"时发生错误：\r\n" + include->errString());
     } else {
+      inuse::read(this, include->qelFileName());
+      inuse::read(this, compiledName(include->qelFileName()));
+      include->setNotice([this](std::u16string_view notice) { raiseShowInfo(QIF_UserInfo, notice); });
       include->execIncFile();
+      inuse::read(this, compiledName(include->qelFileName()));
       if (include->error().haveErr())
         reportError(u"在执行文件" + bracket(include->qelFileName()) + u"时发生错误：\r\n" + include->errString());
     }

@@ -11,13 +11,13 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "halvorn/spage.h"
-#include "jespin/stack.h"
-#include "jespin/textfile.h"
+#include "outputfile.h"
 #include "rt/dispatch.h"
 #include "rt/events.h"
 #include "zorbel/zorbel.h"
@@ -81,7 +81,8 @@ class SPage final : public rt::Automation<SPage, ISPage, zorbel::ScriptValue> {
   // ShowInfo of the top page, while every page on the way shows it.
   void raiseShowInfo(int32_t kind, std::u16string_view text);
   // Output goes to a new file `fn` until popFile; false when it cannot be
-  // opened, or while no file is written (no run, or object output).
+  // opened, or while no file is written (no run, or object output).  A file
+  // a page run reads or writes is refused, and reported.
   bool pushFile(std::u16string_view fn);
   bool popFile();
 
@@ -100,6 +101,12 @@ class SPage final : public rt::Automation<SPage, ISPage, zorbel::ScriptValue> {
   void output(const std::u16string& s);
   void writeLine(std::u16string_view text);
   void flushPartLine();
+  // Opens an output file, refusing (and reporting) one that a run reads or
+  // writes; null when it cannot be written (reported when asked).
+  std::unique_ptr<OutputFile> openOutput(std::u16string_view name, bool reportUnopened);
+  // Puts a file written whole in place of the old one, unless an include
+  // has read that file meanwhile.
+  void commit(OutputFile& file);
 
   rt::Ref<kestrin::IScriptHost> host_;
   uint32_t hostCookie_ = 0;
@@ -107,7 +114,7 @@ class SPage final : public rt::Automation<SPage, ISPage, zorbel::ScriptValue> {
   std::u16string key_;
   std::u16string qelFileName_;
   std::u16string outFileName_;
-  rt::Ref<jespin::ITextFile> outFile_;
+  std::unique_ptr<OutputFile> outFile_;
   rt::Ref<rt::Object> outObject_;
   bool objectOutput_ = false;
   std::u16string partLine_;
@@ -116,7 +123,8 @@ class SPage final : public rt::Automation<SPage, ISPage, zorbel::ScriptValue> {
   std::u16string qelBasePath_;
   SPage* parent_ = nullptr;
   std::vector<SPage*> children_;
-  rt::Ref<jespin::IVStack> outStack_;
+  // The files PushFile saved, the last on top.
+  std::vector<std::unique_ptr<OutputFile>> outStack_;
   rt::Ref<jespin::IVValues> searchPaths_;
   bool isShowInfo_ = false;
   bool running_ = false;

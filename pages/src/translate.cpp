@@ -1,5 +1,9 @@
 #include "translate.h"
 
+#include <algorithm>
+#include <string>
+
+#include "rt/error.h"
 #include "rt/strings.h"
 #include "rt/text.h"
 
@@ -13,6 +17,12 @@ constexpr std::u16string_view kInclude = u"<!--#INCLUDE ";
 constexpr std::u16string_view kEndLine = u"OutLine \"\"";
 
 constexpr size_t npos = std::u16string_view::npos;
+
+// Each double quote of a text becomes a node of the expression the engine
+// builds of the text, and an expression holds 1024 nodes at most: a text
+// with more could never compile, and would take memory hundreds of times
+// its length before the engine found that out.
+constexpr size_t kMostQuotes = 1024;
 
 bool isIncludeLine(std::u16string_view line) {
   return line.size() >= kInclude.size() && rt::equalsNoCase(line.substr(0, kInclude.size()), kInclude);
@@ -76,6 +86,11 @@ void addInlineCode(std::u16string_view code, const LineSink& sink) {
 }
 
 std::u16string quoteText(std::u16string_view text) {
+  if (static_cast<size_t>(std::count(text.begin(), text.end(), u'"')) > kMostQuotes)
+    rt::raiseWith(rt::err::ExpressionTooComplex,
+                  rt::errorText(rt::err::ExpressionTooComplex) + u"：一行文本中的双引号超过 " +
+                      rt::ascii(std::to_string(kMostQuotes)) + u" 个",
+                  u"QuoteText");
   std::u16string out;
   size_t from = 0;
   for (;;) {

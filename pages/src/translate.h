@@ -25,6 +25,7 @@ void translateLine(std::u16string_view line, bool& inBlock, const LineSink& sink
 void addInlineCode(std::u16string_view code, const LineSink& sink);
 
 // Any text as a script string expression: "say " & Chr(34) & "hi" & Chr(34).
+// A text of more double quotes than an expression can hold raises 16.
 std::u16string quoteText(std::u16string_view text);
 
 // The directive for an include line, given what follows its first 13

@@ -52,14 +52,22 @@ TEST_F(MakePath, RelativePathsStartAtTheCurrentFolder) {
   EXPECT_TRUE(folder("/r/s/t"));
 }
 
-TEST_F(MakePath, StopsAtTheFirstFailureAndKeepsWhatItMade) {
+TEST_F(MakePath, StopsAtTheFirstFailureAndRemovesWhatItMade) {
   temp_.write("file", "data");
   EXPECT_FALSE(rt::makePath(name("/file")));  // there, but no folder
   EXPECT_FALSE(rt::makePath(name("/file/deeper")));
   EXPECT_FALSE(folder("/file/deeper"));
-  // A step no file system takes (a name of 300 bytes): the steps before it stay.
-  EXPECT_FALSE(rt::makePath(name("/a1/a2/" + std::string(300, 'n') + "/b")));
-  EXPECT_TRUE(folder("/a1/a2"));
+  // A step no file system takes (a name of 300 bytes): the steps before it
+  // go again, those that were there stay.
+  EXPECT_TRUE(rt::makePath(name("/a1")));
+  EXPECT_FALSE(rt::makePath(name("/a1/a2/a3/" + std::string(300, 'n') + "/b")));
+  EXPECT_TRUE(folder("/a1"));
+  EXPECT_FALSE(folder("/a1/a2"));
+  // A path longer than any the system takes, in a hundred steps.
+  std::string deep;
+  for (int i = 0; i < 100; ++i) deep += "/d" + std::string(50, 'e');
+  EXPECT_FALSE(rt::makePath(name(deep)));
+  EXPECT_FALSE(folder("/d"));
   // A zero character would name another folder.
   EXPECT_FALSE(rt::makePath(name("/z") + std::u16string(1, u'\0') + u"y"));
   EXPECT_FALSE(folder("/z"));

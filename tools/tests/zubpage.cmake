@@ -83,3 +83,67 @@ foreach(args "" "-o" "-x;a.page" "a.page;b.page")
   execute_process(COMMAND "${ZUBPAGE}" ${args} ERROR_VARIABLE err RESULT_VARIABLE status)
   expect_status(2 "usage [${args}]")
 endforeach()
+
+# Output that cannot be written fails the run, and an output file takes the
+# place of the old one only when it was written whole.
+file(WRITE "${WORK}/many.page" "<!! For i = 1 To 5000 !!>\nline <!!=i!!> of the page\n<!! Next !!>\n")
+execute_process(COMMAND "${ZUBPAGE}" "${page}" OUTPUT_FILE /dev/full ERROR_VARIABLE err RESULT_VARIABLE status)
+expect_status(1 "/dev/full")
+if(NOT err MATCHES "Number: 61\n")
+  message(SEND_ERROR "/dev/full: standard error [${err}]")
+endif()
+execute_process(COMMAND sh -c "exec \"$0\" \"$1\" >&-" "${ZUBPAGE}" "${page}" ERROR_VARIABLE err RESULT_VARIABLE status)
+expect_status(1 "closed standard output")
+if(NOT err MATCHES "Number: 57\n")
+  message(SEND_ERROR "closed standard output: standard error [${err}]")
+endif()
+file(MAKE_DIRECTORY "${WORK}/full")
+file(WRITE "${WORK}/full/out.txt" "old\n")
+execute_process(COMMAND sh -c "ulimit -f 8; trap '' XFSZ; exec \"$0\" -o \"$1\" \"$2\"" "${ZUBPAGE}"
+                        "${WORK}/full/out.txt" "${WORK}/many.page"
+                ERROR_VARIABLE err RESULT_VARIABLE status)
+expect_status(1 "-o on a full disk")
+expect_text("${WORK}/full/out.txt" "old\n" "-o on a full disk")
+file(GLOB left RELATIVE "${WORK}/full" "${WORK}/full/*")
+if(NOT left STREQUAL "out.txt;out.txt.want")
+  message(SEND_ERROR "-o on a full disk left [${left}]")
+endif()
+
+# A path too long for the system: no folder of it stays.
+string(REPEAT "/deep_folder_name" 300 deep)
+execute_process(COMMAND "${ZUBPAGE}" -o "${WORK}/long${deep}/out.txt" "${page}" OUTPUT_QUIET ERROR_VARIABLE err
+                RESULT_VARIABLE status)
+expect_status(1 "a path too long")
+if(EXISTS "${WORK}/long")
+  message(SEND_ERROR "a path too long left its folders")
+endif()
+
+# A zero character in a text is shown, not cut there.
+file(WRITE "${WORK}/zero.page" "<!! curPage.Info \"a\" & Chr(0) & \"b\" !!>\n")
+execute_process(COMMAND "${ZUBPAGE}" "${WORK}/zero.page" OUTPUT_QUIET ERROR_VARIABLE err RESULT_VARIABLE status)
+expect_status(0 "zero character")
+if(NOT err STREQUAL "a\\0b\n")
+  message(SEND_ERROR "zero character: standard error [${err}]")
+endif()
+
+# The code page as zubrun takes it: an unknown one is refused, bytes not
+# valid in it are warned about once, and a compiled page made under another
+# one is compiled again.
+execute_process(COMMAND ${CMAKE_COMMAND} -E env ZUB_CODEPAGE=EBCDIC "${ZUBPAGE}" "${page}"
+                OUTPUT_QUIET ERROR_VARIABLE err RESULT_VARIABLE status)
+expect_status(2 "unknown code page")
+string(ASCII 214 208 206 196 gbk)  # 中文 in CP936, not valid UTF-8
+file(WRITE "${WORK}/gbk.page" "${gbk}\n<!!= \"${gbk}\" !!>\n${gbk}\n")
+execute_process(COMMAND ${CMAKE_COMMAND} -E env ZUB_CODEPAGE=CP936 "${ZUBPAGE}" "${WORK}/gbk.page"
+                OUTPUT_FILE "${WORK}/stdout-gbk" ERROR_VARIABLE err RESULT_VARIABLE status)
+expect_status(0 "CP936")
+if(NOT err STREQUAL "")
+  message(SEND_ERROR "CP936: standard error [${err}]")
+endif()
+execute_process(COMMAND "${ZUBPAGE}" "${WORK}/gbk.page" OUTPUT_QUIET ERROR_VARIABLE err RESULT_VARIABLE status)
+expect_status(0 "compiled under CP936, run under UTF-8")
+string(REGEX MATCHALL "warning: [^\n]*gbk.page:1: not valid in the code page UTF-8" warnings "${err}")
+list(LENGTH warnings count)
+if(NOT count EQUAL 1 OR NOT err MATCHES "已从脚本文件重新编译")
+  message(SEND_ERROR "compiled under CP936, run under UTF-8: standard error [${err}]")
+endif()

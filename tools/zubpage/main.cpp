@@ -9,7 +9,9 @@
 // information (curPage.Info) go to standard error, with -v also the start
 // and end of every run.  The status is 1 when the page could not run, an
 // error was reported or the page's script failed (its number, source and
-// description on standard error); 2 for usage.  --help prints the usage.
+// description on standard error), and when the output cannot be written;
+// 2 for usage and for a code page (ZUB_CODEPAGE) it does not know.  --help
+// prints the usage.
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -17,11 +19,13 @@
 #include <vector>
 
 #include "halvorn/spage.h"
+#include "console.h"
 #include "pageconsole.h"
 #include "report.h"
 #include "rt/activation.h"
 #include "rt/error.h"
 #include "rt/text.h"
+#include "scriptfile.h"
 
 namespace {
 
@@ -76,6 +80,19 @@ bool parse(const std::vector<std::string_view>& args, Options& o, std::string& p
   return problem.empty();
 }
 
+// The page is read through the code page as zubrun reads a script: bytes
+// not valid in it are warned about, once.
+void warnAboutCodePage(const std::string& page) {
+  std::string bytes;
+  try {
+    zubrun::requireRegularFile(page);  // a pipe could keep it waiting
+    if (!zubrun::readFile(page, bytes)) return;
+  } catch (const rt::RuntimeError&) {
+    return;  // the run says what is wrong; one too large it reads line by line
+  }
+  zubrun::warnIfNotInCodePage(stderr, "zubpage", page, bytes);
+}
+
 int runPage(const Options& o) {
   zubpage::registerStdout();
   rt::Ref<halvorn::ISPage> page =
@@ -90,11 +107,13 @@ int runPage(const Options& o) {
   page->setIsShowInfo(true);  // else a page that cannot start would say nothing
   std::u16string out = o.out.empty() ? std::u16string(zubpage::kStdoutName) : rt::fromUtf8(o.out);
   std::u16string pagePath = rt::fromUtf8(std::filesystem::absolute(o.page).string());
+  warnAboutCodePage(o.page);
   bool ran = page->outPage(out, pagePath);
-  std::fflush(stdout);
+  const int outputErrno = zubrun::outputError(stdout);
   jespin::IErrInfo& e = page->error();
   if (e.haveErr()) std::fputs(zubrun::errorReport(e.number(), e.source(), e.description()).c_str(), stderr);
-  return ran && !info->sawError() && !e.haveErr() ? 0 : 1;
+  else if (outputErrno != 0) throw zubrun::outputFailure(outputErrno);  // reported as any failure
+  return ran && !info->sawError() && !e.haveErr() && outputErrno == 0 ? 0 : 1;
 }
 
 }  // namespace
@@ -108,6 +127,7 @@ int main(int argc, char** argv) {
     std::fputs(kUsage, stdout);
     return 0;
   }
+  if (!zubrun::codePageKnown("zubpage")) return 2;
   try {
     return runPage(options);
   } catch (const rt::RuntimeError& e) {

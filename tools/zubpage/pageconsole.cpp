@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <span>
 
+#include "console.h"
+#include "report.h"
 #include "rt/dispatch.h"
 #include "rt/text.h"
 
@@ -17,16 +19,19 @@ class Stdout final : public rt::Automation<Stdout> {
   static const rt::MemberTable<Stdout>& members() {
     static const auto table = rt::MemberTable<Stdout>(u"Stdout").method(
         u"InputLine", [](Stdout&, std::u16string text) {
-          std::string bytes = rt::toAnsi(text) + "\r\n";
-          std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+          zubrun::writeOutput(rt::toAnsi(text) + "\r\n", stdout);
         });
     return table;
   }
 };
 
+// Standard output is flushed first, so that the two keep their order on a
+// terminal; output that could not be written fails there, with its cause.
 void printLine(std::u16string_view text) {
-  std::fflush(stdout);
-  std::fprintf(stderr, "%s\n", rt::toUtf8(text).c_str());
+  const int outputErrno = zubrun::outputError(stdout);
+  std::string line = zubrun::shownText(text) + "\n";
+  std::fwrite(line.data(), 1, line.size(), stderr);
+  if (outputErrno != 0) throw zubrun::outputFailure(outputErrno);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // What zubpage answers while a page runs: the output object whose InputLine
-// writes each line to standard output, and the page's information, printed
-// on standard error.
+// writes each line to standard output (raising, as zubrun's output does,
+// when it cannot), and the page's information, printed on standard error.
 #pragma once
 
 #include <cstdint>

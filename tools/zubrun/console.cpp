@@ -34,9 +34,17 @@ void Console::beforeInput() {
 }
 
 int Console::finish() {
+  if (pendingCr_) {
+    std::fputc('\r', out_);
+    pendingCr_ = false;
+  }
+  return outputError(out_);
+}
+
+int outputError(std::FILE* out) {
   errno = 0;
-  beforeInput();
-  return std::ferror(out_) ? (errno ? errno : EIO) : 0;
+  if (std::fflush(out) == 0 && !std::ferror(out)) return 0;
+  return errno ? errno : EIO;
 }
 
 void Console::inputLine(std::u16string& inBuf) {
@@ -86,23 +94,17 @@ rt::RuntimeError outputFailure(int errnum) {
                           u"Output");
 }
 
-namespace {
-
-// Output is buffered: a write fails when the buffer is passed on, and
-// stays failed.
-void writeOut(std::string_view bytes, std::FILE* out) {
+void writeOutput(std::string_view bytes, std::FILE* out) {
   errno = 0;
   if (std::fwrite(bytes.data(), 1, bytes.size(), out) != bytes.size() || std::ferror(out))
     throw outputFailure(errno ? errno : EIO);  // failed before: the cause is gone
 }
 
-}  // namespace
-
 void Console::output(const std::u16string& s) { write(rt::toUtf8(s)); }
 
 void Console::write(std::string_view bytes) {
   if (keepCrLf_ || (!pendingCr_ && bytes.find('\r') == bytes.npos)) {
-    writeOut(bytes, out_);
+    writeOutput(bytes, out_);
     return;
   }
   std::string out;
@@ -112,7 +114,7 @@ void Console::write(std::string_view bytes) {
     pendingCr_ = c == '\r';
     if (!pendingCr_) out += c;
   }
-  writeOut(out, out_);
+  writeOutput(out, out_);
 }
 
 void Console::outErr(const std::u16string& s) {

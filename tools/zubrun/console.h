@@ -25,6 +25,15 @@ constexpr size_t kMaxInputLine = size_t{64} << 20;
 // quietly instead, as it ends other tools (by SIGPIPE).
 rt::RuntimeError outputFailure(int errnum);
 
+// Writes `bytes` to `out`; raises outputFailure when they cannot be
+// written (output is buffered: a write fails when the buffer is passed on,
+// and stays failed).
+void writeOutput(std::string_view bytes, std::FILE* out);
+
+// The errno of output to `out` that could not be written, once what waits
+// is flushed; 0 when all was written.
+int outputError(std::FILE* out);
+
 class Console final : public engine::ScriptHostEvents {
  public:
   using IncludeHandler = std::function<void(const std::u16string& file)>;

@@ -33,11 +33,7 @@ bool FileRunner::read(const std::string& file, Script& out) {
   if (!readFile(file, bytes, &why_)) return false;
   out.compiled = openCompiled(path, bytes);
   if (out.compiled) return true;
-  if (int32_t bad = firstBadLine(bytes))
-    std::fprintf(warnings_,
-                 "zubrun: warning: %s:%d: not valid in the code page %s; read with "
-                 "replacement characters (ZUB_CODEPAGE names the code page)\n",
-                 path.c_str(), bad, rt::codePage() == rt::CodePage::Cp936 ? "CP936" : "UTF-8");
+  warnIfNotInCodePage(warnings_, "zubrun", path, bytes);
   out.source = scriptText(bytes);
   return true;
 }

@@ -29,6 +29,7 @@
 #include "rt/error.h"
 #include "rt/text.h"
 #include "runner.h"
+#include "scriptfile.h"
 
 namespace {
 
@@ -123,15 +124,6 @@ int runReporting(const zubrun::Options& o) {
   }
 }
 
-// An unknown code page is refused before anything is read with it.
-bool codePageKnown() {
-  const char* name = std::getenv("ZUB_CODEPAGE");
-  rt::CodePage cp;
-  if (!name || rt::codePageNamed(name, cp)) return true;
-  std::fprintf(stderr, "zubrun: unknown code page in ZUB_CODEPAGE: %s (UTF-8 or CP936)\n", name);
-  return false;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -147,6 +139,6 @@ int main(int argc, char** argv) {
     std::printf("zubrun %s\n", ZUB_VERSION);
     return 0;
   }
-  if (!codePageKnown()) return 2;
+  if (!zubrun::codePageKnown("zubrun")) return 2;
   return zubrun::runOnOwnStack(zubrun::kScriptStack, [&] { return runReporting(o); });
 }

@@ -14,11 +14,20 @@
 
 namespace zubrun {
 
+// Text as UTF-8 for the terminal, a zero character shown as "\0": printed
+// as it is, it would cut the text short.
+inline std::string shownText(std::u16string_view text) {
+  std::string s = rt::toUtf8(text);
+  for (size_t at = s.find('\0'); at != std::string::npos; at = s.find('\0', at + 2))
+    s.replace(at, 1, "\\0");
+  return s;
+}
+
 // Line ends at the very end (an inner error with no source of its own) are
 // dropped.
 inline std::string fieldText(std::u16string_view text) {
   std::string out;
-  std::string s = rt::toUtf8(text);
+  std::string s = shownText(text);
   while (!s.empty() && (s.back() == '\r' || s.back() == '\n')) s.pop_back();
   for (size_t i = 0; i < s.size(); ++i) {
     char c = s[i];

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 
@@ -105,6 +106,22 @@ int32_t firstBadLine(std::string_view b) {
     start = end + (b.substr(end, 2) == "\r\n" ? 2 : 1);
   }
   return 0;
+}
+
+void warnIfNotInCodePage(std::FILE* to, const char* tool, const std::string& path, std::string_view bytes) {
+  if (int32_t bad = firstBadLine(bytes))
+    std::fprintf(to,
+                 "%s: warning: %s:%d: not valid in the code page %s; read with "
+                 "replacement characters (ZUB_CODEPAGE names the code page)\n",
+                 tool, path.c_str(), bad, rt::codePage() == rt::CodePage::Cp936 ? "CP936" : "UTF-8");
+}
+
+bool codePageKnown(const char* tool) {
+  const char* name = std::getenv("ZUB_CODEPAGE");
+  rt::CodePage cp;
+  if (!name || rt::codePageNamed(name, cp)) return true;
+  std::fprintf(stderr, "%s: unknown code page in ZUB_CODEPAGE: %s (UTF-8 or CP936)\n", tool, name);
+  return false;
 }
 
 rt::Ref<nubrel::VStream> openCompiled(const std::string& path, std::string_view bytes) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -39,6 +40,16 @@ std::u16string scriptText(std::string_view bytes);
 // code page (whose characters would be read as U+FFFD or "?"); 0 when all
 // are.  Source with a byte order mark is not read through the code page.
 int32_t firstBadLine(std::string_view bytes);
+
+// Warns on `to`, once, when `bytes` (the file `path`) are not valid in the
+// system code page: "TOOL: warning: PATH:LINE: not valid in the code page
+// ...", naming the first line that is not.
+void warnIfNotInCodePage(std::FILE* to, const char* tool, const std::string& path, std::string_view bytes);
+
+// False, with a message on standard error from `tool`, when ZUB_CODEPAGE
+// names no code page the system knows: it is refused before anything is
+// read with it.
+bool codePageKnown(const char* tool);
 
 // When `bytes` begin as an object-stream file does (binary or text-coded),
 // the file at `path` opened for reading as one; null otherwise.  A file

@@ -42,6 +42,12 @@ class IScriptCompile : public virtual rt::Object {
   // Writes the end record.  A definition still open is an error (7): its
   // header line becomes curLineCode.
   virtual void compileEnd(nubrel::VStream& vs) = 0;
+
+  // Reads a compiled-script stream to its end record as a host reads it,
+  // running and binding nothing: false, with the failure in error(), for a
+  // stream that is cut short, spoilt or no compiled script (321: a record
+  // of no known kind, or anything after the end record).
+  virtual bool checkStream(nubrel::VStream& vs) = 0;
 };
 
 }  // namespace kestrin

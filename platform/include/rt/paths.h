@@ -23,7 +23,8 @@ RT_API std::u16string pathFrom(std::u16string_view folder, std::u16string_view n
 // Makes every folder along `path` that does not exist yet, one step after
 // the other from the first.  An empty path gives true; a trailing separator
 // adds no step.  False at the first step that cannot be made, or that
-// exists and is no folder; the folders made before it stay.
+// exists and is no folder; the folders this call made before it are
+// removed again.
 RT_API bool makePath(std::u16string_view path);
 
 }  // namespace rt

@@ -1,0 +1,45 @@
+// A file a page writes: its lines in the system code page, each ended by
+// CR LF.  The lines go to a new file beside the target, which takes the
+// target's place only when commit finds all of it written: a run that ends
+// early or a disk that fills up leaves the old file as it was.  Through a
+// symbolic link the file it names is replaced (the output name is the
+// user's, as a shell's redirection is).  A device or a pipe (standard
+// output named as a file) is written as it is.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "rt/replacefile.h"
+
+namespace halvorn {
+
+class OutputFile {
+ public:
+  OutputFile() = default;
+  ~OutputFile();
+  OutputFile(const OutputFile&) = delete;
+  OutputFile& operator=(const OutputFile&) = delete;
+
+  // False when the file cannot be written: no such folder, a folder or a
+  // read-only file of that name.
+  bool open(std::u16string_view name);
+  const std::u16string& name() const { return name_; }
+  // Raises 61 for a full disk, the runtime's file error otherwise; a file
+  // that failed once is never put in place.
+  void line(std::u16string_view text);
+  // Puts the new file in place of the old one; raises when it cannot.
+  void commit();
+
+ private:
+  void flush();
+  [[noreturn]] void fail(int errnum);
+
+  rt::FileReplacement replacement_;
+  int device_ = -1;  // a device or pipe written as it is
+  std::u16string name_;
+  std::string buffer_;
+  int failed_ = 0;  // the errno of a write that failed
+};
+
+}  // namespace halvorn
