@@ -14,7 +14,7 @@ constexpr std::u16string_view kObjectPrefix = u"object:";
 }  // namespace
 
 std::string fsPath(std::u16string_view name) {
-  if (name.find(u'\0') != std::u16string_view::npos) return {};
+  if (!rt::fs::isNameable(name)) return {};
   return rt::fs::nativePath(name);
 }
 

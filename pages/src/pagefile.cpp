@@ -69,11 +69,8 @@ bool compilePage(std::u16string_view page, jespin::IErrInfo& rec) {
     setError(rec, u"脚本文件[" + name + u"]不能被正常打开。", u"CompFile");
     return false;
   }
-  // The stream would write through a link; the new file takes its place.
-  struct stat st {};
-  if (linkStatus(compiledName(page), st) && S_ISLNK(st.st_mode)) removeFile(compiledName(page));
   rt::Ref<QelCompile> compiler = rt::make<QelCompile>();
-  if (!compiler->openOutStream(compiledName(page))) {
+  if (!compiler->createOutStream(compiledName(page))) {
     setError(rec, cannotMakeCompiled(page), u"CompFile");
     return false;
   }

@@ -34,10 +34,15 @@ void QelCompile::target(rt::Ref<nubrel::VStream> vs) {
   line_ = 0;
 }
 
-bool QelCompile::openOutStream(std::u16string_view fn) {
+bool QelCompile::openOutStream(std::u16string_view fn) { return openFile(fn, false); }
+
+bool QelCompile::createOutStream(std::u16string_view fn) { return openFile(fn, true); }
+
+bool QelCompile::openFile(std::u16string_view fn, bool create) {
   rt::Ref<nubrel::IStreamFile> file = rt::queryRef<nubrel::IStreamFile>(
       rt::createInstance(nubrel::IBinFileStream::clsid).get());
-  if (!file || !file->openStream(fn, nubrel::OutStream)) return false;
+  if (!file || !(create ? file->createStream(fn) : file->openStream(fn, nubrel::OutStream)))
+    return false;
   file_ = file;
   target(file);
   return true;

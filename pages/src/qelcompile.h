@@ -22,6 +22,9 @@ class QelCompile : public rt::Automation<QelCompile, IQelCompile> {
   QelCompile();
 
   bool openOutStream(std::u16string_view fn) override;
+  // openOutStream for the compiled page, a file the system names itself: a
+  // link there is replaced when the file is saved, never written through.
+  bool createOutStream(std::u16string_view fn);
   void openMemStream(nubrel::VStream* vs) override;
   void closeStream() override;
   void addCode(std::u16string_view s) override;
@@ -39,6 +42,7 @@ class QelCompile : public rt::Automation<QelCompile, IQelCompile> {
 
  private:
   void target(rt::Ref<nubrel::VStream> vs);
+  bool openFile(std::u16string_view fn, bool create);
   // Hands one script line of the current page line to the compiler.
   void compile(std::u16string_view scriptLine);
 
