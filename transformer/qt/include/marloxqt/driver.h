@@ -32,6 +32,11 @@ class Driver {
   // Runs one line; an empty text when it passed, else why it failed.
   QString run(const marlox::DriveLine& line, int& waitMs);
   void fail(const marlox::DriveLine* line, const QString& why);
+  bool bridgeRunning();
+
+  // How long the end of a drive waits for a close held up by a script.
+  static constexpr int kCloseWaits = 100;
+  static constexpr int kCloseWaitMs = 100;
 
   MainWindow& window_;
   marlox::DriveAnswers& answers_;
@@ -40,6 +45,7 @@ class Driver {
   size_t next_ = 0;
   bool failed_ = false;
   bool closed_ = false;
+  int closeWaits_ = 0;
 };
 
 }  // namespace marloxqt
