@@ -9,10 +9,13 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QStandardItem>
 #include <QStyle>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeView>
@@ -250,6 +253,21 @@ TEST(Window, EditCommandsUseTheDesktopClipboard) {
   w.findChild<QAction*>("tBar_paste")->trigger();
   EXPECT_EQ(w.editor()->toPlainText().toStdU16String(), u"e\ntonwo");
   keepPicture(&w, "window-edit.png");
+  rig.checkAll();
+}
+
+// A long line without spaces stays one line on the screen: wrapping such
+// a line costs time in the square of its length.
+TEST(Window, ALongLineIsNotWrapped) {
+  QtRig rig;
+  rig.startWindow();
+  QPlainTextEdit* editor = rig.window->editor();
+  editor->setPlainText(QString(200000, QLatin1Char('x')));
+  QApplication::processEvents();
+  QTextLayout* layout = editor->document()->firstBlock().layout();
+  ASSERT_TRUE(layout);
+  EXPECT_EQ(layout->lineCount(), 1);
+  EXPECT_TRUE(editor->horizontalScrollBar()->maximum() > 0);
   rig.checkAll();
 }
 
