@@ -132,7 +132,10 @@ void Driver::step() {
   if (!closed_ || next_ < lines_.size()) QTimer::singleShot(waitMs, [this] { step(); });
 }
 
-bool Driver::bridgeRunning() { return window_.program().bridge().running(); }
+bool Driver::bridgeRunning() {
+  marlox::Program& program = window_.program();
+  return !program.quitting() && program.bridge().running();
+}
 
 QString Driver::run(const marlox::DriveLine& line, int& waitMs) {
   QString home = qs(window_.program().appPath());

@@ -32,6 +32,7 @@ class Driver {
   // Runs one line; an empty text when it passed, else why it failed.
   QString run(const marlox::DriveLine& line, int& waitMs);
   void fail(const marlox::DriveLine* line, const QString& why);
+  // A script runs (never after the program has ended).
   bool bridgeRunning();
 
   // How long the end of a drive waits for a close held up by a script.
