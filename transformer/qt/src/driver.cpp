@@ -77,7 +77,16 @@ bool saveScreenshot(MainWindow& window, const QString& path) {
   return !picture.isNull() && picture.save(path);
 }
 
-void Driver::start() { QTimer::singleShot(0, [this] { step(); }); }
+Driver::Driver(MainWindow& window, marlox::DriveAnswers& answers, std::vector<marlox::DriveLine> lines,
+               QString folder)
+    : window_(window), answers_(answers), lines_(std::move(lines)), folder_(std::move(folder)) {
+  // One timer of its own for every step: one the program ends before is
+  // let go with the driver.
+  timer_.setSingleShot(true);
+  QObject::connect(&timer_, &QTimer::timeout, [this] { step(); });
+}
+
+void Driver::start() { timer_.start(0); }
 
 void Driver::fail(const marlox::DriveLine* line, const QString& why) {
   failed_ = true;
@@ -105,7 +114,7 @@ void Driver::step() {
       // while.
       if (closeWaits_ < kCloseWaits && (closeWaits_ > 0 || bridgeRunning())) {
         ++closeWaits_;
-        QTimer::singleShot(kCloseWaitMs, [this] { step(); });
+        timer_.start(kCloseWaitMs);
         return;
       }
       return fail(nullptr, QStringLiteral("the window did not close"));
@@ -118,7 +127,7 @@ void Driver::step() {
     // The wait counts from the action's start, and the drive goes on when
     // it is over whether or not the action has returned: a script that
     // loops meets the next lines while it runs, as a user's actions.
-    QTimer::singleShot(qs(lines_[next_++].arg).toInt(), [this] { step(); });
+    timer_.start(qs(lines_[next_++].arg).toInt());
     int unused = 0;
     QString why = run(line, unused);
     if (why.isEmpty() && answers_.failed()) why = QString::fromStdString(answers_.failure());
@@ -129,7 +138,7 @@ void Driver::step() {
   QString why = run(line, waitMs);
   if (why.isEmpty() && answers_.failed()) why = QString::fromStdString(answers_.failure());
   if (!why.isEmpty()) return fail(&line, why);
-  if (!closed_ || next_ < lines_.size()) QTimer::singleShot(waitMs, [this] { step(); });
+  if (!closed_ || next_ < lines_.size()) timer_.start(waitMs);
 }
 
 bool Driver::bridgeRunning() {

@@ -17,9 +17,10 @@
 // when it is over also while the action has not returned (a script that
 // loops then meets the lines after it, as it meets a user's actions).  A
 // close while a script runs (the last line's included) waits until the
-// script has stopped.  While a drive runs, every dialog and box takes the
-// next queued answer; one that finds none (or one of the wrong kind) fails
-// the run, naming its text.
+// script has stopped; a program that ends before the last line fails the
+// drive.  While a drive runs, every dialog and box takes the next queued
+// answer; one that finds none (or one of the wrong kind) fails the run,
+// naming its text.
 #pragma once
 
 #include <cstdint>

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QString>
+#include <QTimer>
 #include <vector>
 
 #include "marlox/drive.h"
@@ -20,12 +21,14 @@ bool saveScreenshot(MainWindow& window, const QString& path);
 class Driver {
  public:
   // `folder` is the drive file's folder: "open" paths are taken from it.
-  Driver(MainWindow& window, marlox::DriveAnswers& answers, std::vector<marlox::DriveLine> lines, QString folder)
-      : window_(window), answers_(answers), lines_(std::move(lines)), folder_(std::move(folder)) {}
+  Driver(MainWindow& window, marlox::DriveAnswers& answers, std::vector<marlox::DriveLine> lines, QString folder);
 
   // Starts with the first line at the next turn of the event loop.
   void start();
   bool failed() const { return failed_; }
+  // Every line was taken (the program may end before: a line that closes
+  // the window while lines remain).
+  bool finished() const { return next_ == lines_.size(); }
 
  private:
   void step();
@@ -43,6 +46,7 @@ class Driver {
   marlox::DriveAnswers& answers_;
   std::vector<marlox::DriveLine> lines_;
   QString folder_;
+  QTimer timer_;  // the next step
   size_t next_ = 0;
   bool failed_ = false;
   bool closed_ = false;
