@@ -60,6 +60,7 @@ bool MainFrame::closeRequested() {
   if (program_.quitting()) return true;
   if (program_.bridge().running()) {
     closePending_ = true;
+    program_.bridge().stopRuns();
     return false;
   }
   return document_.mayClose();

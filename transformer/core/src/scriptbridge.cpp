@@ -75,11 +75,18 @@ void dirCopyCmd(Command& c) {
 void removeDirCmd(Command& c) {
   if (c.count() >= 1) c.answer(rt::Variant(removeDir(c.text(1))));
 }
-void mDirCmd(Command& c) { c.answer(rt::Variant(makePath(c.text(1)))); }
+// A missing argument of MDir or ExecCmd ends the command quietly, with no
+// answer, as any failing method does.
+void mDirCmd(Command& c) {
+  if (c.count() >= 1) c.answer(rt::Variant(makePath(c.text(1))));
+}
 
 void execCmd(Command& c) {
+  if (c.count() < 1) return;
   std::u16string line = c.text(1);
   SingleProc proc;
+  ScriptBridge& bridge = c.program.bridge();
+  proc.endWhen([&bridge] { return bridge.stopping(); });
   if (!proc.exceProc(line, 1)) showErr(msg::execCmdFailed(line));
 }
 
@@ -121,6 +128,8 @@ void callMethod(const std::u16string& name, Command& c) {
   const Method* m = std::begin(kMethods);
   while (m != std::end(kMethods) && !rt::equalsNoCase(m->name, name)) ++m;
   const bool known = m != std::end(kMethods);
+  // A script told to stop gets no more boxes, dialogs or commands.
+  if (c.program.bridge().stopping()) return;
   // Without the window the command cannot be answered at all: that is
   // raised, so that the run records it.
   if (known && m->needsWindow) c.program.frame();
@@ -176,9 +185,11 @@ class ScriptBridge::RunScope {
   RunScope(ScriptBridge& bridge, yarrick::IApplication& app)
       : bridge_(bridge), app_(app), cookie_(app.advise(rt::make<Sink>(&bridge))) {
     ++bridge_.depth_;
+    bridge_.stop_.begin(app);
   }
   ~RunScope() {
     app_.unadvise(cookie_);
+    bridge_.stop_.end();
     if (--bridge_.depth_ == 0) {
       try {
         bridge_.program_.runsEnded();

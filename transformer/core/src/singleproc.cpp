@@ -1,6 +1,7 @@
 #include "marlox/singleproc.h"
 
 #include <poll.h>
+#include <signal.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <time.h>
@@ -36,6 +37,16 @@ bool waitStep(pid_t pid, const rt::Fd& pidFd, int32_t ms) {
   }
 }
 
+// Ends the child and reaps it: asked first, then killed when it has not
+// ended within a second.
+void endChild(pid_t pid, const rt::Fd& pidFd) {
+  ::kill(pid, SIGTERM);
+  if (waitStep(pid, pidFd, 1000)) return;
+  ::kill(pid, SIGKILL);
+  while (!waitStep(pid, pidFd, 100)) {
+  }
+}
+
 }  // namespace
 
 bool SingleProc::exceProc(std::u16string_view cmdStr, int32_t) {
@@ -50,6 +61,10 @@ bool SingleProc::exceProc(std::u16string_view cmdStr, int32_t) {
     bool ended = waitStep(pid, pidFd, intervalMs_);
     rt::uiHost().yield();
     if (ended) return true;
+    if (stop_ && stop_()) {
+      endChild(pid, pidFd);
+      return true;
+    }
   }
 }
 

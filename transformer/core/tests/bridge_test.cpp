@@ -125,7 +125,7 @@ TEST(Bridge, FileDialogsAnswerOnceAndNotWithThreeArguments) {
   }
 }
 
-TEST(Bridge, FolderCommandsAnswerOnlyWithEnoughArguments) {
+TEST(Bridge, FolderCommandsAndExecCmdAnswerOnlyWithEnoughArguments) {
   Rig rig;
   rig.start();
   rig.home.write("src/a.txt", "A");
@@ -139,6 +139,8 @@ TEST(Bridge, FolderCommandsAnswerOnlyWithEnoughArguments) {
       {u"RemoveDir", {}, std::nullopt, ""},
       {u"removedir", {Variant(home + u"dst")}, std::nullopt, "Boolean True"},
       {u"MDir", {Variant(home + u"made/deeper")}, std::nullopt, "Boolean True"},
+      {u"MDir", {}, std::nullopt, ""},
+      {u"ExecCmd", {}, std::nullopt, ""},
   };
   for (const MethodCase& c : cases) {
     std::string expected = c.answers ? c.answers : "String " + rt::toUtf8(home) + "a/b.zub";

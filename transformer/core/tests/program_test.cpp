@@ -1,6 +1,10 @@
 // Start-up, the event scripts, the end, and the program's paths.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
+#include <cerrno>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,6 +18,7 @@ namespace {
 
 using marloxtest::FakeRun;
 using marloxtest::Rig;
+using rt::Variant;
 
 TEST(Paths, AddBackslashAndAbsPath) {
   struct Case {
@@ -164,6 +169,51 @@ TEST(Quit, ACloseDuringAScriptWaitsForTheRunToEnd) {
   EXPECT_EQ(rig.window.closeRequests, 1);
   EXPECT_FALSE(rig.program->quitting());
   EXPECT_TRUE(rig.close());
+  rig.checkAll();
+}
+
+// A host that calls `atYield` at its yields until it answers true.
+class YieldHookHost final : public rt::ScriptedHost {
+ public:
+  std::function<bool()> atYield;
+  void yield() override {
+    rt::ScriptedHost::yield();
+    if (atYield && atYield()) atYield = nullptr;
+  }
+};
+
+// A close while a script waits in ExecCmd ends the command's process and
+// stops the script: the method commands it sends afterwards show nothing.
+// Once the run has ended the next run is answered as usual.
+TEST(Quit, ACloseDuringAScriptStopsItAndEndsTheCommandItWaitsFor) {
+  auto host = rt::make<YieldHookHost>();
+  Rig rig({}, host);
+  rig.start();
+  bool closedInside = true;
+  const std::string pidFile = rig.home.path() + "/pid";
+  // The close comes once the command's process has told its id.
+  host->atYield = [&] {
+    if (marloxtest::TempDir::readFile(pidFile).empty()) return false;
+    closedInside = rig.close();
+    return true;
+  };
+  rig.apps->add(u"/s/wait.zub", [&](FakeRun& run) {
+    run.send(u"ExecCmd", yarrick::SaMethod, {Variant(u"sh -c \"echo $$ > '" + rt::fromUtf8(pidFile) + u"'; exec sleep 30\"")});
+    EXPECT_TRUE(rig.program->bridge().stopping());
+    run.send(u"ShowInfo", yarrick::SaMethod, {Variant(u"not shown")});
+  });
+  EXPECT_TRUE(rig.program->bridge().zubExec(u"/s/wait.zub"));
+  EXPECT_FALSE(closedInside);
+  EXPECT_EQ(rig.window.closeRequests, 1);
+  EXPECT_FALSE(rig.program->bridge().stopping());
+  const std::string pid = marloxtest::TempDir::readFile(pidFile);
+  ASSERT_FALSE(pid.empty());
+  EXPECT_NE(::kill(std::stoi(pid), 0), 0);
+  EXPECT_EQ(errno, ESRCH);
+
+  rig.apps->add(u"/s/info.zub", [](FakeRun& run) { run.send(u"ShowInfo", yarrick::SaMethod, {Variant(u"shown")}); });
+  rig.ui->expectMessageBox(u"shown", 1);
+  EXPECT_TRUE(rig.program->bridge().zubExec(u"/s/info.zub"));
   rig.checkAll();
 }
 

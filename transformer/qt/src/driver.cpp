@@ -14,6 +14,7 @@
 #include <cstdio>
 
 #include "marlox/program.h"
+#include "marlox/scriptbridge.h"
 #include "marloxqt/mainwindow.h"
 #include "marloxqt/text.h"
 
@@ -76,7 +77,16 @@ bool saveScreenshot(MainWindow& window, const QString& path) {
   return !picture.isNull() && picture.save(path);
 }
 
-void Driver::start() { QTimer::singleShot(0, [this] { step(); }); }
+Driver::Driver(MainWindow& window, marlox::DriveAnswers& answers, std::vector<marlox::DriveLine> lines,
+               QString folder)
+    : window_(window), answers_(answers), lines_(std::move(lines)), folder_(std::move(folder)) {
+  // One timer of its own for every step: one the program ends before is
+  // let go with the driver.
+  timer_.setSingleShot(true);
+  QObject::connect(&timer_, &QTimer::timeout, [this] { step(); });
+}
+
+void Driver::start() { timer_.start(0); }
 
 void Driver::fail(const marlox::DriveLine* line, const QString& why) {
   failed_ = true;
@@ -91,19 +101,49 @@ void Driver::fail(const marlox::DriveLine* line, const QString& why) {
 void Driver::step() {
   if (failed_) return;
   if (next_ == lines_.size()) {
-    if (answers_.pending() > 0) return fail(nullptr, QStringLiteral("an answer was never asked for"));
+    // Answers left while a script runs may be for the close that waits
+    // for it.
+    if (answers_.pending() > 0 && closeWaits_ == 0 && !bridgeRunning())
+      return fail(nullptr, QStringLiteral("an answer was never asked for"));
     if (!closed_) window_.close();
+    closed_ = true;
     if (answers_.failed()) return fail(nullptr, QString::fromStdString(answers_.failure()));
-    if (window_.isVisible()) return fail(nullptr, QStringLiteral("the window did not close"));
+    if (window_.isVisible()) {
+      // A close while a script runs waits until the script has stopped,
+      // then comes back through the event loop: looked at again for a
+      // while.
+      if (closeWaits_ < kCloseWaits && (closeWaits_ > 0 || bridgeRunning())) {
+        ++closeWaits_;
+        timer_.start(kCloseWaitMs);
+        return;
+      }
+      return fail(nullptr, QStringLiteral("the window did not close"));
+    }
     return;
   }
   const marlox::DriveLine& line = lines_[next_++];
   if (closed_) return fail(&line, QStringLiteral("the window is closed"));
+  if (line.verb == u"action" && next_ < lines_.size() && lines_[next_].verb == u"wait") {
+    // The wait counts from the action's start, and the drive goes on when
+    // it is over whether or not the action has returned: a script that
+    // loops meets the next lines while it runs, as a user's actions.
+    timer_.start(qs(lines_[next_++].arg).toInt());
+    int unused = 0;
+    QString why = run(line, unused);
+    if (why.isEmpty() && answers_.failed()) why = QString::fromStdString(answers_.failure());
+    if (!why.isEmpty()) fail(&line, why);
+    return;
+  }
   int waitMs = 0;
   QString why = run(line, waitMs);
   if (why.isEmpty() && answers_.failed()) why = QString::fromStdString(answers_.failure());
   if (!why.isEmpty()) return fail(&line, why);
-  if (!closed_ || next_ < lines_.size()) QTimer::singleShot(waitMs, [this] { step(); });
+  if (!closed_ || next_ < lines_.size()) timer_.start(waitMs);
+}
+
+bool Driver::bridgeRunning() {
+  marlox::Program& program = window_.program();
+  return !program.quitting() && program.bridge().running();
 }
 
 QString Driver::run(const marlox::DriveLine& line, int& waitMs) {

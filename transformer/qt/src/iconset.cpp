@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QStyle>
 
+#include "editicons.h"
+
 namespace marloxqt {
 
 namespace {
@@ -16,9 +18,11 @@ struct Image {
 constexpr Image kImages[] = {
     {u"new", "document-new", QStyle::SP_FileIcon},
     {u"open", "document-open", QStyle::SP_DialogOpenButton},
-    {u"cut", "edit-cut", QStyle::SP_DialogDiscardButton},
-    {u"copy", "edit-copy", QStyle::SP_FileLinkIcon},
-    {u"paste", "edit-paste", QStyle::SP_ArrowDown},
+    // The style has no images for the edit commands: the program draws its
+    // own (QStyle::SP_CustomBase stands for them).
+    {u"cut", "edit-cut", QStyle::SP_CustomBase},
+    {u"copy", "edit-copy", QStyle::SP_CustomBase},
+    {u"paste", "edit-paste", QStyle::SP_CustomBase},
     {u"save", "document-save", QStyle::SP_DialogSaveButton},
     {u"add", "list-add", QStyle::SP_FileDialogNewFolder},
     {u"del", "edit-delete", QStyle::SP_TrashIcon},
@@ -34,8 +38,12 @@ constexpr Image kImages[] = {
 }  // namespace
 
 QIcon iconFor(std::u16string_view key) {
-  for (const Image& i : kImages)
-    if (i.key == key) return QIcon::fromTheme(QString::fromLatin1(i.theme), QApplication::style()->standardIcon(i.fallback));
+  for (const Image& i : kImages) {
+    if (i.key != key) continue;
+    const QString theme = QString::fromLatin1(i.theme);
+    if (QIcon::hasThemeIcon(theme)) return QIcon::fromTheme(theme);
+    return i.fallback == QStyle::SP_CustomBase ? drawnEditIcon(key) : QApplication::style()->standardIcon(i.fallback);
+  }
   return {};
 }
 

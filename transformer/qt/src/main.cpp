@@ -188,5 +188,9 @@ int main(int argc, char** argv) {
   rt::setUiHost(nullptr);
   rt::setClipboardHost(nullptr);
   if (driver && driver->failed()) return 1;
+  if (driver && !driver->finished()) {
+    std::fprintf(stderr, "marlox: drive: the program ended before the last line\n");
+    return 1;
+  }
   return code != 0 ? code : status;
 }

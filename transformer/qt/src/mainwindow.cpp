@@ -49,7 +49,14 @@ MainWindow::MainWindow(marlox::Program& program)
   setObjectName(QStringLiteral("frmMx"));
   tree_->setModel(model_);
   editor_->setObjectName(QStringLiteral("txtT"));
-  editor_->setFont(QFont(QStringLiteral("宋体")));
+  // A text may hold very long lines (a file of data on one line): laid out
+  // without wrapping, a line costs time in proportion to its length, where
+  // wrapping a line without spaces costs in proportion to its square.
+  // Shaping is left out where a script does not need it.
+  QFont font(QStringLiteral("宋体"));
+  font.setStyleStrategy(QFont::PreferNoShaping);
+  editor_->setFont(font);
+  editor_->setLineWrapMode(QPlainTextEdit::NoWrap);
   splitter_->setObjectName(QStringLiteral("splitter"));
   splitter_->setOpaqueResize(false);
   splitter_->setHandleWidth(kGripWidth);

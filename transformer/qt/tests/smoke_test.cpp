@@ -4,6 +4,9 @@
 
 #include <QImage>
 #include <QSet>
+#include <signal.h>
+
+#include <cerrno>
 #include <string>
 
 #include "rig.h"
@@ -68,6 +71,46 @@ TEST(Drive, UnchangedFilesSaveByteForByte) {
   EXPECT_EQ(tmp.read("utf8bom.txt"), utf8bom);
   EXPECT_EQ(tmp.read("binary.bin"), binary);
   EXPECT_EQ(tmp.read("readonly.txt"), readonly);
+}
+
+// 文件 → 退出 while a script started from the tree runs: the script stops
+// (a loop at its next pass, a command it waits for is ended), the method
+// commands after it are not answered, the save question and the quit event
+// come as usual, and the program ends with status 0.
+TEST(Smoke, ExitWhileAScriptRunsStopsIt) {
+#ifndef MARLOX_REAL_APPLICATION
+  GTEST_SKIP() << "the first-edition Application is not built";
+#endif
+  if (!have("xvfb-run")) GTEST_SKIP() << "xvfb-run is missing";
+  struct Case {
+    const char* name;
+    std::string script;
+  } cases[] = {
+      {"loop", "n = 0\nDo While 1 = 1\nn = n + 1\nLoop\n"},
+      {"wait", "Application.ExecCmd \"sh -c \" & Chr(34) & \"echo $$ > child; exec sleep 60\" & Chr(34)\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    marloxtest::TempDir tmp;
+    const std::string home = tmp.path() + "/home";
+    tmp.write("home/Marlox.ini", "[Main]\nIsFirstRun=0\n[Events]\nQuit=quit.zub\n[zubDirList]\n1=" + home + "/s\n");
+    tmp.write("home/quit.zub", "Application.MDir Application.gSysPath & \"quit-ran\"\n");
+    tmp.write("home/s/run.zub", c.script + "Application.ShowInfo \"after the stop\"\n");
+    // The answer is the save question's: a box of the script would take
+    // it and leave the question without one.
+    tmp.write("exit.drive", "type changed\nnode s/run.zub\nanswer no\naction tBar_exec\nwait 1000\naction mmExit\n");
+    const std::string command = "cd '" + tmp.path() + "' && LSAN_OPTIONS=suppressions='" MARLOX_LSAN_SUPPRESSIONS
+                                "' timeout 60 xvfb-run -a -s '-screen 0 1280x800x24' '" MARLOX_PROGRAM "' --home '" +
+                                home + "' --drive exit.drive 2> stderr";
+    EXPECT_EQ(shell(command), 0) << tmp.read("stderr");
+    EXPECT_TRUE(tmp.exists("home/quit-ran"));
+    if (std::string child = tmp.read("child"); !child.empty()) {
+      EXPECT_NE(::kill(std::stoi(child), 0), 0) << "the command the script waited for still runs";
+      EXPECT_EQ(errno, ESRCH);
+    } else {
+      EXPECT_STREQ(c.name, "loop");
+    }
+  }
 }
 
 }  // namespace

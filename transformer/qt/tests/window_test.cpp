@@ -13,9 +13,13 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QStandardItem>
+#include <QStyle>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeView>
@@ -256,6 +260,42 @@ TEST(Window, EditCommandsUseTheDesktopClipboard) {
   w.findChild<QAction*>("tBar_paste")->trigger();
   EXPECT_EQ(w.editor()->toPlainText().toStdU16String(), u"e\ntonwo");
   keepPicture(&w, "window-edit.png");
+  rig.checkAll();
+}
+
+// A long line without spaces stays one line on the screen: wrapping such
+// a line costs time in the square of its length.
+TEST(Window, ALongLineIsNotWrapped) {
+  QtRig rig;
+  rig.startWindow();
+  QPlainTextEdit* editor = rig.window->editor();
+  editor->setPlainText(QString(200000, QLatin1Char('x')));
+  QApplication::processEvents();
+  QTextLayout* layout = editor->document()->firstBlock().layout();
+  ASSERT_TRUE(layout);
+  EXPECT_EQ(layout->lineCount(), 1);
+  EXPECT_TRUE(editor->horizontalScrollBar()->maximum() > 0);
+  rig.checkAll();
+}
+
+// Cut, copy and paste show images of their own, never the style's trash
+// can, link or arrow, and each a different one.
+TEST(Window, EditButtonsShowImagesThatMeanThem) {
+  QtRig rig;
+  rig.startWindow();
+  const QStyle::StandardPixmap misleading[] = {QStyle::SP_DialogDiscardButton, QStyle::SP_TrashIcon,
+                                               QStyle::SP_FileLinkIcon, QStyle::SP_ArrowDown};
+  std::vector<QImage> seen;
+  for (const char* name : {"tBar_cut", "tBar_copy", "tBar_paste"}) {
+    SCOPED_TRACE(name);
+    QImage image = rig.window->findChild<QAction*>(name)->icon().pixmap(24).toImage();
+    ASSERT_FALSE(image.isNull());
+    for (QStyle::StandardPixmap m : misleading)
+      EXPECT_NE(image, QApplication::style()->standardIcon(m).pixmap(24).toImage());
+    for (const QImage& other : seen) EXPECT_NE(image, other);
+    seen.push_back(image);
+  }
+  keepPicture(rig.window->findChild<QToolBar*>("tBar"), "toolbar.png");
   rig.checkAll();
 }
 

@@ -12,9 +12,15 @@
 // every argument "{home}" for the program folder and "{drive}" for the
 // drive file's folder (both without a "/" at the end).  An "open" PATH is
 // taken from the drive file's folder, a "node" KEY from the program folder.
-// "wait" lets the program run on its own for MS milliseconds.  While a
-// drive runs, every dialog and box takes the next queued answer; one that
-// finds none (or one of the wrong kind) fails the run, naming its text.
+// "wait" lets the program run on its own for MS milliseconds; right after
+// an "action" it counts from the action's start, and the drive goes on
+// when it is over also while the action has not returned (a script that
+// loops then meets the lines after it, as it meets a user's actions).  A
+// close while a script runs (the last line's included) waits until the
+// script has stopped; a program that ends before the last line fails the
+// drive.  While a drive runs, every dialog and box takes the next queued
+// answer; one that finds none (or one of the wrong kind) fails the run,
+// naming its text.
 #pragma once
 
 #include <cstdint>

@@ -42,9 +42,9 @@ class MainFrame {
   std::u16string webSite();
 
   // A close of the window is asked for: false keeps it open.  While a
-  // script runs the close waits until the outermost run has returned (the
-  // program then asks again); otherwise the question about unsaved text
-  // decides.
+  // script runs it is told to stop and the close waits until the outermost
+  // run has returned (the program then asks again); otherwise the question
+  // about unsaved text decides.
   bool closeRequested();
   // Whether a close waits, clearing the mark.
   bool takePendingClose();

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "jespin/values.h"
+#include "marlox/runstop.h"
 #include "yarrick/application.h"
 
 namespace marlox {
@@ -28,6 +29,11 @@ class ScriptBridge {
   bool zubExec(std::u16string_view zubPath);
   // A script runs (zubExec has not returned).
   bool running() const { return depth_ > 0; }
+  // The program is to end: every running script stops at its next yield,
+  // a command it waits for (ExecCmd) is ended, and the method commands it
+  // sends from then on end quietly.  Holds until the outermost run ends.
+  void stopRuns() { stop_.request(); }
+  bool stopping() const { return stop_.requested(); }
 
   // Answers one host command.  Method calls end quietly when they fail;
   // reads and assignments raise their failures to the Application, which
@@ -44,6 +50,7 @@ class ScriptBridge {
   // The Application of the latest run, kept until the next.
   rt::Ref<yarrick::IApplication> latest_;
   int depth_ = 0;
+  RunStop stop_;
 };
 
 }  // namespace marlox

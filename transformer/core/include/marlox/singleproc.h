@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string_view>
 
 namespace marlox {
@@ -20,8 +21,14 @@ class SingleProc {
   int32_t waitInterval() const { return intervalMs_; }
   void setWaitInterval(int32_t ms) { intervalMs_ = ms; }
 
+  // Asked after each yield: when it answers true (the program is ending)
+  // the process is ended (SIGTERM, then SIGKILL a second later) and
+  // exceProc returns true.
+  void endWhen(std::function<bool()> stop) { stop_ = std::move(stop); }
+
  private:
   int32_t intervalMs_ = 100;
+  std::function<bool()> stop_;
 };
 
 }  // namespace marlox

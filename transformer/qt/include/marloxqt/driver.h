@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QString>
+#include <QTimer>
 #include <vector>
 
 #include "marlox/drive.h"
@@ -20,26 +21,36 @@ bool saveScreenshot(MainWindow& window, const QString& path);
 class Driver {
  public:
   // `folder` is the drive file's folder: "open" paths are taken from it.
-  Driver(MainWindow& window, marlox::DriveAnswers& answers, std::vector<marlox::DriveLine> lines, QString folder)
-      : window_(window), answers_(answers), lines_(std::move(lines)), folder_(std::move(folder)) {}
+  Driver(MainWindow& window, marlox::DriveAnswers& answers, std::vector<marlox::DriveLine> lines, QString folder);
 
   // Starts with the first line at the next turn of the event loop.
   void start();
   bool failed() const { return failed_; }
+  // Every line was taken (the program may end before: a line that closes
+  // the window while lines remain).
+  bool finished() const { return next_ == lines_.size(); }
 
  private:
   void step();
   // Runs one line; an empty text when it passed, else why it failed.
   QString run(const marlox::DriveLine& line, int& waitMs);
   void fail(const marlox::DriveLine* line, const QString& why);
+  // A script runs (never after the program has ended).
+  bool bridgeRunning();
+
+  // How long the end of a drive waits for a close held up by a script.
+  static constexpr int kCloseWaits = 100;
+  static constexpr int kCloseWaitMs = 100;
 
   MainWindow& window_;
   marlox::DriveAnswers& answers_;
   std::vector<marlox::DriveLine> lines_;
   QString folder_;
+  QTimer timer_;  // the next step
   size_t next_ = 0;
   bool failed_ = false;
   bool closed_ = false;
+  int closeWaits_ = 0;
 };
 
 }  // namespace marloxqt
