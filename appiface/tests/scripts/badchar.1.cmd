@@ -1,1 +1,0 @@
-SptCommand Method Output "not here\r\n"

@@ -1,1 +1,0 @@
-SptCommand Method InputChar
