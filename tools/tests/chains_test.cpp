@@ -17,7 +17,7 @@ namespace {
 // Far past the native stack that letting go of them one inside another
 // would take (the sanitizer's frames are larger still, its memory dearer).
 constexpr int kLong = zubruntest::kSanitized ? 300000 : 1000000;
-constexpr int kShort = zubruntest::kSanitized ? 100000 : 200000;
+constexpr int kShort = zubruntest::kSanitized ? 30000 : 200000;
 
 // A chain of `n` lists of class `make` (a creation call), joined by `add`,
 // whose head is then let go by `letGo` (empty: at the end of the run).
