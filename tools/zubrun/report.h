@@ -2,14 +2,17 @@
 // place and the error in the form compilers use ("t.zub:5: text (11)"), then
 // the error's number, source and description, one field to a line.  A
 // source or description of several lines (CR LF, CR or LF) continues on
-// indented lines.  The engine's script tests compare against the same text.
+// indented lines, a run of repeated source lines once with its count
+// (repeats.h).  The engine's script tests compare against the same text.
 #pragma once
 
 #include <cstdint>
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "repeats.h"
 #include "rt/text.h"
 
 namespace zubrun {
@@ -23,23 +26,31 @@ inline std::string shownText(std::u16string_view text) {
   return s;
 }
 
-// Line ends at the very end (an inner error with no source of its own) are
-// dropped.
-inline std::string fieldText(std::u16string_view text) {
-  std::string out;
+// The lines of a field (CR LF, CR or LF between them).  Line ends at the
+// very end (an inner error with no source of its own) are dropped.
+inline std::vector<std::string> fieldLines(std::u16string_view text) {
   std::string s = shownText(text);
   while (!s.empty() && (s.back() == '\r' || s.back() == '\n')) s.pop_back();
+  std::vector<std::string> lines(1);
   for (size_t i = 0; i < s.size(); ++i) {
     char c = s[i];
     if (c == '\r' || c == '\n') {
       if (c == '\r' && i + 1 < s.size() && s[i + 1] == '\n') ++i;
-      out += "\n  ";
+      lines.emplace_back();
     } else {
-      out += c;
+      lines.back() += c;
     }
   }
+  return lines;
+}
+
+// A field of several lines continues on indented lines.
+inline std::string fieldText(const std::vector<std::string>& lines) {
+  std::string out;
+  for (size_t i = 0; i < lines.size(); ++i) out += (i ? "\n  " : "") + lines[i];
   return out;
 }
+inline std::string fieldText(std::u16string_view text) { return fieldText(fieldLines(text)); }
 
 // Object errors have large numbers, best read in hexadecimal.
 inline bool isObjectError(int32_t number) { return number < 0 || number > 0xFFFF; }
@@ -57,7 +68,7 @@ inline std::string errorReport(int32_t number, std::u16string_view source,
                                std::u16string_view description) {
   std::string out = "Number: " + std::to_string(number);
   if (isObjectError(number)) out += " (" + hexNumber(number) + ")";
-  out += "\nSource: " + fieldText(source) + "\nDescription: " + fieldText(description) + "\n";
+  out += "\nSource: " + fieldText(repeatsCounted(fieldLines(source))) + "\nDescription: " + fieldText(description) + "\n";
   return out;
 }
 

@@ -63,7 +63,7 @@ class Object {
 
   void addRef() noexcept { ++refs_; }
   void release() noexcept {
-    if (--refs_ == 0) destroy();
+    if (--refs_ == 0) releaseLast();
   }
   uint32_t refCount() const noexcept { return refs_; }
 
@@ -79,6 +79,14 @@ class Object {
   virtual void destroy() noexcept { delete this; }
 
  private:
+  // Destroys the object whose last reference went.  A destructor releases
+  // what the object held, so letting go of a chain nests one destruction in
+  // another as deep as the chain: past a fixed depth an object is put aside
+  // instead, and the outermost release destroys what was put aside one by
+  // one, so a chain of any length takes a bounded native stack.
+  RT_API void releaseLast() noexcept;
+  friend class ReleaseQueue;
+
   uint32_t refs_ = 0;
 };
 
