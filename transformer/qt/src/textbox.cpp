@@ -193,7 +193,16 @@ void TextBox::keyPressEvent(QKeyEvent* event) {
     if (!c.atEnd()) c.deleteChar();
     return done();
   }
+  const int before = c.position();
   QPlainTextEdit::keyPressEvent(event);
+  // Both sides of a soft break are one place in the text: a step of one
+  // character goes on over it.
+  if (event == QKeySequence::MoveToNextChar || event == QKeySequence::MoveToPreviousChar ||
+      event == QKeySequence::SelectNextChar || event == QKeySequence::SelectPreviousChar) {
+    for (int from = before, to = textCursor().position(); to != from && toReal(to) == toReal(from);
+         from = to, to = textCursor().position())
+      QPlainTextEdit::keyPressEvent(event);
+  }
 }
 
 void TextBox::inputMethodEvent(QInputMethodEvent* event) {

@@ -55,6 +55,23 @@ TEST(TextBox, GivesBackTheTextItWasGiven) {
   }
 }
 
+// The caret steps over a soft break as over no character.
+TEST(TextBox, ArrowsStepOverSoftBreaks) {
+  TextBox box;
+  marloxqt::QtEditor port(&box);
+  port.setText(run(u'x', 2 * kPiece) + u"yz");
+  port.select(kPiece, 0);
+  QTest::keyClick(&box, Qt::Key_Right);
+  EXPECT_EQ(port.selStart(), kPiece + 1);
+  QTest::keyClick(&box, Qt::Key_Left);
+  QTest::keyClick(&box, Qt::Key_Left);
+  EXPECT_EQ(port.selStart(), kPiece - 1);
+  QTest::keyClick(&box, Qt::Key_Right, Qt::ShiftModifier);
+  QTest::keyClick(&box, Qt::Key_Right, Qt::ShiftModifier);
+  EXPECT_EQ(port.selStart(), kPiece - 1);
+  EXPECT_EQ(port.selLength(), 2);
+}
+
 // Each edit is made on the editor and on a copy of the text: they must
 // agree after every step, after undoing them all and after redoing them.
 TEST(TextBox, EditsChangeTheRealText) {
