@@ -40,7 +40,8 @@ class TextBox final : public QPlainTextEdit {
   QMimeData* createMimeDataFromSelection() const override;
 
  private:
-  // Whether the text was shown in pieces when it was set.
+  // Whether a soft break was made since the text was last set: while
+  // none was, positions need no mapping.
   bool pieces_ = false;
 };
 
