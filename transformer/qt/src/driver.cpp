@@ -176,7 +176,7 @@ QString Driver::run(const marlox::DriveLine& line, int& waitMs) {
   } else if (verb == u"answer") {
     if (!answers_.queue(us(arg))) return QStringLiteral("not an answer");
   } else if (verb == u"expect-text") {
-    return expectation("the text", window_.editor()->toPlainText(), arg);
+    return expectation("the text", qs(frame.editor().text()), arg);
   } else if (verb == u"expect-caption") {
     return expectation("the caption", window_.windowTitle(), arg);
   } else if (verb == u"expect-status") {

@@ -18,6 +18,7 @@
 #include "marloxqt/iconset.h"
 #include "marloxqt/scripttreeview.h"
 #include "marloxqt/text.h"
+#include "marloxqt/textbox.h"
 #include "rt/text.h"
 
 namespace marloxqt {
@@ -43,7 +44,7 @@ MainWindow::MainWindow(marlox::Program& program)
     : program_(program),
       tree_(new ScriptTreeView),
       model_(new QStandardItemModel(this)),
-      editor_(new QPlainTextEdit),
+      editor_(new TextBox),
       splitter_(new QSplitter(Qt::Horizontal)),
       status_(new QLabel) {
   setObjectName(QStringLiteral("frmMx"));
@@ -51,8 +52,9 @@ MainWindow::MainWindow(marlox::Program& program)
   editor_->setObjectName(QStringLiteral("txtT"));
   // A text may hold very long lines (a file of data on one line): laid out
   // without wrapping, a line costs time in proportion to its length, where
-  // wrapping a line without spaces costs in proportion to its square.
-  // Shaping is left out where a script does not need it.
+  // wrapping a line without spaces costs in proportion to its square (and
+  // the text box shows a very long line in pieces, so an edit lays out
+  // one piece).  Shaping is left out where a script does not need it.
   QFont font(QStringLiteral("宋体"));
   font.setStyleStrategy(QFont::PreferNoShaping);
   editor_->setFont(font);

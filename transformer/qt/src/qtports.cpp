@@ -1,6 +1,5 @@
 #include "marloxqt/qtports.h"
 
-#include <QPlainTextEdit>
 #include <QStandardItemModel>
 #include <QTextDocument>
 #include <QTextBlock>
@@ -9,47 +8,45 @@
 #include <algorithm>
 
 #include "marloxqt/iconset.h"
+#include "marloxqt/textbox.h"
 #include "marloxqt/text.h"
 
 namespace marloxqt {
 
-int32_t QtEditor::selStart() { return edit_->textCursor().selectionStart(); }
+int32_t QtEditor::selStart() { return edit_->toReal(edit_->textCursor().selectionStart()); }
 
 int32_t QtEditor::selLength() {
   QTextCursor c = edit_->textCursor();
-  return c.selectionEnd() - c.selectionStart();
+  return edit_->toReal(c.selectionEnd()) - edit_->toReal(c.selectionStart());
 }
 
-std::u16string QtEditor::selectedText() { return us(edit_->textCursor().selectedText()); }
+std::u16string QtEditor::selectedText() {
+  QTextCursor c = edit_->textCursor();
+  return us(edit_->realText(edit_->toReal(c.selectionStart()), edit_->toReal(c.selectionEnd())));
+}
 
 void QtEditor::replaceSelection(const std::u16string& text) {
   QTextCursor c = edit_->textCursor();
-  c.insertText(qs(text));
+  edit_->insertReal(c, qs(text));
   edit_->setTextCursor(c);
 }
 
-// The text as it stands: toPlainText() would turn no-break spaces into
-// spaces, and a saved file would lose them.
-std::u16string QtEditor::text() {
-  QString raw = edit_->document()->toRawText();
-  raw.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-  return us(raw);
-}
+std::u16string QtEditor::text() { return us(edit_->realText()); }
 
-void QtEditor::setText(const std::u16string& text) { edit_->setPlainText(qs(text)); }
+void QtEditor::setText(const std::u16string& text) { edit_->setRealText(qs(text)); }
 
 void QtEditor::select(int32_t start, int32_t length) {
-  const int end = edit_->document()->characterCount() - 1;  // without the closing paragraph mark
+  const int end = edit_->toReal(edit_->document()->characterCount() - 1);  // without the closing paragraph mark
   QTextCursor c(edit_->document());
-  c.setPosition(std::clamp(start, 0, end));
-  c.setPosition(std::clamp(start + length, 0, end), QTextCursor::KeepAnchor);
+  c.setPosition(edit_->toShown(std::clamp(start, 0, end)));
+  c.setPosition(edit_->toShown(std::clamp(start + length, 0, end)), QTextCursor::KeepAnchor);
   edit_->setTextCursor(c);
 }
 
 void QtEditor::insertAtEnd(const std::u16string& text) {
   QTextCursor c = edit_->textCursor();
   c.movePosition(QTextCursor::End);
-  c.insertText(qs(text));
+  edit_->insertReal(c, qs(text));
   edit_->setTextCursor(c);
 }
 

@@ -73,6 +73,28 @@ TEST(Drive, UnchangedFilesSaveByteForByte) {
   EXPECT_EQ(tmp.read("readonly.txt"), readonly);
 }
 
+// A line far longer than the editor's pieces: keys typed where pieces meet
+// and the save leave exactly the line breaks of the file and the one typed.
+TEST(Drive, ALongLineSavesAsTyped) {
+  marloxtest::TempDir tmp;
+  std::string line;
+  for (int i = 0; i < 3 * 8192 + 100; ++i) line += static_cast<char>('a' + i % 26);
+  std::string want = "head\r\n" + line + "\r\nlast\r\n";
+  tmp.write("long.txt", want);
+  // Editor positions count "\n" for the file's "\r\n": one less than the
+  // file's bytes in the second line.
+  tmp.write("long.drive", "open long.txt\nselect 8197 0\ntype AB\nselect 16391 0\ntype C\\nD\n"
+                          "select 8198 2\ntype E\naction mmFiles_3\nclose\n");
+  want.insert(8198, "AB");
+  want.insert(16392, "C\r\nD");
+  want.replace(8199, 2, "E");
+  const std::string command = "cd '" + tmp.path() + "' && LSAN_OPTIONS=suppressions='" MARLOX_LSAN_SUPPRESSIONS
+                              "' QT_QPA_PLATFORM=offscreen timeout 120 '" MARLOX_PROGRAM
+                              "' --home home --drive long.drive 2> stderr";
+  EXPECT_EQ(shell(command), 0) << tmp.read("stderr");
+  EXPECT_TRUE(tmp.read("long.txt") == want);
+}
+
 // 文件 → 退出 while a script started from the tree runs: the script stops
 // (a loop at its next pass, a command it waits for is ended), the method
 // commands after it are not answered, the save question and the quit event

@@ -10,10 +10,10 @@
 #include "marlox/mainframe.h"
 #include "marlox/ports.h"
 #include "marloxqt/qtports.h"
+#include "marloxqt/textbox.h"
 
 class QLabel;
 class QMenu;
-class QPlainTextEdit;
 class QSplitter;
 class QStandardItemModel;
 
@@ -33,7 +33,7 @@ class MainWindow final : public QMainWindow, public marlox::WindowPort {
   marlox::MainFrame& frame() { return *frame_; }
   marlox::Program& program() { return program_; }
   ScriptTreeView* tree() const { return tree_; }
-  QPlainTextEdit* editor() const { return editor_; }
+  TextBox* editor() const { return editor_; }
   QLabel* statusText() const { return status_; }
   QMenu* treePopup() const { return popup_; }
   QtTree& treePort() { return *treePort_; }
@@ -66,7 +66,7 @@ class MainWindow final : public QMainWindow, public marlox::WindowPort {
   marlox::Program& program_;
   ScriptTreeView* tree_;
   QStandardItemModel* model_;
-  QPlainTextEdit* editor_;
+  TextBox* editor_;
   QSplitter* splitter_;
   QLabel* status_;
   QMenu* popup_ = nullptr;

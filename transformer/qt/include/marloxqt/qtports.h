@@ -6,16 +6,17 @@
 
 #include "marlox/ports.h"
 
-class QPlainTextEdit;
 class QStandardItem;
 class QStandardItemModel;
 class QTreeView;
 
 namespace marloxqt {
 
+class TextBox;
+
 class QtEditor final : public marlox::EditorPort {
  public:
-  explicit QtEditor(QPlainTextEdit* edit) : edit_(edit) {}
+  explicit QtEditor(TextBox* edit) : edit_(edit) {}
   int32_t selStart() override;
   int32_t selLength() override;
   std::u16string selectedText() override;
@@ -26,7 +27,7 @@ class QtEditor final : public marlox::EditorPort {
   void insertAtEnd(const std::u16string& text) override;
 
  private:
-  QPlainTextEdit* edit_;
+  TextBox* edit_;
 };
 
 // Item roles of the tree's items.

@@ -1,0 +1,152 @@
+// The editor shows a very long line in pieces: the text it gives back, the
+// positions it reports and every edit stay those of the real text.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QInputMethodEvent>
+#include <QTest>
+#include <QTextBlock>
+#include <algorithm>
+#include <functional>
+
+#include "marloxqt/qtports.h"
+#include "marloxqt/text.h"
+#include "marloxqt/textbox.h"
+
+namespace {
+
+using marloxqt::qs;
+using marloxqt::TextBox;
+using marloxqt::us;
+constexpr int kPiece = TextBox::kPiece;
+
+std::u16string run(char16_t c, int n) { return std::u16string(static_cast<size_t>(n), c); }
+
+TEST(TextBox, GivesBackTheTextItWasGiven) {
+  const std::u16string smile = u"\U0001F600";
+  const std::u16string odd(u"a\u00a0b\u2028c\td\0e", 9);
+  const std::vector<std::u16string> texts = {
+      run(u'x', kPiece),
+      run(u'x', kPiece + 1),
+      run(u'y', 3 * kPiece + 5) + odd + run(u'z', kPiece),
+      // A surrogate pair where a piece would end.
+      run(u'x', kPiece - 1) + smile + run(u'x', kPiece),
+      u"\n" + run(u'a', 2 * kPiece) + u"\n\nshort\n" + run(u'b', kPiece + 7) + u"\n",
+  };
+  TextBox box;
+  for (const std::u16string& text : texts) {
+    SCOPED_TRACE(text.size());
+    box.setRealText(qs(text));
+    EXPECT_EQ(us(box.realText()), text);
+    EXPECT_EQ(box.toReal(box.document()->characterCount() - 1), static_cast<int>(text.size()));
+    for (int r : {0, 1, kPiece - 1, kPiece, kPiece + 1, 2 * kPiece, static_cast<int>(text.size())}) {
+      if (r > static_cast<int>(text.size())) continue;
+      EXPECT_EQ(box.toReal(box.toShown(r)), r) << r;
+    }
+    for (int r : {0, kPiece - 3, 2 * kPiece - 1}) {
+      if (r + 6 > static_cast<int>(text.size())) continue;
+      EXPECT_EQ(us(box.realText(r, r + 6)), text.substr(r, 6)) << r;
+    }
+    for (QTextBlock b = box.document()->begin(); b.isValid(); b = b.next()) {
+      EXPECT_LE(b.length() - 1, kPiece);
+      EXPECT_FALSE(b.text().endsWith(QChar(smile[0])));  // a pair is never cut
+    }
+  }
+}
+
+// The caret steps over a soft break as over no character.
+TEST(TextBox, ArrowsStepOverSoftBreaks) {
+  TextBox box;
+  marloxqt::QtEditor port(&box);
+  port.setText(run(u'x', 2 * kPiece) + u"yz");
+  port.select(kPiece, 0);
+  QTest::keyClick(&box, Qt::Key_Right);
+  EXPECT_EQ(port.selStart(), kPiece + 1);
+  QTest::keyClick(&box, Qt::Key_Left);
+  QTest::keyClick(&box, Qt::Key_Left);
+  EXPECT_EQ(port.selStart(), kPiece - 1);
+  QTest::keyClick(&box, Qt::Key_Right, Qt::ShiftModifier);
+  QTest::keyClick(&box, Qt::Key_Right, Qt::ShiftModifier);
+  EXPECT_EQ(port.selStart(), kPiece - 1);
+  EXPECT_EQ(port.selLength(), 2);
+}
+
+// Each edit is made on the editor and on a copy of the text: they must
+// agree after every step, after undoing them all and after redoing them.
+TEST(TextBox, EditsChangeTheRealText) {
+  const std::u16string start = run(u'a', kPiece) + run(u'b', kPiece) + run(u'c', kPiece) + u"\nend";
+  TextBox box;
+  box.show();
+  marloxqt::QtEditor port(&box);
+  port.setText(start);
+  ASSERT_EQ(box.document()->blockCount(), 4);
+  std::u16string model = start;
+  // The first shown position of the second piece, after its soft break.
+  auto atSecondPiece = [&] { box.setTextCursor(QTextCursor(box.document()->findBlockByNumber(1))); };
+  struct Edit {
+    const char* what;
+    std::function<void()> onBox;
+    std::function<void()> onModel;
+  };
+  const Edit edits[] = {
+      {"type at the end of a piece", [&] { port.select(kPiece, 0); QTest::keyClicks(&box, "XY"); },
+       [&] { model.insert(kPiece, u"XY"); }},
+      {"backspace after a soft break", [&] { atSecondPiece(); QTest::keyClick(&box, Qt::Key_Backspace); },
+       [&] { model.erase(kPiece + 1, 1); }},
+      {"delete before a soft break", [&] { port.select(kPiece + 1, 0); QTest::keyClick(&box, Qt::Key_Delete); },
+       [&] { model.erase(kPiece + 1, 1); }},
+      {"enter in a piece", [&] { port.select(kPiece + 10, 0); QTest::keyClick(&box, Qt::Key_Return); },
+       [&] { model.insert(kPiece + 10, u"\n"); }},
+      {"enter after a soft break", [&] { atSecondPiece(); QTest::keyClick(&box, Qt::Key_Return); },
+       [&] { model.insert(kPiece + 1, u"\n"); }},
+      {"script replaces across a soft break", [&] { port.select(2 * kPiece - 2, 5); port.replaceSelection(u"p\nq\r\nr"); },
+       [&] { model.replace(2 * kPiece - 2, 5, u"p\nq\nr"); }},
+      {"delete a selection over soft breaks", [&] { port.select(100, 2 * kPiece); QTest::keyClick(&box, Qt::Key_Delete); },
+       [&] { model.erase(100, 2 * kPiece); }},
+      {"append", [&] { port.insertAtEnd(u"\ntail"); }, [&] { model += u"\ntail"; }},
+      {"paste a long line", [&] {
+         QApplication::clipboard()->setText(qs(u"[" + run(u'p', 2 * kPiece) + u"]\n"));
+         port.select(5, 0);
+         QTest::keyClick(&box, Qt::Key_V, Qt::ControlModifier);
+       },
+       [&] { model.insert(5, u"[" + run(u'p', 2 * kPiece) + u"]\n"); }},
+      {"an input method commits lines", [&] {
+         port.select(kPiece + 10, 0);
+         QInputMethodEvent commit(QString(), {});
+         commit.setCommitString(QStringLiteral("i\nj"));
+         QApplication::sendEvent(&box, &commit);
+       },
+       [&] { model.insert(kPiece + 10, u"i\nj"); }},
+  };
+  std::vector<std::u16string> after;
+  for (const Edit& e : edits) {
+    SCOPED_TRACE(e.what);
+    e.onBox();
+    e.onModel();
+    ASSERT_EQ(us(box.realText()), model);
+    after.push_back(model);
+  }
+  // The selection the scripts see, and a copy that goes to the clipboard.
+  port.select(kPiece - 4, kPiece + 8);
+  EXPECT_EQ(port.selStart(), kPiece - 4);
+  EXPECT_EQ(port.selLength(), kPiece + 8);
+  EXPECT_EQ(port.selectedText(), model.substr(kPiece - 4, kPiece + 8));
+  QTest::keyClick(&box, Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(us(QApplication::clipboard()->text()), model.substr(kPiece - 4, kPiece + 8));
+
+  // Every state undo and redo pass through is one the text was in.
+  auto known = [&](const std::u16string& t) { return t == start || std::find(after.begin(), after.end(), t) != after.end(); };
+  while (box.document()->isUndoAvailable()) {
+    box.undo();
+    ASSERT_TRUE(known(us(box.realText())));
+  }
+  EXPECT_EQ(us(box.realText()), start);
+  while (box.document()->isRedoAvailable()) {
+    box.redo();
+    ASSERT_TRUE(known(us(box.realText())));
+  }
+  EXPECT_EQ(us(box.realText()), model);
+}
+
+}  // namespace
