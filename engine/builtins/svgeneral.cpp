@@ -1,5 +1,7 @@
 #include "builtins/svgeneral.h"
 
+#include <utility>
+
 #include "builtins/svstatfuns.h"
 #include "core/scriptvalues.h"
 #include "rt/convert.h"
@@ -44,6 +46,12 @@ void SvGeneral::addSubs(zorbel::ScriptValue* sv) {
   ScriptValues& list = subValues();
   if (!list.addUnder(sv, sv->key())) list.addUnder(sv, {});
   flag_ = FlagListed;
+}
+
+void SvGeneral::letGoOfAll() {
+  // Taken out first: what goes may reach this value again.
+  rt::Ref<ScriptValues> attrs = std::move(attrs_), subs = std::move(subs_);
+  rt::Variant value = std::exchange(value_, rt::Variant(int16_t{0}));
 }
 
 zorbel::ScriptValue* SvGeneral::item(int32_t i) const { return subs_ ? subs_->at(i) : nullptr; }

@@ -55,6 +55,12 @@ class SvGeneral final : public rt::Automation<SvGeneral, zorbel::ScriptValue, ke
 
   // The held value and the sub-values, without copies.
   const rt::Variant& held() const { return value_; }
+  // The lists of its attributes and of its sub-values, null until made.
+  ScriptValues* attributeList() const { return attrs_.get(); }
+  ScriptValues* subValueList() const { return subs_.get(); }
+  // Lets go of all it holds, which becomes the Integer 0: how a ring of
+  // values is broken when its host lets go of everything (core/rings.h).
+  void letGoOfAll();
   // What the evaluator may do with this value directly: read and assign.
   Direct direct() override { return Direct{&value_, &err_, this}; }
   // letValue of a value that is not needed any more.

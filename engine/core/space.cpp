@@ -3,6 +3,7 @@
 #include <unordered_map>
 
 #include "core/bindings.h"
+#include "core/rings.h"
 #include "core/scriptvalues.h"
 #include "core/strutil.h"
 #include "rt/activation.h"
@@ -133,6 +134,7 @@ bool Space::rebind(std::u16string_view name, zorbel::ScriptValue* v) {
 
 void Space::unbindAll() {
   shape_ = uniqueShape();
+  breakRings(*bindings_);
   bindings_->clear();
   shape_ = kEmptyShape;
 }

@@ -76,7 +76,6 @@ class StreamHost {
 
   int32_t source_ = 0;  // sourceNumber of the name runs go by
   Place failedAt_;
-  int32_t run_ = 0;     // the source of the run going on
 };
 
 // The members both hosts show scripts and embedding programs; each adds its
