@@ -8,7 +8,9 @@ std::u16string toLines(std::u16string_view editorText, std::u16string_view lineE
   std::u16string s;
   s.reserve(editorText.size() + editorText.size() / 16);
   for (char16_t c : editorText) {
-    if (c == u'\n' || c == u'\u2029') s += lineEnd;
+    // The editor takes the noncharacters U+FDD0 and U+FDD1 as paragraph
+    // breaks too: a file holding them does not read back as it was.
+    if (c == u'\n' || c == u'\u2029' || c == u'\ufdd0' || c == u'\ufdd1') s += lineEnd;
     else s += c;
   }
   return s;

@@ -35,6 +35,8 @@ TEST(TextForm, FilesReadExactlyOrSaySo) {
       {std::string("\xff\xfe\x2d", 3), rt::Encoding::Utf16Le, true, false},  // half a unit
       {"a\r\nb\nc", rt::Encoding::Utf8, false, false},                       // mixed line ends
       {"a\u2029b", rt::Encoding::Utf8, false, false},                        // a paragraph mark
+      {"a\ufdd0b\n", rt::Encoding::Utf8, false, false},                     // the editor breaks there
+      {std::string("\xff\xfe" "a\0\xd1\xfd", 6), rt::Encoding::Utf16Le, true, false},
       {std::string("\x7f" "ELF\x02\x01\x01\0\0\xff\xfe\x80", 12), rt::Encoding::Utf8, false, false},
   };
   for (const Case& c : cases) {

@@ -1,5 +1,8 @@
 #include "marloxqt/textbox.h"
 
+#include <QDragEnterEvent>
+#include <QDragMoveEvent>
+#include <QDropEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -32,6 +35,23 @@ int breakAt(const QString& text, qsizetype i) {
   const char16_t c = text[i].unicode();
   if (c == u'\r') return i + 1 < text.size() && text[i + 1] == QLatin1Char('\n') ? 2 : 1;
   return c == u'\n' || c == 0x2029 || c == 0xfdd0 || c == 0xfdd1 ? 1 : 0;
+}
+
+// Removes the selection of `c`.  Qt joins the paragraphs it spans and, when
+// the first is left empty, keeps the format of the last: the paragraph that
+// results begins where the first began, so it takes that one's break.
+void removeSelection(QTextCursor& c) {
+  if (!c.hasSelection()) return;
+  const bool soft = isSoft(c.document()->findBlock(c.selectionStart()));
+  c.removeSelectedText();
+  if (isSoft(c.block()) != soft) c.setBlockFormat(withSoft(c.blockFormat(), soft));
+}
+
+// Whether `event` takes the selection away before anything else: a key
+// that deletes, whatever its modifiers.
+bool deletesSelection(QKeyEvent* event) {
+  return event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete ||
+         event == QKeySequence::DeleteEndOfLine || event == QKeySequence::DeleteCompleteLine;
 }
 
 // Walks `text` as lines cut into pieces of at most kPiece units (never
@@ -148,7 +168,7 @@ int TextBox::toShown(int real) const {
 
 void TextBox::insertReal(QTextCursor& cursor, const QString& text) {
   cursor.beginEditBlock();
-  cursor.removeSelectedText();
+  removeSelection(cursor);
   // A paragraph begun here takes the format of the one it is cut from,
   // but its break is what the text says.
   walkPieces(
@@ -173,6 +193,29 @@ void TextBox::keyPressEvent(QKeyEvent* event) {
   if (event == QKeySequence::InsertParagraphSeparator) {
     insertReal(c, QStringLiteral("\n"));
     return done();
+  }
+  // Whatever takes the selection away does it here, where the break of the
+  // paragraph that remains is kept right.
+  if (c.hasSelection()) {
+    if (event == QKeySequence::Cut) {
+      copy();
+      c.beginEditBlock();
+      removeSelection(c);
+      c.endEditBlock();
+      return done();
+    }
+    if (deletesSelection(event)) {
+      c.beginEditBlock();
+      removeSelection(c);
+      c.endEditBlock();
+      return done();
+    }
+    const QString typed = event->text();
+    const bool ctrl = event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier);
+    if (!ctrl && !typed.isEmpty() && (typed.at(0).isPrint() || typed.at(0) == QLatin1Char('\t'))) {
+      insertReal(c, typed);
+      return done();
+    }
   }
   // Backspace and Delete at a soft break take the character beyond it, as
   // they would in the line as it is.
@@ -209,8 +252,10 @@ void TextBox::inputMethodEvent(QInputMethodEvent* event) {
   const QString commit = event->commitString();
   bool breaks = false;
   for (qsizetype i = 0; i < commit.size() && !breaks; ++i) breaks = breakAt(commit, i) > 0;
-  if (!pieces_ || !breaks) return QPlainTextEdit::inputMethodEvent(event);
-  // A committed text with line breaks goes in as pasted text would.
+  const bool over = textCursor().hasSelection() && !commit.isEmpty();
+  if (!pieces_ || (!breaks && !over)) return QPlainTextEdit::inputMethodEvent(event);
+  // A committed text with line breaks, or one that takes the place of the
+  // selection, goes in as pasted text would.
   QTextCursor c = textCursor();
   insertReal(c, commit);
   setTextCursor(c);
@@ -224,6 +269,24 @@ void TextBox::insertFromMimeData(const QMimeData* source) {
   insertReal(c, source->text());
   setTextCursor(c);
   ensureCursorVisible();
+}
+
+// Qt moves text dragged inside the box by removing the selection itself,
+// which would lose the break of the paragraph left: while the text is in
+// pieces, such a drag drops nothing.
+void TextBox::dragEnterEvent(QDragEnterEvent* event) {
+  if (pieces_ && event->source() == this) return event->ignore();
+  QPlainTextEdit::dragEnterEvent(event);
+}
+
+void TextBox::dragMoveEvent(QDragMoveEvent* event) {
+  if (pieces_ && event->source() == this) return event->ignore();
+  QPlainTextEdit::dragMoveEvent(event);
+}
+
+void TextBox::dropEvent(QDropEvent* event) {
+  if (pieces_ && event->source() == this) return event->ignore();
+  QPlainTextEdit::dropEvent(event);
 }
 
 QMimeData* TextBox::createMimeDataFromSelection() const {

@@ -149,4 +149,58 @@ TEST(TextBox, EditsChangeTheRealText) {
   EXPECT_EQ(us(box.realText()), model);
 }
 
+// A selection that begins where a line or a piece begins and runs over soft
+// (and real) breaks: whatever takes its place, the paragraph left keeps the
+// break it began with, and undo and redo pass through the same texts.
+TEST(TextBox, SelectionsBeginningAtABreakKeepIt) {
+  const std::u16string text = u"head\n" + run(u'm', 9000) + u"\n" + run(u'n', 3 * kPiece) + u"\ntail";
+  const int mLine = 5, nLine = 5 + 9000 + 1, tail = nLine + 3 * kPiece + 1;
+  struct Case {
+    const char* what;
+    int start, length;  // the selection, in the real text
+    std::function<void(TextBox&)> edit;
+    std::u16string put;  // what takes its place
+  };
+  auto keys = [](const char* k) { return [k](TextBox& b) { QTest::keyClicks(&b, k); }; };
+  auto key = [](Qt::Key k, Qt::KeyboardModifiers m = {}) { return [k, m](TextBox& b) { QTest::keyClick(&b, k, m); }; };
+  const Case cases[] = {
+      {"type from a line start", mLine, 8200, keys("Z"), u"Z"},
+      {"type from the start", 0, 8200, keys("Z"), u"Z"},
+      {"backspace from a line start", mLine, 8200, key(Qt::Key_Backspace), u""},
+      {"delete from a line start over a real break", mLine, 9500, key(Qt::Key_Delete), u""},
+      {"cut from a line start", mLine, 8200, key(Qt::Key_X, Qt::ControlModifier), u""},
+      {"a script from a line start", mLine, 8200,
+       [&](TextBox& b) { marloxqt::QtEditor(&b).replaceSelection(u"S"); }, u"S"},
+      {"an input method from a line start", mLine, 8200,
+       [](TextBox& b) {
+         QInputMethodEvent commit(QString(), {});
+         commit.setCommitString(QStringLiteral("I"));
+         QApplication::sendEvent(&b, &commit);
+       },
+       u"I"},
+      {"type from a piece start over a real break", nLine + kPiece, tail + 2 - (nLine + kPiece), keys("Z"), u"Z"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TextBox box;
+    box.show();
+    box.setRealText(qs(text));
+    // Selected from its start as a click there does: at the start of the
+    // paragraph, after a soft break.
+    QTextCursor sel(box.document());
+    sel.setPosition(box.document()->findBlock(box.toShown(c.start) + 1).position());
+    ASSERT_EQ(box.toReal(sel.position()), c.start);
+    sel.setPosition(box.toShown(c.start + c.length), QTextCursor::KeepAnchor);
+    box.setTextCursor(sel);
+    c.edit(box);
+    std::u16string want = text;
+    want.replace(c.start, c.length, c.put);
+    EXPECT_EQ(us(box.realText()), want);
+    while (box.document()->isUndoAvailable()) box.undo();
+    EXPECT_EQ(us(box.realText()), text);
+    while (box.document()->isRedoAvailable()) box.redo();
+    EXPECT_EQ(us(box.realText()), want);
+  }
+}
+
 }  // namespace
