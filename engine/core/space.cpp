@@ -134,7 +134,6 @@ bool Space::rebind(std::u16string_view name, zorbel::ScriptValue* v) {
 
 void Space::unbindAll() {
   shape_ = uniqueShape();
-  breakRings(*bindings_);
   bindings_->clear();
   shape_ = kEmptyShape;
 }
@@ -145,7 +144,12 @@ rt::Ref<zorbel::ScriptValue> findIn(zorbel::ScriptSpace& ss, std::u16string_view
 }
 
 void unbindAllIn(zorbel::ScriptSpace* ss) {
-  if (auto* own = ss ? static_cast<Space*>(ss->query(Space::iid)) : nullptr) own->unbindAll();
+  auto* own = ss ? static_cast<Space*>(ss->query(Space::iid)) : nullptr;
+  if (!own) return;
+  // Only here, when a host lets go of everything: a walk over all a space
+  // reaches at every return from a procedure would make loops quadratic.
+  breakRings(own->bindings());
+  own->unbindAll();
 }
 
 bool progIdOf(jespin::IVValues& typeDefs, std::u16string_view typeName, std::u16string& progId) {

@@ -17,13 +17,8 @@ namespace wistel {
 
 PackTarget::PackTarget(std::u16string_view packFile) : target_(rt::fs::nativePath(packFile)) {
   if (target_.empty()) rt::raise(rt::err::BadFileName);
+  target_ = rt::fs::linkedFile(target_);
   struct stat st {};
-  if (::lstat(target_.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-    if (char* real = ::realpath(target_.c_str(), nullptr)) {
-      target_ = real;
-      std::free(real);
-    }
-  }
   mode_t mode = 0666;
   if (::stat(target_.c_str(), &st) == 0) {
     if (!S_ISREG(st.st_mode)) rt::raise(rt::err::PathFileAccess, shownName(packFile));

@@ -42,11 +42,7 @@ bool OutputFile::open(std::u16string_view name) {
   }
   // Through a symbolic link the file it names is replaced, as the output
   // names it (/dev/stdout a file, say), not the link.
-  std::string target = path;
-  if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-    std::unique_ptr<char, decltype(&std::free)> real(::realpath(path.c_str(), nullptr), &std::free);
-    if (real) target = real.get();
-  }
+  const std::string target = rt::fs::linkedFile(path);
   const bool existing = ::lstat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode);
   if (existing && !rt::fs::writable(target, st)) return false;
   return replacement_.open(target, existing ? &st : nullptr);

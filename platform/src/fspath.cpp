@@ -1,10 +1,12 @@
 #include "rt/fspath.h"
 
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <memory>
 
@@ -34,6 +36,26 @@ std::string homeFolder() {
 }
 
 }  // namespace
+
+std::string linkedFile(const std::string& path) {
+  std::string at = path;
+  // As many links as the system itself follows in one name.
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat st {};
+    if (::lstat(at.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return at;
+    if (std::string real = canonical(at); !real.empty()) return real;
+    // A link that leads to no file yet: the name it holds, read from the
+    // link's own folder when relative.
+    char to[PATH_MAX];
+    const ssize_t n = ::readlink(at.c_str(), to, sizeof to);
+    if (n <= 0 || n >= static_cast<ssize_t>(sizeof to)) return path;
+    std::string next(to, static_cast<size_t>(n));
+    const size_t slash = at.rfind('/');
+    if (next.front() != '/' && slash != std::string::npos) next = at.substr(0, slash + 1) + next;
+    at = std::move(next);
+  }
+  return path;
+}
 
 std::string nativePath(std::u16string_view path) {
   if (!isNameable(path)) rt::raise(rt::err::BadFileName);

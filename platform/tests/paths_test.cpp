@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 
+#include "rt/fspath.h"
 #include "rt/testing.h"
 #include "rt/text.h"
 
@@ -90,3 +91,31 @@ TEST(ScriptPaths, FoldersAndNamesFromThem) {
 }
 
 }  // namespace
+
+// A replacement writes the file a link leads to, made or not yet, so the
+// link stays; anything else (a loop among them) is replaced itself.
+TEST(LinkedFile, LeadsWhereTheLinksLead) {
+  rt::testing::TempDir temp{"linked"};
+  const std::string real = fs::canonical(temp.path()).string();
+  temp.write("file", "x");
+  fs::create_directory(temp.at("sub"));
+  fs::create_symlink("file", temp.at("to-file"));
+  fs::create_symlink("sub/new", temp.at("to-new"));
+  fs::create_symlink("to-new", temp.at("to-to-new"));
+  fs::create_symlink(real + "/sub/abs", temp.at("to-abs"));
+  fs::create_symlink("loop-b", temp.at("loop-a"));
+  fs::create_symlink("loop-a", temp.at("loop-b"));
+  const struct {
+    const char* name;
+    std::string want;
+  } cases[] = {
+      {"file", temp.at("file")},
+      {"missing", temp.at("missing")},
+      {"to-file", real + "/file"},
+      {"to-new", temp.at("sub/new")},
+      {"to-to-new", temp.at("sub/new")},
+      {"to-abs", real + "/sub/abs"},
+      {"loop-a", temp.at("loop-a")},
+  };
+  for (const auto& c : cases) EXPECT_EQ(rt::fs::linkedFile(temp.at(c.name)), c.want) << c.name;
+}

@@ -82,12 +82,7 @@ void StreamFile::openWrite(std::u16string_view name, Links links) {
   if (target.empty()) rt::raise(rt::err::BadFileName);
   // Followed, a link has the file it names replaced, not itself.
   struct stat st {};
-  if (links == Links::Follow && ::lstat(target.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-    if (char* real = ::realpath(target.c_str(), nullptr)) {
-      target = real;
-      std::free(real);
-    }
-  }
+  if (links == Links::Follow) target = rt::fs::linkedFile(target);
   // What is left a link (one replaced, or one that leads nowhere) is no
   // file to keep the mode of: the rename replaces the link itself.
   bool exists = ::lstat(target.c_str(), &st) == 0 && !S_ISLNK(st.st_mode);

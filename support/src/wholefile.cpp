@@ -9,23 +9,10 @@
 #include <cstdio>
 
 #include "rt/fd.h"
+#include "rt/fspath.h"
 #include "rt/replacefile.h"
 
 namespace jespin {
-
-namespace {
-
-// The file a name stands for: the target when it is a symbolic link to an
-// existing file, else the name itself.
-std::string realTarget(const std::string& name) {
-  char* real = ::realpath(name.c_str(), nullptr);
-  if (!real) return name;
-  std::string r(real);
-  ::free(real);
-  return r;
-}
-
-}  // namespace
 
 ReadResult readWholeFile(const std::string& name, std::string& out, uint64_t most) {
   out.clear();
@@ -57,7 +44,7 @@ ReadResult readWholeFile(const std::string& name, std::string& out, uint64_t mos
 
 bool replaceFile(const std::string& name, std::string_view data) {
   if (name.empty()) return false;
-  const std::string target = realTarget(name);
+  const std::string target = rt::fs::linkedFile(name);
   struct stat old {};
   const bool existed = ::stat(target.c_str(), &old) == 0;
   if (existed && !S_ISREG(old.st_mode)) return false;

@@ -45,6 +45,11 @@ RT_API PathParts splitPath(std::u16string_view path);
 // directory; archive for a regular file.
 RT_API int32_t attributesOf(const struct stat& st, std::u16string_view name);
 
+// The file that replacing `path` writes, so that a symbolic link there
+// stays and the file it leads to is replaced: where `path` is a link, that
+// file, also one not made yet; else `path` itself (and a link that loops).
+RT_API std::string linkedFile(const std::string& path);
+
 // The status of `path` (a symbolic link followed).  False when nothing is
 // there; any other failure raises.
 RT_API bool statOf(const std::string& path, struct stat& st);

@@ -25,12 +25,7 @@ namespace {
 // The name a save writes to: a link is followed, so the file it names is
 // replaced and the link stays.
 std::string saveTarget(std::u16string_view fn) {
-  std::string target = rt::fs::nativePath(fn);
-  struct stat st {};
-  char real[PATH_MAX];
-  if (::lstat(target.c_str(), &st) == 0 && S_ISLNK(st.st_mode) && ::realpath(target.c_str(), real))
-    target = real;
-  return target;
+  return rt::fs::linkedFile(rt::fs::nativePath(fn));
 }
 
 // Writes `bytes` to the file `fn` names; why not, when it cannot.
