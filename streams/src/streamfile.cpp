@@ -83,8 +83,8 @@ void StreamFile::openWrite(std::u16string_view name, Links links) {
   // Followed, a link has the file it names replaced, not itself.
   struct stat st {};
   if (links == Links::Follow) target = rt::fs::linkedFile(target);
-  // What is left a link (one replaced, or one that leads nowhere) is no
-  // file to keep the mode of: the rename replaces the link itself.
+  // What is left a link (one to be replaced, or one that loops) is no file
+  // to keep the mode of: the rename replaces the link itself.
   bool exists = ::lstat(target.c_str(), &st) == 0 && !S_ISLNK(st.st_mode);
   if (exists && !S_ISREG(st.st_mode)) rt::raise(rt::err::PathFileAccess, rt::fromUtf8(target));
   // A new file gets the usual mode as the umask allows, an existing one keeps
