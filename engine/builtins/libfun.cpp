@@ -5,16 +5,10 @@
 
 namespace engine {
 
-namespace {
-
-[[noreturn]] void raiseErrorOf(zorbel::ScriptValue& v) { raiseRecorded(v.error()); }
-
-}  // namespace
-
 rt::Ref<zorbel::ScriptValue> argItem(zorbel::ScriptValue& list, int32_t i) {
   rt::Ref<zorbel::ScriptValue> item = list.subs(rt::Variant(i), zorbel::ModeValue);
   if (!item) {
-    if (list.hasError()) raiseErrorOf(list);
+    if (list.hasError()) raiseRecorded(list.error());
     rt::raise(rt::err::ArgumentNotOptional);
   }
   return item;
@@ -25,7 +19,7 @@ rt::Variant argValue(zorbel::ScriptValue& list, int32_t i) { return argItem(list
 void letArgValue(zorbel::ScriptValue& list, int32_t i, const rt::Variant& v) {
   rt::Ref<zorbel::ScriptValue> item = argItem(list, i);
   item->letValue(v);
-  if (item->hasError()) raiseErrorOf(*item);
+  if (item->hasError()) raiseRecorded(item->error());
 }
 
 }  // namespace engine

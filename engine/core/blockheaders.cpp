@@ -27,8 +27,7 @@ ForHeader readForHeader(const ExpItems& eis) {
   for (const ExpItem& ei : tokensFrom(eis, 2)) {
     const int32_t t = ei.iType;
     if ((t == tok::Equals || t == tok::Assign) && state == Variable && !h.variable) {
-      if (tokens.empty()) malformed();
-      h.variable = mkTree(tokens);
+      h.variable = part(tokens);
       tokens.push_back(ExpItem{tok::Assign, ei.iValue});
       piece = tokens.size();
     } else if (t == tok::To) {

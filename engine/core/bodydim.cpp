@@ -1,4 +1,5 @@
 #include "core/dimdecls.h"
+#include "core/ownclasses.h"
 #include "core/place.h"
 #include "core/simplebodies.h"
 #include "rt/convert.h"
@@ -7,7 +8,7 @@ namespace engine {
 
 BodyDim::BodyDim()
     : ExecBody(u"BodyDim"),
-      decls_(rt::queryRef<jespin::IVValues>(rt::createInstance(jespin::IVValues::clsid).get())) {}
+      decls_(created<jespin::IVValues>()) {}
 
 void BodyDim::addCode(ExpItems& eis) {
   try {

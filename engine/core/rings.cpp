@@ -96,8 +96,8 @@ class RingFinder {
   template <class Visit>
   static void eachHeldBy(const Node& n, Visit visit) {
     if (n.list) return eachIn(*n.list, visit);
-    for (const ScriptValues* l : {n.general->attributeList(), n.general->subValueList()})
-      if (l) visit(const_cast<ScriptValues*>(l), Node{nullptr, l});
+    for (ScriptValues* l : {n.general->attributeList(), n.general->subValueList()})
+      if (l) visit(l, Node{nullptr, l});
     if (SvGeneral* g = generalOf(n.general->held())) visit(g, Node{g, nullptr});
   }
 

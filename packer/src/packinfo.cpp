@@ -92,7 +92,7 @@ void PackInfo::readStream(nubrel::VStream& vs) {
 }
 
 bool PackInfo::readInfo(std::u16string_view fn) {
-  failure_.reset();
+  failure_.clear();
   try {
     struct stat st {};
     std::string path = rt::fs::nativePath(fn);
@@ -105,7 +105,7 @@ bool PackInfo::readInfo(std::u16string_view fn) {
     s->closeStream();
     return true;
   } catch (const rt::RuntimeError& e) {
-    failure_ = e;
+    failure_ = e.description();
     return false;
   }
 }

@@ -2,11 +2,9 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 
 #include "rt/dispatch.h"
-#include "rt/error.h"
 #include "wistel/packinfo.h"
 
 namespace wistel {
@@ -37,7 +35,7 @@ class PackInfo final : public rt::Automation<PackInfo, IPackInfo> {
   void readStream(nubrel::VStream& vs) override;
 
   bool hasPassword() const { return (flag_ & PF_Password) != 0; }
-  std::u16string failure() override { return failure_ ? failure_->description() : std::u16string(); }
+  std::u16string failure() override { return failure_; }
 
  private:
   int32_t ver_ = 0;
@@ -48,7 +46,7 @@ class PackInfo final : public rt::Automation<PackInfo, IPackInfo> {
   int64_t packLen_ = 0;
   int32_t blkSize_ = 0;
   int32_t flag_ = 0;
-  std::optional<rt::RuntimeError> failure_;  // of the last readInfo
+  std::u16string failure_;  // the description of the last readInfo's failure
 };
 
 }  // namespace wistel

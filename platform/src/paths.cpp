@@ -52,7 +52,7 @@ std::u16string pathFrom(std::u16string_view folder, std::u16string_view name) {
 
 bool makePath(std::u16string_view path) {
   if (!fs::isNameable(path)) return false;
-  const std::string p = toUtf8(withSlashes(path));
+  const std::string p = fs::nativePath(path);
   std::vector<size_t> made;  // the lengths of the prefixes this call made
   size_t from = 0;
   while (from < p.size()) {

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 
 #include "rt/error.h"
@@ -96,13 +95,12 @@ void StreamFile::openWrite(std::u16string_view name, Links links) {
     raiseErrno(e, target, true, false);
   }
   fd_ = out_->fd();
-  writing_ = true;
   target_ = std::move(target);
 }
 
 void StreamFile::close() {
   if (fd_ < 0) return;
-  if (!writing_) {
+  if (!out_) {
     discard();
     return;
   }
@@ -122,13 +120,12 @@ void StreamFile::close() {
 }
 
 void StreamFile::discard() noexcept {
-  if (fd_ >= 0 && !writing_) ::close(fd_);
+  if (fd_ >= 0 && !out_) ::close(fd_);
   reset();
 }
 
 void StreamFile::reset() noexcept {
   fd_ = -1;
-  writing_ = false;
   out_.reset();  // a new file not saved goes
   target_.clear();
   buf_.clear();
@@ -139,7 +136,7 @@ void StreamFile::reset() noexcept {
 
 void StreamFile::checkReading() {
   if (fd_ < 0) rt::raise(rt::err::BadFileName);
-  if (writing_) rt::raise(rt::err::BadFileMode);
+  if (out_) rt::raise(rt::err::BadFileMode);
 }
 
 // Makes at least k bytes available after head_, unless the file ends first.
@@ -205,7 +202,7 @@ void StreamFile::skipPastEnd() {
 
 void StreamFile::write(std::string_view bytes) {
   if (fd_ < 0) rt::raise(rt::err::BadFileName);
-  if (!writing_) rt::raise(rt::err::BadFileMode);
+  if (!out_) rt::raise(rt::err::BadFileMode);
   buf_.append(bytes);
   if (buf_.size() >= kBufferSize) flush();
 }

@@ -61,7 +61,6 @@ class StreamFile {
   void reset() noexcept;
 
   int fd_ = -1;
-  bool writing_ = false;
   std::string target_;  // the file read, or the one the new file replaces
   std::optional<rt::FileReplacement> out_;  // output: the new file until it is saved
   std::string buf_;

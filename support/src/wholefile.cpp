@@ -50,7 +50,7 @@ bool replaceFile(const std::string& name, std::string_view data) {
   if (existed && !S_ISREG(old.st_mode)) return false;
   // The rename needs only a writable folder: a file its user may not write
   // (read-only, or no write permission for this process) is left alone.
-  if (existed && !((old.st_mode & S_IWUSR) && ::access(target.c_str(), W_OK) == 0)) return false;
+  if (existed && !rt::fs::writable(target, old)) return false;
   rt::FileReplacement out;
   return out.open(target, existed ? &old : nullptr) && rt::writeAll(out.fd(), data) && out.commit();
 }

@@ -113,7 +113,7 @@ int runPage(const Options& o) {
   jespin::IErrInfo& e = page->error();
   if (e.haveErr()) std::fputs(zubrun::errorReport(e.number(), e.source(), e.description()).c_str(), stderr);
   else if (outputErrno != 0) throw zubrun::outputFailure(outputErrno);  // reported as any failure
-  return ran && !info->sawError() && !e.haveErr() && outputErrno == 0 ? 0 : 1;
+  return ran && !info->sawError() && !e.haveErr() ? 0 : 1;
 }
 
 }  // namespace

@@ -25,19 +25,20 @@ int continuationBytes(unsigned char lead) {
 
 }  // namespace
 
-void Console::beforeInput() {
+void Console::putPendingCr() {
   if (pendingCr_) {
     std::fputc('\r', out_);
     pendingCr_ = false;
   }
+}
+
+void Console::beforeInput() {
+  putPendingCr();
   std::fflush(out_);  // a prompt shows before the program waits
 }
 
 int Console::finish() {
-  if (pendingCr_) {
-    std::fputc('\r', out_);
-    pendingCr_ = false;
-  }
+  putPendingCr();
   return outputError(out_);
 }
 

@@ -62,6 +62,8 @@ class Console final : public engine::ScriptHostEvents {
   // Writes output bytes, CR LF as LF unless kept: a CR at the end of a
   // piece waits for the next one, which may begin with its LF.
   void write(std::string_view bytes);
+  // A CR held back at the end of the output so far is written.
+  void putPendingCr();
   // What waits is written, and the prompt shows, before input is read.
   void beforeInput();
 

@@ -42,7 +42,8 @@ int writeInPlace(const std::string& path, std::string_view bytes) {
 }  // namespace
 
 FileRead readFileContent(const std::string& path, size_t most, std::string& bytes) {
-  rt::Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  // Without waiting: a pipe with no writer would hold the program for ever.
+  rt::Fd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
   struct stat st {};
   if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return FileRead::Failed;
   if (static_cast<uint64_t>(st.st_size) > most) return FileRead::TooLarge;

@@ -1,7 +1,5 @@
 #include "marlox/document.h"
 
-#include <limits.h>
-#include <stdlib.h>
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -59,12 +57,9 @@ void Document::newForm() {
 }
 
 void Document::setExact(bool exact) {
-  exact_ = exact;
   // The word about a text read with loss goes with it.
-  if (exact == notedInexact_) {
-    notedInexact_ = !exact;
-    showStatus(exact ? std::u16string_view() : msg::kNotExactText);
-  }
+  if (exact != exact_) showStatus(exact ? std::u16string_view() : msg::kNotExactText);
+  exact_ = exact;
 }
 
 void Document::setDocument(std::u16string_view fileName, std::u16string_view url) {

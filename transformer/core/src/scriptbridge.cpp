@@ -178,19 +178,18 @@ class ScriptBridge::Sink final : public yarrick::ApplicationEvents {
   ScriptBridge* bridge_;
 };
 
-// The span of one run: the sink is advised, the depth counted, and when the
+// The span of one run: the sink is advised, the run is known to the stop, and when the
 // outermost run has returned the program hears of it.
 class ScriptBridge::RunScope {
  public:
   RunScope(ScriptBridge& bridge, yarrick::IApplication& app)
       : bridge_(bridge), app_(app), cookie_(app.advise(rt::make<Sink>(&bridge))) {
-    ++bridge_.depth_;
     bridge_.stop_.begin(app);
   }
   ~RunScope() {
     app_.unadvise(cookie_);
     bridge_.stop_.end();
-    if (--bridge_.depth_ == 0) {
+    if (!bridge_.stop_.active()) {
       try {
         bridge_.program_.runsEnded();
       } catch (...) {

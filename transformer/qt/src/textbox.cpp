@@ -197,14 +197,8 @@ void TextBox::keyPressEvent(QKeyEvent* event) {
   // Whatever takes the selection away does it here, where the break of the
   // paragraph that remains is kept right.
   if (c.hasSelection()) {
-    if (event == QKeySequence::Cut) {
-      copy();
-      c.beginEditBlock();
-      removeSelection(c);
-      c.endEditBlock();
-      return done();
-    }
-    if (deletesSelection(event)) {
+    if (event == QKeySequence::Cut || deletesSelection(event)) {
+      if (event == QKeySequence::Cut) copy();
       c.beginEditBlock();
       removeSelection(c);
       c.endEditBlock();

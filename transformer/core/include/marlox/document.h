@@ -93,7 +93,6 @@ class Document {
   // The text was read without loss (or is new): saving it unchanged gives
   // the file back.
   bool exact_ = true;
-  bool notedInexact_ = false;  // the status bar says so
 };
 
 }  // namespace marlox

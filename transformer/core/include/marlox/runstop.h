@@ -23,6 +23,8 @@ class RunStop {
   // outermost one ends.
   void begin(yarrick::IApplication& app) { running_.push_back(&app); }
   void end();
+  // Whether a run is going on.
+  bool active() const { return !running_.empty(); }
 
   // Asks every running script to stop, now and at each later yield.
   void request();

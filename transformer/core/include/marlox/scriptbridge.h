@@ -28,7 +28,7 @@ class ScriptBridge {
   // when the Application cannot be made.
   bool zubExec(std::u16string_view zubPath);
   // A script runs (zubExec has not returned).
-  bool running() const { return depth_ > 0; }
+  bool running() const { return stop_.active(); }
   // The program is to end: every running script stops at its next yield,
   // a command it waits for (ExecCmd) is ended, and the method commands it
   // sends from then on end quietly.  Holds until the outermost run ends.
@@ -49,7 +49,6 @@ class ScriptBridge {
   Program& program_;
   // The Application of the latest run, kept until the next.
   rt::Ref<yarrick::IApplication> latest_;
-  int depth_ = 0;
   RunStop stop_;
 };
 
