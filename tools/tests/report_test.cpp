@@ -27,4 +27,26 @@ TEST(ZubrunReport, RepeatedSourceLinesShownOnceWithACount) {
   }
 }
 
+// A first-edition line context is read for any line number a host can
+// count; a number past that is no context, and the description stays whole.
+TEST(ZubrunReport, LineContextsAsFarAsLinesAreCounted) {
+  struct Case {
+    std::u16string number;
+    int32_t line;
+  } cases[] = {
+      {u"7", 7},
+      {u"1000000010", 1000000010},
+      {u"2147483647", 2147483647},
+      {u"2147483648", 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(rt::toUtf8(c.number));
+    const std::u16string description = u"在执行第" + c.number + u"行脚本时出现下列错误：\r\n除数为零";
+    EXPECT_EQ(zubrun::contextLine(description), c.line);
+    EXPECT_EQ(zubrun::placeLine({"t.zub", c.line}, 11, description),
+              c.line ? "t.zub:" + rt::toUtf8(c.number) + ": 除数为零 (11)\n"
+                     : "t.zub: 在执行第" + rt::toUtf8(c.number) + "行脚本时出现下列错误： (11)\n");
+  }
+}
+
 }  // namespace

@@ -88,8 +88,9 @@ inline int32_t contextLine(std::u16string_view description) {
   int32_t line = 0;
   size_t i = kBefore.size();
   for (; i < description.size() && description[i] >= u'0' && description[i] <= u'9'; ++i) {
-    if (line > 100000000) return 0;
-    line = line * 10 + (description[i] - u'0');
+    const int32_t digit = description[i] - u'0';
+    if (line > (INT32_MAX - digit) / 10) return 0;  // no line of a script
+    line = line * 10 + digit;
   }
   return description.substr(i).starts_with(kAfter) ? line : 0;
 }
