@@ -72,6 +72,8 @@ std::vector<FolderEntry> listFolder(int dirFd) {
 }
 
 std::vector<std::u16string> matchingNames(std::u16string_view pattern, int32_t mask) {
+  // Refused as any other name is, though wildcards would match no entry.
+  if (!fs::isNameable(pattern)) rt::raise(rt::err::BadFileName);
   std::vector<std::u16string> names;
   if (mask == fs::kVolume) return names;
   fs::PathParts parts = fs::splitPath(pattern);

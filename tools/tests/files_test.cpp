@@ -97,6 +97,8 @@ TEST(Files, NamesWithAZeroCharacterAreRefused) {
                                              "OutLine p.Error.Number"}),
        "False\n52\n", 0},
       {"FileCopy", lines({nul, "OutLine FileCopy(\"cut\", n)"}), "", 1},
+      {"Dir with wildcards", lines({nul, "OutLine Dir(n & \"*\")"}), "", 1},
+      {"Kill with wildcards", lines({nul, "Kill n & \"*\""}), "", 1},
       {"Application, second edition", lines({nul, "Set a = CreateObject(\"Trevane.Application\")",
                                              "a.ExecFile n", "OutLine a.Error.Number"}),
        "52\n", 0},

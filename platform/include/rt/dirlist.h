@@ -30,7 +30,8 @@ RT_API std::vector<FolderEntry> listFolder(int dirFd);
 // exact (case-sensitive) name.  Entries with the hidden, system or directory
 // bit come only when the mask has that bit; a mask of exactly the volume
 // bit asks for a volume label, which has no counterpart here.  A folder
-// that does not exist gives no names.
+// that does not exist gives no names; a pattern holding a zero character
+// raises 52.
 RT_API std::vector<std::u16string> matchingNames(std::u16string_view pattern, int32_t mask);
 
 // Dir(pattern[, attributes]): starts the process's search and gives its
