@@ -89,24 +89,30 @@ bool statOf(const std::string& path, struct stat& st) {
   raiseErrno(errno, rt::err::FileNotFound);
 }
 
-void raiseErrno(int errnum, int32_t missing) {
+int32_t errorNumber(int errnum, int32_t missing, int32_t other) {
   switch (errnum) {
-    case ENOENT: rt::raise(missing);
+    case ENOENT: return missing;
     case ENOTDIR:
-    case ELOOP: rt::raise(rt::err::PathNotFound);
+    case ELOOP: return rt::err::PathNotFound;
     case EACCES:
     case EPERM:
     case EROFS:
-    case ETXTBSY: rt::raise(rt::err::PermissionDenied);
-    case EEXIST: rt::raise(rt::err::FileExists);
-    case EXDEV: rt::raise(74);  // rename across file systems
+    case ETXTBSY: return rt::err::PermissionDenied;
+    case EEXIST: return rt::err::FileExists;
+    case EXDEV: return 74;  // rename across file systems
     case ENOSPC:
     case EDQUOT:
-    case EFBIG: rt::raise(rt::err::DiskFull);
-    case ENAMETOOLONG: rt::raise(rt::err::BadFileName);
-    case EIO: rt::raise(rt::err::DeviceIO);
-    default: rt::raise(rt::err::PathFileAccess);
+    case EFBIG: return rt::err::DiskFull;
+    case ENAMETOOLONG: return rt::err::BadFileName;
+    case EMFILE:
+    case ENFILE: return 67;  // too many files
+    case EIO: return rt::err::DeviceIO;
+    default: return other;
   }
+}
+
+void raiseErrno(int errnum, int32_t missing) {
+  rt::raise(errorNumber(errnum, missing, rt::err::PathFileAccess));
 }
 
 void checkNoFolderLinks(const std::string& path) {

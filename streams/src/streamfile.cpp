@@ -18,33 +18,12 @@ namespace {
 
 constexpr size_t kBufferSize = 64 * 1024;
 
-// The runtime's file errors for the system's error numbers.
-struct ErrnoError {
-  int errnum;
-  int32_t number;
-};
-constexpr ErrnoError kErrnoErrors[] = {
-    {ENOTDIR, rt::err::PathNotFound},
-    {EACCES, rt::err::PermissionDenied},
-    {EPERM, rt::err::PermissionDenied},
-    {EROFS, rt::err::PermissionDenied},
-    {ETXTBSY, rt::err::PermissionDenied},
-    {ENAMETOOLONG, rt::err::BadFileName},
-    {ENOSPC, rt::err::DiskFull},
-    {EDQUOT, rt::err::DiskFull},
-    {EFBIG, rt::err::DiskFull},
-    {EMFILE, 67},  // too many files
-    {ENFILE, 67},
-};
-
 // Raises the file error for `errnum`, naming the file.  A missing name is a
 // missing file when reading, a missing folder when writing.
 [[noreturn]] void raiseErrno(int errnum, const std::string& path, bool opening, bool forInput) {
-  int32_t n = opening ? rt::err::PathFileAccess : rt::err::DeviceIO;
-  if (errnum == ENOENT) n = forInput ? rt::err::FileNotFound : rt::err::PathNotFound;
-  for (const ErrnoError& e : kErrnoErrors)
-    if (e.errnum == errnum) n = e.number;
-  rt::raise(n, rt::fromUtf8(path));
+  rt::raise(rt::fs::errorNumber(errnum, forInput ? rt::err::FileNotFound : rt::err::PathNotFound,
+                                opening ? rt::err::PathFileAccess : rt::err::DeviceIO),
+            rt::fromUtf8(path));
 }
 
 }  // namespace

@@ -9,10 +9,13 @@
 #include <cstring>
 
 #include "rt/error.h"
+#include "rt/fspath.h"
 
 namespace jespin {
 
-void raiseWriteFailure(int e) { rt::raise(e == ENOSPC ? rt::err::DiskFull : rt::err::DeviceIO); }
+void raiseWriteFailure(int e) {
+  rt::raise(rt::fs::errorNumber(e, rt::err::DeviceIO, rt::err::DeviceIO));
+}
 
 int FileBuffer::open(const std::string& path, int flags) {
   close();

@@ -65,7 +65,8 @@ class FileBuffer {
 };
 
 // Raises the error of a failed write with errno `e`: DiskFull (61) when the
-// disk is full, DeviceIO (57) otherwise.
+// disk or the size the process may write is full, DeviceIO (57) for a
+// failure without a number of its own (rt::fs::errorNumber).
 [[noreturn]] void raiseWriteFailure(int e);
 
 }  // namespace jespin

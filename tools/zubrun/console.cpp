@@ -9,6 +9,7 @@
 
 #include "rawkeys.h"
 #include "rt/error.h"
+#include "rt/fspath.h"
 #include "rt/text.h"
 
 namespace zubrun {
@@ -88,10 +89,10 @@ rt::RuntimeError outputFailure(int errnum) {
     std::raise(SIGPIPE);
     std::_Exit(128 + SIGPIPE);  // were the signal blocked
   }
-  const bool full = errnum == ENOSPC || errnum == EDQUOT || errnum == EFBIG;
-  return rt::RuntimeError(full ? rt::err::DiskFull : rt::err::DeviceIO,
-                          rt::errorText(full ? rt::err::DiskFull : rt::err::DeviceIO) +
-                              u"：不能写出到标准输出（" + rt::fromUtf8(std::strerror(errnum)) + u"）",
+  const int32_t number = rt::fs::errorNumber(errnum, rt::err::DeviceIO, rt::err::DeviceIO);
+  return rt::RuntimeError(number,
+                          rt::errorText(number) + u"：不能写出到标准输出（" +
+                              rt::fromUtf8(std::strerror(errnum)) + u"）",
                           u"Output");
 }
 

@@ -54,8 +54,13 @@ RT_API std::string linkedFile(const std::string& path);
 // there; any other failure raises.
 RT_API bool statOf(const std::string& path, struct stat& st);
 
-// Raises the runtime error for a failed call that set `errnum`; `missing` is
-// the number for a path that is not there (53 a file, 76 a path).
+// The runtime error's number for a failed call that set `errnum`: `missing`
+// for a path that is not there (53 a file, 76 a path), `other` for a failure
+// with no number of its own (75 opening, 57 reading or writing).  A full
+// disk, a full quota and the size limit of the process (ulimit -f) are all
+// 61: to a writer they are one failure.
+RT_API int32_t errorNumber(int errnum, int32_t missing, int32_t other);
+// Raises errorNumber(errnum, missing, 75).
 [[noreturn]] RT_API void raiseErrno(int errnum, int32_t missing);
 
 // Removing never follows a symbolic link to a folder, and never takes away
