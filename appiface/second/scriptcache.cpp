@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 
+#include <cerrno>
 #include <string>
 
 #include "newobject.h"
@@ -17,8 +18,12 @@ namespace {
 
 constexpr std::u16string_view kCompFile = u"CompFile";
 
+// A name longer than the file system takes names no file: beside a script
+// with a long name, a cache that cannot be made, which compile() reports.
 bool regularFile(std::u16string_view name, struct stat& st) {
-  return rt::fs::statOf(rt::fs::nativePath(name), st) && S_ISREG(st.st_mode);
+  const std::string path = rt::fs::nativePath(name);
+  if (::stat(path.c_str(), &st) != 0 && errno == ENAMETOOLONG) return false;
+  return rt::fs::statOf(path, st) && S_ISREG(st.st_mode);
 }
 
 bool sameTime(const struct timespec& a, const struct timespec& b) {

@@ -29,6 +29,8 @@ FileReplacement::~FileReplacement() { discard(); }
 
 bool FileReplacement::open(const std::string& target, const struct stat* existing, mode_t mode) {
   discard();
+  struct stat st {};
+  if (::lstat(target.c_str(), &st) != 0 && errno == ENAMETOOLONG) return false;
   // A fresh name beside the target, so that the rename stays on one file
   // system.
   fd_ = createTempFile(AT_FDCWD, target.substr(0, target.rfind('/') + 1), 0600, temp_);

@@ -229,6 +229,24 @@ TEST(Files, NamesAsLongAsTheFileSystemTakesCanBeWritten) {
   }
 }
 
+// A script whose name is as long as the file system takes has a cache name
+// it does not: the cache cannot be made, as in a folder that cannot be
+// written, and nothing is left of it.
+TEST(Files, ACacheWhoseNameIsTooLongCannotBeMade) {
+  for (size_t length : {252, 253, 255}) {
+    SCOPED_TRACE(length);
+    TempDir dir("zubrun-files");
+    const std::string script = std::string(length - 4, 'c') + ".zub";
+    dir.write(script, "OutLine 1\r\n");
+    clitest::Result r = zubrun(dir, {"--app", script});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "Number: -1 (&HFFFFFFFF)\nSource: Yarrick.Application.CompFile\n"
+                     "Description: 不能建立脚本文件[" + script + "]的预编译文件。\n");
+    EXPECT_EQ(listing(dir), (std::set<std::string>{script}));
+  }
+}
+
 // Under a file-size limit a write that reaches it fails like one on a full
 // disk (61; a profile records any write it cannot make as 75): the run ends
 // with its report, and nothing of the new file stays behind but for a text

@@ -36,7 +36,8 @@ class RT_API FileReplacement {
   // Creates the temporary file beside `target`.  It takes the permission
   // bits, owner and group of `existing` when that is given (owner and group
   // where the process may set them), else `mode` as the umask allows.
-  // False, errno set, when it cannot be made.
+  // False, errno set, when it cannot be made, or when `target` is a name no
+  // file can have (so that nothing is written for a rename that must fail).
   bool open(const std::string& target, const struct stat* existing, mode_t mode = 0666);
   // Where the new content is written.
   int fd() const { return fd_; }
