@@ -16,6 +16,8 @@ namespace wistel {
 
 PackTarget::PackTarget(std::u16string_view packFile) : target_(rt::fs::nativePath(packFile)) {
   if (target_.empty()) rt::raise(rt::err::BadFileName);
+  // A device, a pipe or a file held open takes no pack, and is never replaced.
+  if (rt::fs::writtenThrough(target_)) rt::raise(rt::err::PathFileAccess, shownName(packFile));
   target_ = rt::fs::linkedFile(target_);
   struct stat st {};
   mode_t mode = 0666;

@@ -1,7 +1,9 @@
 #include "rt/fspath.h"
 
+#include <linux/magic.h>
 #include <pwd.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -35,26 +37,57 @@ std::string homeFolder() {
   return {};
 }
 
+// As many links as the system itself follows in one name.
+constexpr int kMostLinks = 40;
+
+// The name the link `at` holds, read from the link's own folder when
+// relative; "" when it cannot be read.
+std::string linkTarget(const std::string& at) {
+  char to[PATH_MAX];
+  const ssize_t n = ::readlink(at.c_str(), to, sizeof to);
+  if (n <= 0 || n >= static_cast<ssize_t>(sizeof to)) return {};
+  std::string next(to, static_cast<size_t>(n));
+  const size_t slash = at.rfind('/');
+  if (next.front() != '/' && slash != std::string::npos) next = at.substr(0, slash + 1) + next;
+  return next;
+}
+
+// Whether a link on the way from `path` lies in /proc, where a link is a
+// process's open descriptor rather than a name.
+bool throughDescriptor(const std::string& path) {
+  std::string at = path;
+  for (int hops = 0; hops < kMostLinks && !at.empty(); ++hops) {
+    struct stat st {};
+    if (::lstat(at.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return false;
+    const size_t slash = at.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : at.substr(0, slash + 1);
+    struct statfs where {};
+    if (::statfs(folder.c_str(), &where) == 0 && where.f_type == PROC_SUPER_MAGIC) return true;
+    at = linkTarget(at);
+  }
+  return false;
+}
+
 }  // namespace
 
 std::string linkedFile(const std::string& path) {
   std::string at = path;
-  // As many links as the system itself follows in one name.
-  for (int hops = 0; hops < 40; ++hops) {
+  for (int hops = 0; hops < kMostLinks; ++hops) {
     struct stat st {};
     if (::lstat(at.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return at;
     if (std::string real = canonical(at); !real.empty()) return real;
-    // A link that leads to no file yet: the name it holds, read from the
-    // link's own folder when relative.
-    char to[PATH_MAX];
-    const ssize_t n = ::readlink(at.c_str(), to, sizeof to);
-    if (n <= 0 || n >= static_cast<ssize_t>(sizeof to)) return path;
-    std::string next(to, static_cast<size_t>(n));
-    const size_t slash = at.rfind('/');
-    if (next.front() != '/' && slash != std::string::npos) next = at.substr(0, slash + 1) + next;
-    at = std::move(next);
+    // A link that leads to no file yet: the name it holds.
+    at = linkTarget(at);
+    if (at.empty()) return path;
   }
   return path;
+}
+
+bool writtenThrough(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return false;
+  if (S_ISREG(st.st_mode)) return throughDescriptor(path);
+  return S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode) || S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode);
 }
 
 std::string nativePath(std::u16string_view path) {

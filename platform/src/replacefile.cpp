@@ -7,6 +7,8 @@
 
 #include <random>
 
+#include "rt/fspath.h"
+
 namespace rt {
 
 int createTempFile(int dirFd, const std::string& folder, mode_t mode, std::string& path) {
@@ -31,6 +33,10 @@ bool FileReplacement::open(const std::string& target, const struct stat* existin
   discard();
   struct stat st {};
   if (::lstat(target.c_str(), &st) != 0 && errno == ENAMETOOLONG) return false;
+  if (fs::writtenThrough(target)) {
+    errno = EINVAL;
+    return false;
+  }
   // A fresh name beside the target, so that the rename stays on one file
   // system.
   fd_ = createTempFile(AT_FDCWD, target.substr(0, target.rfind('/') + 1), 0600, temp_);
@@ -60,16 +66,25 @@ bool FileReplacement::open(const std::string& target, const struct stat* existin
   return true;
 }
 
+bool FileReplacement::openThrough(const std::string& path) {
+  discard();
+  fd_ = ::open(path.c_str(), O_WRONLY | O_APPEND | O_NONBLOCK | O_CLOEXEC);
+  if (fd_ < 0) return false;
+  ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
+  return true;
+}
+
 bool FileReplacement::commit() {
   if (fd_ < 0) {
     errno = EBADF;
     return false;
   }
-  bool ok = ::fsync(fd_) == 0;
+  const bool through = temp_.empty();
+  bool ok = through || ::fsync(fd_) == 0;  // a terminal or a pipe has no disk to reach
   int e = errno;
   if (::close(fd_) != 0 && ok) ok = false, e = errno;
   fd_ = -1;
-  if (ok && ::rename(temp_.c_str(), target_.c_str()) != 0) ok = false, e = errno;
+  if (ok && !through && ::rename(temp_.c_str(), target_.c_str()) != 0) ok = false, e = errno;
   if (ok) {
     temp_.clear();
     return true;

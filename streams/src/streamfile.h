@@ -27,7 +27,9 @@ class StreamFile {
   // open afterwards then.
   void openRead(std::u16string_view name);
   // A symbolic link at `name` is followed (the file it names is replaced)
-  // or replaced by the new file itself.
+  // or replaced by the new file itself.  A name that leads to a device, a
+  // pipe or a file held open (rt::fs::writtenThrough) is written through
+  // when followed and refused (75) otherwise.
   enum class Links { Follow, Replace };
   void openWrite(std::u16string_view name, Links links);
   bool isOpen() const { return fd_ >= 0; }

@@ -1,10 +1,11 @@
 // The files a run reads and writes, at their edges: names holding a zero
-// character, links where the system writes a file it names itself, an
-// output that is the script itself, names as long as the file system
-// takes, and a file-size limit.  Each run is zubrun itself, as a user starts
-// it.
+// character, links where the system writes a file it names itself, links to
+// devices and pipes, an output that is the script itself, names as long as
+// the file system takes (and a cache name longer), and a file-size limit.
+// Each run is zubrun itself, as a user starts it.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -157,6 +158,46 @@ TEST(Files, LinksWhereTheSystemWritesAreReplaced) {
     EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(dir.path() / c.link)));
     EXPECT_EQ(dir.read(c.link).substr(0, kBinaryStream.size()), kBinaryStream);
     EXPECT_EQ(listing(dir), (std::set<std::string>{"s.zub", "victim", c.link}));
+  }
+}
+
+// A link to a device or a pipe stays a link, and what it leads to takes
+// nothing it did not ask for: a file the system names itself (a compiled
+// output, a cache) is refused there, a copy too; a stream a script opens
+// is written through it.
+TEST(Files, LinksToADeviceOrAPipeAreKept) {
+  const std::string cannotMake = "不能建立脚本文件[";
+  struct Case {
+    const char* what;
+    const char* leadsTo;
+    std::vector<std::string> args;
+    int status;
+    std::string out, err;  // err: a part of standard error
+  } cases[] = {
+      {"a compiled output, to a device", "/dev/null", {"--compile", "s.zub", "-o", "L"}, 2, "",
+       "zubrun: cannot write L: "},
+      {"a compiled output, to a pipe", "fifo", {"--compile", "s.zub", "-o", "L"}, 2, "",
+       "zubrun: cannot write L: "},
+      {"a compile cache", "/dev/null", {"--app", "s.zub"}, 1, "", cannotMake},
+      {"a copy", "fifo", {"c.zub"}, 1, "", "(75)"},
+      {"a stream", "/dev/null", {"w.zub"}, 0, "TrueTrue\n", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempDir dir("zubrun-files");
+    dir.write("s.zub", "OutLine 1\r\n");
+    dir.write("c.zub", "OutLine FileCopy(\"s.zub\", \"L\")\r\n");
+    dir.write("w.zub", lines({"Set s = CreateObject(\"Nubrel.BinFileStream\")",
+                              "OutLine s.OpenStream(\"L\", 0) & s.CloseStream()"}));
+    ASSERT_EQ(::mkfifo(dir.at("fifo").c_str(), 0600), 0);
+    const std::string link = c.args[0] == "--app" ? "s.zub.bin" : "L";
+    fs::create_symlink(c.leadsTo, dir.path() / link);
+    clitest::Result r = zubrun(dir, c.args);
+    EXPECT_EQ(r.status, c.status) << r.err;
+    EXPECT_EQ(r.out, c.out);
+    EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
+    EXPECT_EQ(fs::read_symlink(dir.path() / link), c.leadsTo);
+    EXPECT_EQ(listing(dir), (std::set<std::string>{"s.zub", "c.zub", "w.zub", "fifo", link}));
   }
 }
 

@@ -50,6 +50,13 @@ RT_API int32_t attributesOf(const struct stat& st, std::u16string_view name);
 // file, also one not made yet; else `path` itself (and a link that loops).
 RT_API std::string linkedFile(const std::string& path);
 
+// Whether `path` is left in place by every writer: it leads, through any
+// links, to a device, a pipe or a socket, or through a process's descriptor
+// (/dev/stdout, /proc/self/fd/1) to a file someone holds open.  Such a name
+// is never replaced, nor is a link on its way: the output goes through it
+// (FileReplacement::openThrough), or the writer refuses it.
+RT_API bool writtenThrough(const std::string& path);
+
 // The status of `path` (a symbolic link followed).  False when nothing is
 // there; any other failure raises.
 RT_API bool statOf(const std::string& path, struct stat& st);

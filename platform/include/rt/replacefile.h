@@ -3,6 +3,8 @@
 // on disk.  Until then, and after any failure, the target is byte for byte
 // what it was, and the temporary file is removed.  The rename replaces the
 // name itself: a symbolic link there is replaced, never written through.
+// A name that fs::writtenThrough() names is never replaced: opening it for
+// a replacement fails (EINVAL), and openThrough() writes through it.
 //
 // Temporary names are short and of one length, whatever the target's name:
 // every name the file system takes can be written this way.
@@ -39,10 +41,16 @@ class RT_API FileReplacement {
   // False, errno set, when it cannot be made, or when `target` is a name no
   // file can have (so that nothing is written for a rename that must fail).
   bool open(const std::string& target, const struct stat* existing, mode_t mode = 0666);
+  // Opens what `path` leads to for writing through it: the content is added
+  // at its end (a file held open keeps what it has), and a pipe nobody reads
+  // fails at once (ENXIO) instead of waiting.  False, errno set, when it
+  // cannot be opened.
+  bool openThrough(const std::string& path);
   // Where the new content is written.
   int fd() const { return fd_; }
-  // Puts the content on disk and renames it over the target.  False, errno
-  // set, on any failure, the target left as it was.
+  // Puts the content on disk and renames it over the target (written
+  // through: closes it).  False, errno set, on any failure, the target left
+  // as it was.
   bool commit();
 
  private:

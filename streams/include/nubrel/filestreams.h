@@ -21,12 +21,14 @@ class IStreamFile : public virtual VStream {
   // Closes the file open before, then opens `fn`: OutStream writes a new
   // file, any other direction reads one and checks its header.  False with
   // the reason in errInfo() when the file cannot be opened or its header is
-  // refused; no file is open then, and value operations raise.
+  // refused; no file is open then, and value operations raise.  Output to a
+  // device, a pipe or a file held open (/dev/stdout) goes straight there.
   virtual bool openStream(std::u16string_view fn, StreamDir d) = 0;
   // Opens `fn` for output as openStream does, except that a symbolic link
   // at `fn` is replaced by the new file instead of being written through:
   // for the files the system names itself (a compile cache, a compiled
-  // script's output).
+  // script's output).  A name that leads to a device, a pipe or a file held
+  // open is refused, its links left as they are.
   virtual bool createStream(std::u16string_view fn) = 0;
   // False when no file is open (or an output file could not be saved, with
   // the reason in errInfo()).
