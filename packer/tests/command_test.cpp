@@ -126,6 +126,21 @@ TEST_F(Command, ExitStatuses) {
   EXPECT_FALSE(fs::exists(at("x.pack")));
 }
 
+// "--" ends the options: operands after it may start with "-".  A pack is
+// never written to a device, nor over the link that leads to one.
+TEST_F(Command, OperandsAfterTwoDashesAndLinksToDevices) {
+  fs::create_directory(at("-T"));
+  writeFile(at("-T/f"), "data");
+  Outcome pack = wistel({"pack", "-b", "512", "--", "-T", "-t.pack"});
+  EXPECT_EQ(pack.status, 0) << pack.err;
+  Outcome unpack = wistel({"unpack", "--", "-t.pack", "-U"});
+  EXPECT_EQ(unpack.status, 0) << unpack.err;
+  EXPECT_EQ(readFile(at("-U/f")), "data");
+  fs::create_symlink("/dev/null", at("null.pack"));
+  EXPECT_EQ(wistel({"pack", "--", "-T", "null.pack"}).status, 1);
+  EXPECT_EQ(fs::read_symlink(at("null.pack")), "/dev/null");
+}
+
 TEST_F(Command, PasswordFromAFileNeverShown) {
   fs::create_directory(at("T"));
   writeFile(at("T/f"), "data");

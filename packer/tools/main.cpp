@@ -23,6 +23,7 @@
 #include "messages.h"
 #include "names.h"
 #include "packstream.h"
+#include "rt/cmdline.h"
 #include "rt/error.h"
 #include "rt/text.h"
 
@@ -40,7 +41,9 @@ constexpr const char* kUsage =
     "         first line of FILE, stored as written: a question, not encryption)\n"
     "unpack   unpacks PACK into the folder DIR, made when missing\n"
     "list     prints the header, then every folder and file in the pack\n"
-    "info     prints the header and the length of the pack\n";
+    "info     prints the header and the length of the pack\n"
+    "\n"
+    "-- ends the options: an operand after it may start with -.\n";
 
 int usage(const std::string& problem) {
   std::fprintf(stderr, "wistel: %s\n%s", problem.c_str(), kUsage);
@@ -53,7 +56,8 @@ struct Command {
   std::map<std::string, std::string> options;
 };
 
-// Options may stand anywhere after the command; each takes a value.
+// Options may stand anywhere after the command, up to a "--"; each takes a
+// value.
 std::optional<Command> parse(int argc, char** argv, std::string& problem) {
   static const std::map<std::string, std::vector<std::string>> kOptions = {
       {"pack", {"-b", "-d", "-c", "--password-file"}},
@@ -67,9 +71,12 @@ std::optional<Command> parse(int argc, char** argv, std::string& problem) {
   Command c{argv[1], {}, {}};
   auto allowed = kOptions.find(c.name);
   if (allowed == kOptions.end()) return problem = "unknown command " + c.name, std::nullopt;
+  rt::ArgScanner scan;
   for (int i = 2; i < argc; ++i) {
     std::string a = argv[i];
-    if (a.size() > 1 && a[0] == '-') {
+    const rt::ArgScanner::Kind kind = scan.next(a);
+    if (kind == rt::ArgScanner::EndOfOptions) continue;
+    if (kind == rt::ArgScanner::Option) {
       bool known = false;
       for (const std::string& o : allowed->second) known = known || o == a;
       if (!known) return problem = "unknown option " + a, std::nullopt;

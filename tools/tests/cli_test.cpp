@@ -184,6 +184,27 @@ TEST_F(Cli, CompiledFormRunsAsTheSource) {
   EXPECT_EQ(nowhere.err.substr(0, 36), "zubrun: cannot write no/such/dir/c.b");
 }
 
+// In zubrun and zubpage alike, "-o -" is standard output (the compiled
+// form too, added to what it holds) and "--" ends the options.
+TEST_F(Cli, StandardOutputAndTheEndOfOptions) {
+  file("-x.zub", "OutLine 6 * 7\n");
+  file("-x.page", "<!!= 6 * 7 !!>\n");
+  Result r = zubrun({"--", "-x.zub"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "42\n");
+  r = zubrun({"--", "-x.zub", "--crlf"});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.err.substr(0, r.err.find('\n')), "zubrun: one script file expected");
+  ASSERT_EQ(zubrun({"--compile", "-o", "x.bin", "--", "-x.zub"}).status, 0);
+  r = zubrun({"--compile", "-o", "-", "--", "-x.zub"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, slurp(dir_ / "x.bin"));
+  r = run({ZUBPAGE, "-o", "-", "--", "-x.page"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "42\r\n");
+  EXPECT_FALSE(fs::exists(dir_ / "-"));
+}
+
 // GetChar on a terminal takes a key as soon as it is typed, and the
 // terminal is left as it was, also when the run is interrupted.
 TEST_F(Cli, GetCharOnATerminal) {

@@ -1,17 +1,17 @@
 // zubpage: runs a script page.
 //
-//   zubpage [-o OUT] [-I DIR]... [-v] PAGE
+//   zubpage [-o OUT] [-I DIR]... [-v] [--] PAGE
 //
-// The page's output goes to OUT, or to standard output, as the CR LF lines
-// a file would hold.  Each -I folder is searched for included pages after
-// the page's own folder.  The page's compiled form is kept beside it as
-// "<PAGE>.bin".  Errors the page object reports and the page's own
-// information (curPage.Info) go to standard error, with -v also the start
-// and end of every run.  The status is 1 when the page could not run, an
-// error was reported or the page's script failed (its number, source and
-// description on standard error), and when the output cannot be written;
-// 2 for usage and for a code page (ZUB_CODEPAGE) it does not know.  --help
-// prints the usage.
+// The page's output goes to OUT, or to standard output (no -o, or -o -), as
+// the CR LF lines a file would hold.  Each -I folder is searched for
+// included pages after the page's own folder; -- ends the options.  The
+// page's compiled form is kept beside it as "<PAGE>.bin".  Errors the page
+// object reports and the page's own information (curPage.Info) go to
+// standard error, with -v also the start and end of every run.  The status
+// is 1 when the page could not run, an error was reported or the page's
+// script failed (its number, source and description on standard error), and
+// when the output cannot be written; 2 for usage and for a code page
+// (ZUB_CODEPAGE) it does not know.  --help prints the usage.
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -23,6 +23,7 @@
 #include "pageconsole.h"
 #include "report.h"
 #include "rt/activation.h"
+#include "rt/cmdline.h"
 #include "rt/error.h"
 #include "rt/text.h"
 #include "scriptfile.h"
@@ -30,13 +31,14 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: zubpage [-o OUT] [-I DIR]... [-v] PAGE\n"
+    "usage: zubpage [-o OUT] [-I DIR]... [-v] [--] PAGE\n"
     "       zubpage --help\n"
     "\n"
-    "Runs the script page PAGE into OUT, or to standard output.  Included\n"
-    "pages are looked for beside PAGE, then in each DIR in order.  Errors\n"
-    "and the page's information go to standard error (-v adds the start and\n"
-    "end of every run); the status is 1 when the page fails.\n";
+    "Runs the script page PAGE into OUT, or to standard output (also for\n"
+    "-o -).  Included pages are looked for beside PAGE, then in each DIR in\n"
+    "order.  Errors and the page's information go to standard error (-v adds\n"
+    "the start and end of every run); the status is 1 when the page fails.\n"
+    "-- ends the options: a PAGE after it may start with -.\n";
 
 int usage(const std::string& problem) {
   std::fprintf(stderr, "zubpage: %s\n%s", problem.c_str(), kUsage);
@@ -53,8 +55,19 @@ struct Options {
 
 // False (with the problem) for a command line that is not understood.
 bool parse(const std::vector<std::string_view>& args, Options& o, std::string& problem) {
+  rt::ArgScanner scan;
   for (size_t i = 0; i < args.size(); ++i) {
     std::string_view a = args[i];
+    const rt::ArgScanner::Kind kind = scan.next(a);
+    if (kind == rt::ArgScanner::EndOfOptions) continue;
+    if (kind == rt::ArgScanner::Operand) {
+      if (!o.page.empty()) {
+        problem = "unexpected " + std::string(a);
+        return false;
+      }
+      o.page = a;
+      continue;
+    }
     if (a == "-h" || a == "--help") {
       o.help = true;
       return true;
@@ -69,11 +82,9 @@ bool parse(const std::vector<std::string_view>& args, Options& o, std::string& p
       else o.folders.push_back(value);
     } else if (a == "-v") {
       o.verbose = true;
-    } else if (a.starts_with("-") || !o.page.empty()) {
+    } else {
       problem = "unexpected " + std::string(a);
       return false;
-    } else {
-      o.page = a;
     }
   }
   if (o.page.empty()) problem = "no page given";
@@ -105,7 +116,8 @@ int runPage(const Options& o) {
   rt::Ref<zubpage::InfoPrinter> info = rt::make<zubpage::InfoPrinter>(o.verbose);
   page->advise(info);
   page->setIsShowInfo(true);  // else a page that cannot start would say nothing
-  std::u16string out = o.out.empty() ? std::u16string(zubpage::kStdoutName) : rt::fromUtf8(o.out);
+  const bool toStdout = o.out.empty() || o.out == rt::kStandardStream;
+  std::u16string out = toStdout ? std::u16string(zubpage::kStdoutName) : rt::fromUtf8(o.out);
   std::u16string pagePath = rt::fromUtf8(std::filesystem::absolute(o.page).string());
   warnAboutCodePage(o.page);
   bool ran = page->outPage(out, pagePath);

@@ -1,5 +1,6 @@
 #include "options.h"
 
+#include "rt/cmdline.h"
 #include "rt/text.h"
 
 namespace zubrun {
@@ -49,7 +50,10 @@ const char* const kUsage =
     "Application's error, if any, is printed at the end (status 1).\n"
     "\n"
     "--compile writes the compiled form of the source FILE to the\n"
-    "object-stream file OUT, which zubrun runs as it runs source.\n"
+    "object-stream file OUT (- writes it to standard output), which zubrun\n"
+    "runs as it runs source.\n"
+    "\n"
+    "-- ends the options: a FILE after it may start with -.\n"
     "\n"
     "Environment: ZUB_CODEPAGE (UTF-8 or CP936) is the code page of source\n"
     "files; ZUB_REGISTRY adds registration stores.\n";
@@ -57,8 +61,19 @@ const char* const kUsage =
 bool parseOptions(const std::vector<std::string_view>& args, Options& o, std::string& problem) {
   bool compile = false;
   bool haveOut = false;
+  rt::ArgScanner scan;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string_view a = args[i];
+    const rt::ArgScanner::Kind kind = scan.next(a);
+    if (kind == rt::ArgScanner::EndOfOptions) continue;
+    if (kind == rt::ArgScanner::Operand) {
+      if (!o.file.empty()) {
+        problem = "one script file expected";
+        return false;
+      }
+      o.file = a;
+      continue;
+    }
     auto value = [&](std::string_view what, std::string& into) {
       if (i + 1 >= args.size()) {
         problem = std::string(a) + " needs " + std::string(what);
@@ -104,15 +119,8 @@ bool parseOptions(const std::vector<std::string_view>& args, Options& o, std::st
     } else if (a == "-o") {
       if (!value("a file", o.out)) return false;
       haveOut = true;
-    } else if (a == "--" && i + 1 < args.size() && o.file.empty()) {
-      o.file = args[++i];
-    } else if (a.size() > 1 && a.front() == '-') {
-      problem = "unknown option " + std::string(a);
-      return false;
-    } else if (o.file.empty()) {
-      o.file = a;
     } else {
-      problem = "one script file expected";
+      problem = "unknown option " + std::string(a);
       return false;
     }
   }

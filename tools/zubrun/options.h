@@ -15,7 +15,7 @@ struct Options {
   bool keepCrLf = false;  // --crlf
   bool goOn = false;      // --go-on, edition 1: on after a failing line
   std::string file;       // "-": standard input
-  std::string out;        // -o, for --compile
+  std::string out;        // -o, for --compile; "-": standard output
   // --app: through the application interface, with its console host.
   bool app = false;
   bool commands = false;  // --commands

@@ -6,6 +6,7 @@
 #include "nubrel/filestreams.h"
 #include "nubrel/memstream.h"
 #include "rt/activation.h"
+#include "rt/cmdline.h"
 #include "rt/error.h"
 #include "rt/text.h"
 #include "scriptfile.h"
@@ -110,12 +111,16 @@ void Runner::include(const std::u16string& written) {
 
 // The source is compiled in memory first, so that a script with an error
 // writes nothing; then again into a new file, which replaces the output
-// (a link there too, never written through) only when it is complete.
+// (a link there too, never written through) only when it is complete.  An
+// output that leads to a device or a pipe is refused, its links kept;
+// standard output ("-") takes the stream whatever it is.
 Runner::Status Runner::compile(const std::string& file, const std::string& out,
                                std::string& report) {
   const std::string path = nameOf(file);
+  const bool toStdout = out == rt::kStandardStream;
+  const std::string target = toStdout ? "/dev/stdout" : out;
   where_ = Place{};
-  if (isTheSource(file, out)) {
+  if (isTheSource(file, target)) {
     report = "zubrun: cannot write " + out + ": it is the script being compiled\n";
     return FileProblem;
   }
@@ -128,16 +133,17 @@ Runner::Status Runner::compile(const std::string& file, const std::string& out,
     }
     compiler_->compile(script.source, *created<nubrel::IMemStream>());
     compileFailed(path);
-    rt::Ref<nubrel::IBinFileStream> target = created<nubrel::IBinFileStream>();
+    rt::Ref<nubrel::IBinFileStream> stream = created<nubrel::IBinFileStream>();
     bool written = false;
-    if (target->createStream(rt::fromUtf8(out))) {
-      compiler_->compile(script.source, *target);
-      written = !compiler_->error().haveErr() && target->closeStream();
+    if (toStdout ? stream->openStream(rt::fromUtf8(target), nubrel::OutStream)
+                 : stream->createStream(rt::fromUtf8(target))) {
+      compiler_->compile(script.source, *stream);
+      written = !compiler_->error().haveErr() && stream->closeStream();
     }
     if (!written) {
       std::string why = rt::toUtf8(compiler_->error().haveErr() ? compiler_->error().description()
-                                                                : target->errInfo());
-      target->discardStream();  // the output stays as it was
+                                                                : stream->errInfo());
+      stream->discardStream();  // the output stays as it was
       report = "zubrun: cannot write " + out + ": " + why + "\n";
       return FileProblem;
     }

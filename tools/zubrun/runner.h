@@ -29,7 +29,8 @@ class Runner : public FileRunner {
   void include(const std::u16string& written);
 
   // Writes the compiled form of the source file `path` to `out`, an
-  // object-stream file (binary) that run() runs as it runs source.
+  // object-stream file (binary) that run() runs as it runs source, or to
+  // standard output for "-".
   Status compile(const std::string& path, const std::string& out, std::string& report);
 
  private:
