@@ -21,11 +21,15 @@ constexpr char16_t kChangesBytes[] =
     u"此文件含有不能作为文本读出的内容（如二进制数据），保存会改变其中您没有编辑过的字节。是否仍然保存？";
 constexpr char16_t kLosesChars[] = u"文本中有此文件的编码不能保存的字符，保存后它们将变为“?”。是否仍然保存？";
 
+// A file that no encoding reads exactly is read in the one that reads the
+// most of it, so its text shows and a save loses only the bad bytes.
 TEST(TextForm, FilesReadExactlyOrSaySo) {
   struct Case {
     std::string bytes;
     rt::Encoding encoding;
     bool mark, exact;
+    const char16_t* text = nullptr;
+    const char* saved = nullptr;  // the text written back
   } cases[] = {
       {"plain\r\n", rt::Encoding::Utf8, false, true},
       {"\xe4\xb8\xad", rt::Encoding::Utf8, false, true},
@@ -37,13 +41,23 @@ TEST(TextForm, FilesReadExactlyOrSaySo) {
       {"a\u2029b", rt::Encoding::Utf8, false, false},                        // a paragraph mark
       {"a\ufdd0b\n", rt::Encoding::Utf8, false, false},                     // the editor breaks there
       {std::string("\xff\xfe" "a\0\xd1\xfd", 6), rt::Encoding::Utf16Le, true, false},
-      {std::string("\x7f" "ELF\x02\x01\x01\0\0\xff\xfe\x80", 12), rt::Encoding::Utf8, false, false},
+      {std::string("\x7f" "ELF\x02\x01\x01\0\0\xff\xfe\x80", 12), rt::Encoding::Cp936, false, false},
+      {"\xd6\xd0\xff\xce\xc4\r\n\xb5\xda\xb6\xfe\x81\r\n\xd0\xd0\xff", rt::Encoding::Cp936, false, false,
+       u"中\uFFFD文\n第二\uFFFD\n行\uFFFD", "\xd6\xd0?\xce\xc4\r\n\xb5\xda\xb6\xfe?\r\n\xd0\xd0?"},
+      {"\xe4\xb8\xad\xff\n", rt::Encoding::Utf8, false, false, u"中\uFFFD"},
+      {"\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd\xff", rt::Encoding::Utf8, false, false},  // three held, one lost
   };
   for (const Case& c : cases) {
     marlox::ReadText read = marlox::readText(c.bytes);
     EXPECT_EQ(read.form.encoding, c.encoding) << c.bytes;
     EXPECT_EQ(read.form.mark, c.mark) << c.bytes;
     EXPECT_EQ(read.exact, c.exact) << c.bytes;
+    if (c.text) {
+      EXPECT_EQ(read.text, c.text) << c.bytes;
+    }
+    if (c.saved) {
+      EXPECT_EQ(marlox::writeText(read.text, read.form), c.saved);
+    }
   }
 }
 
