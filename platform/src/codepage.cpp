@@ -25,30 +25,27 @@ CodePage codePageFromEnvironment() {
   return cp;
 }
 
-// One converter per direction, opened on first use and kept.
+// One converter per direction between CP936 and the C library's wide
+// characters (UCS-4), opened on first use and kept.  That is one step of
+// the C library's: through UTF-16 it takes two, and a character that does
+// not convert then costs a conversion again of all that went before it in
+// the call, so a text with many of them took minutes.
 class Converter {
  public:
   Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
   ~Converter() {
-    if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
+    if (ok()) iconv_close(cd_);
   }
   bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
 
-  // Converts in; returns the number of input bytes used.  Stops at the first
-  // byte sequence that does not convert (returning what was used before it).
-  size_t run(const char* in, size_t inLen, std::string& out) {
-    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+  // Converts from `in` (advanced past what was used) into `out` (advanced
+  // past what was written) until either runs out or a sequence does not
+  // convert: false then, `in` at that sequence.
+  bool run(const char*& in, size_t& inLeft, char*& out, size_t& outLeft) {
     char* src = const_cast<char*>(in);
-    size_t left = inLen;
-    char buf[256];
-    while (left > 0) {
-      char* dst = buf;
-      size_t room = sizeof buf;
-      size_t r = iconv(cd_, &src, &left, &dst, &room);
-      out.append(buf, static_cast<size_t>(dst - buf));
-      if (r == static_cast<size_t>(-1) && errno != E2BIG) break;
-    }
-    return inLen - left;
+    const size_t r = ok() ? iconv(cd_, &src, &inLeft, &out, &outLeft) : static_cast<size_t>(-1);
+    in = src;
+    return r != static_cast<size_t>(-1) || (ok() && errno == E2BIG);
   }
 
  private:
@@ -56,13 +53,16 @@ class Converter {
 };
 
 Converter& toGbk() {
-  static Converter c("CP936", "UTF-16LE");
+  static Converter c("CP936", "WCHAR_T");
   return c;
 }
 Converter& fromGbk() {
-  static Converter c("UTF-16LE", "CP936");
+  static Converter c("WCHAR_T", "CP936");
   return c;
 }
+
+// Conversions go through a block of wide characters at a time.
+constexpr size_t kBlock = 4096;
 
 std::u16string fromUtf16(std::string_view bytes, bool littleEndian) {
   std::u16string out(bytes.size() / 2, u'\0');
@@ -87,21 +87,24 @@ std::string toUtf16(std::u16string_view s, bool littleEndian) {
 
 std::string gbkFromUtf16(std::u16string_view s) {
   std::string out;
-  Converter& c = toGbk();
-  std::string units = toUtf16(s, true);
-  size_t pos = 0;
-  while (pos < units.size()) {
-    pos += c.ok() ? c.run(units.data() + pos, units.size() - pos, out) : 0;
-    if (pos >= units.size()) break;
-    // A character GBK cannot hold: one "?" for the whole character.
-    out.push_back('?');
-    char16_t u = static_cast<char16_t>(static_cast<unsigned char>(units[pos]) |
-                                       (static_cast<unsigned char>(units[pos + 1]) << 8));
-    pos += 2;
-    if (utf16::isHigh(u) && pos + 1 < units.size()) {
-      char16_t v = static_cast<char16_t>(static_cast<unsigned char>(units[pos]) |
-                                         (static_cast<unsigned char>(units[pos + 1]) << 8));
-      if (utf16::isLow(v)) pos += 2;
+  out.reserve(s.size());
+  char32_t wide[kBlock];
+  char bytes[2 * kBlock];  // no character takes more than two
+  for (size_t i = 0; i < s.size();) {
+    size_t n = 0;
+    while (n < kBlock && i < s.size()) wide[n++] = utf16::nextCodePoint(s, i);
+    const char* in = reinterpret_cast<const char*>(wide);
+    size_t inLeft = n * sizeof(char32_t);
+    while (inLeft > 0) {
+      char* o = bytes;
+      size_t room = sizeof bytes;
+      const bool converted = toGbk().run(in, inLeft, o, room);
+      out.append(bytes, static_cast<size_t>(o - bytes));
+      if (converted) continue;
+      // A character GBK cannot hold: one "?" for the whole character.
+      out.push_back('?');
+      in += sizeof(char32_t);
+      inLeft -= sizeof(char32_t);
     }
   }
   return out;
@@ -109,15 +112,22 @@ std::string gbkFromUtf16(std::u16string_view s) {
 
 std::u16string utf16FromGbk(std::string_view s) {
   std::u16string out;
-  Converter& c = fromGbk();
-  size_t pos = 0;
-  while (pos < s.size()) {
-    std::string bytes;
-    pos += c.ok() ? c.run(s.data() + pos, s.size() - pos, bytes) : 0;
-    out += fromUtf16(bytes, true);
-    if (pos >= s.size()) break;
+  out.reserve(s.size());
+  char32_t wide[kBlock];
+  const char* in = s.data();
+  size_t inLeft = s.size();
+  while (inLeft > 0) {
+    char* o = reinterpret_cast<char*>(wide);
+    size_t room = sizeof wide;
+    const bool converted = fromGbk().run(in, inLeft, o, room);
+    for (const char32_t* c = wide; c != reinterpret_cast<char32_t*>(o); ++c) {
+      char16_t units[2];
+      out.append(units, utf16::putCodePoint(units, *c));
+    }
+    if (converted) continue;
     out.push_back(0xFFFD);  // a byte that starts no character
-    ++pos;
+    ++in;
+    --inLeft;
   }
   return out;
 }

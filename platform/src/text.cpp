@@ -13,18 +13,7 @@ namespace {
 constexpr char16_t kReplacement = 0xFFFD;
 
 using utf16::nextCodePoint;
-
-// Writes c at out as one unit or a surrogate pair; returns the units written.
-size_t putCodePoint(char16_t* out, char32_t c) {
-  if (c < 0x10000) {
-    out[0] = static_cast<char16_t>(c);
-    return 1;
-  }
-  c -= 0x10000;
-  out[0] = static_cast<char16_t>(0xD800 + (c >> 10));
-  out[1] = static_cast<char16_t>(0xDC00 + (c & 0x3FF));
-  return 2;
-}
+using utf16::putCodePoint;
 
 // Eight bytes, all ASCII, read as one machine word.
 bool eightAscii(const char* p) {

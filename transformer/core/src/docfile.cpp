@@ -2,6 +2,7 @@
 
 #include <errno.h>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -26,15 +27,34 @@ int replaceContent(const std::string& path, const struct stat* existing, std::st
 // Errors of the rename over the file, which the file itself does not share.
 bool renameRefused(int error) { return error == EACCES || error == EPERM || error == EBUSY || error == EXDEV; }
 
+// Room for `size` bytes written over the open file `fd` from its start, so
+// that none of those writes can fail for want of space: every block up to
+// `size` is allocated (the file's own, its holes and what lies past its
+// end), and the process's size limit (ulimit -f), which the writes would
+// meet as a full disk, allows them.  A file system that cannot allocate
+// ahead gives no room.  0, or the errno.
+int reserve(int fd, off_t size) {
+  rlimit limit{};
+  if (::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY &&
+      static_cast<rlim_t>(size) > limit.rlim_cur)
+    return EFBIG;
+  return size > 0 ? ::posix_fallocate(fd, 0, size) : 0;
+}
+
+// Writes `bytes` over the file itself, so that every name it has keeps it.
+// Not a byte is written before their room is reserved, and a reservation
+// that fails may have grown the file, so its length is put back: it is
+// then as it was.  A shorter text is cut to its length only once written.
 int writeInPlace(const std::string& path, std::string_view bytes) {
   rt::Fd fd(::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW));
-  if (fd.get() < 0) return errno;
-  if (!bytes.empty()) {
-    const int room = ::posix_fallocate(fd.get(), 0, static_cast<off_t>(bytes.size()));
-    if (room != 0 && room != EOPNOTSUPP && room != EINVAL) return room;
+  struct stat st {};
+  if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0) return errno;
+  const off_t size = static_cast<off_t>(bytes.size());
+  if (const int error = reserve(fd.get(), size)) {
+    if (::ftruncate(fd.get(), st.st_size) != 0) return errno;
+    return error;
   }
-  if (!rt::writeAll(fd.get(), bytes) || ::ftruncate(fd.get(), static_cast<off_t>(bytes.size())) != 0 ||
-      ::fsync(fd.get()) != 0 || !fd.close())
+  if (!rt::writeAll(fd.get(), bytes) || ::ftruncate(fd.get(), size) != 0 || ::fsync(fd.get()) != 0 || !fd.close())
     return errno;
   return 0;
 }
@@ -61,6 +81,8 @@ FileRead readFileContent(const std::string& path, size_t most, std::string& byte
 }
 
 int writeFileContent(const std::string& path, const struct stat* existing, std::string_view bytes) {
+  // A new file under this name would part it from its other names.
+  if (existing && existing->st_nlink > 1) return writeInPlace(path, bytes);
   bool opened = false;
   const int error = replaceContent(path, existing, bytes, opened);
   if (error == 0 || !existing || (opened && !renameRefused(error)) || !rt::fs::writable(path, *existing))

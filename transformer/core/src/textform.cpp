@@ -1,6 +1,7 @@
 #include "marlox/textform.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "marlox/edittext.h"
 
@@ -11,6 +12,7 @@ namespace {
 constexpr std::string_view kUtf8Mark = "\xef\xbb\xbf";
 constexpr std::string_view kUtf16LeMark = "\xff\xfe";
 constexpr std::string_view kUtf16BeMark = "\xfe\xff";
+constexpr std::string_view kReplacementUtf8 = "\xef\xbf\xbd";
 
 std::string_view markOf(rt::Encoding e) {
   switch (e) {
@@ -22,18 +24,52 @@ std::string_view markOf(rt::Encoding e) {
   return {};
 }
 
-bool readsBack(std::string_view bytes, rt::Encoding e) { return rt::encode(rt::decode(bytes, e), e) == bytes; }
-
 bool ascii(std::string_view bytes) {
   return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-// The encoding of bytes without a mark.
-rt::Encoding guessEncoding(std::string_view bytes) {
-  if (ascii(bytes)) return rt::ansiEncoding();
-  if (readsBack(bytes, rt::Encoding::Utf8)) return rt::Encoding::Utf8;
-  if (readsBack(bytes, rt::Encoding::Cp936)) return rt::Encoding::Cp936;
-  return rt::ansiEncoding();
+// The bytes that reading `bytes` in `e` as `text` lost: each became a
+// U+FFFD of its own, which UTF-8 can also hold as a character.
+size_t lostBytes(std::string_view bytes, std::u16string_view text, rt::Encoding e) {
+  size_t lost = static_cast<size_t>(std::count(text.begin(), text.end(), u'\uFFFD'));
+  if (e == rt::Encoding::Utf8)
+    for (size_t at = bytes.find(kReplacementUtf8); at != bytes.npos; at = bytes.find(kReplacementUtf8, at + 3)) --lost;
+  return lost;
+}
+
+struct Reading {
+  rt::Encoding encoding;
+  std::u16string text;
+};
+
+// Bytes without a mark, in the encoding that reads them exactly, UTF-8
+// before CP936; else in the one that loses the fewest of them (the system
+// code page when both lose as many), so that saving the text loses only
+// the bytes no encoding reads.
+Reading readUnmarked(std::string_view bytes) {
+  const rt::Encoding ansi = rt::ansiEncoding();
+  if (ascii(bytes)) return {ansi, rt::decode(bytes, ansi)};
+  Reading best{ansi, {}};
+  size_t fewest = SIZE_MAX;
+  for (rt::Encoding e : {rt::Encoding::Utf8, rt::Encoding::Cp936}) {
+    std::u16string text = rt::decode(bytes, e);
+    const size_t lost = lostBytes(bytes, text, e);
+    if (lost == 0 && rt::encode(text, e) == bytes) return {e, std::move(text)};
+    if (lost < fewest || (lost == fewest && e == ansi)) {
+      fewest = lost;
+      best = {e, std::move(text)};
+    }
+  }
+  return best;
+}
+
+// Whether `back`, the written `body` read again, holds all of it.  A
+// U+FFFD stands for bytes that could not be read, and CP936 writes it as
+// "?", its own stand-in: so a file read with loss and saved after a Yes is
+// not asked about again.
+bool holdsAll(std::u16string_view body, std::u16string_view back) {
+  return std::equal(body.begin(), body.end(), back.begin(), back.end(),
+                    [](char16_t b, char16_t r) { return b == r || (b == u'\uFFFD' && r == u'?'); });
 }
 
 // The first line end of `text`; CR LF when it has none.
@@ -55,8 +91,9 @@ ReadText readText(std::string_view bytes) {
       form.mark = true;
     }
   std::string_view body = bytes.substr(form.mark ? markOf(form.encoding).size() : 0);
-  if (!form.mark) form.encoding = guessEncoding(body);
-  std::u16string decoded = rt::decode(body, form.encoding);
+  Reading reading = form.mark ? Reading{form.encoding, rt::decode(body, form.encoding)} : readUnmarked(body);
+  form.encoding = reading.encoding;
+  const std::u16string& decoded = reading.text;
   form.lineEnd = firstLineEnd(decoded);
   form.finalBreak = !decoded.empty() && (decoded.back() == u'\n' || decoded.back() == u'\r');
   read.text = toEditor(decoded);
@@ -69,7 +106,7 @@ std::string writeText(std::u16string_view text, const TextForm& form, bool* whol
   std::u16string body = toLines(text, form.lineEnd);
   if (form.finalBreak) body += form.lineEnd;
   std::string bytes = rt::encode(body, form.encoding);
-  if (whole) *whole = rt::decode(bytes, form.encoding) == body;
+  if (whole) *whole = holdsAll(body, rt::decode(bytes, form.encoding));
   if (form.mark) bytes.insert(0, markOf(form.encoding));
   return bytes;
 }

@@ -1,10 +1,8 @@
 // The document: caption, the save question, the file commands with their
 // event scripts, files loaded and saved, URLs and the edit commands.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <string>
 #include <vector>
 
@@ -198,17 +196,10 @@ TEST(Document, AFailedSaveLeavesTheOldFile) {
   rig.home.write("d/x.txt", "old contents");
   rig.editor.setText(std::u16string(100000, u'n'));
   rig.ui->expectMessageBox(saveFailedBox(rig.home.name("d/x.txt"), u"File too large"), rt::mb::Ok);
-  // A full disk, as a file-size limit stands it in (also for root).
-  rlimit before{};
-  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &before), 0);
-  auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit small = before;
-  small.rlim_cur = 4096;
-  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-  const bool saved = rig.doc().saveTextFile(rig.home.name("d/x.txt"));
-  ::setrlimit(RLIMIT_FSIZE, &before);
-  std::signal(SIGXFSZ, oldHandler);
-  EXPECT_FALSE(saved);
+  {
+    marloxtest::FileSizeLimit full(4096);  // a full disk
+    EXPECT_FALSE(rig.doc().saveTextFile(rig.home.name("d/x.txt")));
+  }
   EXPECT_EQ(rig.ui->asked().back().prompt, saveFailedBox(rig.home.name("d/x.txt"), u"File too large"));
   EXPECT_EQ(rig.home.read("d/x.txt"), "old contents");
   EXPECT_EQ(marloxtest::shell("test \"$(ls -A '" + rig.home.path() + "/d')\" = x.txt"), 0);  // no leftovers

@@ -4,6 +4,7 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -46,6 +47,18 @@ std::string TempDir::readFile(const std::string& path) {
 bool TempDir::exists(const std::string& rel) const {
   std::error_code ec;
   return std::filesystem::exists(std::filesystem::symlink_status(path_ + "/" + rel, ec));
+}
+
+FileSizeLimit::FileSizeLimit(rlim_t bytes) : handler_(std::signal(SIGXFSZ, SIG_IGN)) {
+  if (::getrlimit(RLIMIT_FSIZE, &before_) != 0) throw std::runtime_error("getrlimit failed");
+  rlimit small = before_;
+  small.rlim_cur = bytes;
+  if (::setrlimit(RLIMIT_FSIZE, &small) != 0) throw std::runtime_error("setrlimit failed");
+}
+
+FileSizeLimit::~FileSizeLimit() {
+  ::setrlimit(RLIMIT_FSIZE, &before_);
+  std::signal(SIGXFSZ, handler_);
 }
 
 std::string capture(const std::string& command) {

@@ -3,6 +3,8 @@
 // one), and helpers for files.
 #pragma once
 
+#include <sys/resource.h>
+
 #include <functional>
 #include <memory>
 #include <string>
@@ -32,6 +34,20 @@ class TempDir {
 
  private:
   std::string path_;
+};
+
+// While it lives, no file grows past `bytes`: a write beyond fails as on a
+// full disk (EFBIG), also for root.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes);
+  ~FileSizeLimit();
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  rlimit before_{};
+  void (*handler_)(int);
 };
 
 // Runs `command` through the shell; its exit status.

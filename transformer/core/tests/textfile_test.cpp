@@ -1,11 +1,13 @@
 // Text files that are not plain UTF-8 text, saves that must ask or write
 // in place, and a profile the program cannot read or write.
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <string>
 
 #include "marlox/textform.h"
@@ -21,11 +23,62 @@ constexpr char16_t kChangesBytes[] =
     u"此文件含有不能作为文本读出的内容（如二进制数据），保存会改变其中您没有编辑过的字节。是否仍然保存？";
 constexpr char16_t kLosesChars[] = u"文本中有此文件的编码不能保存的字符，保存后它们将变为“?”。是否仍然保存？";
 
+// What posix_fallocate answers while it is not 0: a file system that cannot
+// reserve room.
+int g_fallocateAnswer = 0;
+
+}  // namespace
+
+extern "C" int posix_fallocate(int fd, off_t offset, off_t len) {
+  using Real = int (*)(int, off_t, off_t);
+  static const auto real = reinterpret_cast<Real>(::dlsym(RTLD_NEXT, "posix_fallocate"));
+  return g_fallocateAnswer ? g_fallocateAnswer : real(fd, offset, len);
+}
+
+namespace {
+
+// The box of a failed save of `rel` in the program folder.
+std::u16string saveFailed(Rig& rig, const std::string& rel, int error) {
+  return kShowErrIntro + (u"文件[" + rig.home.name(rel) + u"]不能被保存：\r\n" + rt::fromUtf8(std::strerror(error)));
+}
+
+ino_t inodeOf(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 ? st.st_ino : 0;
+}
+
+// Saves the text to `rel`, its folder made read-only, as a user the folder
+// refuses (root writes every folder: a child process that is not root
+// saves then).  True when it was saved without a box, or, when `box` is
+// given, refused with that box.
+bool saveInReadOnlyFolder(Rig& rig, const std::string& rel, const std::u16string& box = {}) {
+  const std::string file = rig.home.path() + "/" + rel, dir = file.substr(0, file.rfind('/'));
+  auto save = [&] {
+    if (!box.empty()) rig.ui->expectMessageBox(box, rt::mb::Ok);
+    const size_t asked = rig.ui->asked().size();
+    return rig.doc().saveTextFile(rig.home.name(rel)) == box.empty() &&
+           rig.ui->asked().size() == asked + (box.empty() ? 0 : 1);
+  };
+  if (::chmod(dir.c_str(), 0555) != 0) return false;
+  if (::geteuid() != 0) return save();
+  const uid_t nobody = 65534;
+  if (::chmod(rig.home.path().c_str(), 0755) != 0 || ::chown(file.c_str(), nobody, nobody) != 0) return false;
+  pid_t child = ::fork();
+  if (child == 0)
+    ::_exit(::setgid(nobody) == 0 && ::setuid(nobody) == 0 && ::access(dir.c_str(), W_OK) != 0 && save() ? 0 : 1);
+  int status = 0;
+  return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// A file that no encoding reads exactly is read in the one that reads the
+// most of it, so its text shows and a save loses only the bad bytes.
 TEST(TextForm, FilesReadExactlyOrSaySo) {
   struct Case {
     std::string bytes;
     rt::Encoding encoding;
     bool mark, exact;
+    const char16_t* text = nullptr;
+    const char* saved = nullptr;  // the text written back
   } cases[] = {
       {"plain\r\n", rt::Encoding::Utf8, false, true},
       {"\xe4\xb8\xad", rt::Encoding::Utf8, false, true},
@@ -37,13 +90,23 @@ TEST(TextForm, FilesReadExactlyOrSaySo) {
       {"a\u2029b", rt::Encoding::Utf8, false, false},                        // a paragraph mark
       {"a\ufdd0b\n", rt::Encoding::Utf8, false, false},                     // the editor breaks there
       {std::string("\xff\xfe" "a\0\xd1\xfd", 6), rt::Encoding::Utf16Le, true, false},
-      {std::string("\x7f" "ELF\x02\x01\x01\0\0\xff\xfe\x80", 12), rt::Encoding::Utf8, false, false},
+      {std::string("\x7f" "ELF\x02\x01\x01\0\0\xff\xfe\x80", 12), rt::Encoding::Cp936, false, false},
+      {"\xd6\xd0\xff\xce\xc4\r\n\xb5\xda\xb6\xfe\x81\r\n\xd0\xd0\xff", rt::Encoding::Cp936, false, false,
+       u"中\uFFFD文\n第二\uFFFD\n行\uFFFD", "\xd6\xd0?\xce\xc4\r\n\xb5\xda\xb6\xfe?\r\n\xd0\xd0?"},
+      {"\xe4\xb8\xad\xff\n", rt::Encoding::Utf8, false, false, u"中\uFFFD"},
+      {"\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd\xff", rt::Encoding::Utf8, false, false},  // three held, one lost
   };
   for (const Case& c : cases) {
     marlox::ReadText read = marlox::readText(c.bytes);
     EXPECT_EQ(read.form.encoding, c.encoding) << c.bytes;
     EXPECT_EQ(read.form.mark, c.mark) << c.bytes;
     EXPECT_EQ(read.exact, c.exact) << c.bytes;
+    if (c.text) {
+      EXPECT_EQ(read.text, c.text) << c.bytes;
+    }
+    if (c.saved) {
+      EXPECT_EQ(marlox::writeText(read.text, read.form), c.saved);
+    }
   }
 }
 
@@ -87,42 +150,83 @@ TEST(TextFile, ACharacterTheEncodingLacksIsAskedAbout) {
 }
 
 // The file may be written but its folder takes no new file: the file is
-// written in place (the same file, its inode kept).  Root writes any
-// folder, so a child process that is not root saves.
+// written in place (the same file, its inode kept).
 TEST(TextFile, AWritableFileInAReadOnlyFolderIsWrittenInPlace) {
   Rig rig;
   rig.start();
   rig.home.write("ro/x.txt", "old\n");
   const std::string dir = rig.home.path() + "/ro", file = dir + "/x.txt";
-  struct stat before {};
-  ASSERT_EQ(::stat(file.c_str(), &before), 0);
+  const ino_t before = inodeOf(file);
   rig.editor.setText(u"new");
-  ASSERT_EQ(::chmod(dir.c_str(), 0555), 0);
-  if (::geteuid() != 0) {
-    EXPECT_TRUE(rig.doc().saveTextFile(rig.home.name("ro/x.txt")));
-  } else {
-    const uid_t nobody = 65534;
-    ASSERT_EQ(::chmod(rig.home.path().c_str(), 0755), 0);
-    ASSERT_EQ(::chown(file.c_str(), nobody, nobody), 0);
-    pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-      const bool saved = ::setgid(nobody) == 0 && ::setuid(nobody) == 0 && ::access(dir.c_str(), W_OK) != 0 &&
-                         rig.doc().saveTextFile(rig.home.name("ro/x.txt")) && rig.ui->asked().empty();
-      ::_exit(saved ? 0 : 1);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-  }
-  struct stat after {};
-  ASSERT_EQ(::stat(file.c_str(), &after), 0);
-  EXPECT_EQ(after.st_ino, before.st_ino);
+  EXPECT_TRUE(saveInReadOnlyFolder(rig, "ro/x.txt"));
+  EXPECT_EQ(inodeOf(file), before);
   EXPECT_EQ(rig.home.read("ro/x.txt"), "new\r\n");
   EXPECT_EQ(marloxtest::shell("test \"$(ls -A '" + dir + "')\" = x.txt"), 0);
   rig.checkAll();
 }
 
+// A file with more than one name (hard links) is written in place, so
+// that every name holds the new text and it stays one file; a text that
+// cannot get its room (a full disk, as a size limit stands it in) changes
+// none of them.
+TEST(TextFile, AFileWithSeveralNamesKeepsThemAll) {
+  Rig rig;
+  rig.start();
+  rig.home.write("d/a.txt", "old contents\n");
+  const std::string a = rig.home.path() + "/d/a.txt", b = rig.home.path() + "/d/b.txt";
+  ASSERT_EQ(::link(a.c_str(), b.c_str()), 0);
+  const ino_t inode = inodeOf(a);
+  ASSERT_TRUE(rig.doc().loadTextFile(rig.home.name("d/a.txt")));
+  for (std::string text : {"a text longer than the old one", "new", ""}) {
+    rig.editor.setText(rt::fromUtf8(text));
+    EXPECT_TRUE(rig.doc().saveTextFile(rig.home.name("d/b.txt")));
+    EXPECT_EQ(rig.home.read("d/a.txt"), text + "\n");
+    EXPECT_EQ(rig.home.read("d/b.txt"), text + "\n");
+    EXPECT_TRUE(inodeOf(a) == inode && inodeOf(b) == inode);
+  }
+  rig.editor.setText(std::u16string(100000, u'n'));
+  rig.ui->expectMessageBox(saveFailed(rig, "d/a.txt", EFBIG), rt::mb::Ok);
+  {
+    marloxtest::FileSizeLimit full(4096);
+    EXPECT_FALSE(rig.doc().saveTextFile(rig.home.name("d/a.txt")));
+  }
+  EXPECT_EQ(rig.home.read("d/a.txt"), "\n");
+  EXPECT_EQ(marloxtest::shell("test \"$(ls -A '" + rig.home.path() + "/d' | xargs)\" = 'a.txt b.txt'"), 0);
+  EXPECT_TRUE(inodeOf(a) == inode && inodeOf(b) == inode);
+  rig.checkAll();
+}
+
+// A file is written in place only once its room is reserved: where the
+// file system cannot reserve it, the save fails with the box and the file
+// keeps every byte, whether the text is longer or shorter than it.
+TEST(TextFile, NoRoomReservedNoWriteInPlace) {
+  for (int answer : {EOPNOTSUPP, EINVAL}) {
+    for (bool linked : {true, false}) {  // else alone in a read-only folder
+      for (size_t length : {1, 100}) {
+        SCOPED_TRACE(testing::Message() << answer << (linked ? " linked " : " alone ") << length);
+        Rig rig;
+        rig.start();
+        const std::string old(40, 'o'), a = rig.home.path() + "/d/a.txt", b = rig.home.path() + "/d/b.txt";
+        rig.home.write("d/a.txt", old);
+        ASSERT_TRUE(!linked || ::link(a.c_str(), b.c_str()) == 0);
+        const ino_t inode = inodeOf(a);
+        rig.editor.setText(std::u16string(length, u'n'));
+        g_fallocateAnswer = answer;
+        if (linked) {
+          rig.ui->expectMessageBox(saveFailed(rig, "d/a.txt", answer), rt::mb::Ok);
+          EXPECT_FALSE(rig.doc().saveTextFile(rig.home.name("d/a.txt")));
+        } else {
+          EXPECT_TRUE(saveInReadOnlyFolder(rig, "d/a.txt", saveFailed(rig, "d/a.txt", answer)));
+        }
+        g_fallocateAnswer = 0;
+        EXPECT_EQ(rig.home.read("d/a.txt"), old);
+        EXPECT_EQ(inodeOf(a), inode);
+        EXPECT_EQ(inodeOf(b), linked ? inode : 0);
+        rig.checkAll();
+      }
+    }
+  }
+}
 
 // A profile the program cannot read or write is told of once, at start-up.
 TEST(StartUp, AProfileThatCannotBeReadOrWrittenIsToldOnce) {

@@ -73,6 +73,40 @@ TEST(Drive, UnchangedFilesSaveByteForByte) {
   EXPECT_EQ(tmp.read("readonly.txt"), readonly);
 }
 
+// A file with two names saved: both hold the new text, still one file.  A
+// CP936 file with three bad bytes opens with its Chinese, and a Yes at the
+// save loses only those bytes.
+TEST(Drive, SavesKeepLinksAndLoseOnlyBadBytes) {
+  marloxtest::TempDir tmp;
+  tmp.write("a.txt", "old\n");
+  tmp.write("bad.txt", "\xd6\xd0\xff\xce\xc4\r\n\xb5\xda\xb6\xfe\x81\r\n\xd0\xd0\xff");
+  tmp.write("files.drive", "open a.txt\ntype new \naction mmFiles_3\nopen bad.txt\n"
+                           "expect-text 中\uFFFD文\\n第二\uFFFD\\n行\uFFFD\nanswer yes\naction mmFiles_3\nclose\n");
+  const std::string command = "cd '" + tmp.path() + "' && ln a.txt b.txt && LSAN_OPTIONS=suppressions='" MARLOX_LSAN_SUPPRESSIONS
+                              "' QT_QPA_PLATFORM=offscreen timeout 120 '" MARLOX_PROGRAM
+                              "' --home home --drive files.drive 2> stderr && test a.txt -ef b.txt";
+  EXPECT_EQ(shell(command), 0) << tmp.read("stderr");
+  EXPECT_EQ(tmp.read("b.txt"), "new old\n");
+  EXPECT_EQ(tmp.read("bad.txt"), "\xd6\xd0?\xce\xc4\r\n\xb5\xda\xb6\xfe?\r\n\xd0\xd0?");
+}
+
+// On a full disk (a small tmpfs, mounted in namespaces of the test's own)
+// the save of a file with two names fails with the box and leaves it
+// byte for byte.
+TEST(Drive, AFullDiskLeavesALinkedFileAsItWas) {
+  if (shell("unshare -rm true 2>/dev/null") != 0) GTEST_SKIP() << "no namespace to mount a tmpfs in";
+  marloxtest::TempDir tmp;
+  const std::string old(8192, 'x');  // two pages: one more byte needs a third
+  tmp.write("full.drive", "open disk/a.txt\ntype !\nanswer ok\naction mmFiles_3\nanswer no\nclose\n");
+  const std::string command =
+      "cd '" + tmp.path() + "' && mkdir disk && LSAN_OPTIONS=suppressions='" MARLOX_LSAN_SUPPRESSIONS
+      "' QT_QPA_PLATFORM=offscreen timeout 120 unshare -rm sh -c 'mount -t tmpfs -o size=64k tmpfs disk && "
+      "printf %8192s | tr \" \" x > disk/a.txt && ln disk/a.txt disk/b.txt && { cat /dev/zero > disk/fill 2>/dev/null; "
+      "\"$0\" --home home --drive full.drive 2> stderr; } && test disk/a.txt -ef disk/b.txt && cp disk/b.txt kept' '" MARLOX_PROGRAM "'";
+  EXPECT_EQ(shell(command), 0) << tmp.read("stderr");
+  EXPECT_EQ(tmp.read("kept"), old);
+}
+
 // A line far longer than the editor's pieces: keys typed where pieces meet
 // and the save leave exactly the line breaks of the file and the one typed.
 TEST(Drive, ALongLineSavesAsTyped) {

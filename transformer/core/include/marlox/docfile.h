@@ -17,10 +17,12 @@ FileRead readFileContent(const std::string& path, size_t most, std::string& byte
 // Makes `bytes` the whole content of the file `path` (a file-system name);
 // `existing` is its stat when it exists.  The file is replaced in one step,
 // keeping its permissions and owner, so a failure leaves it as it was.  A
-// folder that takes no new file (read-only, or refusing the rename) does
-// not stop a file that may itself be written: it is then written in place,
-// its room taken first, so that a full disk or a size limit stops the write
-// before a byte of it changes.  0 when written, else the errno.
+// file with more than one name (hard links), and a file that may be
+// written in a folder that takes no new file (read-only, or refusing the
+// rename), is written in place instead, so that it stays one file; and
+// only once the room for all of `bytes` is reserved, so that a full disk,
+// a size limit or a file system that cannot reserve stops the save before
+// a byte of the file changes.  0 when written, else the errno.
 int writeFileContent(const std::string& path, const struct stat* existing, std::string_view bytes);
 
 // The system's message for the errno `error`.

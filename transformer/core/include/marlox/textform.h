@@ -29,13 +29,16 @@ struct ReadText {
   bool exact = true;
 };
 
-// UTF-8 or UTF-16 after a byte-order mark; else UTF-8 when the bytes are
-// valid UTF-8 and not all ASCII; else CP936 when they are valid there;
-// else the system code page (ASCII and undecodable bytes alike).
+// UTF-8 or UTF-16 after a byte-order mark; else the system code page for
+// ASCII; else UTF-8 when the bytes are valid UTF-8; else CP936 when they
+// are valid there; else whichever of the two reads the most of them (the
+// system code page when both read as much), so that a few bad bytes in a
+// file lose only themselves.
 ReadText readText(std::string_view bytes);
 
 // Editor text in `form`.  `whole`, when given, tells whether every
-// character could be written (CP936 writes "?" for one it lacks).
+// character could be written (CP936 writes "?" for one it lacks; a U+FFFD,
+// standing for bytes no encoding read, counts as written as "?").
 std::string writeText(std::u16string_view text, const TextForm& form, bool* whole = nullptr);
 
 }  // namespace marlox
