@@ -23,6 +23,40 @@ constexpr int kPiece = TextBox::kPiece;
 
 std::u16string run(char16_t c, int n) { return std::u16string(static_cast<size_t>(n), c); }
 
+// Positions mapped by walking every paragraph from the start, as the text
+// box's index must map them whatever changed the text.
+int walkedReal(const TextBox& box, int shown) {
+  const QTextBlock at = box.document()->findBlock(shown);
+  int soft = 0;
+  for (QTextBlock b = box.document()->begin(); b.isValid(); b = b.next()) {
+    soft += TextBox::isSoft(b);
+    if (b == at) break;
+  }
+  return shown - soft;
+}
+
+int walkedShown(const TextBox& box, int real) {
+  int soft = 0;
+  for (QTextBlock b = box.document()->begin(); b.isValid(); b = b.next()) {
+    soft += TextBox::isSoft(b);
+    if (real <= b.position() + b.length() - 1 - soft) return real + soft;
+  }
+  return box.document()->characterCount() - 1;
+}
+
+// At both ends of every paragraph and beside them.
+void expectMappedAsWalked(const TextBox& box) {
+  const int end = walkedReal(box, box.document()->characterCount() - 1);
+  for (QTextBlock b = box.document()->begin(); b.isValid(); b = b.next()) {
+    for (int shown : {b.position(), b.position() + b.length() - 1}) {
+      ASSERT_EQ(box.toReal(shown), walkedReal(box, shown)) << shown;
+      const int real = walkedReal(box, shown);
+      for (int r = std::max(real - 1, 0); r <= std::min(real + 1, end); ++r)
+        ASSERT_EQ(box.toShown(r), walkedShown(box, r)) << r;
+    }
+  }
+}
+
 TEST(TextBox, GivesBackTheTextItWasGiven) {
   const std::u16string smile = u"\U0001F600";
   const std::u16string odd(u"a\u00a0b\u2028c\td\0e", 9);
@@ -125,6 +159,7 @@ TEST(TextBox, EditsChangeTheRealText) {
     e.onBox();
     e.onModel();
     ASSERT_EQ(us(box.realText()), model);
+    expectMappedAsWalked(box);
     after.push_back(model);
   }
   // The selection the scripts see, and a copy that goes to the clipboard.
@@ -140,11 +175,13 @@ TEST(TextBox, EditsChangeTheRealText) {
   while (box.document()->isUndoAvailable()) {
     box.undo();
     ASSERT_TRUE(known(us(box.realText())));
+    expectMappedAsWalked(box);
   }
   EXPECT_EQ(us(box.realText()), start);
   while (box.document()->isRedoAvailable()) {
     box.redo();
     ASSERT_TRUE(known(us(box.realText())));
+    expectMappedAsWalked(box);
   }
   EXPECT_EQ(us(box.realText()), model);
 }
@@ -196,10 +233,13 @@ TEST(TextBox, SelectionsBeginningAtABreakKeepIt) {
     std::u16string want = text;
     want.replace(c.start, c.length, c.put);
     EXPECT_EQ(us(box.realText()), want);
+    expectMappedAsWalked(box);
     while (box.document()->isUndoAvailable()) box.undo();
     EXPECT_EQ(us(box.realText()), text);
+    expectMappedAsWalked(box);
     while (box.document()->isRedoAvailable()) box.redo();
     EXPECT_EQ(us(box.realText()), want);
+    expectMappedAsWalked(box);
   }
 }
 

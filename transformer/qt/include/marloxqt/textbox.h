@@ -8,6 +8,8 @@
 
 #include <QPlainTextEdit>
 #include <QString>
+#include <QTextBlock>
+#include <vector>
 
 namespace marloxqt {
 
@@ -16,7 +18,7 @@ class TextBox final : public QPlainTextEdit {
   // The longest paragraph shown whole, in UTF-16 units.
   static constexpr int kPiece = 8192;
 
-  explicit TextBox(QWidget* parent = nullptr) : QPlainTextEdit(parent) {}
+  explicit TextBox(QWidget* parent = nullptr);
 
   // The whole text, lines ending in "\n"; setting it empties the undo
   // history.
@@ -25,7 +27,11 @@ class TextBox final : public QPlainTextEdit {
   // The real text from `start` to `end` (positions in the real text).
   QString realText(int start, int end) const;
 
-  // Positions between the real text and the document shown.
+  // Whether the break before `block` is a soft one.
+  static bool isSoft(const QTextBlock& block);
+
+  // Positions between the real text and the document shown, in
+  // logarithmic time.
   int toReal(int shown) const;
   int toShown(int real) const;
 
@@ -43,9 +49,17 @@ class TextBox final : public QPlainTextEdit {
   QMimeData* createMimeDataFromSelection() const override;
 
  private:
-  // Whether a soft break was made since the text was last set: while
-  // none was, positions need no mapping.
-  bool pieces_ = false;
+  // Whether a paragraph begins after a soft break: while none does,
+  // positions need no mapping.
+  bool pieces() const { return !soft_.empty(); }
+  // Keeps soft_ true to a change of the document, whatever made it (an
+  // edit, undo, redo, a change of a paragraph's format).
+  void noteChange(int from, int added);
+
+  // The numbers of the paragraphs after a soft break, in order, and the
+  // number of paragraphs they were counted in.
+  std::vector<int> soft_;
+  int blocks_ = 1;
 };
 
 }  // namespace marloxqt
