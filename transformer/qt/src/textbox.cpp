@@ -1,10 +1,12 @@
 #include "marloxqt/textbox.h"
 
+#include <QContextMenuEvent>
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMimeData>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -44,6 +46,19 @@ void removeSelection(QTextCursor& c) {
   const bool soft = TextBox::isSoft(c.document()->findBlock(c.selectionStart()));
   c.removeSelectedText();
   if (TextBox::isSoft(c.block()) != soft) c.setBlockFormat(withSoft(c.blockFormat(), soft));
+}
+
+// What a key that breaks the line puts in: a real break for Enter and for
+// Shift+Enter (for which Qt would put in a line separator, shown as a break
+// but none in the text), and the typed text with a real break for each line
+// separator; empty for any other key.
+QString lineBreakTyped(QKeyEvent* event) {
+  if (event == QKeySequence::InsertParagraphSeparator || event == QKeySequence::InsertLineSeparator)
+    return QStringLiteral("\n");
+  QString typed = event->text();
+  const bool ctrl = event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier);
+  if (ctrl || !typed.contains(QChar::LineSeparator)) return QString();
+  return typed.replace(QChar::LineSeparator, QLatin1Char('\n'));
 }
 
 // Whether `event` takes the selection away before anything else: a key
@@ -117,6 +132,11 @@ QString TextBox::realText(int start, int end) const {
     block = block.next();
   }
   return out;
+}
+
+QString TextBox::selectedRealText() const {
+  const QTextCursor c = textCursor();
+  return realText(toReal(c.selectionStart()), toReal(c.selectionEnd()));
 }
 
 void TextBox::setRealText(const QString& text) {
@@ -204,8 +224,18 @@ void TextBox::insertReal(QTextCursor& cursor, const QString& text) {
   cursor.endEditBlock();
 }
 
+void TextBox::takeSelection(bool cut) {
+  if (cut) copy();
+  QTextCursor c = textCursor();
+  c.beginEditBlock();
+  removeSelection(c);
+  c.endEditBlock();
+  setTextCursor(c);
+  ensureCursorVisible();
+}
+
 void TextBox::keyPressEvent(QKeyEvent* event) {
-  if (!pieces() || isReadOnly()) return QPlainTextEdit::keyPressEvent(event);
+  if (isReadOnly()) return QPlainTextEdit::keyPressEvent(event);
   QTextCursor c = textCursor();
   QTextDocument* doc = document();
   auto done = [&] {
@@ -213,19 +243,17 @@ void TextBox::keyPressEvent(QKeyEvent* event) {
     ensureCursorVisible();
     event->accept();
   };
-  if (event == QKeySequence::InsertParagraphSeparator) {
-    insertReal(c, QStringLiteral("\n"));
+  if (const QString typed = lineBreakTyped(event); !typed.isEmpty()) {
+    insertReal(c, typed);
     return done();
   }
+  if (!pieces()) return QPlainTextEdit::keyPressEvent(event);
   // Whatever takes the selection away does it here, where the break of the
   // paragraph that remains is kept right.
   if (c.hasSelection()) {
     if (event == QKeySequence::Cut || deletesSelection(event)) {
-      if (event == QKeySequence::Cut) copy();
-      c.beginEditBlock();
-      removeSelection(c);
-      c.endEditBlock();
-      return done();
+      takeSelection(event == QKeySequence::Cut);
+      return event->accept();
     }
     const QString typed = event->text();
     const bool ctrl = event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier);
@@ -266,7 +294,15 @@ void TextBox::keyPressEvent(QKeyEvent* event) {
 }
 
 void TextBox::inputMethodEvent(QInputMethodEvent* event) {
-  const QString commit = event->commitString();
+  QString commit = event->commitString();
+  if (commit.contains(QChar::LineSeparator)) {
+    // A line separator committed breaks the line, as a key typing one.
+    QInputMethodEvent own(event->preeditString(), event->attributes());
+    own.setCommitString(commit.replace(QChar::LineSeparator, QLatin1Char('\n')), event->replacementStart(),
+                        event->replacementLength());
+    inputMethodEvent(&own);
+    return event->setAccepted(own.isAccepted());
+  }
   bool breaks = false;
   for (qsizetype i = 0; i < commit.size() && !breaks; ++i) breaks = breakAt(commit, i) > 0;
   const bool over = textCursor().hasSelection() && !commit.isEmpty();
@@ -306,16 +342,30 @@ void TextBox::dropEvent(QDropEvent* event) {
   QPlainTextEdit::dropEvent(event);
 }
 
+// Every copy gives the text as the edit commands copy it, as it would be
+// saved: a line separator or a no-break space stays what it is.
 QMimeData* TextBox::createMimeDataFromSelection() const {
-  if (!pieces()) return QPlainTextEdit::createMimeDataFromSelection();
-  const QTextCursor c = textCursor();
-  // As Qt's own copy gives plain text: line separators as line ends,
-  // no-break spaces as spaces.
-  QString text = realText(toReal(c.selectionStart()), toReal(c.selectionEnd()));
-  text.replace(QChar::LineSeparator, QLatin1Char('\n')).replace(QChar::Nbsp, QLatin1Char(' '));
   auto* mime = new QMimeData;
-  mime->setText(text);
+  mime->setText(selectedRealText());
   return mime;
+}
+
+QMenu* TextBox::contextMenu(QPoint at) {
+  QMenu* menu = createStandardContextMenu(at);
+  for (const bool cut : {true, false}) {
+    // Qt's own items would take the selection away themselves.
+    QAction* item = menu->findChild<QAction*>(cut ? QStringLiteral("edit-cut") : QStringLiteral("edit-delete"));
+    if (!item) continue;
+    item->disconnect(SIGNAL(triggered(bool)));
+    connect(item, &QAction::triggered, this, [this, cut] { takeSelection(cut); });
+  }
+  return menu;
+}
+
+void TextBox::contextMenuEvent(QContextMenuEvent* event) {
+  QMenu* menu = contextMenu(event->pos());
+  menu->setAttribute(Qt::WA_DeleteOnClose);
+  menu->popup(event->globalPos());
 }
 
 }  // namespace marloxqt

@@ -26,6 +26,8 @@ class TextBox final : public QPlainTextEdit {
   void setRealText(const QString& text);
   // The real text from `start` to `end` (positions in the real text).
   QString realText(int start, int end) const;
+  // The real text of the selection: what every copy of it gives.
+  QString selectedRealText() const;
 
   // Whether the break before `block` is a soft one.
   static bool isSoft(const QTextBlock& block);
@@ -36,8 +38,13 @@ class TextBox final : public QPlainTextEdit {
   int toShown(int real) const;
 
   // Inserts `text` at `cursor` (replacing its selection) as one step of
-  // the undo history; every line break in it is a real one.
+  // the undo history; every line break in it is a real one.  Every key
+  // that breaks a line (Shift+Enter too) inserts a real break this way.
   void insertReal(QTextCursor& cursor, const QString& text);
+
+  // The text box's own menu (Qt's standard one), whose cut and delete keep
+  // the break of the paragraph left, as keys do; the caller owns it.
+  QMenu* contextMenu(QPoint at);
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
@@ -47,11 +54,15 @@ class TextBox final : public QPlainTextEdit {
   void dragMoveEvent(QDragMoveEvent* event) override;
   void dropEvent(QDropEvent* event) override;
   QMimeData* createMimeDataFromSelection() const override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
   // Whether a paragraph begins after a soft break: while none does,
   // positions need no mapping.
   bool pieces() const { return !soft_.empty(); }
+  // Takes the selection away (to the clipboard first when `cut`), keeping
+  // the break of the paragraph left.
+  void takeSelection(bool cut);
   // Keeps soft_ true to a change of the document, whatever made it (an
   // edit, undo, redo, a change of a paragraph's format).
   void noteChange(int from, int added);
