@@ -22,7 +22,7 @@ constexpr Verb kVerbs[] = {
     {u"select-all", Arg::None},   {u"node", Arg::Text},          {u"action", Arg::Word},
     {u"answer", Arg::Text},       {u"expect-text", Arg::Text},   {u"expect-caption", Arg::Text},
     {u"expect-status", Arg::Text}, {u"screenshot", Arg::Text},   {u"wait", Arg::Number},
-    {u"close", Arg::None},
+    {u"close", Arg::None},        {u"key", Arg::Word},
 };
 
 std::u16string unescape(std::u16string_view s) {

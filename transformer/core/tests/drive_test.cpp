@@ -28,7 +28,7 @@ TEST(Drive, LinesParse) {
 
 TEST(Drive, BadLinesAreNamed) {
   for (const char16_t* bad : {u"jump 1", u"select 1", u"select a b", u"wait", u"close now", u"action a b",
-                              u"select-all x", u"wait 1e3"}) {
+                              u"select-all x", u"wait 1e3", u"key", u"key Shift Return"}) {
     try {
       marlox::parseDrive(std::u16string(u"select-all\n") + bad);
       ADD_FAILURE() << "accepted: " << rt::toUtf8(bad);

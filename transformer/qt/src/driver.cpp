@@ -6,6 +6,7 @@
 #include <QEventLoop>
 #include <QImage>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QScreen>
@@ -40,6 +41,20 @@ void type(QPlainTextEdit* editor, const QString& text) {
                     lineBreak ? QStringLiteral("\r") : unit);
     QApplication::sendEvent(editor, &press);
   }
+}
+
+// Presses `keys` (a shortcut's text) in the editor; false when they are not
+// keys.
+bool press(QPlainTextEdit* editor, const QString& keys) {
+  const QKeySequence sequence = QKeySequence::fromString(keys, QKeySequence::PortableText);
+  if (sequence.isEmpty() || sequence[0].key() == Qt::Key_unknown) return false;
+  for (int i = 0; i < sequence.count(); ++i) {
+    const Qt::Key key = sequence[i].key();
+    const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+    QKeyEvent event(QEvent::KeyPress, key, sequence[i].keyboardModifiers(), enter ? QStringLiteral("\r") : QString());
+    QApplication::sendEvent(editor, &event);
+  }
+  return true;
 }
 
 // Whether every pixel of `image` has one colour (nothing shown on it yet).
@@ -157,6 +172,8 @@ QString Driver::run(const marlox::DriveLine& line, int& waitMs) {
     frame.document().cmFileOpen(us(QDir(folder_).absoluteFilePath(arg)));
   } else if (verb == u"type") {
     type(window_.editor(), arg);
+  } else if (verb == u"key") {
+    if (!press(window_.editor(), arg)) return QStringLiteral("not keys");
   } else if (verb == u"select") {
     QStringList n = arg.split(QLatin1Char(' '));
     frame.editor().select(n[0].toInt(), n[1].toInt());

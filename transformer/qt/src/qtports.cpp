@@ -20,10 +20,7 @@ int32_t QtEditor::selLength() {
   return edit_->toReal(c.selectionEnd()) - edit_->toReal(c.selectionStart());
 }
 
-std::u16string QtEditor::selectedText() {
-  QTextCursor c = edit_->textCursor();
-  return us(edit_->realText(edit_->toReal(c.selectionStart()), edit_->toReal(c.selectionEnd())));
-}
+std::u16string QtEditor::selectedText() { return us(edit_->selectedRealText()); }
 
 void QtEditor::replaceSelection(const std::u16string& text) {
   QTextCursor c = edit_->textCursor();

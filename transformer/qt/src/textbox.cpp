@@ -1,15 +1,18 @@
 #include "marloxqt/textbox.h"
 
+#include <QContextMenuEvent>
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMimeData>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <algorithm>
+#include <utility>
 
 namespace marloxqt {
 
@@ -17,8 +20,6 @@ namespace {
 
 // Set on a paragraph whose break before it is not in the text.
 constexpr int kSoftBreak = QTextFormat::UserProperty + 0x4d;
-
-bool isSoft(const QTextBlock& block) { return block.blockFormat().boolProperty(kSoftBreak); }
 
 QTextBlockFormat withSoft(QTextBlockFormat format, bool soft) {
   if (soft) {
@@ -42,9 +43,22 @@ int breakAt(const QString& text, qsizetype i) {
 // results begins where the first began, so it takes that one's break.
 void removeSelection(QTextCursor& c) {
   if (!c.hasSelection()) return;
-  const bool soft = isSoft(c.document()->findBlock(c.selectionStart()));
+  const bool soft = TextBox::isSoft(c.document()->findBlock(c.selectionStart()));
   c.removeSelectedText();
-  if (isSoft(c.block()) != soft) c.setBlockFormat(withSoft(c.blockFormat(), soft));
+  if (TextBox::isSoft(c.block()) != soft) c.setBlockFormat(withSoft(c.blockFormat(), soft));
+}
+
+// What a key that breaks the line puts in: a real break for Enter and for
+// Shift+Enter (for which Qt would put in a line separator, shown as a break
+// but none in the text), and the typed text with a real break for each line
+// separator; empty for any other key.
+QString lineBreakTyped(QKeyEvent* event) {
+  if (event == QKeySequence::InsertParagraphSeparator || event == QKeySequence::InsertLineSeparator)
+    return QStringLiteral("\n");
+  QString typed = event->text();
+  const bool ctrl = event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier);
+  if (ctrl || !typed.contains(QChar::LineSeparator)) return QString();
+  return typed.replace(QChar::LineSeparator, QLatin1Char('\n'));
 }
 
 // Whether `event` takes the selection away before anything else: a key
@@ -87,6 +101,13 @@ void walkPieces(const QString& text, Piece piece, Soft soft, Hard hard) {
 
 }  // namespace
 
+bool TextBox::isSoft(const QTextBlock& block) { return block.blockFormat().boolProperty(kSoftBreak); }
+
+TextBox::TextBox(QWidget* parent) : QPlainTextEdit(parent) {
+  blocks_ = document()->blockCount();
+  connect(document(), &QTextDocument::contentsChange, this, [this](int from, int, int added) { noteChange(from, added); });
+}
+
 QString TextBox::realText() const { return realText(0, toReal(document()->characterCount() - 1)); }
 
 QString TextBox::realText(int start, int end) const {
@@ -113,6 +134,11 @@ QString TextBox::realText(int start, int end) const {
   return out;
 }
 
+QString TextBox::selectedRealText() const {
+  const QTextCursor c = textCursor();
+  return realText(toReal(c.selectionStart()), toReal(c.selectionEnd()));
+}
+
 void TextBox::setRealText(const QString& text) {
   QString shown;
   shown.reserve(text.size() + text.size() / kPiece + 1);
@@ -125,8 +151,7 @@ void TextBox::setRealText(const QString& text) {
       },
       [&](qsizetype start, qsizetype n) { shown += QStringView(text).mid(start, n); });
   setPlainText(shown);
-  pieces_ = !softAt.empty();
-  if (!pieces_) return;
+  if (softAt.empty()) return;
   // Marked outside the undo history, in one change: laid out once.
   QTextDocument* doc = document();
   doc->setUndoRedoEnabled(false);
@@ -141,29 +166,50 @@ void TextBox::setRealText(const QString& text) {
   setTextCursor(QTextCursor(doc));
 }
 
+// The paragraphs before the change keep their numbers and marks, those
+// after it their marks: only the paragraphs the change touched are looked
+// at, and the numbers after them move by the paragraphs it made or took.
+void TextBox::noteChange(int from, int added) {
+  const QTextDocument* doc = document();
+  const int count = doc->blockCount();
+  const int made = count - std::exchange(blocks_, count);
+  const int end = doc->characterCount() - 1;
+  const int first = doc->findBlock(std::clamp(from, 0, end)).blockNumber();
+  const int last = doc->findBlock(std::clamp(from + added, 0, end)).blockNumber();
+  // The marks of the paragraphs the change touched, as they were...
+  auto lo = std::lower_bound(soft_.begin(), soft_.end(), first);
+  auto hi = std::upper_bound(lo, soft_.end(), last - made);
+  for (auto it = hi; it != soft_.end(); ++it) *it += made;
+  // ...and as they are.
+  std::vector<int> now;
+  QTextBlock b = doc->findBlockByNumber(first);
+  for (int n = first; n <= last && b.isValid(); ++n, b = b.next())
+    if (isSoft(b)) now.push_back(n);
+  soft_.insert(soft_.erase(lo, hi), now.begin(), now.end());
+}
+
 int TextBox::toReal(int shown) const {
-  if (!pieces_) return shown;
+  if (!pieces()) return shown;
+  // A position past the end is after every soft break.
   const QTextBlock at = document()->findBlock(shown);
-  int soft = 0;
-  for (QTextBlock b = document()->begin(); b.isValid(); b = b.next()) {
-    if (isSoft(b)) ++soft;
-    if (b == at) break;
-  }
-  return shown - soft;
+  const int block = at.isValid() ? at.blockNumber() : document()->blockCount();
+  return shown - static_cast<int>(std::upper_bound(soft_.begin(), soft_.end(), block) - soft_.begin());
 }
 
 int TextBox::toShown(int real) const {
-  if (!pieces_) return real;
-  int soft = 0;
-  QTextBlock last;
-  for (QTextBlock b = document()->begin(); b.isValid(); b = b.next()) {
-    if (isSoft(b)) ++soft;
-    // The paragraph's text, without its break, holds real positions up to
-    // its end.
-    if (real <= b.position() + b.length() - 1 - soft) return real + soft;
-    last = b;
+  if (!pieces()) return real;
+  // The soft breaks before `real`: those whose paragraph begins before it
+  // in the real text (a real position at a soft break is the end of the
+  // piece before it).  The k-th soft paragraph begins k breaks before
+  // where it is shown.
+  const QTextDocument* doc = document();
+  size_t lo = 0, hi = soft_.size();
+  while (lo < hi) {
+    const size_t mid = lo + (hi - lo) / 2;
+    if (doc->findBlockByNumber(soft_[mid]).position() - static_cast<int>(mid + 1) < real) lo = mid + 1;
+    else hi = mid;
   }
-  return last.isValid() ? last.position() + last.length() - 1 : 0;
+  return std::min(real + static_cast<int>(lo), doc->characterCount() - 1);
 }
 
 void TextBox::insertReal(QTextCursor& cursor, const QString& text) {
@@ -173,16 +219,23 @@ void TextBox::insertReal(QTextCursor& cursor, const QString& text) {
   // but its break is what the text says.
   walkPieces(
       text, [&](qsizetype start, qsizetype n) { cursor.insertText(text.mid(start, n)); },
-      [&] {
-        pieces_ = true;
-        cursor.insertBlock(withSoft(cursor.blockFormat(), true));
-      },
+      [&] { cursor.insertBlock(withSoft(cursor.blockFormat(), true)); },
       [&](qsizetype, qsizetype) { cursor.insertBlock(withSoft(cursor.blockFormat(), false)); });
   cursor.endEditBlock();
 }
 
+void TextBox::takeSelection(bool cut) {
+  if (cut) copy();
+  QTextCursor c = textCursor();
+  c.beginEditBlock();
+  removeSelection(c);
+  c.endEditBlock();
+  setTextCursor(c);
+  ensureCursorVisible();
+}
+
 void TextBox::keyPressEvent(QKeyEvent* event) {
-  if (!pieces_ || isReadOnly()) return QPlainTextEdit::keyPressEvent(event);
+  if (isReadOnly()) return QPlainTextEdit::keyPressEvent(event);
   QTextCursor c = textCursor();
   QTextDocument* doc = document();
   auto done = [&] {
@@ -190,19 +243,17 @@ void TextBox::keyPressEvent(QKeyEvent* event) {
     ensureCursorVisible();
     event->accept();
   };
-  if (event == QKeySequence::InsertParagraphSeparator) {
-    insertReal(c, QStringLiteral("\n"));
+  if (const QString typed = lineBreakTyped(event); !typed.isEmpty()) {
+    insertReal(c, typed);
     return done();
   }
+  if (!pieces()) return QPlainTextEdit::keyPressEvent(event);
   // Whatever takes the selection away does it here, where the break of the
   // paragraph that remains is kept right.
   if (c.hasSelection()) {
     if (event == QKeySequence::Cut || deletesSelection(event)) {
-      if (event == QKeySequence::Cut) copy();
-      c.beginEditBlock();
-      removeSelection(c);
-      c.endEditBlock();
-      return done();
+      takeSelection(event == QKeySequence::Cut);
+      return event->accept();
     }
     const QString typed = event->text();
     const bool ctrl = event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier);
@@ -243,11 +294,19 @@ void TextBox::keyPressEvent(QKeyEvent* event) {
 }
 
 void TextBox::inputMethodEvent(QInputMethodEvent* event) {
-  const QString commit = event->commitString();
+  QString commit = event->commitString();
+  if (commit.contains(QChar::LineSeparator)) {
+    // A line separator committed breaks the line, as a key typing one.
+    QInputMethodEvent own(event->preeditString(), event->attributes());
+    own.setCommitString(commit.replace(QChar::LineSeparator, QLatin1Char('\n')), event->replacementStart(),
+                        event->replacementLength());
+    inputMethodEvent(&own);
+    return event->setAccepted(own.isAccepted());
+  }
   bool breaks = false;
   for (qsizetype i = 0; i < commit.size() && !breaks; ++i) breaks = breakAt(commit, i) > 0;
   const bool over = textCursor().hasSelection() && !commit.isEmpty();
-  if (!pieces_ || (!breaks && !over)) return QPlainTextEdit::inputMethodEvent(event);
+  if (!pieces() || (!breaks && !over)) return QPlainTextEdit::inputMethodEvent(event);
   // A committed text with line breaks, or one that takes the place of the
   // selection, goes in as pasted text would.
   QTextCursor c = textCursor();
@@ -258,7 +317,7 @@ void TextBox::inputMethodEvent(QInputMethodEvent* event) {
 }
 
 void TextBox::insertFromMimeData(const QMimeData* source) {
-  if (!pieces_ || !source->hasText()) return QPlainTextEdit::insertFromMimeData(source);
+  if (!pieces() || !source->hasText()) return QPlainTextEdit::insertFromMimeData(source);
   QTextCursor c = textCursor();
   insertReal(c, source->text());
   setTextCursor(c);
@@ -269,30 +328,44 @@ void TextBox::insertFromMimeData(const QMimeData* source) {
 // which would lose the break of the paragraph left: while the text is in
 // pieces, such a drag drops nothing.
 void TextBox::dragEnterEvent(QDragEnterEvent* event) {
-  if (pieces_ && event->source() == this) return event->ignore();
+  if (pieces() && event->source() == this) return event->ignore();
   QPlainTextEdit::dragEnterEvent(event);
 }
 
 void TextBox::dragMoveEvent(QDragMoveEvent* event) {
-  if (pieces_ && event->source() == this) return event->ignore();
+  if (pieces() && event->source() == this) return event->ignore();
   QPlainTextEdit::dragMoveEvent(event);
 }
 
 void TextBox::dropEvent(QDropEvent* event) {
-  if (pieces_ && event->source() == this) return event->ignore();
+  if (pieces() && event->source() == this) return event->ignore();
   QPlainTextEdit::dropEvent(event);
 }
 
+// Every copy gives the text as the edit commands copy it, as it would be
+// saved: a line separator or a no-break space stays what it is.
 QMimeData* TextBox::createMimeDataFromSelection() const {
-  if (!pieces_) return QPlainTextEdit::createMimeDataFromSelection();
-  const QTextCursor c = textCursor();
-  // As Qt's own copy gives plain text: line separators as line ends,
-  // no-break spaces as spaces.
-  QString text = realText(toReal(c.selectionStart()), toReal(c.selectionEnd()));
-  text.replace(QChar::LineSeparator, QLatin1Char('\n')).replace(QChar::Nbsp, QLatin1Char(' '));
   auto* mime = new QMimeData;
-  mime->setText(text);
+  mime->setText(selectedRealText());
   return mime;
+}
+
+QMenu* TextBox::contextMenu(QPoint at) {
+  QMenu* menu = createStandardContextMenu(at);
+  for (const bool cut : {true, false}) {
+    // Qt's own items would take the selection away themselves.
+    QAction* item = menu->findChild<QAction*>(cut ? QStringLiteral("edit-cut") : QStringLiteral("edit-delete"));
+    if (!item) continue;
+    item->disconnect(SIGNAL(triggered(bool)));
+    connect(item, &QAction::triggered, this, [this, cut] { takeSelection(cut); });
+  }
+  return menu;
+}
+
+void TextBox::contextMenuEvent(QContextMenuEvent* event) {
+  QMenu* menu = contextMenu(event->pos());
+  menu->setAttribute(Qt::WA_DeleteOnClose);
+  menu->popup(event->globalPos());
 }
 
 }  // namespace marloxqt

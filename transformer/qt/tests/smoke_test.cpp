@@ -129,6 +129,49 @@ TEST(Drive, ALongLineSavesAsTyped) {
   EXPECT_TRUE(tmp.read("long.txt") == want);
 }
 
+// Shift+Enter in a short line, at the end of a long line's piece and at the
+// start of the next saves the file's own line break, as Enter does; so does
+// Shift+Enter in a CP936 file (no question about characters it cannot
+// hold); a line separator the file holds is saved as it was.
+TEST(Drive, ShiftEnterSavesTheFilesOwnLineBreak) {
+  marloxtest::TempDir tmp;
+  std::string line;
+  for (int i = 0; i < 3 * 8192 + 100; ++i) line += static_cast<char>('a' + i % 26);
+  // The text as the editor holds it, before and after the keys.
+  const std::string before = "head\n" + line + "\nlast\n";
+  std::string after = before;
+  after.insert(2, "\n");
+  after.insert(16390, "\n");
+  after.insert(8198, "\n");
+  auto withBreaks = [](std::string text, const std::string& lineEnd) {
+    for (size_t at = 0; (at = text.find('\n', at)) != std::string::npos; at += lineEnd.size())
+      text.replace(at, 1, lineEnd);
+    return text;
+  };
+  tmp.write("crlf.txt", withBreaks(before, "\r\n"));
+  tmp.write("lf.txt", before);
+  tmp.write("cp936.txt", "\xd6\xd0\xce\xc4\r\n");
+  tmp.write("separator.txt", "a\xe2\x80\xa8" "b\n");
+  std::string drive;
+  for (const char* name : {"crlf.txt", "lf.txt"}) {
+    // The second soft break from its end, the first from its start (the
+    // arrows step over a soft break).
+    drive += std::string("open ") + name + "\nselect 2 0\nkey Shift+Return\nselect 16390 0\nkey Shift+Return\n"
+             "select 8198 0\nkey Right\nkey Left\nkey Shift+Return\naction mmFiles_3\n";
+  }
+  drive += "open cp936.txt\nselect 1 0\nkey Shift+Return\naction mmFiles_3\n"
+           "open separator.txt\nselect 0 0\ntype x\naction mmFiles_3\nclose\n";
+  tmp.write("keys.drive", drive);
+  const std::string command = "cd '" + tmp.path() + "' && LSAN_OPTIONS=suppressions='" MARLOX_LSAN_SUPPRESSIONS
+                              "' QT_QPA_PLATFORM=offscreen timeout 120 '" MARLOX_PROGRAM
+                              "' --home home --drive keys.drive 2> stderr";
+  EXPECT_EQ(shell(command), 0) << tmp.read("stderr");
+  EXPECT_TRUE(tmp.read("crlf.txt") == withBreaks(after, "\r\n"));
+  EXPECT_TRUE(tmp.read("lf.txt") == after);
+  EXPECT_EQ(tmp.read("cp936.txt"), "\xd6\xd0\r\n\xce\xc4\r\n");
+  EXPECT_EQ(tmp.read("separator.txt"), "xa\xe2\x80\xa8" "b\n");
+}
+
 // 文件 → 退出 while a script started from the tree runs: the script stops
 // (a loop at its next pass, a command it waits for is ended), the method
 // commands after it are not answered, the save question and the quit event

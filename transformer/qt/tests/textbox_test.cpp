@@ -5,10 +5,14 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMenu>
 #include <QTest>
 #include <QTextBlock>
 #include <algorithm>
 #include <functional>
+#include <memory>
+#include <tuple>
 
 #include "marloxqt/qtports.h"
 #include "marloxqt/text.h"
@@ -22,6 +26,40 @@ using marloxqt::us;
 constexpr int kPiece = TextBox::kPiece;
 
 std::u16string run(char16_t c, int n) { return std::u16string(static_cast<size_t>(n), c); }
+
+// Positions mapped by walking every paragraph from the start, as the text
+// box's index must map them whatever changed the text.
+int walkedReal(const TextBox& box, int shown) {
+  const QTextBlock at = box.document()->findBlock(shown);
+  int soft = 0;
+  for (QTextBlock b = box.document()->begin(); b.isValid(); b = b.next()) {
+    soft += TextBox::isSoft(b);
+    if (b == at) break;
+  }
+  return shown - soft;
+}
+
+int walkedShown(const TextBox& box, int real) {
+  int soft = 0;
+  for (QTextBlock b = box.document()->begin(); b.isValid(); b = b.next()) {
+    soft += TextBox::isSoft(b);
+    if (real <= b.position() + b.length() - 1 - soft) return real + soft;
+  }
+  return box.document()->characterCount() - 1;
+}
+
+// At both ends of every paragraph and beside them.
+void expectMappedAsWalked(const TextBox& box) {
+  const int end = walkedReal(box, box.document()->characterCount() - 1);
+  for (QTextBlock b = box.document()->begin(); b.isValid(); b = b.next()) {
+    for (int shown : {b.position(), b.position() + b.length() - 1}) {
+      ASSERT_EQ(box.toReal(shown), walkedReal(box, shown)) << shown;
+      const int real = walkedReal(box, shown);
+      for (int r = std::max(real - 1, 0); r <= std::min(real + 1, end); ++r)
+        ASSERT_EQ(box.toShown(r), walkedShown(box, r)) << r;
+    }
+  }
+}
 
 TEST(TextBox, GivesBackTheTextItWasGiven) {
   const std::u16string smile = u"\U0001F600";
@@ -125,6 +163,7 @@ TEST(TextBox, EditsChangeTheRealText) {
     e.onBox();
     e.onModel();
     ASSERT_EQ(us(box.realText()), model);
+    expectMappedAsWalked(box);
     after.push_back(model);
   }
   // The selection the scripts see, and a copy that goes to the clipboard.
@@ -140,11 +179,13 @@ TEST(TextBox, EditsChangeTheRealText) {
   while (box.document()->isUndoAvailable()) {
     box.undo();
     ASSERT_TRUE(known(us(box.realText())));
+    expectMappedAsWalked(box);
   }
   EXPECT_EQ(us(box.realText()), start);
   while (box.document()->isRedoAvailable()) {
     box.redo();
     ASSERT_TRUE(known(us(box.realText())));
+    expectMappedAsWalked(box);
   }
   EXPECT_EQ(us(box.realText()), model);
 }
@@ -163,12 +204,20 @@ TEST(TextBox, SelectionsBeginningAtABreakKeepIt) {
   };
   auto keys = [](const char* k) { return [k](TextBox& b) { QTest::keyClicks(&b, k); }; };
   auto key = [](Qt::Key k, Qt::KeyboardModifiers m = {}) { return [k, m](TextBox& b) { QTest::keyClick(&b, k, m); }; };
+  auto menuItem = [](const char* name) {
+    return [name](TextBox& b) {
+      std::unique_ptr<QMenu> menu(b.contextMenu(QPoint()));
+      menu->findChild<QAction*>(QLatin1String(name))->trigger();
+    };
+  };
   const Case cases[] = {
       {"type from a line start", mLine, 8200, keys("Z"), u"Z"},
       {"type from the start", 0, 8200, keys("Z"), u"Z"},
       {"backspace from a line start", mLine, 8200, key(Qt::Key_Backspace), u""},
       {"delete from a line start over a real break", mLine, 9500, key(Qt::Key_Delete), u""},
       {"cut from a line start", mLine, 8200, key(Qt::Key_X, Qt::ControlModifier), u""},
+      {"the box's own cut from a line start", mLine, 8200, menuItem("edit-cut"), u""},
+      {"the box's own delete from a line start", mLine, 8200, menuItem("edit-delete"), u""},
       {"a script from a line start", mLine, 8200,
        [&](TextBox& b) { marloxqt::QtEditor(&b).replaceSelection(u"S"); }, u"S"},
       {"an input method from a line start", mLine, 8200,
@@ -196,10 +245,59 @@ TEST(TextBox, SelectionsBeginningAtABreakKeepIt) {
     std::u16string want = text;
     want.replace(c.start, c.length, c.put);
     EXPECT_EQ(us(box.realText()), want);
+    expectMappedAsWalked(box);
     while (box.document()->isUndoAvailable()) box.undo();
     EXPECT_EQ(us(box.realText()), text);
+    expectMappedAsWalked(box);
     while (box.document()->isRedoAvailable()) box.redo();
     EXPECT_EQ(us(box.realText()), want);
+    expectMappedAsWalked(box);
+  }
+}
+
+// Every key that shows a new line puts a real break into the text, in a
+// short text and on either side of a soft break; one undo takes it out.
+TEST(TextBox, KeysThatBreakALineBreakItInTheText) {
+  struct Way {
+    Qt::Key key;  // Qt::Key_unknown: an input method commits the text
+    Qt::KeyboardModifiers modifiers;
+    QString text;
+    std::u16string put;
+  };
+  const Way ways[] = {
+      {Qt::Key_Return, Qt::ShiftModifier, QStringLiteral("\r"), u"\n"},
+      {Qt::Key_Enter, Qt::ShiftModifier | Qt::KeypadModifier, QStringLiteral("\r"), u"\n"},
+      {Qt::Key_Space, Qt::NoModifier, QStringLiteral("x\u2028y"), u"x\ny"},  // a layout's key
+      {Qt::Key_unknown, Qt::NoModifier, QStringLiteral("i\u2028j"), u"i\nj"},
+  };
+  const std::u16string longText = u"ab\n" + run(u'x', 2 * kPiece + 3);
+  // The text, where the caret stands in it, and whether after a soft break.
+  const std::tuple<std::u16string, int, bool> places[] = {
+      {u"ab\ncd", 4, false}, {longText, 3 + kPiece, false}, {longText, 3 + kPiece, true}};
+  for (const Way& w : ways) {
+    for (const auto& [text, at, afterSoftBreak] : places) {
+      SCOPED_TRACE(w.text.toStdString() + " at " + std::to_string(at) + (afterSoftBreak ? " after" : ""));
+      TextBox box;
+      box.show();
+      box.setRealText(qs(text));
+      QTextCursor caret(box.document());
+      caret.setPosition(box.toShown(at) + (afterSoftBreak ? 1 : 0));
+      ASSERT_EQ(box.toReal(caret.position()), at);
+      box.setTextCursor(caret);
+      if (w.key == Qt::Key_unknown) {
+        QInputMethodEvent commit(QString(), {});
+        commit.setCommitString(w.text);
+        QApplication::sendEvent(&box, &commit);
+      } else {
+        QKeyEvent press(QEvent::KeyPress, w.key, w.modifiers, w.text);
+        QApplication::sendEvent(&box, &press);
+      }
+      std::u16string want = text;
+      EXPECT_EQ(us(box.realText()), want.insert(at, w.put));
+      EXPECT_EQ(box.toReal(box.textCursor().position()), at + static_cast<int>(w.put.size()));
+      box.undo();
+      EXPECT_EQ(us(box.realText()), text);
+    }
   }
 }
 

@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -23,6 +24,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeView>
+#include <functional>
 
 #include "marlox/document.h"
 #include "marlox/scriptbridge.h"
@@ -30,6 +32,7 @@
 #include "marloxqt/qtuihost.h"
 #include "marloxqt/scripttreeview.h"
 #include "marloxqt/text.h"
+#include "marloxqt/textbox.h"
 #include "rt/convert.h"
 #include "qtrig.h"
 #include "yarrick/application.h"
@@ -261,6 +264,50 @@ TEST(Window, EditCommandsUseTheDesktopClipboard) {
   EXPECT_EQ(w.editor()->toPlainText().toStdU16String(), u"e\ntonwo");
   keepPicture(&w, "window-edit.png");
   rig.checkAll();
+}
+
+// Every copy of one selection gives one text, the text as it is saved
+// (a line separator and a no-break space as they are): the menu's, the
+// toolbar's, the keys', the text box's own menu's and a cut's, in a text
+// shown whole and in one shown in pieces.
+TEST(Window, EveryCopyOfASelectionGivesOneText) {
+  QtRig rig;
+  rig.startWindow();
+  marloxqt::MainWindow& w = *rig.window;
+  marloxqt::TextBox* box = w.editor();
+  marlox::EditorPort& editor = w.frame().editor();
+  const std::u16string odd = u"a\u00a0b\u2028c\nd";
+  const std::u16string texts[] = {u"<" + odd + u">", std::u16string(9000, u'x') + odd + std::u16string(9000, u'y')};
+  auto desktop = [] { return QApplication::clipboard()->text().toStdU16String(); };
+  for (const std::u16string& text : texts) {
+    SCOPED_TRACE(text.size());
+    editor.setText(text);
+    const int32_t start = static_cast<int32_t>(text.find(u'a')) - 1;
+    const std::u16string want = text.substr(start, odd.size() + 2);
+    struct Copy {
+      const char* what;
+      std::function<void()> copy;
+      std::function<std::u16string()> got;
+    };
+    const Copy copies[] = {
+        {"menu", [&] { w.findChild<QAction*>("mmEdits_1")->trigger(); }, [&] { return *rig.clipboard.held; }},
+        {"toolbar", [&] { w.findChild<QAction*>("tBar_copy")->trigger(); }, [&] { return *rig.clipboard.held; }},
+        {"ctrl+c", [&] { QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier); }, desktop},
+        {"the box's own menu", [&] { box->copy(); }, desktop},
+        {"menu cut", [&] { w.findChild<QAction*>("mmEdits_0")->trigger(); }, [&] { return *rig.clipboard.held; }},
+        {"ctrl+x", [&] { QTest::keyClick(box, Qt::Key_X, Qt::ControlModifier); }, desktop},
+    };
+    for (const Copy& c : copies) {
+      SCOPED_TRACE(c.what);
+      rig.clipboard.held.reset();
+      QApplication::clipboard()->clear();
+      editor.select(start, static_cast<int32_t>(want.size()));
+      c.copy();
+      EXPECT_EQ(c.got(), want);
+      while (box->document()->isUndoAvailable()) box->undo();
+      EXPECT_EQ(editor.text(), text);
+    }
+  }
 }
 
 // A long line without spaces stays one line on the screen: wrapping such

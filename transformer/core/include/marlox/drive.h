@@ -6,8 +6,11 @@
 //   node KEY           action NAME          expect-status TEXT
 //   answer yes|no|ok|cancel|text TEXT|file PATH
 //   screenshot PNG     wait MS              close
+//   key KEYS
 //
-// Blank lines and lines starting with "#" are skipped.  In TEXT, "\n",
+// "key" presses KEYS in the editor, written as a shortcut is (Shift+Return,
+// Ctrl+C); only Return and Enter carry a text ("\r"), so TEXT is typed with
+// "type".  Blank lines and lines starting with "#" are skipped.  In TEXT, "\n",
 // "\t" and "\\" stand for a line break, a tab and a backslash, and in
 // every argument "{home}" for the program folder and "{drive}" for the
 // drive file's folder (both without a "/" at the end).  An "open" PATH is
