@@ -88,14 +88,15 @@ bool compilePage(std::u16string_view page, jespin::IErrInfo& rec) {
 
 namespace {
 
-// "<page>.bin" read whole and checked, then open for reading from its
-// beginning; null with the reason in `why` when it cannot be opened or is
-// no whole compiled page.
+// "<page>.bin" read whole and checked, then to be read again from its
+// beginning: the bytes checked, kept, so that a file replaced or changed
+// meanwhile never runs unchecked.  Null with the reason in `why` when it
+// cannot be opened or is no whole compiled page.
 rt::Ref<nubrel::IStreamFile> openChecked(std::u16string_view page, std::u16string& why) {
   rt::Ref<nubrel::IStreamFile> compiled = rt::queryRef<nubrel::IStreamFile>(
       rt::createInstance(nubrel::IBinFileStream::clsid).get());
   if (!compiled) rt::raise(rt::err::NoAutomation, u"Nubrel.BinFileStream");
-  if (!compiled->openStream(compiledName(page), nubrel::InStream)) {
+  if (!compiled->openKept(compiledName(page))) {
     why = compiled->errInfo();
     return nullptr;
   }
@@ -106,8 +107,7 @@ rt::Ref<nubrel::IStreamFile> openChecked(std::u16string_view page, std::u16strin
     why = checker->error().description();
     return nullptr;
   }
-  // Read again from its beginning, to be run.
-  if (compiled->openStream(compiledName(page), nubrel::InStream)) return compiled;
+  if (compiled->rewind()) return compiled;
   why = compiled->errInfo();
   return nullptr;
 }
