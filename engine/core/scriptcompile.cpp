@@ -55,6 +55,7 @@ void ScriptCompile::compile(std::u16string_view s, nubrel::VStream& vs) {
     pending_.clear();
     inBlockComment_ = false;
     fun_ = nullptr;
+    check_.directive();
     curLine_ = 0;
     lineSet_ = false;
     for (std::u16string_view line : rt::splitLines(s)) {
@@ -105,6 +106,7 @@ void ScriptCompile::compileLine(std::u16string_view s, nubrel::VStream& vs) {
 
 void ScriptCompile::compileStatement(const std::u16string& statement, nubrel::VStream& vs) {
   if (!statement.empty() && statement.front() == u'#') {
+    check_.directive();
     vs.setVLong(RecordDirective);
     vs.setVString(std::u16string_view(statement).substr(1));
     return;
@@ -128,6 +130,7 @@ void ScriptCompile::startDefinition(nubrel::VStream& vs) {
     first = items_->item(1).iType;
   }
   if (!isDefinitionKeyword(first)) {
+    if (!check_.line(*items_, error_)) return;
     vs.setVLong(RecordLine);
     items_->writeStream(vs);
     return;
@@ -148,6 +151,11 @@ void ScriptCompile::continueDefinition(nubrel::VStream& vs) {
       error_.copy(fun_->error(), u"CompileLine");
       break;
     case SvUserFun::DefinitionComplete:
+      if (int32_t failedLine = 0; !LoadCheck::function(fun_->lines(), error_, failedLine)) {
+        curLine_ = failedLine;  // the body line, not the closing one
+        fun_ = nullptr;
+        break;
+      }
       vs.setVLong(RecordFunction);
       fun_->writeStream(vs);
       fun_ = nullptr;

@@ -6,6 +6,7 @@
 #include "builtins/svuserfun.h"
 #include "core/errors.h"
 #include "core/expitems.h"
+#include "core/loadcheck.h"
 #include "kestrin/scriptcompile.h"
 #include "rt/dispatch.h"
 
@@ -38,6 +39,7 @@ class ScriptCompile final : public rt::Automation<ScriptCompile, kestrin::IScrip
   int32_t funLine_ = 0;          // the line of its header
   int32_t funKeyword_ = 0;       // Sub or Function
   rt::Ref<ExpItems> items_;      // reused for every line
+  LoadCheck check_;              // what a host could not load is refused here
   ErrRecord error_;
 };
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/errors.h"
+#include "core/scriptcompile.h"
 #include "core/steps.h"
 #include "hostfixture.h"
 #include "rt/testing.h"
@@ -13,7 +14,6 @@
 namespace {
 
 using enginetest::HostFixture;
-using enginetest::scriptStream;
 using enginetest::utf8;
 
 std::u16string repeat(std::u16string_view s, int n) {
@@ -23,38 +23,64 @@ std::u16string repeat(std::u16string_view s, int n) {
 }
 
 struct Limits : HostFixture {
-  // Runs `source`; the number and description of the error it ends with.
-  std::pair<int32_t, std::string> failure(std::u16string_view source) {
-    host->execStream(*scriptStream(source));
+  struct Failure {
+    int32_t number = 0;
+    std::string description;
+    int32_t compiledLine = 0;  // the line the compiler refused, 0 when it took all
+  };
+  // Compiles and runs `source`: the error it ends with, the compiler's when
+  // it refuses a line.
+  Failure failure(std::u16string_view source) {
+    auto compiler = rt::make<engine::ScriptCompile>();
+    rt::Ref<nubrel::IMemStream> ms = enginetest::memStream();
+    compiler->compile(source, *ms);
+    if (jespin::IErrInfo& e = compiler->error(); e.haveErr())
+      return {e.number(), utf8(e.description()), compiler->curLineCode()};
+    ms->setDir(nubrel::InStream);
+    host->execStream(*ms);
     jespin::IErrInfo& e = host->error();
     return {e.haveErr() ? e.number() : 0, utf8(e.description())};
   }
 };
 
+// What no host could load is refused by the compiler, at its line, so that
+// no compiled script holds it; what only a run (or a define) makes too
+// much ends the run.
 TEST_F(Limits, EachEndsTheRunWithItsError) {
   struct Case {
     const char* what;
     std::u16string source;
     int32_t number;
     const char* description;  // a part of it
+    int32_t compiledLine;
   };
   const Case cases[] = {
-      {"expression of more than 1024 nodes", u"x = a" + repeat(u" + a", 2000),
-       rt::err::ExpressionTooComplex, "表达式超过 1024 个节点"},
+      {"expression of more than 1024 nodes", u"x = 1\r\nx = a" + repeat(u" + a", 2000),
+       rt::err::ExpressionTooComplex, "表达式超过 1024 个节点", 2},
       {"brackets nested 2000 deep", u"x = " + repeat(u"(", 2000) + u"1" + repeat(u")", 2000),
-       rt::err::ExpressionTooComplex, "表达式超过 1024 个节点"},
+       rt::err::ExpressionTooComplex, "表达式超过 1024 个节点", 1},
+      {"1500 strings in a row", u"x = \"" + repeat(u"\"\"", 1500) + u"\"",
+       rt::err::ExpressionTooComplex, "表达式超过 1024 个节点", 1},
+      {"a condition of more than 1024 nodes", u"If 0 Then\r\nElseIf a" + repeat(u" + a", 2000) +
+       u" Then\r\nEnd If", rt::err::ExpressionTooComplex, "表达式超过 1024 个节点", 2},
+      {"in a function's body", u"Function F()\r\n  F = 1\r\n  F = a" + repeat(u" + a", 2000) +
+       u"\r\nEnd Function", rt::err::ExpressionTooComplex, "表达式超过 1024 个节点", 3},
       {"blocks nested 300 deep", repeat(u"If 1 Then\r\n", 300) + repeat(u"EndIf\r\n", 300),
-       rt::err::OutOfStackSpace, "语句块嵌套超过 256 层"},
+       rt::err::OutOfStackSpace, "语句块嵌套超过 256 层", 257},
+      {"more than 1024 nodes once a define is expanded",
+       u"#define BIG = b" + repeat(u" + b", 600) + u"\r\nx = BIG + BIG", rt::err::ExpressionTooComplex,
+       "表达式超过 1024 个节点", 0},
       {"recursion without end", u"Function F(n)\r\n  F = F(n + 1)\r\nEnd Function\r\nx = F(1)",
-       rt::err::OutOfStackSpace, "函数调用嵌套过深（最多 1000 层）"},
+       rt::err::OutOfStackSpace, "函数调用嵌套过深（最多 1000 层）", 0},
       {"a define that names itself", u"#define A = A + 1\r\nx = A",
-       engine::errNumber(engine::ErrDirective), ""},
+       engine::errNumber(engine::ErrDirective), "", 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    auto [number, description] = failure(c.source);
-    EXPECT_EQ(number, c.number);
-    EXPECT_NE(description.find(c.description), std::string::npos) << description;
+    Failure f = failure(c.source);
+    EXPECT_EQ(f.number, c.number);
+    EXPECT_NE(f.description.find(c.description), std::string::npos) << f.description;
+    EXPECT_EQ(f.compiledLine, c.compiledLine);
   }
 }
 
@@ -86,12 +112,12 @@ TEST_F(Limits, SmallStacksEndDeepNestingWithAnError) {
     for (const Case& c : cases) {
       SCOPED_TRACE(std::string(c.what) + " on " + std::to_string(kb) + " KB");
       rec->events.clear();
-      std::pair<int32_t, std::string> end;
+      Failure end;
       ASSERT_TRUE(rt::testing::onStackOf(kb << 10, [&] { end = failure(c.source); }));
-      if (end.first == 0) {
+      if (end.number == 0) {
         EXPECT_EQ(rec->output(), c.output);
       } else {
-        EXPECT_EQ(end.first, rt::err::OutOfStackSpace) << end.second;
+        EXPECT_EQ(end.number, rt::err::OutOfStackSpace) << end.description;
         ++stopped;
       }
     }
@@ -118,7 +144,7 @@ TEST_F(StepBudget, EndsLoopsThatNeverEnd) {
   for (const char16_t* source : loops) {
     SCOPED_TRACE(utf8(source));
     engine::steps::setBudget(10000, nullptr);
-    auto [number, description] = failure(source);
+    auto [number, description, line] = failure(source);
     EXPECT_EQ(number, 18);
     EXPECT_NE(description.find("运行的步数达到上限"), std::string::npos) << description;
     EXPECT_LE(engine::steps::budget.count, 10001u);
@@ -133,7 +159,7 @@ TEST_F(StepBudget, ACheckDecides) {
     engine::steps::budget.limit += 10;
     return checks < 5 ? nullptr : u"enough";
   });
-  auto [number, description] = failure(u"Do While 1\r\nLoop");
+  auto [number, description, line] = failure(u"Do While 1\r\nLoop");
   EXPECT_EQ(number, 18);
   EXPECT_NE(description.find("enough"), std::string::npos);
   EXPECT_EQ(checks, 5);

@@ -66,13 +66,15 @@ bool QelIncFile::incFile(std::u16string_view qelFn) {
 
 void QelIncFile::execIncFile() {
   error_->clear();
+  failedAt_ = {};
   if (!host_) {
     error_->readError(rt::err::ObjectNotSet, u"", rt::errorText(rt::err::ObjectNotSet), u"ExecIncFile");
+    failedAt_ = placeOf(*error_, fileName_);
     return;
   }
   rt::Ref<nubrel::IStreamFile> compiled;
-  if (!readyToRun(fileName_, pageState(fileName_), *error_, notice_, compiled)) return;
-  runCompiled(fileName_, compiled.get(), *host_, *error_);
+  if (!readyToRun(fileName_, pageState(fileName_), *error_, failedAt_, notice_, compiled)) return;
+  runCompiled(fileName_, compiled.get(), *host_, *error_, failedAt_);
 }
 
 }  // namespace halvorn

@@ -30,6 +30,8 @@ class QelIncFile final : public rt::Automation<QelIncFile, IQelIncFile> {
   void execIncFile() override;
   // Told when a compiled page found spoilt is made again.
   void setNotice(Notice notice) { notice_ = std::move(notice); }
+  // Where the failure execIncFile recorded happened.
+  const ErrorPlace& failedAt() const { return failedAt_; }
 
  private:
   // Where the name is found: as it is when absolute, in the base folder or
@@ -42,6 +44,7 @@ class QelIncFile final : public rt::Automation<QelIncFile, IQelIncFile> {
   std::u16string basePath_;
   rt::Ref<jespin::IVValues> searchPaths_;
   Notice notice_;
+  ErrorPlace failedAt_;
 };
 
 }  // namespace halvorn

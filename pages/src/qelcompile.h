@@ -30,6 +30,9 @@ class QelCompile : public rt::Automation<QelCompile, IQelCompile> {
   void addCode(std::u16string_view s) override;
   void addCodeLine(std::u16string_view s) override;
   int32_t curLineCode() override { return line_; }
+  // The page line of the error the compiler recorded: for a function's
+  // body, the line that failed rather than the closing line.
+  int32_t errorLine() { return compiler_->curLineCode(); }
   jespin::IErrInfo& error() override { return compiler_->error(); }
 
   // Lets go of the target stream without the end mark: a file

@@ -66,6 +66,7 @@ class SPage::Run {
     page_.objectOutput_ = false;
     page_.outStack_.clear();
     page_.partLine_.clear();
+    page_.runningFile_.clear();
     inuse::release(&page_);
   }
   Run(const Run&) = delete;
@@ -173,8 +174,18 @@ void SPage::raiseShowInfo(int32_t kind, std::u16string_view text) {
 }
 
 void SPage::reportError(std::u16string_view text) {
+  reportError(text, ErrorPlace{runningFile(), 0, -1, std::u16string(text)});
+}
+
+// The report reaches the host through the pages that made this one, whose
+// runs it fails as well.
+void SPage::reportError(std::u16string_view text, const ErrorPlace& at) {
+  for (SPage* p = this; p; p = p->parent_) {
+    if (p != this && !p->running_) break;
+    p->errString_ = text;
+    p->failedAt_ = at;
+  }
   raiseShowInfo(QIF_Error, text);
-  errString_ = text;
 }
 
 bool SPage::outPage(std::u16string_view outFn, std::u16string_view qelFn) {
@@ -186,6 +197,7 @@ bool SPage::outPage(std::u16string_view outFn, std::u16string_view qelFn) {
   }
   error_->clear();
   errString_.clear();
+  failedAt_ = {};
   if (!outFn.empty()) outFileName_ = outFn;
   if (!qelFn.empty()) qelFileName_ = qelFn;
   if (outFileName_.empty()) {
@@ -222,7 +234,7 @@ bool SPage::runPage() {
   }
   rt::Ref<nubrel::IStreamFile> compiled;
   if (!readyToRun(
-          qelFileName_, state, *error_,
+          qelFileName_, state, *error_, failedAt_,
           [this](std::u16string_view notice) { raiseShowInfo(QIF_UserInfo, notice); }, compiled))
     return false;
   inuse::read(this, qelFileName_);
@@ -236,21 +248,32 @@ bool SPage::runPage() {
   raiseShowInfo(QIF_PageStart, outFileName_);
   Names names(*this);
   isShowInfo_ = true;
-  runCompiled(qelFileName_, compiled.get(), *host_, *error_);
+  runCompiled(qelFileName_, compiled.get(), *host_, *error_, failedAt_);
   compiled = nullptr;
-  flushPartLine();
   names.unbind();
-  // Put in place before the host hears of the end, so it can read them:
-  // the files PushFile left open, then the run's own.
-  while (!outStack_.empty()) {
-    std::unique_ptr<OutputFile> file = std::move(outStack_.back());
-    outStack_.pop_back();
-    commit(*file);
-  }
-  if (outFile_) commit(*outFile_);
-  outFile_ = nullptr;
+  finishRun();
   raiseShowInfo(QIF_PageEnd, outFileName_);
   return true;
+}
+
+// Put in place before the host hears of the end, so it can read them: the
+// files PushFile left open, the last opened first, then the run's own.  A
+// failure here is the run's, in its error record, unless it failed before.
+void SPage::finishRun() {
+  try {
+    if (objectOutput_ || !failed()) flushPartLine();  // an output object shows all that ran
+    while (outFile_ && !failed()) {
+      if (!commit(*outFile_)) break;
+      outFile_ = nullptr;
+      if (outStack_.empty()) break;
+      outFile_ = std::move(outStack_.back());
+      outStack_.pop_back();
+    }
+  } catch (const rt::RuntimeError& e) {
+    if (error_->haveErr()) return;
+    error_->readError(e.number(), e.source(), e.description(), u"OutPage");
+    failedAt_ = placeOf(*error_, qelFileName_);
+  }
 }
 
 std::unique_ptr<OutputFile> SPage::openOutput(std::u16string_view name, bool reportUnopened) {
@@ -264,7 +287,7 @@ std::unique_ptr<OutputFile> SPage::openOutput(std::u16string_view name, bool rep
   return nullptr;
 }
 
-void SPage::commit(OutputFile& file) {
+bool SPage::commit(OutputFile& file) {
   struct Done {
     SPage* page;
     const std::u16string& name;
@@ -272,13 +295,18 @@ void SPage::commit(OutputFile& file) {
   } done{this, file.name()};
   if (inuse::wasRead(file.name())) {
     reportError(u"输出文件[" + file.name() + u"]是运行中的页面读过的文件，不能被写出。");
-    return;
+    return false;
   }
   file.commit();
+  return true;
 }
 
 void SPage::runInclude(const std::u16string& written) {
   std::u16string name = written;
+  const std::u16string includer = runningFile();
+  auto failure = [&includer](int32_t number, std::u16string_view description) {
+    return ErrorPlace{includer, 0, number, std::u16string(description)};
+  };
   try {
     name = stripQuotes(written);
     if (includeDepth_ >= kMaxNesting) rt::raiseWith(rt::err::OutOfStackSpace, nestedTooDeep(u"包含文件"), u"Halvorn.SPage.RunInclude");
@@ -292,18 +320,24 @@ void SPage::runInclude(const std::u16string& written) {
     include->setQelBasePath(qelBasePath_);
     include->setQelSearchPaths(qelSearchPaths().get());
     if (!include->incFile(name)) {
-      reportError(u"在引用" + bracket(name) + u"时发生错误：\r\n" + include->errString());
+      reportError(u"在引用" + bracket(name) + u"时发生错误：\r\n" + include->errString(),
+                  failure(include->error().number(), include->error().description()));
     } else {
       inuse::read(this, include->qelFileName());
       inuse::read(this, compiledName(include->qelFileName()));
       include->setNotice([this](std::u16string_view notice) { raiseShowInfo(QIF_UserInfo, notice); });
+      runningFile_ = include->qelFileName();
       include->execIncFile();
+      runningFile_ = includer;
       inuse::read(this, compiledName(include->qelFileName()));
       if (include->error().haveErr())
-        reportError(u"在执行文件" + bracket(include->qelFileName()) + u"时发生错误：\r\n" + include->errString());
+        reportError(u"在执行文件" + bracket(include->qelFileName()) + u"时发生错误：\r\n" + include->errString(),
+                    include->failedAt());
     }
   } catch (const rt::RuntimeError& e) {
-    reportError(u"在引用" + bracket(name) + u"时发生错误：\r\n" + e.description() + u"\r\n" + e.source());
+    runningFile_ = includer;
+    reportError(u"在引用" + bracket(name) + u"时发生错误：\r\n" + e.description() + u"\r\n" + e.source(),
+                failure(e.number(), e.description()));
   }
   // The include's failure is reported: the including page goes on as if
   // its host had recorded nothing.

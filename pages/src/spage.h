@@ -52,6 +52,7 @@ class SPage final : public rt::Automation<SPage, ISPage, zorbel::ScriptValue> {
   std::u16string outFileName() override { return outFileName_; }
   void setOutFileName(std::u16string_view name) override { outFileName_ = name; }
   jespin::IErrInfo& error() override { return *error_; }
+  ErrorPlace errorPlace() override { return failedAt_; }
   uint32_t advise(rt::Ref<PageEvents> sink) override { return events_.advise(std::move(sink)); }
   void unadvise(uint32_t cookie) override { events_.unadvise(cookie); }
 
@@ -91,10 +92,19 @@ class SPage final : public rt::Automation<SPage, ISPage, zorbel::ScriptValue> {
   class Run;
   class Names;
 
-  // ShowInfo and ErrString, not the error record.
+  // ShowInfo and ErrString, not the error record; on the pages whose runs
+  // made this one too.  Without a place, the file running now.
   void reportError(std::u16string_view text);
+  void reportError(std::u16string_view text, const ErrorPlace& at);
+  // The page or the include running now, or the page.
+  const std::u16string& runningFile() const { return runningFile_.empty() ? qelFileName_ : runningFile_; }
   // The steps of a run after its names are checked.
   bool runPage();
+  // Whether the run has failed so far.
+  bool failed() { return error_->haveErr() || !errString_.empty(); }
+  // The end of a run: the part-line written, and the files put in place
+  // when the run has not failed.
+  void finishRun();
   // Runs the page an include directive names, on this page's host.
   void runInclude(const std::u16string& written);
   // Output of the script (pageoutput.cpp).
@@ -105,8 +115,9 @@ class SPage final : public rt::Automation<SPage, ISPage, zorbel::ScriptValue> {
   // writes; null when it cannot be written (reported when asked).
   std::unique_ptr<OutputFile> openOutput(std::u16string_view name, bool reportUnopened);
   // Puts a file written whole in place of the old one, unless an include
-  // has read that file meanwhile.
-  void commit(OutputFile& file);
+  // has read that file meanwhile: false then, reported.  Raises when it
+  // cannot be put in place.
+  bool commit(OutputFile& file);
 
   rt::Ref<kestrin::IScriptHost> host_;
   uint32_t hostCookie_ = 0;
@@ -119,6 +130,8 @@ class SPage final : public rt::Automation<SPage, ISPage, zorbel::ScriptValue> {
   bool objectOutput_ = false;
   std::u16string partLine_;
   std::u16string errString_;
+  ErrorPlace failedAt_;
+  std::u16string runningFile_;  // while an include runs, that include
   std::u16string outBasePath_;
   std::u16string qelBasePath_;
   SPage* parent_ = nullptr;

@@ -18,10 +18,11 @@ constexpr std::u16string_view kEndLine = u"OutLine \"\"";
 
 constexpr size_t npos = std::u16string_view::npos;
 
-// Each double quote of a text becomes a node of the expression the engine
-// builds of the text, and an expression holds 1024 nodes at most: a text
-// with more could never compile, and would take memory hundreds of times
-// its length before the engine found that out.
+// Each double quote of a text becomes more than one node of the expression
+// the engine builds of the text, and an expression holds 1024 nodes at
+// most: the engine's compiler refuses a text of more than 256.  One
+// of more than 1024 is refused here already, before its expression takes
+// memory hundreds of times its length.
 constexpr size_t kMostQuotes = 1024;
 
 bool isIncludeLine(std::u16string_view line) {

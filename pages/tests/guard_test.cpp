@@ -68,8 +68,9 @@ TEST_F(Guard, HostilePagesChangeNothing) {
   auto pushTo = [](const char* file) {
     return [file](Guard& g) { g.write("p.page", "<!! pushTo = \"" + std::string(file) + "\" !!>\n" + kPage); };
   };
-  // What the page writes when PushFile is refused, and when it is not.
-  const std::string refused = "\r\ntop\r\nin inc\r\n\r\nend\r\n";
+  // What the page writes when PushFile is refused (the refusal is reported:
+  // nothing), and when it is not.
+  const std::string refused = "";
   const std::string whole = "\r\ntop\r\nin inc\r\n";
   const std::vector<Case> cases = {
       {"output onto the page", {}, "p.page", true, "-"},
@@ -89,12 +90,17 @@ TEST_F(Guard, HostilePagesChangeNothing) {
                  "<!! Next !!>\n");
        },
        "o.txt", false, "\r\n\r\n\r\n", "", "twice.txt", "2\r\n"},
+      {"a pushed file an include read: neither it nor the output is put in place",
+       [](Guard& g) {
+         g.write("p.page", "<!! curPage.PushFile \"inc.page\" !!>\nnot kept\n<!--#INCLUDE file=\"inc.page\"-->\n");
+       },
+       "o.txt", true, ""},
       {"a child page writing to its parent's output",
        [](Guard& g) {
          g.write("child.page", "from the child\n");
          g.write("p.page", "top\n<!! Set n = curPage.NewPage() : n.InfoOn : n.OutPage \"o.txt\", \"child.page\" !!>\nend\n");
        },
-       "o.txt", true, "top\r\n\r\nend\r\n"},
+       "o.txt", true, ""},
       {"a compiled page cut short is compiled again", [](Guard& g) { g.cut("p.page.bin", 10); }, "o.txt", false,
        whole, "预编译文件["},
       {"an object stream that is no compiled page is compiled again",
@@ -137,6 +143,10 @@ TEST_F(Guard, HostilePagesChangeNothing) {
     for (const auto& [file, bytes] : before) EXPECT_EQ(read(file), bytes) << file;
     if (c.wantOut != "-") {
       EXPECT_EQ(read(c.out), c.wantOut);
+    }
+    // A run that reports an error writes no output.
+    if (c.reported && c.wantOut.empty()) {
+      EXPECT_FALSE(dir.exists(c.out));
     }
     if (*c.other) {
       EXPECT_EQ(read(c.other), c.otherText);

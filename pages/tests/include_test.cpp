@@ -52,7 +52,7 @@ TEST_F(Include, IncludesShareThePageNames) {
 TEST_F(Include, FailuresAreReportedAndTheRunGoesOn) {
   page->setIsShowInfo(true);
   write("bad.page", "<!! x = 1 / 0 !!>\n");
-  EXPECT_EQ(output("<!--#INCLUDE file=\"none.page\"-->\nmiddle\n<!--#INCLUDE file=\"bad.page\"-->\nend\n"),
+  EXPECT_EQ(shown("<!--#INCLUDE file=\"none.page\"-->\nmiddle\n<!--#INCLUDE file=\"bad.page\"-->\nend\n"),
             "middle\r\nend\r\n");
   Texts errors = info->texts(QIF_Error);
   ASSERT_EQ(errors.size(), 2u);
@@ -66,7 +66,7 @@ TEST_F(Include, FailuresAreReportedAndTheRunGoesOn) {
 
 TEST_F(Include, APageThatIncludesItselfStopsAtThirtyTwo) {
   page->setIsShowInfo(true);
-  std::string out = output("<!--#INCLUDE file=\"p.page\"-->\nback\n");
+  std::string out = shown("<!--#INCLUDE file=\"p.page\"-->\nback\n");
   size_t backs = 0;
   for (size_t at = out.find("back"); at != std::string::npos; at = out.find("back", at + 1)) ++backs;
   EXPECT_EQ(backs, 33u);

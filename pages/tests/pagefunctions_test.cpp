@@ -92,9 +92,9 @@ TEST_F(PageTest, AChildPageReportsThroughItsParent) {
 
 TEST_F(PageTest, ARunningPageRefusesToRunAgain) {
   page->setIsShowInfo(true);
-  EXPECT_EQ(output("before\n"
-                   "<!! If curPage.OutPage(\"other.txt\", \"p.page\") Then OutPut \"ran\" Else OutPut \"refused\" !!>\n"
-                   "after\n"),
+  EXPECT_EQ(shown("before\n"
+                  "<!! If curPage.OutPage(\"other.txt\", \"p.page\") Then OutPut \"ran\" Else OutPut \"refused\" !!>\n"
+                  "after\n"),
             "before\r\nrefused\r\nafter\r\n");
   EXPECT_FALSE(dir.exists("other.txt"));
   EXPECT_EQ(info->texts(QIF_Error).size(), 1u);
@@ -104,16 +104,24 @@ TEST_F(PageTest, PageRunsNestThirtyTwoDeep) {
   page->setIsShowInfo(true);
   // Each run starts the same page into an output named one longer; each
   // child shows its information from the start, so the refusal reaches
-  // the top page.
-  std::string out = output("<!! Set c = curPage.NewPage() : c.InfoOn !!>\n"
-                           "<!! If c.OutPage(curPage.curOutFn & \"x\", \"p.page\") Then OutPut \"ran\" Else OutPut \"no\" !!>\n");
-  EXPECT_EQ(out, "\r\nran\r\n");
-  std::string deepest = "out.txt" + std::string(31, 'x');
-  EXPECT_EQ(read(deepest), "\r\nno\r\n");
-  EXPECT_FALSE(dir.exists(deepest + "x"));
+  // the top page, and fails every run on the way: none writes its output.
+  write("p.page", "<!! Set c = curPage.NewPage() : c.InfoOn !!>\n"
+                  "<!! If c.OutPage(curPage.curOutFn & \"x\", \"p.page\") Then OutPut \"ran\" Else OutPut \"no\" !!>\n");
+  EXPECT_TRUE(run("out.txt", "p.page"));
+  for (size_t x = 0; x <= 32; ++x) EXPECT_FALSE(dir.exists("out.txt" + std::string(x, 'x'))) << x;
   Texts errors = info->texts(QIF_Error);
   ASSERT_EQ(errors.size(), 1u);
   EXPECT_NE(errors[0].find(u"嵌套超过 32 层"), std::u16string::npos);
+  EXPECT_EQ(page->errString(), errors[0]);
+  // Into output objects, which show what ran: 31 runs under the top one,
+  // the deepest told no.
+  std::string out = shown("<!! Set c = curPage.NewPage() : c.InfoOn !!>\n"
+                          "<!! If c.OutPage(\"object:PageTest.Lines\", \"p.page\") Then OutPut \"ran\" Else OutPut \"no\" !!>\n");
+  std::string want(32 * 2, ' ');
+  for (size_t i = 0; i < want.size(); i += 2) want.replace(i, 2, "\r\n");
+  want += "no\r\n";
+  for (int i = 0; i < 31; ++i) want += "ran\r\n";
+  EXPECT_EQ(out, want);
 }
 
 // A page whose script keeps the pages it made is freed with them: the

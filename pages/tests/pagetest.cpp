@@ -94,4 +94,13 @@ std::string PageTest::output(std::string_view text) {
   return read("out.txt");
 }
 
+std::string PageTest::shown(std::string_view text) {
+  write("p.page", text);
+  recordedLines().clear();
+  EXPECT_TRUE(page->outPage(kRecorder, name("p.page")));
+  std::string lines;
+  for (const std::u16string& line : recordedLines()) lines += rt::toUtf8(line) + "\r\n";
+  return lines;
+}
+
 }  // namespace pagetest

@@ -63,6 +63,9 @@ class PageTest : public ::testing::Test {
   bool run(const std::string& out, const std::string& page);
   // Runs a page whose text is `text` into "out.txt" and answers what it wrote.
   std::string output(std::string_view text);
+  // Runs a page whose text is `text` into an output object, which is given
+  // all that ran also when the run fails: its lines, each ended by CR LF.
+  std::string shown(std::string_view text);
 
   TempDir dir;
   rt::Ref<halvorn::SPage> page;

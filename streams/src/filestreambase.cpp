@@ -35,7 +35,19 @@ bool FileStreamBase::createStream(std::u16string_view fn) {
   return open(fn, OutStream, StreamFile::Links::Replace);
 }
 
-bool FileStreamBase::open(std::u16string_view fn, StreamDir d, StreamFile::Links links) {
+bool FileStreamBase::openKept(std::u16string_view fn) {
+  return open(fn, InStream, StreamFile::Links::Follow, true);
+}
+
+// The header was accepted when the file was opened: its bytes are the same.
+bool FileStreamBase::rewind() {
+  if (!file_.rewind()) return false;
+  failure_.clear();
+  checkHeader(*this, signature_);
+  return true;
+}
+
+bool FileStreamBase::open(std::u16string_view fn, StreamDir d, StreamFile::Links links, bool keep) {
   failure_.clear();
   // Opening again closes (and so saves) the file opened before.
   if (!closeStream() && !failure_.empty()) return false;
@@ -46,7 +58,7 @@ bool FileStreamBase::open(std::u16string_view fn, StreamDir d, StreamFile::Links
       writeHeader(*this, signature_);
       return true;
     }
-    file_.openRead(fn);
+    file_.openRead(fn, keep);
     std::u16string_view refusal = checkHeader(*this, signature_);
     if (refusal.empty()) return true;
     failure_ = refusal;

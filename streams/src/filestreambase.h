@@ -16,6 +16,8 @@ class FileStreamBase : public virtual IStreamFile {
  public:
   bool openStream(std::u16string_view fn, StreamDir d) override;
   bool createStream(std::u16string_view fn) override;
+  bool openKept(std::u16string_view fn) override;
+  bool rewind() override;
   bool closeStream() override;
   void discardStream() override { file_.discard(); }
   std::u16string errInfo() override { return failure_; }
@@ -34,7 +36,7 @@ class FileStreamBase : public virtual IStreamFile {
   StreamFile file_;
 
  private:
-  bool open(std::u16string_view fn, StreamDir d, StreamFile::Links links);
+  bool open(std::u16string_view fn, StreamDir d, StreamFile::Links links, bool keep = false);
 
   const int32_t signature_;
   StreamDir dir_ = OutStream;

@@ -36,7 +36,7 @@ StreamFile::~StreamFile() {
   }
 }
 
-void StreamFile::openRead(std::u16string_view name) {
+void StreamFile::openRead(std::u16string_view name, bool keep) {
   discard();
   std::string path = rt::fs::nativePath(name);
   if (path.empty()) rt::raise(rt::err::BadFileName);
@@ -52,6 +52,7 @@ void StreamFile::openRead(std::u16string_view name) {
   fd_ = fd;
   target_ = std::move(path);
   size_ = static_cast<uint64_t>(st.st_size);
+  keep_ = keep;
 }
 
 void StreamFile::openWrite(std::u16string_view name, Links links) {
@@ -114,6 +115,7 @@ void StreamFile::reset() noexcept {
   head_ = 0;
   size_ = pos_ = fetched_ = 0;
   pastEnd_ = false;
+  keep_ = false;
 }
 
 void StreamFile::checkReading() {
@@ -124,11 +126,13 @@ void StreamFile::checkReading() {
 // Makes at least k bytes available after head_, unless the file ends first.
 void StreamFile::fill(size_t k) {
   if (buf_.size() - head_ >= k) return;
-  buf_.erase(0, head_);
-  head_ = 0;
-  while (buf_.size() < k && fetched_ < size_) {
+  if (!keep_) {
+    buf_.erase(0, head_);
+    head_ = 0;
+  }
+  while (buf_.size() - head_ < k && fetched_ < size_) {
     size_t want = static_cast<size_t>(
-        std::min<uint64_t>(size_ - fetched_, std::max(k - buf_.size(), kBufferSize)));
+        std::min<uint64_t>(size_ - fetched_, std::max(k - (buf_.size() - head_), kBufferSize)));
     size_t old = buf_.size();
     buf_.resize(old + want);
     ssize_t got = ::read(fd_, buf_.data() + old, want);
@@ -176,10 +180,25 @@ bool StreamFile::read(char* dst, size_t n) {
 }
 
 void StreamFile::skipPastEnd() {
-  buf_.clear();
-  head_ = 0;
+  if (keep_) {
+    size_ = fetched_;  // what was not fetched is never read
+    head_ = buf_.size();
+  } else {
+    buf_.clear();
+    head_ = 0;
+  }
   pos_ = fetched_ = size_;
   pastEnd_ = true;
+}
+
+bool StreamFile::rewind() {
+  if (fd_ < 0 || out_ || !keep_) return false;
+  buf_.resize(head_);  // bytes fetched ahead were never read
+  size_ = fetched_ = head_;
+  head_ = 0;
+  pos_ = 0;
+  pastEnd_ = false;
+  return true;
 }
 
 void StreamFile::write(std::string_view bytes) {

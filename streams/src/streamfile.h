@@ -24,8 +24,9 @@ class StreamFile {
   ~StreamFile();
 
   // Opening raises the runtime's file errors (naming the file); nothing is
-  // open afterwards then.
-  void openRead(std::u16string_view name);
+  // open afterwards then.  A file kept keeps every byte read until it is
+  // closed.
+  void openRead(std::u16string_view name, bool keep = false);
   // A symbolic link at `name` is followed (the file it names is replaced)
   // or replaced by the new file itself.  A name that leads to a device, a
   // pipe or a file held open (rt::fs::writtenThrough) is written through
@@ -49,6 +50,9 @@ class StreamFile {
   uint64_t left() const { return size_ - pos_; }
   // Moves past the end: after a read that found too little data.
   void skipPastEnd();
+  // A file kept: reads again from its first byte, up to where reading had
+  // come, never the file again.  False for a file not kept.
+  bool rewind();
   bool pastEnd() const { return pastEnd_; }
 
   // Output; raises 52 with no file open and 54 on a file open for input.
@@ -71,6 +75,7 @@ class StreamFile {
   uint64_t pos_ = 0;
   uint64_t fetched_ = 0;  // input: bytes taken from the file into buf_
   bool pastEnd_ = false;
+  bool keep_ = false;  // input: buf_ holds every byte fetched
 };
 
 }  // namespace nubrel

@@ -110,6 +110,45 @@ TEST_F(Files, BinaryEndFlagTurnsOnlyPastTheEnd) {
   EXPECT_EQ(s->errInfo(), rt::errorText(rt::err::PastEndOfFile));
 }
 
+// A file opened kept is read again from the bytes read before, whatever
+// the file holds meanwhile, and no further.
+TEST_F(Files, AKeptFileIsReadAgainFromTheBytesRead) {
+  const Bytes header = concat({hex("88 66 66 88 0C 00 00 00"), ascii("ObjectStream"), hex("01 00 00 00")});
+  Bytes body(70000);  // more than one buffer
+  for (size_t i = 0; i < body.size(); ++i) body[i] = static_cast<uint8_t>(i % 251);
+  writeFile("k", concat({header, body}));
+  auto s = rt::make<BinFileStream>();
+  ASSERT_TRUE(s->openKept(path("k")));
+  auto readsBody = [&] {
+    for (size_t i = 0; i < body.size(); ++i)
+      if (s->vByte() != body[i]) return false;
+    return !s->eof();
+  };
+  ASSERT_TRUE(readsBody());
+  s->vByte();
+  EXPECT_TRUE(s->eof());
+  writeFile("k", concat({header, Bytes(90000, 0)}));  // changed in place
+  ASSERT_TRUE(s->rewind());
+  EXPECT_TRUE(s->errInfo().empty());
+  EXPECT_TRUE(readsBody());
+  s->vByte();
+  EXPECT_TRUE(s->eof());
+
+  // Read in part: what was never read is not read after a rewind either.
+  ASSERT_TRUE(s->openKept(path("k")));
+  EXPECT_EQ(s->vByte(), 0);
+  ASSERT_TRUE(s->rewind());
+  EXPECT_EQ(s->vByte(), 0);
+  s->vByte();
+  EXPECT_TRUE(s->eof());
+
+  // Only a file opened kept rewinds.
+  ASSERT_TRUE(s->openStream(path("k"), nubrel::InStream));
+  EXPECT_FALSE(s->rewind());
+  EXPECT_FALSE(s->openKept(path("none")));
+  EXPECT_FALSE(s->rewind());
+}
+
 TEST_F(Files, KeepsModeAndLinks) {
   writeFile("target", Bytes(50, 1));
   ::chmod(fsPath("target").c_str(), 0640);

@@ -1,7 +1,7 @@
 # zubpage on a copy of examples/pages: standard output and -o both hold
 # report.out byte for byte, the page's information goes to standard error,
-# search folders are used, a failing page exits 1 with its error, and a
-# wrong command line exits 2.
+# search folders are used, a failing page exits 1 with its error, where it
+# happened and no file changed, and a wrong command line exits 2.
 #
 #   cmake -DZUBPAGE=<zubpage> -DEXAMPLES=<examples/pages> -DWORK=<scratch folder> -P zubpage.cmake
 file(REMOVE_RECURSE "${WORK}")
@@ -63,11 +63,11 @@ expect_text("${WORK}/stdout-i" "from s2\r\n" "-I")
 
 # A page whose script fails, and one whose include is missing.
 file(WRITE "${WORK}/fail.page" "before\n<!! x = 1 / 0 !!>\n")
-execute_process(COMMAND "${ZUBPAGE}" "${WORK}/fail.page" OUTPUT_FILE "${WORK}/stdout-fail"
+execute_process(COMMAND "${ZUBPAGE}" fail.page WORKING_DIRECTORY "${WORK}" OUTPUT_FILE "${WORK}/stdout-fail"
                 ERROR_VARIABLE err RESULT_VARIABLE status)
 expect_status(1 "failing script")
 expect_text("${WORK}/stdout-fail" "before\r\n" "failing script")
-if(NOT err MATCHES "^Number: 11\nSource: Halvorn.SPage.ExecIncFile\n.*Description: ")
+if(NOT err MATCHES "^fail.page:2: 除数为零 \\(11\\)\nNumber: 11\nSource: Halvorn.SPage.ExecIncFile\n.*Description: ")
   message(SEND_ERROR "failing script: standard error [${err}]")
 endif()
 execute_process(COMMAND "${ZUBPAGE}" "${WORK}/inc.page" OUTPUT_QUIET ERROR_VARIABLE err
@@ -78,6 +78,68 @@ if(NOT err MATCHES "要包含的文件\\[part.page\\]没有被发现。")
 endif()
 execute_process(COMMAND "${ZUBPAGE}" "${WORK}/none.page" ERROR_VARIABLE err RESULT_VARIABLE status)
 expect_status(1 "missing page")
+
+# A page that fails changes no file: -o and a file it pushed stay byte for
+# byte as they were, and the first line of the error names the page or the
+# include and the line of its own text.  A file PopFile finished is put in
+# place all the same.
+set(keep "${WORK}/keep")
+file(WRITE "${keep}/inc.page" "in include\n\n<!! y = 1 / 0 !!>\n")
+file(WRITE "${keep}/compile.page" "a\n<!! Function !!>\n")
+file(WRITE "${keep}/runtime.page" "a\n<!! x = 1 / 0 !!>\n")
+file(WRITE "${keep}/pushed.page" "a\n<!! curPage.PushFile \"pushed.txt\" !!>\nin pushed\n<!! x = 1 / 0 !!>\n")
+file(WRITE "${keep}/include.page" "a\n<!--#INCLUDE file=\"inc.page\"-->\nb\n")
+file(WRITE "${keep}/popped.page"
+     "a\n<!! curPage.PushFile \"pushed.txt\" !!>\nnew\n<!! curPage.PopFile !!>\n<!! x = 1 / 0 !!>\n")
+string(REPEAT "\"" 300 quotes)
+file(WRITE "${keep}/quotes.page" "a\nb${quotes}\n")
+string(REPEAT "\"\"" 1500 strings)
+file(WRITE "${keep}/literal.page" "a\n\n<!! x = \"${strings}\" !!>\n")
+foreach(case "compile|compile.page:2: 脚本语法错误：函数定义语句格式不正确 (&H80040007)"
+             "runtime|runtime.page:2: 除数为零 (11)"
+             "pushed|pushed.page:4: 除数为零 (11)"
+             "include|inc.page:3: 除数为零 (11)"
+             "popped|popped.page:5: 除数为零 (11)"
+             "quotes|quotes.page:2: 表达式太复杂：表达式超过 1024 个节点 (16)"
+             "literal|literal.page:3: 表达式太复杂：表达式超过 1024 个节点 (16)")
+  string(REPLACE "|" ";" case "${case}")
+  list(GET case 0 name)
+  list(GET case 1 first)
+  file(WRITE "${keep}/out.txt" "old output\r\nno line end")
+  file(WRITE "${keep}/pushed.txt" "old pushed\n")
+  file(COPY_FILE "${keep}/out.txt" "${keep}/out.want")
+  file(COPY_FILE "${keep}/pushed.txt" "${keep}/pushed.want")
+  execute_process(COMMAND "${ZUBPAGE}" -o out.txt ${name}.page WORKING_DIRECTORY "${keep}"
+                  OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status)
+  expect_status(1 "${name}")
+  string(REGEX MATCH "^[^\n]*" line "${err}")
+  if(NOT line STREQUAL first)
+    message(SEND_ERROR "${name}: the error starts [${line}], not [${first}]\n${err}")
+  endif()
+  expect_same_file("${keep}/out.txt" "${keep}/out.want" "${name}: -o")
+  if(name STREQUAL "popped")
+    expect_text("${keep}/pushed.txt" "\r\nnew\r\n" "popped")
+  else()
+    expect_same_file("${keep}/pushed.txt" "${keep}/pushed.want" "${name}: the pushed file")
+  endif()
+endforeach()
+foreach(name quotes literal)
+  if(EXISTS "${keep}/${name}.page.bin")
+    message(SEND_ERROR "${name}: refused at compile, yet its compiled page is left")
+  endif()
+endforeach()
+# A pushed file that cannot be written as the run ends fails it, named; the
+# output, put in place after it, stays as it was.
+file(WRITE "${keep}/big.page"
+     "<!! curPage.PushFile \"pushed.txt\" : For i = 1 To 2000 : OutLine \"0123456789\" : Next !!>\n")
+execute_process(COMMAND sh -c "ulimit -f 8; trap '' XFSZ; exec \"$0\" -o out.txt big.page" "${ZUBPAGE}"
+                WORKING_DIRECTORY "${keep}" ERROR_VARIABLE err RESULT_VARIABLE status)
+expect_status(1 "a pushed file on a full disk")
+if(NOT err MATCHES "^big.page: [^\n]*输出文件\\[[^]]*pushed.txt\\][^\n]*\\(61\\)\nNumber: 61\n")
+  message(SEND_ERROR "a pushed file on a full disk: standard error [${err}]")
+endif()
+expect_same_file("${keep}/out.txt" "${keep}/out.want" "a pushed file on a full disk: -o")
+expect_same_file("${keep}/pushed.txt" "${keep}/pushed.want" "a pushed file on a full disk")
 
 foreach(args "" "-o" "-x;a.page" "a.page;b.page")
   execute_process(COMMAND "${ZUBPAGE}" ${args} ERROR_VARIABLE err RESULT_VARIABLE status)

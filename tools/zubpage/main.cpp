@@ -7,11 +7,14 @@
 // included pages after the page's own folder; -- ends the options.  The
 // page's compiled form is kept beside it as "<PAGE>.bin".  Errors the page
 // object reports and the page's own information (curPage.Info) go to
-// standard error, with -v also the start and end of every run.  The status
-// is 1 when the page could not run, an error was reported or the page's
-// script failed (its number, source and description on standard error), and
-// when the output cannot be written; 2 for usage and for a code page
-// (ZUB_CODEPAGE) it does not know.  --help prints the usage.
+// standard error, with -v also the start and end of every run; every error
+// starts with the page or include and the line it happened at, as zubrun
+// shows them.  The status is 1 when the page could not run, an error was
+// reported or the page's script failed (its number, source and description
+// on standard error), and when the output cannot be written: then OUT and
+// every file the page was writing are left as they were.  2 for usage and
+// for a code page (ZUB_CODEPAGE) it does not know.  --help prints the
+// usage.
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -104,6 +107,21 @@ void warnAboutCodePage(const std::string& page) {
   zubrun::warnIfNotInCodePage(stderr, "zubpage", page, bytes);
 }
 
+// A file as the command line named it: under the current folder, relative
+// to it when the page was given so.
+std::string shownName(std::u16string_view file, const Options& o) {
+  std::string name = rt::toUtf8(file);
+  if (name.empty()) return o.page;
+  if (std::filesystem::path(o.page).is_absolute()) return name;
+  const std::string here = std::filesystem::current_path().string() + "/";
+  return name.starts_with(here) ? name.substr(here.size()) : name;
+}
+
+// The first line of the report of an error: where it happened.
+std::string placeLine(const halvorn::ErrorPlace& at, const Options& o) {
+  return zubrun::placeLine(zubrun::Place{shownName(at.file, o), at.line}, at.number, at.description);
+}
+
 int runPage(const Options& o) {
   zubpage::registerStdout();
   rt::Ref<halvorn::ISPage> page =
@@ -113,7 +131,9 @@ int runPage(const Options& o) {
     if (!folder.ends_with('/')) folder += '/';
     page->qelSearchPaths()->add(rt::Variant(rt::fromUtf8(folder)));
   }
-  rt::Ref<zubpage::InfoPrinter> info = rt::make<zubpage::InfoPrinter>(o.verbose);
+  halvorn::ISPage& reporter = *page;  // the printer is let go of with the page
+  rt::Ref<zubpage::InfoPrinter> info = rt::make<zubpage::InfoPrinter>(
+      o.verbose, [&reporter, &o] { return placeLine(reporter.errorPlace(), o); });
   page->advise(info);
   page->setIsShowInfo(true);  // else a page that cannot start would say nothing
   const bool toStdout = o.out.empty() || o.out == rt::kStandardStream;
@@ -123,9 +143,11 @@ int runPage(const Options& o) {
   bool ran = page->outPage(out, pagePath);
   const int outputErrno = zubrun::outputError(stdout);
   jespin::IErrInfo& e = page->error();
-  if (e.haveErr()) std::fputs(zubrun::errorReport(e.number(), e.source(), e.description()).c_str(), stderr);
+  if (e.haveErr())
+    std::fputs((placeLine(page->errorPlace(), o) + zubrun::errorReport(e.number(), e.source(), e.description())).c_str(),
+               stderr);
   else if (outputErrno != 0) throw zubrun::outputFailure(outputErrno);  // reported as any failure
-  return ran && !info->sawError() && !e.haveErr() ? 0 : 1;
+  return ran && !e.haveErr() && page->errString().empty() ? 0 : 1;
 }
 
 }  // namespace
@@ -144,7 +166,9 @@ int main(int argc, char** argv) {
     return runPage(options);
   } catch (const rt::RuntimeError& e) {
     std::fflush(stdout);
-    std::fputs(zubrun::errorReport(e.number(), e.source(), e.description()).c_str(), stderr);
+    const halvorn::ErrorPlace at{{}, 0, e.number(), e.description()};
+    std::fputs((placeLine(at, options) + zubrun::errorReport(e.number(), e.source(), e.description())).c_str(),
+               stderr);
     return 1;
   }
 }

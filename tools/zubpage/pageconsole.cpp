@@ -27,9 +27,9 @@ class Stdout final : public rt::Automation<Stdout> {
 
 // Standard output is flushed first, so that the two keep their order on a
 // terminal; output that could not be written fails there, with its cause.
-void printLine(std::u16string_view text) {
+void printLine(std::u16string_view text, const std::string& before = {}) {
   const int outputErrno = zubrun::outputError(stdout);
-  std::string line = zubrun::shownText(text) + "\n";
+  std::string line = before + zubrun::shownText(text) + "\n";
   std::fwrite(line.data(), 1, line.size(), stderr);
   if (outputErrno != 0) throw zubrun::outputFailure(outputErrno);
 }
@@ -44,8 +44,7 @@ void registerStdout() {
 void InfoPrinter::showInfo(int32_t infoFlag, const std::u16string& strInfo) {
   switch (infoFlag) {
     case halvorn::QIF_Error:
-      sawError_ = true;
-      printLine(strInfo);
+      printLine(strInfo, placeLine_());
       break;
     case halvorn::QIF_UserInfo:
       printLine(strInfo);

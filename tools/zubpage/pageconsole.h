@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -18,16 +19,18 @@ void registerStdout();
 
 class InfoPrinter final : public halvorn::PageEvents {
  public:
-  explicit InfoPrinter(bool verbose) : verbose_(verbose) {}
+  // `placeLine` gives the line that starts the report of the error being
+  // reported: where it happened.
+  InfoPrinter(bool verbose, std::function<std::string()> placeLine)
+      : verbose_(verbose), placeLine_(std::move(placeLine)) {}
 
   // Errors and the page's own texts; the start and end of each run when
   // verbose.
   void showInfo(int32_t infoFlag, const std::u16string& strInfo) override;
-  bool sawError() const { return sawError_; }
 
  private:
   bool verbose_;
-  bool sawError_ = false;
+  std::function<std::string()> placeLine_;
 };
 
 }  // namespace zubpage

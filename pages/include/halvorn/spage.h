@@ -32,6 +32,14 @@ enum QelInfoFlag : int32_t {
 // The call kinds the library declares for its hosts (SaCallTypes).
 enum SaCallType : int32_t { SaMethod = 1, SaGet = 2, SaLet = 4, SaSet = 8 };
 
+// Where a reported error happened, and what it was.
+struct ErrorPlace {
+  std::u16string file;         // the page or included page as the run named it; empty for none
+  int32_t line = 0;            // a line of that file's own text; 0 when not known
+  int32_t number = 0;          // the error's number
+  std::u16string description;  // its own text, without what a report puts around it
+};
+
 // The page's event, raised synchronously.
 class PageEvents : public virtual rt::Object {
  public:
@@ -65,12 +73,23 @@ class ISPage : public virtual rt::Object {
   // again.  False when the run could not start (the reason is in
   // errString() or error()); true once it ran, even when its script failed
   // (error() then holds the failure).
+  //
+  // A run fails when error() holds an error at its end or an error was
+  // reported during it (errString() is not empty), by the page, an include
+  // or a page its script made with curPage.NewPage.  The output file and
+  // the files curPage.PushFile opened are put in place of the old ones only
+  // when the run ends without failing, the output last; a file
+  // curPage.PopFile finished is put in place at once.  One that cannot be
+  // put in place fails the run, naming it, and none after it is.
   virtual bool outPage(std::u16string_view outFn = {}, std::u16string_view qelFn = {}) = 0;
   virtual std::u16string qelFileName() = 0;
   virtual void setQelFileName(std::u16string_view name) = 0;
   virtual std::u16string outFileName() = 0;
   virtual void setOutFileName(std::u16string_view name) = 0;
   virtual jespin::IErrInfo& error() = 0;
+  // The error reported last, in error() or through ShowInfo; nothing before
+  // a run has failed.
+  virtual ErrorPlace errorPlace() = 0;
 
   // Returns a cookie for unadvise.
   virtual uint32_t advise(rt::Ref<PageEvents> sink) = 0;

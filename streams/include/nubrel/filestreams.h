@@ -30,6 +30,13 @@ class IStreamFile : public virtual VStream {
   // script's output).  A name that leads to a device, a pipe or a file held
   // open is refused, its links left as they are.
   virtual bool createStream(std::u16string_view fn) = 0;
+  // Opens `fn` for input as openStream does, and keeps what it reads until
+  // it is closed, so that rewind() can read it again.
+  virtual bool openKept(std::u16string_view fn) = 0;
+  // Reads a file openKept opened again from its first value: the bytes read
+  // so far, as they were read, whatever the file holds now; nothing after
+  // them.  False for a stream openKept did not open.
+  virtual bool rewind() = 0;
   // False when no file is open (or an output file could not be saved, with
   // the reason in errInfo()).
   virtual bool closeStream() = 0;
