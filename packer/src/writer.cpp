@@ -186,20 +186,24 @@ class Walker {
 
 // The pack under its temporary name, put in place when complete.  On a
 // failure the stream goes first (it saves what it has over the temporary
-// name), then the temporary name.  Answers the old pack's other names in
-// the tree, left out.
+// name), then the temporary name; the failure names the pack asked for.
+// Answers the old pack's other names in the tree, left out.
 NameList writeTree(PackInfo& info, std::u16string_view dirPath, std::u16string_view packFile,
                    FileSource& source, Progress& progress) {
   PackTarget target(packFile);
-  rt::Ref<nubrel::IBinFileStream> out = newPackStream();
-  if (!out->openStream(target.tempName(), nubrel::OutStream))
-    rt::raiseWith(rt::err::PathFileAccess, out->errInfo(), {});
-  info.writeStream(*out);
-  Walker walker(*out, progress, source, info.blkSize(), target);
-  walker.root(dirPath);
-  if (!out->closeStream()) rt::raiseWith(rt::err::DeviceIO, out->errInfo(), {});
-  target.commit();
-  return walker.leftOut();
+  try {
+    rt::Ref<nubrel::IBinFileStream> out = newPackStream();
+    if (!out->openStream(target.tempName(), nubrel::OutStream))
+      rt::raiseWith(rt::err::PathFileAccess, out->errInfo(), {});
+    info.writeStream(*out);
+    Walker walker(*out, progress, source, info.blkSize(), target);
+    walker.root(dirPath);
+    if (!out->closeStream()) rt::raiseWith(rt::err::DeviceIO, out->errInfo(), {});
+    target.commit();
+    return walker.leftOut();
+  } catch (const rt::RuntimeError& e) {
+    target.raiseNamingPack(e);
+  }
 }
 
 }  // namespace
