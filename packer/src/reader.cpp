@@ -75,6 +75,10 @@ class Reader {
 
 void readFolderTree(nubrel::IBinFileStream& s, int32_t blkSize, PackVisitor& v) {
   Reader(s, blkSize, v).folder({}, 0);
+  // The stream knows its end once a read has run past it: a byte read
+  // there is one too many.
+  s.vByte();
+  if (!s.eof()) raiseDamaged(u"根文件夹之后还有多余的数据");
 }
 
 }  // namespace wistel

@@ -99,6 +99,7 @@ TEST_F(Command, ExitStatuses) {
   std::string bytes = readFile(at("t.pack"));
   writeFile(at("cut.pack"), bytes.substr(0, bytes.size() - 1));
   writeFile(at("text.txt"), "not a pack");
+  writeFile(at("tail.pack"), bytes + "garbage");
 
   struct Case {
     std::vector<std::string> args;
@@ -117,6 +118,8 @@ TEST_F(Command, ExitStatuses) {
       {{"info", "text.txt"}, 1, "text.txt: 文件不是对象流格式"},
       {{"unpack", "missing.pack", "U"}, 1, "Wistel 运行错误"},
       {{"pack", "T", "x.pack", "-b", "-1"}, 1, "BlkSize -1"},
+      {{"unpack", "tail.pack", "U"}, 1, "文件包已损坏：根文件夹之后还有多余的数据"},
+      {{"list", "tail.pack"}, 1, "文件包已损坏：根文件夹之后还有多余的数据"},
   };
   for (const Case& c : cases) {
     Outcome r = wistel(c.args);
@@ -124,6 +127,8 @@ TEST_F(Command, ExitStatuses) {
     EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
   }
   EXPECT_FALSE(fs::exists(at("x.pack")));
+  // Damage found after the tree, like damage found in it, leaves what was written.
+  EXPECT_EQ(readFile(at("U/f")), "data");
 }
 
 TEST_F(Command, PasswordFromAFileNeverShown) {
