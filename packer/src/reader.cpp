@@ -5,6 +5,7 @@
 #include "names.h"
 #include "packstream.h"
 #include "rt/error.h"
+#include "rt/text.h"
 
 namespace wistel {
 
@@ -33,9 +34,11 @@ class Reader {
     return n;
   }
 
+  // Bytes the code page cannot decode stay apart, to be shown as they are.
   std::u16string name() {
-    std::u16string n = s_.vString();
+    std::string stored = s_.vStringBytes();
     checkRead(s_);
+    std::u16string n = textOfBytes(stored, rt::ansiEncoding());
     if (std::u16string_view why = unusableName(n); !why.empty())
       raiseDamaged(bracket(n) + u"：" + std::u16string(why));
     return n;

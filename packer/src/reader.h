@@ -13,6 +13,7 @@
 
 namespace wistel {
 
+// Names come as textOfBytes makes them of the stored bytes.
 struct FileRecord {
   std::u16string name;
   int32_t attributes = 0;

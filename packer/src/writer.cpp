@@ -124,7 +124,9 @@ class Walker {
         if (!target_.isTargetName(fd, e.native)) leftOut_.add([&] { return path; });
         continue;
       }
-      if (!isTextName(e.native)) refuse(u"名称" + bracket(path) + u"不是有效的 UTF-8 文本，不能打包。");
+      if (!isTextName(e.native))
+        refuse(u"名称" + bracket(shown + textOfBytes(e.native, rt::Encoding::Utf8)) +
+               u"不是有效的 UTF-8 文本，不能打包。");
       // What the reader refuses is never written, so every pack made unpacks.
       if (std::u16string_view why = unusableName(e.name); !why.empty())
         refuse(u"名称" + bracket(path) + u"不能放入文件包（" + std::u16string(why) + u"），不能打包。");

@@ -120,6 +120,7 @@ TEST_F(Command, ExitStatuses) {
       {{"pack", "T", "x.pack", "-b", "-1"}, 1, "BlkSize -1"},
       {{"unpack", "tail.pack", "U"}, 1, "文件包已损坏：根文件夹之后还有多余的数据"},
       {{"list", "tail.pack"}, 1, "文件包已损坏：根文件夹之后还有多余的数据"},
+      {{"list", "\xFF.pack"}, 2, "\\xFF.pack is not UTF-8 text"},
   };
   for (const Case& c : cases) {
     Outcome r = wistel(c.args);
@@ -217,6 +218,18 @@ TEST_F(Command, NamesAndTextsFromAPackShowControlCharactersEscaped) {
     for (const std::string& part : c.parts) EXPECT_NE(both.find(part), std::string::npos) << c.args[0] << both;
     for (char ch : both) EXPECT_TRUE(ch == '\n' || static_cast<unsigned char>(ch) >= 0x20) << c.args[0] << both;
   }
+}
+
+// Names that decoding or the terminal would make look alike: bytes that are
+// no text, the character U+FFFD itself, and a name turned around by U+202E.
+TEST_F(Command, NamesThatWouldLookAlikeAreListedApart) {
+  writeFile(at("n.pack"), packHeader() + folderBody({fileRecord("a\xFF", "1"), fileRecord("a\xFE", "2"),
+                                                     fileRecord("a\xEF\xBF\xBD", "3"),
+                                                     fileRecord("rlo\xE2\x80\xAEtxt.exe", "4")}));
+  Outcome list = wistel({"list", "n.pack"});
+  EXPECT_EQ(list.status, 0) << list.err;
+  for (const char* name : {"  a\\xFF\n", "  a\\xFE\n", "  a\xEF\xBF\xBD\n", "  rlo\\u202Etxt.exe\n"})
+    EXPECT_NE(list.out.find(name), std::string::npos) << name << list.out;
 }
 
 }  // namespace

@@ -110,7 +110,7 @@ TEST_F(PackFailure, NamesAndPasswordsTheCodePageCannotHold) {
 
   writeFile(at("T/bad \xFF name"), "x");
   EXPECT_FALSE(pack(files));
-  EXPECT_EQ(errors().back(), u"名称[" + u("T") + u"/bad \uFFFD name]不是有效的 UTF-8 文本，不能打包。");
+  EXPECT_EQ(errors().back(), u"名称[" + u("T") + u"/bad \\xFF name]不是有效的 UTF-8 文本，不能打包。");
   fs::remove(at("T/bad \xFF name"));
 
   rt::setCodePage(rt::CodePage::Cp936);
