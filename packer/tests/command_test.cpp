@@ -100,6 +100,7 @@ TEST_F(Command, ExitStatuses) {
   writeFile(at("cut.pack"), bytes.substr(0, bytes.size() - 1));
   writeFile(at("text.txt"), "not a pack");
   writeFile(at("tail.pack"), bytes + "garbage");
+  fs::create_directory(at("d\x1B.pack"));
 
   struct Case {
     std::vector<std::string> args;
@@ -121,6 +122,7 @@ TEST_F(Command, ExitStatuses) {
       {{"unpack", "tail.pack", "U"}, 1, "文件包已损坏：根文件夹之后还有多余的数据"},
       {{"list", "tail.pack"}, 1, "文件包已损坏：根文件夹之后还有多余的数据"},
       {{"list", "\xFF.pack"}, 2, "\\xFF.pack is not UTF-8 text"},
+      {{"list", "d\x1B.pack"}, 1, "d\\x1B.pack\n"},
   };
   for (const Case& c : cases) {
     Outcome r = wistel(c.args);
