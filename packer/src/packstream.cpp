@@ -24,7 +24,9 @@ rt::Ref<nubrel::IBinFileStream> openPack(std::u16string_view fn, PackInfo& info)
   if (!rt::fs::statOf(path, st)) rt::raise(rt::err::FileNotFound, shownName(fn));
   info.setPackLen(st.st_size);
   rt::Ref<nubrel::IBinFileStream> s = newPackStream();
-  if (!s->openStream(fn, nubrel::InStream)) rt::raiseWith(rt::err::PathFileAccess, s->errInfo(), {});
+  // The stream names the file as it is, control characters and all.
+  if (!s->openStream(fn, nubrel::InStream))
+    rt::raiseWith(rt::err::PathFileAccess, shownName(s->errInfo()), {});
   try {
     info.readStream(*s);
   } catch (const rt::RuntimeError& e) {

@@ -14,7 +14,8 @@
 
 namespace wistel {
 
-PackTarget::PackTarget(std::u16string_view packFile) : target_(rt::fs::nativePath(packFile)) {
+PackTarget::PackTarget(std::u16string_view packFile)
+    : packFile_(packFile), target_(rt::fs::nativePath(packFile)) {
   if (target_.empty()) rt::raise(rt::err::BadFileName);
   // A device, a pipe or a file held open takes no pack, and is never replaced.
   if (rt::fs::writtenThrough(target_)) rt::raise(rt::err::PathFileAccess, shownName(packFile));
@@ -41,6 +42,14 @@ PackTarget::~PackTarget() {
 
 std::u16string PackTarget::tempName() const { return rt::fromUtf8(temp_); }
 
+void PackTarget::raiseNamingPack(const rt::RuntimeError& e) const {
+  std::u16string description = e.description();
+  std::u16string temp = tempName();
+  if (size_t at = description.find(temp); !temp.empty() && at != std::u16string::npos)
+    description.replace(at, temp.size(), shownName(packFile_));
+  rt::raiseWith(e.number(), std::move(description), e.source());
+}
+
 bool PackTarget::isTargetName(int dirFd, const std::string& name) const {
   struct stat st {};
   if (!folder_ || ::fstat(dirFd, &st) != 0) return false;
@@ -50,7 +59,7 @@ bool PackTarget::isTargetName(int dirFd, const std::string& name) const {
 
 void PackTarget::commit() {
   if (::rename(temp_.c_str(), target_.c_str()) != 0)
-    raiseSystem(errno, rt::err::PathNotFound, rt::fromUtf8(target_));
+    raiseSystem(errno, rt::err::PathNotFound, packFile_);
   temp_.clear();
 }
 

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "rt/error.h"
+
 namespace wistel {
 
 class PackTarget {
@@ -21,7 +23,11 @@ class PackTarget {
   PackTarget(const PackTarget&) = delete;
   PackTarget& operator=(const PackTarget&) = delete;
 
+  // Where the stream writes the pack until it is complete.
   std::u16string tempName() const;
+  // Raises `e` again naming the pack asked for where it named the temporary
+  // file: the stream knows the pack by that name only.
+  [[noreturn]] void raiseNamingPack(const rt::RuntimeError& e) const;
   // The pack file that was there before, which must not pack itself.
   bool isOldPack(const struct stat& st) const {
     return existing_ && st.st_dev == existing_->st_dev && st.st_ino == existing_->st_ino;
@@ -33,6 +39,7 @@ class PackTarget {
   void commit();
 
  private:
+  std::u16string packFile_;  // as asked for
   std::string target_;
   std::string temp_;
   std::optional<struct stat> existing_;

@@ -5,6 +5,7 @@
 #include "names.h"
 #include "packstream.h"
 #include "rt/error.h"
+#include "rt/text.h"
 
 namespace wistel {
 
@@ -33,9 +34,11 @@ class Reader {
     return n;
   }
 
+  // Bytes the code page cannot decode stay apart, to be shown as they are.
   std::u16string name() {
-    std::u16string n = s_.vString();
+    std::string stored = s_.vStringBytes();
     checkRead(s_);
+    std::u16string n = textOfBytes(stored, rt::ansiEncoding());
     if (std::u16string_view why = unusableName(n); !why.empty())
       raiseDamaged(bracket(n) + u"：" + std::u16string(why));
     return n;
@@ -75,6 +78,10 @@ class Reader {
 
 void readFolderTree(nubrel::IBinFileStream& s, int32_t blkSize, PackVisitor& v) {
   Reader(s, blkSize, v).folder({}, 0);
+  // The stream knows its end once a read has run past it: a byte read
+  // there is one too many.
+  s.vByte();
+  if (!s.eof()) raiseDamaged(u"根文件夹之后还有多余的数据");
 }
 
 }  // namespace wistel

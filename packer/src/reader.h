@@ -13,6 +13,7 @@
 
 namespace wistel {
 
+// Names come as textOfBytes makes them of the stored bytes.
 struct FileRecord {
   std::u16string name;
   int32_t attributes = 0;
@@ -33,11 +34,13 @@ class PackVisitor {
   virtual void leaveFolder() = 0;
 };
 
-// Reads the root folder body that follows the header.  Raises that the pack
-// is damaged for a value that runs past the end or cannot fit the bytes
-// left, a negative count, an unusable name, a block whose bounds are not 0
-// to n - 1 with 1 <= n <= `blkSize`, a date outside the calendar, or folders
-// nested deeper than kMaxDepth.  What the visitor raises ends the reading too.
+// Reads the root folder body that follows the header, which ends the pack.
+// Raises that the pack is damaged for a value that runs past the end or
+// cannot fit the bytes left, a negative count, an unusable name, a block
+// whose bounds are not 0 to n - 1 with 1 <= n <= `blkSize`, a date outside
+// the calendar, folders nested deeper than kMaxDepth, or anything after the
+// root folder (found once the visitor has seen the whole tree).  What the
+// visitor raises ends the reading too.
 void readFolderTree(nubrel::IBinFileStream& s, int32_t blkSize, PackVisitor& v);
 
 }  // namespace wistel

@@ -124,7 +124,9 @@ class Walker {
         if (!target_.isTargetName(fd, e.native)) leftOut_.add([&] { return path; });
         continue;
       }
-      if (!isTextName(e.native)) refuse(u"名称" + bracket(path) + u"不是有效的 UTF-8 文本，不能打包。");
+      if (!isTextName(e.native))
+        refuse(u"名称" + bracket(shown + textOfBytes(e.native, rt::Encoding::Utf8)) +
+               u"不是有效的 UTF-8 文本，不能打包。");
       // What the reader refuses is never written, so every pack made unpacks.
       if (std::u16string_view why = unusableName(e.name); !why.empty())
         refuse(u"名称" + bracket(path) + u"不能放入文件包（" + std::u16string(why) + u"），不能打包。");
@@ -186,20 +188,24 @@ class Walker {
 
 // The pack under its temporary name, put in place when complete.  On a
 // failure the stream goes first (it saves what it has over the temporary
-// name), then the temporary name.  Answers the old pack's other names in
-// the tree, left out.
+// name), then the temporary name; the failure names the pack asked for.
+// Answers the old pack's other names in the tree, left out.
 NameList writeTree(PackInfo& info, std::u16string_view dirPath, std::u16string_view packFile,
                    FileSource& source, Progress& progress) {
   PackTarget target(packFile);
-  rt::Ref<nubrel::IBinFileStream> out = newPackStream();
-  if (!out->openStream(target.tempName(), nubrel::OutStream))
-    rt::raiseWith(rt::err::PathFileAccess, out->errInfo(), {});
-  info.writeStream(*out);
-  Walker walker(*out, progress, source, info.blkSize(), target);
-  walker.root(dirPath);
-  if (!out->closeStream()) rt::raiseWith(rt::err::DeviceIO, out->errInfo(), {});
-  target.commit();
-  return walker.leftOut();
+  try {
+    rt::Ref<nubrel::IBinFileStream> out = newPackStream();
+    if (!out->openStream(target.tempName(), nubrel::OutStream))
+      rt::raiseWith(rt::err::PathFileAccess, out->errInfo(), {});
+    info.writeStream(*out);
+    Walker walker(*out, progress, source, info.blkSize(), target);
+    walker.root(dirPath);
+    if (!out->closeStream()) rt::raiseWith(rt::err::DeviceIO, out->errInfo(), {});
+    target.commit();
+    return walker.leftOut();
+  } catch (const rt::RuntimeError& e) {
+    target.raiseNamingPack(e);
+  }
 }
 
 }  // namespace

@@ -99,6 +99,8 @@ TEST_F(Command, ExitStatuses) {
   std::string bytes = readFile(at("t.pack"));
   writeFile(at("cut.pack"), bytes.substr(0, bytes.size() - 1));
   writeFile(at("text.txt"), "not a pack");
+  writeFile(at("tail.pack"), bytes + "garbage");
+  fs::create_directory(at("d\x1B.pack"));
 
   struct Case {
     std::vector<std::string> args;
@@ -117,6 +119,10 @@ TEST_F(Command, ExitStatuses) {
       {{"info", "text.txt"}, 1, "text.txt: 文件不是对象流格式"},
       {{"unpack", "missing.pack", "U"}, 1, "Wistel 运行错误"},
       {{"pack", "T", "x.pack", "-b", "-1"}, 1, "BlkSize -1"},
+      {{"unpack", "tail.pack", "U"}, 1, "文件包已损坏：根文件夹之后还有多余的数据"},
+      {{"list", "tail.pack"}, 1, "文件包已损坏：根文件夹之后还有多余的数据"},
+      {{"list", "\xFF.pack"}, 2, "\\xFF.pack is not UTF-8 text"},
+      {{"list", "d\x1B.pack"}, 1, "d\\x1B.pack\n"},
   };
   for (const Case& c : cases) {
     Outcome r = wistel(c.args);
@@ -124,6 +130,8 @@ TEST_F(Command, ExitStatuses) {
     EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
   }
   EXPECT_FALSE(fs::exists(at("x.pack")));
+  // Damage found after the tree, like damage found in it, leaves what was written.
+  EXPECT_EQ(readFile(at("U/f")), "data");
 }
 
 // "--" ends the options: operands after it may start with "-".  A pack is
@@ -227,6 +235,18 @@ TEST_F(Command, NamesAndTextsFromAPackShowControlCharactersEscaped) {
     for (const std::string& part : c.parts) EXPECT_NE(both.find(part), std::string::npos) << c.args[0] << both;
     for (char ch : both) EXPECT_TRUE(ch == '\n' || static_cast<unsigned char>(ch) >= 0x20) << c.args[0] << both;
   }
+}
+
+// Names that decoding or the terminal would make look alike: bytes that are
+// no text, the character U+FFFD itself, and a name turned around by U+202E.
+TEST_F(Command, NamesThatWouldLookAlikeAreListedApart) {
+  writeFile(at("n.pack"), packHeader() + folderBody({fileRecord("a\xFF", "1"), fileRecord("a\xFE", "2"),
+                                                     fileRecord("a\xEF\xBF\xBD", "3"),
+                                                     fileRecord("rlo\xE2\x80\xAEtxt.exe", "4")}));
+  Outcome list = wistel({"list", "n.pack"});
+  EXPECT_EQ(list.status, 0) << list.err;
+  for (const char* name : {"  a\\xFF\n", "  a\\xFE\n", "  a\xEF\xBF\xBD\n", "  rlo\\u202Etxt.exe\n"})
+    EXPECT_NE(list.out.find(name), std::string::npos) << name << list.out;
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 // Packs that fail: nothing partial is left, an older pack stays as it was,
 // and the user is told why.
+#include <sys/resource.h>
+
 #include <cerrno>
 #include <cstdlib>
 #include <iterator>
@@ -65,6 +67,28 @@ TEST_F(PackFailure, AReadFailureLeavesTheOldPackAndNoTemporaryFile) {
   EXPECT_EQ(names(), (std::vector<std::string>{"T", "t.pack"}));
 }
 
+// A pack that fills the disk, here by reaching the size limit of the process
+// at points along its writing, fails naming the pack asked for (the stream
+// writes it under a temporary name), and leaves the older pack and nothing else.
+TEST_F(PackFailure, AFullDiskNamesThePackAskedFor) {
+  writeFile(at("T/big"), std::string(200000, 'x'));
+  FileSource files;
+  rlimit before {};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &before), 0);
+  for (rlim_t size : {0, 4096, 100000, 208000}) {
+    SCOPED_TRACE(size);
+    rlimit small{size, before.rlim_max};
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    bool packed = pack(files);
+    ::setrlimit(RLIMIT_FSIZE, &before);
+    EXPECT_FALSE(packed);
+    ASSERT_FALSE(errors().empty());
+    EXPECT_EQ(errors().back(), u"磁盘已满：" + u("t.pack"));
+    EXPECT_EQ(readFile(at("t.pack")), "the old pack");
+    EXPECT_EQ(names(), (std::vector<std::string>{"T", "t.pack"}));
+  }
+}
+
 TEST_F(PackFailure, AFileShorterThanItsLengthFailsThePack) {
   FailingSource source;
   source.shortAt = 2500;
@@ -86,7 +110,7 @@ TEST_F(PackFailure, NamesAndPasswordsTheCodePageCannotHold) {
 
   writeFile(at("T/bad \xFF name"), "x");
   EXPECT_FALSE(pack(files));
-  EXPECT_EQ(errors().back(), u"名称[" + u("T") + u"/bad \uFFFD name]不是有效的 UTF-8 文本，不能打包。");
+  EXPECT_EQ(errors().back(), u"名称[" + u("T") + u"/bad \\xFF name]不是有效的 UTF-8 文本，不能打包。");
   fs::remove(at("T/bad \xFF name"));
 
   rt::setCodePage(rt::CodePage::Cp936);

@@ -16,7 +16,7 @@ void printHeader(wistel::PackInfo& info, std::FILE* out);
 
 // Prints every folder (its path and "/") and every file (its size, its
 // modification time and its path), in pack order, as the reader meets them;
-// control characters in names are shown escaped.
+// names are shown as shownName shows them.
 class Listing final : public wistel::PackVisitor {
  public:
   explicit Listing(std::FILE* out) : out_(out) {}

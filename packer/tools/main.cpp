@@ -169,6 +169,11 @@ int main(int argc, char** argv) {
   std::string problem;
   std::optional<Command> c = parse(argc, argv, problem);
   if (!c) return usage(problem);
+  // The packer names files as text: a name that is no text would reach another file.
+  for (const std::string& o : c->operands)
+    if (!wistel::isTextName(o))
+      return usage(rt::toUtf8(wistel::shownName(wistel::textOfBytes(o, rt::Encoding::Utf8))) +
+                   " is not UTF-8 text");
   installHosts(*c);
   try {
     if (c->name == "pack") return pack(*c);

@@ -49,14 +49,16 @@ void BinFileStream::setVString(std::u16string_view s) {
   file_.write(text);
 }
 
-std::u16string BinFileStream::vString() {
+std::u16string BinFileStream::vString() { return decodeBytes(vStringBytes()); }
+
+std::string BinFileStream::vStringBytes() {
   int32_t n = vLong();
-  std::u16string s;
+  std::string bytes;
   // Every unit takes at least one byte, so the count cannot exceed the bytes left.
-  if (!countFits(n)) return s;
-  if (!readUnits(file_, static_cast<size_t>(n), s))
+  if (!countFits(n)) return bytes;
+  if (!readUnitBytes(file_, static_cast<size_t>(n), bytes))
     recordReadFailure(rt::RuntimeError(rt::err::PastEndOfFile));
-  return s;
+  return bytes;
 }
 
 void BinFileStream::setVByte(uint8_t b) { putUnsigned<uint8_t>(b); }

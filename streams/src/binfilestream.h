@@ -24,6 +24,7 @@ class BinFileStream final : public rt::Automation<BinFileStream, IBinFileStream>
 
   void setVString(std::u16string_view s) override;
   std::u16string vString() override;
+  std::string vStringBytes() override;
   void setVByte(uint8_t b) override;
   uint8_t vByte() override;
   void setVBytes(const rt::Variant& bytes) override;

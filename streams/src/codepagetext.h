@@ -30,30 +30,28 @@ CharExtent nextChar(std::string_view ahead);
 // Code-page bytes as UTF-16.
 std::u16string decodeBytes(std::string_view bytes);
 
-// Reads the bytes of exactly `units` units from `src` and decodes them into
-// `out`.  `src` shows up to k bytes ahead by peek(k) and drops them by
-// consume(k).  False when the data ends first (`out` then holds what there
-// was).
+// Reads the bytes of exactly `units` units from `src` into `bytes`, undecoded.
+// `src` shows up to k bytes ahead by peek(k) and drops them by consume(k).
+// False when the data ends first (`bytes` then holds what there was).
 template <class Source>
-bool readUnits(Source& src, size_t units, std::u16string& out) {
-  std::string bytes;
-  size_t got = 0;
-  bool complete = true;
-  while (got < units) {
+bool readUnitBytes(Source& src, size_t units, std::string& bytes) {
+  for (size_t got = 0; got < units;) {
     std::string_view ahead = src.peek(4);
-    if (ahead.empty()) {
-      complete = false;
-      break;
-    }
+    if (ahead.empty()) return false;
     CharExtent c = nextChar(ahead);
-    if (c.cut) {
-      complete = false;
-      break;
-    }
+    if (c.cut) return false;
     bytes.append(ahead.substr(0, c.bytes));
     src.consume(c.bytes);
     got += c.units;
   }
+  return true;
+}
+
+// The same units decoded into `out`.
+template <class Source>
+bool readUnits(Source& src, size_t units, std::u16string& out) {
+  std::string bytes;
+  bool complete = readUnitBytes(src, units, bytes);
   out = decodeBytes(bytes);
   return complete;
 }

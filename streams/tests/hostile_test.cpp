@@ -145,6 +145,20 @@ TEST_F(Hostile, BadCountsInBinaryFiles) {
   }
 }
 
+// A string as its stored bytes: what the code page cannot decode stays
+// apart (vString makes every such byte U+FFFD), the next value is read as
+// after vString, and a string cut short fails as it does there.
+TEST_F(Hostile, StringBytesKeepWhatDoesNotDecode) {
+  writeFile("s", concat({kBinHeader, hex("03 00 00 00 61 FF FE 07 00 00 00 02 00 00 00 E4 B8")}));
+  auto s = rt::make<BinFileStream>();
+  ASSERT_TRUE(s->openStream(path("s"), nubrel::InStream));
+  EXPECT_EQ(s->vStringBytes(), "a\xFF\xFE");
+  EXPECT_EQ(s->vLong(), 7);
+  EXPECT_FALSE(s->eof());
+  EXPECT_EQ(s->vStringBytes(), "");  // one character, cut short
+  EXPECT_TRUE(s->eof());
+}
+
 // What one value may hold is capped whatever the file holds; the failure
 // names the cap.
 TEST_F(Hostile, CountsPastTheCapInBinaryFiles) {

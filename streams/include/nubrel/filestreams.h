@@ -51,6 +51,11 @@ class IBinFileStream : public virtual IStreamFile {
  public:
   static constexpr rt::Iid iid = rt::guidOf("Nubrel.IBinFileStream");
   static constexpr rt::Guid clsid = rt::classIdOf("Nubrel.BinFileStream");
+
+  // The next String value as vString reads it, but as the code-page bytes
+  // stored, undecoded: for a reader that must tell apart bytes the code
+  // page cannot decode, which vString makes U+FFFD alike.
+  virtual std::string vStringBytes() = 0;
 };
 
 class IFileStream : public virtual IStreamFile {
