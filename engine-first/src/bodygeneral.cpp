@@ -78,7 +78,7 @@ void BodyGeneral::requireClosed() const {
 
 void BodyGeneral::execute(zorbel::ScriptSpace& ss, Line& line) {
   error_.clear();
-  if (runEnded()) return;  // the embedding program ended the run: nothing more of it runs
+  if (runEnded()) return;  // nothing more of a run the embedding program ended
   try {
     engine::steps::take();
     if (!child_) {

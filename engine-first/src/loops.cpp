@@ -4,9 +4,9 @@
 // its closing line arrives.  Do and For read RunStop before each pass and
 // yield after each pass but the unconditional first of a Do ... Loop
 // While; For Each yields after each element.  A loop whose run the
-// embedding program ends while it yields ends there, For Each too.  A Do absorbs its own Exit
-// Do, the two For loops Exit For; any other Exit ends the loop and passes
-// on.
+// embedding program ends while it yields ends there, For Each too.  A Do
+// absorbs its own Exit Do, the two For loops Exit For; any other Exit ends
+// the loop and passes on.
 #include "blockline.h"
 #include "blocks.h"
 #include "core/condition.h"

@@ -135,8 +135,8 @@ TEST(Smoke, ExitWhileAScriptRunsStopsIt) {
     tmp.write("exit.drive", std::string("type changed\nnode s/run.zub\nanswer no\naction tBar_exec\nwait 1000\n") +
                                 c.exit + "\n");
     const std::string command = "cd '" + tmp.path() + "' && " + kXvfbLeaks +
-                                "timeout 60 xvfb-run -a -s '-screen 0 1280x800x24' '" MARLOX_PROGRAM "' --home '" + home +
-                                "' --drive exit.drive 2> stderr";
+                                "timeout 60 xvfb-run -a -s '-screen 0 1280x800x24' '" MARLOX_PROGRAM "' --home '" +
+                                home + "' --drive exit.drive 2> stderr";
     EXPECT_EQ(shell(command), 0) << tmp.read("stderr");
     EXPECT_TRUE(tmp.exists("home/quit-ran"));
     EXPECT_FALSE(tmp.exists("home/after-ran"));
