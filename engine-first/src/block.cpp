@@ -6,6 +6,7 @@
 #include "core/steps.h"
 #include "rt/stack.h"
 #include "rt/uihost.h"
+#include "runend.h"
 
 namespace dovrel {
 
@@ -55,6 +56,10 @@ bool Block::runBody(zorbel::ScriptSpace& ss, const Lines& lines) {
   return true;
 }
 
-void yieldToHost() { rt::uiHost().yield(); }
+bool yieldToHost() {
+  if (runEnded()) return false;  // ended while a loop inside this one yielded
+  rt::uiHost().yield();
+  return !runEnded();
+}
 
 }  // namespace dovrel

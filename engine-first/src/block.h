@@ -96,7 +96,8 @@ class Block : public OpenStatement {
 };
 
 // Lets the message loop run once: after each pass of Do and For, each
-// element of For Each.
-void yieldToHost();
+// element of For Each.  False, without yielding, when the embedding program
+// has ended the run (in the pass, or in the yield): the loop ends there.
+bool yieldToHost();
 
 }  // namespace dovrel

@@ -9,6 +9,7 @@
 #include "core/libname.h"
 #include "core/retype.h"
 #include "core/steps.h"
+#include "runend.h"
 
 namespace dovrel {
 
@@ -77,6 +78,7 @@ void BodyGeneral::requireClosed() const {
 
 void BodyGeneral::execute(zorbel::ScriptSpace& ss, Line& line) {
   error_.clear();
+  if (runEnded()) return;  // nothing more of a run the embedding program ended
   try {
     engine::steps::take();
     if (!child_) {

@@ -3,9 +3,10 @@
 // Each stores the lines of its block and replays them once per pass when
 // its closing line arrives.  Do and For read RunStop before each pass and
 // yield after each pass but the unconditional first of a Do ... Loop
-// While; For Each yields after each element.  A Do absorbs its own Exit
-// Do, the two For loops Exit For; any other Exit ends the loop and passes
-// on.
+// While; For Each yields after each element.  A loop whose run the
+// embedding program ends while it yields ends there, For Each too.  A Do
+// absorbs its own Exit Do, the two For loops Exit For; any other Exit ends
+// the loop and passes on.
 #include "blockline.h"
 #include "blocks.h"
 #include "core/condition.h"
@@ -88,7 +89,7 @@ class BodyDo final : public Block {
       if (ss.runStop()) return;
       if (truthOf(*condition_->tree, ss) == condition_->until) return;
       if (!runBody(ss, lines_)) return exited();
-      yieldToHost();
+      if (!yieldToHost()) return;
     }
   }
 
@@ -150,7 +151,7 @@ class BodyFOR final : public Block {
         return;
       }
       if (!counter.step()) engine::raiseRecorded(variable_->error());
-      yieldToHost();
+      if (!yieldToHost()) return;
     }
   }
 
@@ -199,7 +200,7 @@ class BodyForEach final : public Block {
         endsFor(exitId_);
         return;
       }
-      yieldToHost();
+      if (!yieldToHost()) return;
     }
   }
 

@@ -16,6 +16,7 @@
 #include "core/space.h"
 #include "core/ssbody.h"
 #include "core/ssroot.h"
+#include "runend.h"
 #include "rt/strings.h"
 #include "rt/text.h"
 
@@ -51,18 +52,6 @@ bool opensDefinition(engine::ExpItems& items) {
   items.remove(1);
   return true;
 }
-
-// For as long as it lives, the host runs a line.
-class Running {
- public:
-  explicit Running(bool& flag) : flag_(flag) { flag_ = true; }
-  ~Running() { flag_ = false; }
-  Running(const Running&) = delete;
-  Running& operator=(const Running&) = delete;
-
- private:
-  bool& flag_;
-};
 
 }  // namespace
 
@@ -128,6 +117,7 @@ void ScriptHost::setRunStop(bool stop) {
 
 int32_t ScriptHost::execute(std::u16string_view s) {
   requireIdle();
+  if (ended_) return errCode_;
   rt::Ref<ScriptHost> keep(this);
   errCode_ = 0;
   lineCount_ = 0;
@@ -149,6 +139,7 @@ void ScriptHost::setLineNumber(int32_t line) {
 
 int32_t ScriptHost::execLine(std::u16string_view s) {
   requireIdle();
+  if (ended_) return errCode_;
   rt::Ref<ScriptHost> keep(this);  // a handler or the script may let go of the host
   if (space_) space_->setRunStop(false);
   // Past the largest number every line is numbered with it.
@@ -255,7 +246,7 @@ bool ScriptHost::dispatch(rt::Ref<engine::ExpItems> items) {
   rt::Ref<Line> line = rt::make<Line>(std::move(items));
   rt::Ref<zorbel::ScriptSpace> space = space_;
   {
-    Running running(running_);
+    HostRunning running(running_, ended_);
     engine::ActiveSpace active(space.get());  // `x = F` runs F in this space
     dispatcher_->execute(*space, *line);
   }
@@ -341,6 +332,7 @@ void ScriptHost::refreshSSP() {
 
 void ScriptHost::execStream(nubrel::VStream& vs) {
   requireIdle();
+  if (ended_) return;
   rt::Ref<ScriptHost> keep(this);
   if (space_) space_->setRunStop(false);
   error_.clear();
@@ -359,7 +351,7 @@ void ScriptHost::execStream(nubrel::VStream& vs) {
 // spoilt ends the run with an error instead of reading on.  A directive
 // that fails raises.
 void ScriptHost::readRecords(nubrel::VStream& vs) {
-  for (;;) {
+  while (!ended_) {
     int32_t kind;
     std::u16string text;
     try {

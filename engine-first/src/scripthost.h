@@ -32,6 +32,7 @@ class ScriptHost final : public rt::Automation<ScriptHost, IScriptHost, engine::
 
   bool runStop() override;
   void setRunStop(bool stop) override;
+  void endRun() override { ended_ = true; }
   int32_t execute(std::u16string_view s) override;
   int32_t execLine(std::u16string_view s) override;
   int32_t execEnd() override;
@@ -107,6 +108,7 @@ class ScriptHost final : public rt::Automation<ScriptHost, IScriptHost, engine::
   int32_t errCode_ = 0;
   std::u16string errString_;
   bool running_ = false;    // a line runs
+  bool ended_ = false;      // endRun: nothing more runs
 };
 
 }  // namespace dovrel

@@ -2,6 +2,7 @@
 // and that a block is over once its closing line has been handled, however
 // its run ended.
 #include "hostfixture.h"
+#include "rt/strings.h"
 #include "rt/testhost.h"
 
 namespace dovreltest {
@@ -68,6 +69,56 @@ TEST_F(HostTest, RunStopEndsALoopQuietly) {
   EXPECT_EQ(value(u"n"), "2");
   EXPECT_EQ(host->execLine(u"OutLine \"next\""), 0);
   EXPECT_EQ(out(), "next\n");
+}
+
+// A program that is to exit ends the run at a yield: the loop yielding
+// ends there, For Each too, so nothing yields again, and no further line
+// runs, in the loop's body, in a function, after the loop or in a later
+// line the program gives the host.  RunStop, the script's own, still
+// leaves For Each going.
+TEST_F(HostTest, EndRunEndsEveryLoopAndRunsNoFurtherLine) {
+  const struct {
+    const char16_t* text;
+    int atYield;
+    bool end;  // else RunStop
+    const char* out;
+  } rows[] = {
+      {u"Dim c As Collection\nc.Add 1\nFor Each a In c\nc.Add a\nOutLine a\nNext\nOutLine \"after\"", 3, true,
+       "1\n1\n1\n"},
+      {u"Dim c As Collection\nFor i = 1 To 50\nc.Add i\nNext\nFor Each a In c\nFor Each b In c\nNext\n"
+       u"OutLine \"inner done\"\nNext\nOutLine \"after\"",
+       60, true, ""},
+      {u"For i = 1 To 9\nOutLine i\nNext\nOutLine \"after\"", 2, true, "1\n2\n"},
+      {u"Do While 1\nOutLine \"pass\"\nLoop\nOutLine \"after\"", 1, true, "pass\n"},
+      {u"Function F()\nDo While 1\nLoop\nOutLine \"in F\"\nEnd Function\nx = F()\nOutLine \"after\"", 2, true, ""},
+      {u"If 1 Then\nDoEvents\nOutLine \"in If\"\nEnd If\nOutLine \"after\"", 1, true, ""},
+      {u"Dim c As Collection\nc.Add 1 : c.Add 2 : c.Add 3\nFor Each a In c\nOutLine a\nNext\nOutLine \"after\"", 1,
+       false, "1\n2\n3\nafter\n"},
+  };
+  for (const auto& r : rows) {
+    rt::Ref<dovrel::ScriptHost> h = dovrel::ScriptHost::create();
+    auto output = rt::make<Recorder>();
+    h->advise(output);
+    auto counter = rt::make<YieldCounter>();
+    counter->onYield = [&](int n) {
+      if (n == r.atYield) r.end ? h->endRun() : h->setRunStop(true);
+      // A loop that does not end fails instead of running for ever.
+      if (n > r.atYield + 100) rt::raise(rt::err::Internal);
+    };
+    rt::ScopedUiHost installed(counter);
+    for (std::u16string_view line : rt::splitLines(r.text)) {
+      h->execLine(line);
+      EXPECT_FALSE(h->error().haveErr()) << utf8(line) << ": " << utf8(h->error().description());
+    }
+    EXPECT_EQ(h->execLine(u"OutLine \"later\""), 0);
+    EXPECT_EQ(h->execEnd(), 0);
+    const std::string later = r.end ? "" : "later\r\n";
+    std::string want = r.out;
+    for (size_t i = 0; (i = want.find('\n', i)) != std::string::npos; i += 2) want.insert(i, "\r");
+    EXPECT_EQ(output->out, want + later) << utf8(r.text);
+    EXPECT_EQ(counter->yields(), r.end ? r.atYield : 3) << utf8(r.text);
+    h->freeAll();
+  }
 }
 
 // Going on after a failing line, as the application interface does.

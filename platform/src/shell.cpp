@@ -32,7 +32,7 @@ class SpawnSetup {
     sigaddset(&defaults, SIGXFSZ);
     posix_spawnattr_setsigmask(&attr_, &none);
     posix_spawnattr_setsigdefault(&attr_, &defaults);
-    posix_spawnattr_setflags(&attr_, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    posix_spawnattr_setflags(&attr_, kFlags);
   }
   ~SpawnSetup() {
     posix_spawnattr_destroy(&attr_);
@@ -40,6 +40,12 @@ class SpawnSetup {
   }
   SpawnSetup(const SpawnSetup&) = delete;
   SpawnSetup& operator=(const SpawnSetup&) = delete;
+
+  // The program leads a process group of its own.
+  void ownGroup() {
+    posix_spawnattr_setpgroup(&attr_, 0);
+    posix_spawnattr_setflags(&attr_, kFlags | POSIX_SPAWN_SETPGROUP);
+  }
 
   // The program's process id, or -errno.
   pid_t spawn(char* const argv[]) const {
@@ -49,6 +55,7 @@ class SpawnSetup {
   }
 
  private:
+  static constexpr short kFlags = POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF;
   posix_spawn_file_actions_t actions_;
   posix_spawnattr_t attr_;
 };
@@ -153,6 +160,7 @@ int32_t startDetached(std::vector<std::string> args) {
 pid_t startChild(std::vector<std::string> args) {
   std::vector<char*> argv = argvOf(args);
   SpawnSetup setup;
+  setup.ownGroup();
   pid_t started = setup.spawn(argv.data());
   if (started < 0) raiseStartFailure(started, args[0]);
   return started;

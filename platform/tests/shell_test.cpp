@@ -41,9 +41,10 @@ TEST(Shell, CommandLines) {
   EXPECT_EQ(errorOf([] { rt::splitCommandLine(std::u16string(u"a\0b", 3)); }), 5);
 }
 
-// A child is ours to reap, with its exit status; its input is /dev/null.
+// A child is ours to reap, with its exit status; its input is /dev/null,
+// and it leads a process group of its own (the exit status 3 says so).
 TEST(Shell, ChildIsReapedByTheCaller) {
-  pid_t pid = rt::startChild({"sh", "-c", "read x; exit 3"});
+  pid_t pid = rt::startChild({"sh", "-c", "read x; kill -s 0 -- -$$ 2>/dev/null && exit 3"});
   ASSERT_GT(pid, 0);
   int status = 0;
   ASSERT_EQ(waitpid(pid, &status, 0), pid);

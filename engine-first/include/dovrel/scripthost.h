@@ -36,6 +36,12 @@ class IScriptHost : public virtual rt::Object {
   // a line or a stream starts.
   virtual bool runStop() = 0;
   virtual void setRunStop(bool stop) = 0;
+  // Ends the run for good, for a program that is about to exit: each loop
+  // running (For Each too) ends at its next yield, and no further line of
+  // the script runs; every line, text or stream the host is given after
+  // that is dropped unrun.  Unlike RunStop, which a script may set to end
+  // a Do or For loop and go on, nothing clears it.
+  virtual void endRun() = 0;
   // Runs a whole text, cut into lines at CR LF, CR or LF, and stops after
   // the first line that leaves an error.  Returns errCode().
   virtual int32_t execute(std::u16string_view s) = 0;

@@ -30,7 +30,9 @@ RT_API std::vector<std::string> splitCommandLine(std::u16string_view line);
 // Detached: the caller does not wait, and the program is not its child.
 // Returns the program's process id.
 RT_API int32_t startDetached(std::vector<std::string> args);
-// A child of the caller, who must reap it (waitpid).
+// A child of the caller, who must reap it (waitpid).  It leads a process
+// group of its own (its id the child's), so that the caller can end it
+// together with what it started (kill of the negative id).
 RT_API pid_t startChild(std::vector<std::string> args);
 
 // startDetached on a split command line; raises 5 for an empty one.

@@ -51,14 +51,10 @@ void RunStop::request() {
 
 void RunStop::assertStop() {
   for (yarrick::IApplication* app : running_) {
-    // Between its lines a run may have no host, and another edition's
-    // host has no RunStop of this kind: those are left as they are.
+    // A run may have no host yet, and another edition's host cannot be
+    // ended this way: those are left as they are.
     rt::Ref<dovrel::IScriptHost> host = rt::queryRef<dovrel::IScriptHost>(app->host().get());
-    if (!host) continue;
-    try {
-      host->setRunStop(true);
-    } catch (...) {
-    }
+    if (host) host->endRun();
   }
 }
 

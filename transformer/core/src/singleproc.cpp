@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 
 #include "rt/error.h"
 #include "rt/fd.h"
@@ -17,6 +18,14 @@
 namespace marlox {
 
 namespace {
+
+// How often the end of a child looks whether its group is gone.
+constexpr int32_t kGroupLookMs = 10;
+
+void pause(int32_t ms) {
+  timespec t{0, ms * 1000L * 1000L};
+  ::nanosleep(&t, nullptr);
+}
 
 // Waits up to `ms` for the child to end, and reaps it when it has: true
 // then (also when it cannot be waited for any more).  A process descriptor
@@ -32,19 +41,26 @@ bool waitStep(pid_t pid, const rt::Fd& pidFd, int32_t ms) {
     pid_t r = ::waitpid(pid, &status, WNOHANG);
     if (r == pid || (r < 0 && errno != EINTR)) return true;
     if (pidFd.get() >= 0 || waited >= ms) return false;
-    timespec pause{0, 5 * 1000 * 1000};
-    ::nanosleep(&pause, nullptr);
+    pause(5);
   }
 }
 
-// Ends the child and reaps it: asked first, then killed when it has not
-// ended within a second.
-void endChild(pid_t pid, const rt::Fd& pidFd) {
-  ::kill(pid, SIGTERM);
-  if (waitStep(pid, pidFd, 1000)) return;
-  ::kill(pid, SIGKILL);
-  while (!waitStep(pid, pidFd, 100)) {
+// Ends the child and what it started in its process group (whatever did
+// not move to a group of its own), and reaps the child: asked first, then
+// killed when any of them is left after a second.
+void endGroup(pid_t pid, const rt::Fd& pidFd) {
+  ::kill(-pid, SIGTERM);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+  bool reaped = false;
+  while (std::chrono::steady_clock::now() < deadline) {
+    if (!reaped) reaped = waitStep(pid, pidFd, kGroupLookMs);
+    else pause(kGroupLookMs);
+    // The reaped child's id names its group for as long as the group has
+    // a process, so it cannot be given to another meanwhile.
+    if (reaped && ::kill(-pid, 0) != 0) return;
   }
+  ::kill(-pid, SIGKILL);
+  while (!reaped) reaped = waitStep(pid, pidFd, 100);
 }
 
 }  // namespace
@@ -62,7 +78,7 @@ bool SingleProc::exceProc(std::u16string_view cmdStr, int32_t) {
     rt::uiHost().yield();
     if (ended) return true;
     if (stop_ && stop_()) {
-      endChild(pid, pidFd);
+      endGroup(pid, pidFd);
       return true;
     }
   }

@@ -182,15 +182,17 @@ class YieldHookHost final : public rt::ScriptedHost {
   }
 };
 
-// A close while a script waits in ExecCmd ends the command's process and
-// stops the script: the method commands it sends afterwards show nothing.
-// Once the run has ended the next run is answered as usual.
+// A close while a script waits in ExecCmd ends the command's process, and
+// what that started, though both ignore SIGTERM, and stops the script: the
+// method commands it sends afterwards show nothing.  Once the run has
+// ended the next run is answered as usual.
 TEST(Quit, ACloseDuringAScriptStopsItAndEndsTheCommandItWaitsFor) {
   auto host = rt::make<YieldHookHost>();
   Rig rig({}, host);
   rig.start();
   bool closedInside = true;
   const std::string pidFile = rig.home.path() + "/pid";
+  const std::string startedFile = rig.home.path() + "/started";
   // The close comes once the command's process has told its id.
   host->atYield = [&] {
     if (marloxtest::TempDir::readFile(pidFile).empty()) return false;
@@ -198,7 +200,9 @@ TEST(Quit, ACloseDuringAScriptStopsItAndEndsTheCommandItWaitsFor) {
     return true;
   };
   rig.apps->add(u"/s/wait.zub", [&](FakeRun& run) {
-    run.send(u"ExecCmd", yarrick::SaMethod, {Variant(u"sh -c \"echo $$ > '" + rt::fromUtf8(pidFile) + u"'; exec sleep 30\"")});
+    run.send(u"ExecCmd", yarrick::SaMethod,
+             {Variant(u"sh -c \"trap '' TERM; sleep 30 & echo $! > '" + rt::fromUtf8(startedFile) + u"'; echo $$ > '" +
+                      rt::fromUtf8(pidFile) + u"'; wait\"")});
     EXPECT_TRUE(rig.program->bridge().stopping());
     run.send(u"ShowInfo", yarrick::SaMethod, {Variant(u"not shown")});
   });
@@ -210,6 +214,9 @@ TEST(Quit, ACloseDuringAScriptStopsItAndEndsTheCommandItWaitsFor) {
   ASSERT_FALSE(pid.empty());
   EXPECT_NE(::kill(std::stoi(pid), 0), 0);
   EXPECT_EQ(errno, ESRCH);
+  const std::string started = marloxtest::TempDir::readFile(startedFile);
+  ASSERT_FALSE(started.empty());
+  EXPECT_TRUE(marloxtest::processEnded(started));
 
   rig.apps->add(u"/s/info.zub", [](FakeRun& run) { run.send(u"ShowInfo", yarrick::SaMethod, {Variant(u"shown")}); });
   rig.ui->expectMessageBox(u"shown", 1);

@@ -76,6 +76,17 @@ int shell(const std::string& command) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+bool processEnded(const std::string& pid) {
+  for (int i = 0; i < 500; ++i) {
+    std::string stat = TempDir::readFile("/proc/" + std::to_string(std::stoi(pid)) + "/stat");
+    // The state follows the name, which is in brackets and may hold any.
+    size_t name = stat.rfind(')');
+    if (name == std::string::npos || stat.compare(name, 3, ") Z") == 0) return true;
+    ::usleep(10 * 1000);
+  }
+  return false;
+}
+
 Rig::Rig(const std::string& ini, rt::Ref<rt::ScriptedHost> host)
     : ui(host ? host : rt::make<rt::ScriptedHost>()), installed_(ui) {
   if (!ini.empty()) home.write("Marlox.ini", ini);

@@ -54,6 +54,10 @@ class FileSizeLimit {
 int shell(const std::string& command);
 // Runs `command` through the shell; what it wrote on standard output.
 std::string capture(const std::string& command);
+// Whether the process whose id `pid` names has ended, waiting a few
+// seconds for it at most.  One that has ended but is not reaped yet (left
+// to a parent that may never reap it) counts as ended.
+bool processEnded(const std::string& pid);
 
 class Rig {
  public:

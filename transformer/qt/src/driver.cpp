@@ -115,29 +115,17 @@ void Driver::fail(const marlox::DriveLine* line, const QString& why) {
 
 void Driver::step() {
   if (failed_) return;
+  if (closeWaits_ > 0) return awaitClose();
   if (next_ == lines_.size()) {
     // Answers left while a script runs may be for the close that waits
     // for it.
-    if (answers_.pending() > 0 && closeWaits_ == 0 && !bridgeRunning())
+    if (answers_.pending() > 0 && !bridgeRunning())
       return fail(nullptr, QStringLiteral("an answer was never asked for"));
-    if (!closed_) window_.close();
-    closed_ = true;
-    if (answers_.failed()) return fail(nullptr, QString::fromStdString(answers_.failure()));
-    if (window_.isVisible()) {
-      // A close while a script runs waits until the script has stopped,
-      // then comes back through the event loop: looked at again for a
-      // while.
-      if (closeWaits_ < kCloseWaits && (closeWaits_ > 0 || bridgeRunning())) {
-        ++closeWaits_;
-        timer_.start(kCloseWaitMs);
-        return;
-      }
-      return fail(nullptr, QStringLiteral("the window did not close"));
-    }
-    return;
+    return close(nullptr);
   }
   const marlox::DriveLine& line = lines_[next_++];
   if (closed_) return fail(&line, QStringLiteral("the window is closed"));
+  if (line.verb == u"close") return close(&line);
   if (line.verb == u"action" && next_ < lines_.size() && lines_[next_].verb == u"wait") {
     // The wait counts from the action's start, and the drive goes on when
     // it is over whether or not the action has returned: a script that
@@ -153,7 +141,27 @@ void Driver::step() {
   QString why = run(line, waitMs);
   if (why.isEmpty() && answers_.failed()) why = QString::fromStdString(answers_.failure());
   if (!why.isEmpty()) return fail(&line, why);
-  if (!closed_ || next_ < lines_.size()) timer_.start(waitMs);
+  timer_.start(waitMs);
+}
+
+void Driver::close(const marlox::DriveLine* line) {
+  if (!closed_) window_.close();
+  closed_ = true;
+  closeLine_ = line;
+  awaitClose();
+}
+
+// A close while a script runs waits until the script has stopped, then
+// comes back through the event loop: looked at again for a while.
+void Driver::awaitClose() {
+  if (answers_.failed()) return fail(closeLine_, QString::fromStdString(answers_.failure()));
+  if (!window_.isVisible()) return;
+  if (closeWaits_ < kCloseWaits && (closeWaits_ > 0 || bridgeRunning())) {
+    ++closeWaits_;
+    timer_.start(kCloseWaitMs);
+    return;
+  }
+  fail(closeLine_, QStringLiteral("the window did not close"));
 }
 
 bool Driver::bridgeRunning() {
@@ -202,10 +210,6 @@ QString Driver::run(const marlox::DriveLine& line, int& waitMs) {
     if (!saveScreenshot(window_, arg)) return QStringLiteral("cannot save %1").arg(arg);
   } else if (verb == u"wait") {
     waitMs = arg.toInt();
-  } else if (verb == u"close") {
-    window_.close();
-    closed_ = true;
-    if (window_.isVisible()) return QStringLiteral("the window did not close");
   }
   return QString();
 }

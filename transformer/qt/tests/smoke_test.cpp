@@ -4,9 +4,6 @@
 
 #include <QImage>
 #include <QSet>
-#include <signal.h>
-
-#include <cerrno>
 #include <string>
 
 #include "rig.h"
@@ -17,16 +14,20 @@ using marloxtest::shell;
 
 bool have(const char* program) { return shell(std::string("command -v ") + program + " >/dev/null 2>&1") == 0; }
 
+// In the sanitizer build, leaks of the desktop's libraries are not the
+// program's (lsan.supp).  Under Xvfb some are known only by a function of
+// Qt's, which keeps no frame pointers: their stacks are taken the slow way.
+constexpr const char* kXvfbLeaks =
+    "LSAN_OPTIONS=suppressions='" MARLOX_LSAN_SUPPRESSIONS "':fast_unwind_on_malloc=0 ";
+
 TEST(Smoke, TheProgramUnderXvfb) {
 #ifndef MARLOX_REAL_APPLICATION
   GTEST_SKIP() << "the first-edition Application is not built";
 #endif
   if (!have("xvfb-run") || !have("xdotool")) GTEST_SKIP() << "xvfb-run or xdotool is missing";
   marloxtest::TempDir tmp;
-  // In the sanitizer build, leaks of the desktop's libraries are not the
-  // program's.
   const std::string command =
-      "cd '" + tmp.path() + "' && LSAN_OPTIONS=suppressions='" MARLOX_LSAN_SUPPRESSIONS "' timeout 120 xvfb-run -a -s '-screen 0 1280x800x24' sh -c '"
+      "cd '" + tmp.path() + "' && " + kXvfbLeaks + "timeout 120 xvfb-run -a -s '-screen 0 1280x800x24' sh -c '"
       "\"$0\" --home \"$1/home\" --drive \"$2\" 2> \"$1/stderr\" & pid=$!; "
       "timeout 30 xdotool search --sync --name \"Pelmora文本变换器\" > \"$1/found\"; wait $pid' "
       "'" MARLOX_PROGRAM "' '" + tmp.path() + "' '" MARLOX_SMOKE_DRIVE "'";
@@ -172,21 +173,32 @@ TEST(Drive, ShiftEnterSavesTheFilesOwnLineBreak) {
   EXPECT_EQ(tmp.read("separator.txt"), "xa\xe2\x80\xa8" "b\n");
 }
 
-// 文件 → 退出 while a script started from the tree runs: the script stops
-// (a loop at its next pass, a command it waits for is ended), the method
-// commands after it are not answered, the save question and the quit event
-// come as usual, and the program ends with status 0.
+// 文件 → 退出, or a drive's close, while a script started from the tree
+// runs: the script stops at its next yield, whatever loop it is in, and
+// runs no further line; a command it waits for is ended with what that
+// started; the save question and the quit event come as usual, and the
+// program ends with status 0.
 TEST(Smoke, ExitWhileAScriptRunsStopsIt) {
 #ifndef MARLOX_REAL_APPLICATION
   GTEST_SKIP() << "the first-edition Application is not built";
 #endif
   if (!have("xvfb-run")) GTEST_SKIP() << "xvfb-run is missing";
+  const std::string loop = "n = 0\nDo While 1 = 1\nn = n + 1\nLoop\n";
   struct Case {
     const char* name;
     std::string script;
+    const char* exit;
   } cases[] = {
-      {"loop", "n = 0\nDo While 1 = 1\nn = n + 1\nLoop\n"},
-      {"wait", "Application.ExecCmd \"sh -c \" & Chr(34) & \"echo $$ > child; exec sleep 60\" & Chr(34)\n"},
+      {"loop", loop, "action mmExit"},
+      {"for each", "Dim c As Collection\nc.Add 1\nFor Each a In c\nc.Add a\nNext\n", "action mmExit"},
+      {"4000 x 4000",
+       "Dim c As Collection\nFor i = 1 To 4000\nc.Add i\nNext\nFor Each a In c\nFor Each b In c\nNext\nNext\n",
+       "action mmExit"},
+      {"wait",
+       "Application.ExecCmd \"sh -c \" & Chr(34) & \"trap '' TERM; sleep 60 & echo $! > started; echo $$ > child; "
+       "wait\" & Chr(34)\n",
+       "action mmExit"},
+      {"drive close", loop, "close"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -194,20 +206,22 @@ TEST(Smoke, ExitWhileAScriptRunsStopsIt) {
     const std::string home = tmp.path() + "/home";
     tmp.write("home/Marlox.ini", "[Main]\nIsFirstRun=0\n[Events]\nQuit=quit.zub\n[zubDirList]\n1=" + home + "/s\n");
     tmp.write("home/quit.zub", "Application.MDir Application.gSysPath & \"quit-ran\"\n");
-    tmp.write("home/s/run.zub", c.script + "Application.ShowInfo \"after the stop\"\n");
+    tmp.write("home/s/run.zub", c.script + "MkDir Application.gSysPath & \"after-ran\"\n");
     // The answer is the save question's: a box of the script would take
     // it and leave the question without one.
-    tmp.write("exit.drive", "type changed\nnode s/run.zub\nanswer no\naction tBar_exec\nwait 1000\naction mmExit\n");
-    const std::string command = "cd '" + tmp.path() + "' && LSAN_OPTIONS=suppressions='" MARLOX_LSAN_SUPPRESSIONS
-                                "' timeout 60 xvfb-run -a -s '-screen 0 1280x800x24' '" MARLOX_PROGRAM "' --home '" +
+    tmp.write("exit.drive", std::string("type changed\nnode s/run.zub\nanswer no\naction tBar_exec\nwait 1000\n") +
+                                c.exit + "\n");
+    const std::string command = "cd '" + tmp.path() + "' && " + kXvfbLeaks +
+                                "timeout 60 xvfb-run -a -s '-screen 0 1280x800x24' '" MARLOX_PROGRAM "' --home '" +
                                 home + "' --drive exit.drive 2> stderr";
     EXPECT_EQ(shell(command), 0) << tmp.read("stderr");
     EXPECT_TRUE(tmp.exists("home/quit-ran"));
-    if (std::string child = tmp.read("child"); !child.empty()) {
-      EXPECT_NE(::kill(std::stoi(child), 0), 0) << "the command the script waited for still runs";
-      EXPECT_EQ(errno, ESRCH);
-    } else {
-      EXPECT_STREQ(c.name, "loop");
+    EXPECT_FALSE(tmp.exists("home/after-ran"));
+    if (std::string(c.name) != "wait") continue;
+    for (const char* pidFile : {"child", "started"}) {
+      std::string pid = tmp.read(pidFile);
+      ASSERT_FALSE(pid.empty()) << pidFile;
+      EXPECT_TRUE(marloxtest::processEnded(pid)) << pidFile << " still runs";
     }
   }
 }

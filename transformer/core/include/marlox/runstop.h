@@ -1,8 +1,9 @@
-// Stopping the scripts that run when the program is asked to end: every
-// running first-edition host gets RunStop, so its Do or For loop ends at
-// its next pass.  A host clears RunStop at each line it takes, so while
-// the stop holds it is set again at every yield; the runs' yields go
-// through a UI host of this stop, which hands everything else on.
+// Stopping the scripts that run when the program is asked to end: the run
+// of every running first-edition host is ended, so that its loop, of
+// whatever kind, ends at its next yield and no further line of it runs.
+// A run may begin while the stop holds, so the stop is asserted again at
+// every yield: the runs' yields go through a UI host of this stop, which
+// hands everything else on.
 #pragma once
 
 #include <vector>

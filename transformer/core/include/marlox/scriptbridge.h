@@ -29,9 +29,10 @@ class ScriptBridge {
   bool zubExec(std::u16string_view zubPath);
   // A script runs (zubExec has not returned).
   bool running() const { return stop_.active(); }
-  // The program is to end: every running script stops at its next yield,
-  // a command it waits for (ExecCmd) is ended, and the method commands it
-  // sends from then on end quietly.  Holds until the outermost run ends.
+  // The program is to end: every running script stops at its next yield
+  // and runs no further line, a command it waits for (ExecCmd) is ended,
+  // and the method commands it sends from then on end quietly.  Holds
+  // until the outermost run ends.
   void stopRuns() { stop_.request(); }
   bool stopping() const { return stop_.requested(); }
 

@@ -13,17 +13,19 @@ class SingleProc {
  public:
   // Starts `cmdStr` (split as the engine's Shell splits it: quotes group,
   // no shell, so no pipes or redirection; standard input from /dev/null)
-  // and waits for its end in steps of the wait interval, yielding once
-  // after each step.  False when it cannot be started.  `winStyle` is taken
-  // for the callers' sake: there is no window to style here.
+  // in a process group of its own, and waits for its end in steps of the
+  // wait interval, yielding once after each step.  False when it cannot be
+  // started.  `winStyle` is taken for the callers' sake: there is no
+  // window to style here.
   bool exceProc(std::u16string_view cmdStr, int32_t winStyle);
 
   int32_t waitInterval() const { return intervalMs_; }
   void setWaitInterval(int32_t ms) { intervalMs_ = ms; }
 
   // Asked after each yield: when it answers true (the program is ending)
-  // the process is ended (SIGTERM, then SIGKILL a second later) and
-  // exceProc returns true.
+  // the process is ended with everything it started in its process group
+  // (SIGTERM, then SIGKILL to what is left a second later) and exceProc
+  // returns true.
   void endWhen(std::function<bool()> stop) { stop_ = std::move(stop); }
 
  private:

@@ -32,8 +32,13 @@ class Driver {
 
  private:
   void step();
-  // Runs one line; an empty text when it passed, else why it failed.
+  // Runs one line but "close"; an empty text when it passed, else why it
+  // failed.
   QString run(const marlox::DriveLine& line, int& waitMs);
+  // Closes the window as a user does, after the "close" `line` or the
+  // last line (null), and fails the drive when it stays open.
+  void close(const marlox::DriveLine* line);
+  void awaitClose();
   void fail(const marlox::DriveLine* line, const QString& why);
   // A script runs (never after the program has ended).
   bool bridgeRunning();
@@ -50,6 +55,7 @@ class Driver {
   size_t next_ = 0;
   bool failed_ = false;
   bool closed_ = false;
+  const marlox::DriveLine* closeLine_ = nullptr;  // the close being waited for
   int closeWaits_ = 0;
 };
 
