@@ -31,6 +31,8 @@ class CompoundBody : public ExecBody {
   // The number of the line the statement opens on, and its first keyword.
   int32_t openingLine() const { return line_; }
   int32_t opener() const { return opener_; }
+  // How many compound statements enclose it, itself included.
+  int32_t depth() const { return depth_; }
   // The block inside the statement that takes its next line, or null.
   virtual const BodyGeneral* receiving() const = 0;
 

@@ -6,10 +6,19 @@
 // to blocks that never run.  Any other failure of feeding is left to the
 // host, whose macros (#define) may make it go away; the lines after it are
 // fed to a new block.
+//
+// Feeding costs a third of a compile, so a line is fed only when a bound
+// read off its tokens cannot show it within both limits: no tree holds more
+// nodes than its line has tokens, and no more blocks are open while a line
+// is fed than were open before it plus those its keywords may open.  The
+// lines taken while blocks may be open are kept, to be fed first when a
+// line must be.
 #pragma once
 
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "core/errors.h"
 #include "core/expitems.h"
@@ -25,9 +34,11 @@ class LoadCheck {
   LoadCheck(const LoadCheck&) = delete;
   LoadCheck& operator=(const LoadCheck&) = delete;
 
-  // Feeds a copy of a line of the script; false, with the failure in
-  // `error`, for one over a limit.
-  bool line(const ExpItems& line, ErrRecord& error);
+  // A line of the script: a statement's text and the tokens it gives, the
+  // text kept in case the line must be fed later.  False, with the failure
+  // in `error` and its line in `failedLine`, for one over a limit (a line
+  // taken earlier only when the native stack runs short).
+  bool line(std::u16string text, const ExpItems& tokens, ErrRecord& error, int32_t& failedLine);
   // A directive ends the lines a host feeds to one block.
   void directive();
   // The body lines of a user function; false, with the failure in `error`
@@ -35,7 +46,26 @@ class LoadCheck {
   static bool function(const ItemsColl& lines, ErrRecord& error, int32_t& failedLine);
 
  private:
+  // A line taken and not fed: its tokens, or the text they come from.
+  struct Unfed {
+    rt::Ref<ExpItems> tokens;
+    std::u16string text;
+    int32_t line;
+    rt::Ref<ExpItems> toFeed() const;
+  };
+
+  bool take(const ExpItems& line, Unfed unfed, ErrRecord& error, int32_t& failedLine);
+  // Whether `line` stays within both limits by the bound; if so, the bound
+  // takes it in.
+  bool withinBound(const ExpItems& line);
+  bool feed(ExpItems& line, ErrRecord& error);
+  // A new block for the lines to come.
+  void restart();
+
   std::unique_ptr<BodyGeneral> block_;
+  bool fed_ = false;           // block_ has taken a line
+  std::vector<Unfed> unfed_;   // taken after the lines block_ has, in order
+  int32_t openBound_ = 0;      // the most blocks open after the lines taken
 };
 
 }  // namespace engine

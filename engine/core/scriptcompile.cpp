@@ -1,6 +1,7 @@
 #include "core/scriptcompile.h"
 
 #include <new>
+#include <utility>
 
 #include "core/compoundbodies.h"
 #include "core/records.h"
@@ -94,7 +95,7 @@ void ScriptCompile::compileLine(std::u16string_view s, nubrel::VStream& vs) {
     std::u16string statement = std::move(pending_);
     pending_.clear();
     statement += text;
-    compileStatement(statement, vs);
+    compileStatement(std::move(statement), vs);
   } catch (const rt::RuntimeError& e) {
     pending_.clear();  // a rejected line ends the statement it continued
     error_.trap(e, u"CompileLine");
@@ -104,7 +105,7 @@ void ScriptCompile::compileLine(std::u16string_view s, nubrel::VStream& vs) {
   }
 }
 
-void ScriptCompile::compileStatement(const std::u16string& statement, nubrel::VStream& vs) {
+void ScriptCompile::compileStatement(std::u16string statement, nubrel::VStream& vs) {
   if (!statement.empty() && statement.front() == u'#') {
     check_.directive();
     vs.setVLong(RecordDirective);
@@ -120,17 +121,17 @@ void ScriptCompile::compileStatement(const std::u16string& statement, nubrel::VS
   }
   if (items_->empty()) return;  // a blank or comment-only line
   if (fun_) continueDefinition(vs);
-  else startDefinition(vs);
+  else startDefinition(std::move(statement), vs);
 }
 
-void ScriptCompile::startDefinition(nubrel::VStream& vs) {
+void ScriptCompile::startDefinition(std::u16string statement, nubrel::VStream& vs) {
   int32_t first = items_->item(1).iType;
   if (isVisibilityKeyword(first) && items_->count() > 1 && isDefinitionKeyword(items_->item(2).iType)) {
     items_->remove(1);  // "Public Sub" opens a definition as "Sub" does
     first = items_->item(1).iType;
   }
   if (!isDefinitionKeyword(first)) {
-    if (!check_.line(*items_, error_)) return;
+    if (!check_.line(std::move(statement), *items_, error_, curLine_)) return;
     vs.setVLong(RecordLine);
     items_->writeStream(vs);
     return;

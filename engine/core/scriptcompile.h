@@ -27,8 +27,8 @@ class ScriptCompile final : public rt::Automation<ScriptCompile, kestrin::IScrip
   bool checkStream(nubrel::VStream& vs) override;
 
  private:
-  void compileStatement(const std::u16string& statement, nubrel::VStream& vs);
-  void startDefinition(nubrel::VStream& vs);
+  void compileStatement(std::u16string statement, nubrel::VStream& vs);
+  void startDefinition(std::u16string statement, nubrel::VStream& vs);
   void continueDefinition(nubrel::VStream& vs);
 
   int32_t curLine_ = 0;

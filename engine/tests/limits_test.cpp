@@ -84,6 +84,43 @@ TEST_F(Limits, EachEndsTheRunWithItsError) {
   }
 }
 
+// The compiler feeds a line only when a bound read off its tokens cannot
+// clear it: the bound must refuse at each limit exactly, and lines that
+// take it far above what they do must not move the refusal.
+TEST_F(Limits, TheCompilerRefusesExactlyAtEachLimit) {
+  const std::u16string ifs = repeat(u"If 1 Then\r\n", 255);
+  const std::u16string dims = repeat(u"Dim a With\r\n", 300);  // a With the Dim ignores
+  constexpr int32_t tooDeep = rt::err::OutOfStackSpace;
+  struct Case {
+    const char* what;
+    std::u16string source;
+    int32_t number;
+    int32_t compiledLine;
+  };
+  const Case cases[] = {
+      {"blocks nested 256 deep", ifs + u"If 1 Then\r\nx = 1\r\n" + repeat(u"End If\r\n", 256), 0,
+       0},
+      {"blocks nested 257 deep", ifs + u"If 1 Then\r\nIf 1 Then\r\n", tooDeep, 257},
+      {"a line opening two at 255", ifs + u"If 1 Then If 1 Then x = 1\r\n", tooDeep, 256},
+      {"a Next in brackets closes nothing", ifs + u"Do\r\nExit Do (1 : Next)\r\nIf 1 Then\r\n",
+       tooDeep, 258},
+      {"Dim lines naming With", u"With o\r\n" + dims + ifs + u"If 1 Then\r\n", tooDeep, 557},
+      {"the same in a function",
+       u"Function F()\r\nWith o\r\n" + dims + ifs + u"If 1 Then\r\n" + repeat(u"End If\r\n", 256) +
+           u"End With\r\nEnd Function",
+       tooDeep, 558},
+      {"1024 brackets: the host's to refuse", repeat(u"(", 1024),
+       engine::errNumber(engine::ErrBracket), 0},
+      {"1025 brackets", repeat(u"(", 1025), rt::err::ExpressionTooComplex, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Failure f = failure(c.source);
+    EXPECT_EQ(f.number, c.number) << f.description;
+    EXPECT_EQ(f.compiledLine, c.compiledLine);
+  }
+}
+
 // Nesting within the limits above, on stacks far smaller than the usual
 // 8 MB: each run ends with its result or with error 28 from the stack
 // checks, never by running off the stack.
