@@ -13,11 +13,6 @@ namespace engine {
 
 namespace {
 
-bool opensCompound(int32_t code) {
-  return code == tok::Do || code == tok::For || code == tok::ForEach || code == tok::If ||
-         code == tok::Select || code == tok::With;
-}
-
 bool isA(const ExecBody* b, std::u16string_view classId) {
   return b && rt::equalsNoCase(b->classId(), classId);
 }

@@ -9,8 +9,15 @@
 
 #include "core/blockdepth.h"
 #include "core/execbody.h"
+#include "core/tokencode.h"
 
 namespace engine {
+
+// Whether a line beginning with `keyword` opens a compound statement.
+constexpr bool opensCompound(int32_t keyword) {
+  return keyword == tok::Do || keyword == tok::For || keyword == tok::ForEach ||
+         keyword == tok::If || keyword == tok::Select || keyword == tok::With;
+}
 
 // A new block for the statement that `keyword` opens, `depth` compound
 // statements deep counting itself.  Raises 28 beyond kMaxBlockDepth.

@@ -1,6 +1,8 @@
 // Block statements written on one line with others, separated by ":" or
 // ";" ("For i = 1 To 3 : s = s + i : Next", "Dim a As Long : a = 1"), are
-// read as if each statement stood on its own line.
+// read as if each statement stood on its own line; so is a block statement
+// after the clause of an ElseIf or Else line ("ElseIf c Then For i = 1 To
+// 3"), so that the statements holding the If count the block it opens.
 #pragma once
 
 #include <vector>
