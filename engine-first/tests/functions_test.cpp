@@ -1,6 +1,7 @@
 // User functions on the first edition: each call replays the stored lines
 // in a new space under the caller's, with the arguments bound by
 // reference.
+#include "core/rings.h"
 #include "hostfixture.h"
 
 namespace dovreltest {
@@ -72,6 +73,19 @@ TEST_F(HostTest, ABlockLeftOpenInABodyIsAnError) {
   EXPECT_EQ(feed({u"S"}), std::vector<int32_t>{-1});
   EXPECT_EQ(errNumber(), engineError(4));
   EXPECT_EQ(out(), "");
+}
+
+// A ring that a call leaves behind goes while the host runs: however many
+// calls leave one, the values listed as able to close one stay few, and
+// FreeAll lets go of the one unbound last.
+TEST_F(HostTest, RingsThatCallsLeaveGoWhileTheHostRuns) {
+  const size_t before = engine::Rings::listed();
+  ASSERT_EQ(script(u"Sub R()\nSet s.Parent = s\nEnd Sub\nFor i = 1 To 20000\nR\nNext\n"
+                   u"Set last.Me = last\nSet last = Nothing"),
+            0);
+  EXPECT_LT(engine::Rings::listed() - before, size_t{5000});
+  host->freeAll();
+  EXPECT_EQ(engine::Rings::listed(), before);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "core/errors.h"
+#include "core/libname.h"
 #include "core/pool.h"
 #include "kestrin/values.h"
 #include "rt/dispatch.h"
@@ -22,10 +23,16 @@ namespace engine {
 class SvCopy final : public rt::Automation<SvCopy, zorbel::ScriptValue, kestrin::ISvCopy>,
                      public Pooled<SvCopy> {
  public:
+  // This library's own alias answers this (the ring finder walks through
+  // it, core/rings.h); an alias of the other edition is another class.
+  static constexpr rt::Iid ownIid = ENGINE_IID("SvCopy");
   static const rt::MemberTable<SvCopy>& members();
 
   SvCopy() : unbound_(u"SvCopy") {}
   SvCopy(std::u16string_view key, zorbel::ScriptValue* sv) : SvCopy() { init(key, sv); }
+  void* query(const rt::Iid& iid) noexcept override {
+    return iid == ownIid ? this : Automation::query(iid);
+  }
 
   void init(std::u16string_view key, zorbel::ScriptValue* sv) override;
   zorbel::ScriptValue* target() const { return target_.get(); }

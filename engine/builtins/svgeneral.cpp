@@ -22,12 +22,15 @@ const rt::MemberTable<SvGeneral>& SvGeneral::members() {
 }
 
 SvGeneral::SvGeneral() : err_(u"SvGeneral"), value_(int16_t{0}) {}
-SvGeneral::~SvGeneral() = default;
+SvGeneral::~SvGeneral() {
+  if (ringSlot_ != Rings::kUnlisted) Rings::delist(*this);
+}
 
 rt::Ref<SvGeneral> SvGeneral::holding(const rt::Variant& v) {
   rt::Ref<SvGeneral> g = rt::make<SvGeneral>();
   g->value_ = v;
   g->flag_ = FlagAssigned;
+  if (g->value_.isObject()) g->holdsObject();
   return g;
 }
 
@@ -46,6 +49,15 @@ void SvGeneral::addSubs(zorbel::ScriptValue* sv) {
   ScriptValues& list = subValues();
   if (!list.addUnder(sv, sv->key())) list.addUnder(sv, {});
   flag_ = FlagListed;
+}
+
+void SvGeneral::holdsObject() {
+  if (ringSlot_ == Rings::kUnlisted) Rings::enlist(*this);
+}
+
+void SvGeneral::assignObject(rt::Variant&& v) {
+  value_ = std::move(v);
+  holdsObject();
 }
 
 void SvGeneral::letGoOfAll() {
@@ -67,12 +79,14 @@ void SvGeneral::letValue(const rt::Variant& v) {
   err_.clear();
   value_ = v;
   flag_ = FlagAssigned;
+  if (value_.isObject()) holdsObject();
 }
 
 void SvGeneral::setValue(const rt::Variant& v) {
   err_.clear();
   value_ = v;
   flag_ = FlagAssigned;
+  if (value_.isObject()) holdsObject();
 }
 
 rt::Ref<zorbel::ScriptValue> SvGeneral::attr(std::u16string_view name) {

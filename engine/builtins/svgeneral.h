@@ -16,6 +16,7 @@
 #include "core/direct.h"
 #include "core/errors.h"
 #include "core/pool.h"
+#include "core/rings.h"
 #include "kestrin/values.h"
 #include "rt/dispatch.h"
 #include "zorbel/zorbel.h"
@@ -59,15 +60,16 @@ class SvGeneral final : public rt::Automation<SvGeneral, zorbel::ScriptValue, ke
   ScriptValues* attributeList() const { return attrs_.get(); }
   ScriptValues* subValueList() const { return subs_.get(); }
   // Lets go of all it holds, which becomes the Integer 0: how a ring of
-  // values is broken when its host lets go of everything (core/rings.h).
+  // values that nothing else holds is broken (core/rings.h).
   void letGoOfAll();
   // What the evaluator may do with this value directly: read and assign.
   Direct direct() override { return Direct{&value_, &err_, this}; }
   // letValue of a value that is not needed any more.
   void assign(rt::Variant&& v) {
     err_.clear();
-    value_ = std::move(v);
     flag_ = FlagAssigned;
+    if (v.isObject()) [[unlikely]] return assignObject(std::move(v));
+    value_ = std::move(v);
   }
 
   // Whether the value held is the String `text` itself: the same text, not
@@ -109,6 +111,13 @@ class SvGeneral final : public rt::Automation<SvGeneral, zorbel::ScriptValue, ke
   bool hasError() override { return err_.haveErr(); }
 
  private:
+  friend class Rings;
+
+  // Called when the value held has become an object: a value that holds
+  // one may close a ring, so it is listed where rings are looked for from.
+  void holdsObject();
+  // assign of an object, kept out of the way of plain values.
+  void assignObject(rt::Variant&& v);
   ScriptValues& attributes();
   ScriptValues& subValues();
   rt::Ref<zorbel::ScriptValue> subsAt(const rt::Variant& index);
@@ -116,6 +125,7 @@ class SvGeneral final : public rt::Automation<SvGeneral, zorbel::ScriptValue, ke
   ErrRecord err_;
   std::u16string key_;
   int32_t flag_ = FlagNew;
+  uint32_t ringSlot_ = Rings::kUnlisted;  // its place among the values listed
   rt::Variant value_;
   // Made on first use: most values never have attributes or sub-values.
   rt::Ref<ScriptValues> attrs_;

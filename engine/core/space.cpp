@@ -146,10 +146,10 @@ rt::Ref<zorbel::ScriptValue> findIn(zorbel::ScriptSpace& ss, std::u16string_view
 void unbindAllIn(zorbel::ScriptSpace* ss) {
   auto* own = ss ? static_cast<Space*>(ss->query(Space::iid)) : nullptr;
   if (!own) return;
-  // Only here, when a host lets go of everything: a walk over all a space
-  // reaches at every return from a procedure would make loops quadratic.
-  breakRings(own->bindings());
   own->unbindAll();
+  // What only the bindings held, rings of values included, goes now, not
+  // when the values listed next double.
+  Rings::breakUnheld();
 }
 
 bool progIdOf(jespin::IVValues& typeDefs, std::u16string_view typeName, std::u16string& progId) {

@@ -90,8 +90,8 @@ class Space : public virtual rt::Object {
   Space* enclosing_ = nullptr;
 };
 
-// A host lets go of everything an engine space binds (rings of values only
-// it reaches included, core/rings.h); nothing on any other space.
+// A host lets go of everything an engine space binds, rings of values that
+// nothing else holds included (core/rings.h); nothing on any other space.
 void unbindAllIn(zorbel::ScriptSpace* ss);
 
 // A local binding that takes a rebinding of its name itself instead of

@@ -21,8 +21,14 @@ namespace {
 
 // Ordinary structures (a host, its spaces, their values, a page and its
 // outputs) nest far less, so their objects go exactly as without putting
-// aside; only a chain deeper than this is let go in steps.
+// aside; only a chain deeper than this is let go in steps.  Builds with
+// checks put aside every object let go in another's destructor, so that a
+// destructor that reaches its owner fails in every test (object.h).
+#ifdef NDEBUG
 constexpr unsigned kMaxNesting = 64;
+#else
+constexpr unsigned kMaxNesting = 1;
+#endif
 // The count of an object put aside: a destructor that takes and drops a
 // reference to it meanwhile does not destroy it a second time.
 constexpr uint32_t kAside = 0x80000000u;

@@ -2,6 +2,7 @@
 // stack of the same size whatever the chain's length.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -61,6 +62,41 @@ TEST(Release, LongChainsGoOnASmallStack) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     ASSERT_TRUE(rt::testing::onStackOf(kSmallStack, c.chain));
+  }
+}
+
+// What a destructor sees of the object that held it: past a fixed depth of
+// nesting, and in builds with checks at every depth (so that the sanitizers
+// see a destructor that reaches its owner in every test), the owner's own
+// destructor has ended before what it held goes.
+TEST(Release, WhatAnOwnerHeldGoesAfterTheOwnerPastTheDepth) {
+#ifdef NDEBUG
+  constexpr int kNesting = 64;
+#else
+  constexpr int kNesting = 1;
+#endif
+  // Notes its number as its destructor starts, and ~number as it ends.
+  struct Owner : rt::Object {
+    Owner(int n, std::vector<int>& e) : number(n), events(e) {}
+    ~Owner() override {
+      events.push_back(number);
+      next = nullptr;
+      events.push_back(~number);
+    }
+    int number;
+    std::vector<int>& events;
+    rt::Ref<Owner> next;
+  };
+  std::vector<int> events;
+  rt::Ref<Owner> head = rt::make<Owner>(0, events);
+  Owner* last = head.get();
+  for (int i = 1; i < 200; ++i) last = (last->next = rt::make<Owner>(i, events)).get();
+  head = nullptr;
+  auto at = [&](int event) { return std::find(events.begin(), events.end(), event) - events.begin(); };
+  for (int i = 1; i < 200; ++i) {
+    SCOPED_TRACE(i);
+    // One put aside starts a new nesting: it began after its owner ended.
+    EXPECT_EQ(at(i) < at(~(i - 1)), i % kNesting != 0);
   }
 }
 

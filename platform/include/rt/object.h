@@ -62,6 +62,13 @@ class Object {
   Object& operator=(const Object&) = delete;
 
   void addRef() noexcept { ++refs_; }
+  // Lets go of one reference; the last one destroys the object.  A
+  // destructor must never reach the object that held this one (through a
+  // back pointer, say): a destruction nested in others deeper than a fixed
+  // depth waits until the outermost one has ended (releaseLast), and by
+  // then the owner is gone.  Builds with checks (without NDEBUG) make every
+  // nested destruction wait, so that such a destructor reads freed memory
+  // in every test, where the sanitizers report it.
   void release() noexcept {
     if (--refs_ == 0) releaseLast();
   }
