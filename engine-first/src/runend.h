@@ -6,12 +6,24 @@
 
 namespace dovrel {
 
+namespace runend {
+// The mark of the innermost host running a line, or null.  Read before
+// every line and at every yield, so it is read inline.
+inline const bool* innermost = nullptr;
+}  // namespace runend
+
 // For as long as it lives, a host runs a line: `running` is set, and
 // `ended` is the host's mark that runEnded reads.
 class HostRunning {
  public:
-  HostRunning(bool& running, const bool& ended);
-  ~HostRunning();
+  HostRunning(bool& running, const bool& ended) : running_(running), outer_(runend::innermost) {
+    running_ = true;
+    runend::innermost = &ended;
+  }
+  ~HostRunning() {
+    running_ = false;
+    runend::innermost = outer_;
+  }
   HostRunning(const HostRunning&) = delete;
   HostRunning& operator=(const HostRunning&) = delete;
 
@@ -21,6 +33,6 @@ class HostRunning {
 };
 
 // False when no host runs a line.
-bool runEnded();
+inline bool runEnded() { return runend::innermost && *runend::innermost; }
 
 }  // namespace dovrel
