@@ -48,6 +48,64 @@ void removeSelection(QTextCursor& c) {
   if (TextBox::isSoft(c.block()) != soft) c.setBlockFormat(withSoft(c.blockFormat(), soft));
 }
 
+// Whether the soft break after `block` has an empty paragraph on either
+// side: the window would show a line there that the text does not have.
+bool emptyBesideSoftBreak(const QTextBlock& block) {
+  const QTextBlock next = block.next();
+  return next.isValid() && TextBox::isSoft(next) && (block.length() == 1 || next.length() == 1);
+}
+
+bool anyEmptyBesideSoftBreak(const QTextDocument* doc, int first, int last) {
+  QTextBlock b = doc->findBlockByNumber(std::max(first, 0));
+  for (int n = std::max(first, 0); n <= last && b.isValid(); ++n, b = b.next())
+    if (emptyBesideSoftBreak(b)) return true;
+  return false;
+}
+
+// Joins each paragraph from number `first` to `last` with the one after it
+// where emptyBesideSoftBreak says so, keeping the break of the first: the
+// two are one line of the text, and an empty piece of a line is no piece.
+// Cursors on the break taken out stay where they were in the text.
+void joinEmptyPieces(QTextDocument* doc, int first, int last) {
+  first = std::max(first, 0);
+  QTextCursor c(doc);
+  QTextBlock b = doc->findBlockByNumber(first);
+  for (int n = first; n <= last && b.isValid();) {
+    if (!emptyBesideSoftBreak(b)) {
+      b = b.next();
+      ++n;
+      continue;
+    }
+    const bool soft = TextBox::isSoft(b);
+    c.setPosition(b.position() + b.length() - 1);
+    c.deleteChar();
+    if (TextBox::isSoft(c.block()) != soft) c.setBlockFormat(withSoft(c.blockFormat(), soft));
+    b = c.block();
+    --last;
+  }
+}
+
+// Makes `edit` of `c` one step of the undo history, with the joins of the
+// empty pieces it leaves.
+template <class Edit>
+void editJoiningEmptyPieces(QTextCursor& c, Edit edit) {
+  c.beginEditBlock();
+  edit();
+  joinEmptyPieces(c.document(), c.blockNumber() - 1, c.blockNumber() + 1);
+  c.endEditBlock();
+}
+
+// After an edit Qt made itself at `caret` (a key, an input method): joins
+// the empty pieces it left, within its step of the undo history.
+void joinEmptyPiecesAfterQt(const QTextCursor& caret) {
+  const int at = caret.blockNumber();
+  if (!anyEmptyBesideSoftBreak(caret.document(), at - 1, at + 1)) return;
+  QTextCursor c = caret;
+  c.joinPreviousEditBlock();
+  joinEmptyPieces(c.document(), at - 1, at + 1);
+  c.endEditBlock();
+}
+
 // What a key that breaks the line puts in: a real break for Enter and for
 // Shift+Enter (for which Qt would put in a line separator, shown as a break
 // but none in the text), and the typed text with a real break for each line
@@ -215,21 +273,21 @@ int TextBox::toShown(int real) const {
 void TextBox::insertReal(QTextCursor& cursor, const QString& text) {
   cursor.beginEditBlock();
   removeSelection(cursor);
+  const int first = cursor.blockNumber();
   // A paragraph begun here takes the format of the one it is cut from,
   // but its break is what the text says.
   walkPieces(
       text, [&](qsizetype start, qsizetype n) { cursor.insertText(text.mid(start, n)); },
       [&] { cursor.insertBlock(withSoft(cursor.blockFormat(), true)); },
       [&](qsizetype, qsizetype) { cursor.insertBlock(withSoft(cursor.blockFormat(), false)); });
+  joinEmptyPieces(document(), first - 1, cursor.blockNumber() + 1);
   cursor.endEditBlock();
 }
 
 void TextBox::takeSelection(bool cut) {
   if (cut) copy();
   QTextCursor c = textCursor();
-  c.beginEditBlock();
-  removeSelection(c);
-  c.endEditBlock();
+  editJoiningEmptyPieces(c, [&] { removeSelection(c); });
   setTextCursor(c);
   ensureCursorVisible();
 }
@@ -270,7 +328,7 @@ void TextBox::keyPressEvent(QKeyEvent* event) {
     for (QTextBlock b = c.block(); b.isValid() && p == b.position() && isSoft(b); b = doc->findBlock(p)) --p;
     if (p > 0) {
       c.setPosition(p);
-      c.deletePreviousChar();
+      editJoiningEmptyPieces(c, [&] { c.deletePreviousChar(); });
     }
     return done();
   }
@@ -278,11 +336,24 @@ void TextBox::keyPressEvent(QKeyEvent* event) {
     QTextBlock b = c.block().next();
     while (b.isValid() && b.length() == 1 && isSoft(b.next())) b = b.next();
     c.setPosition(b.position());
-    if (!c.atEnd()) c.deleteChar();
+    if (!c.atEnd()) editJoiningEmptyPieces(c, [&] { c.deleteChar(); });
+    return done();
+  }
+  // Qt's own Backspace and Delete are steps the undo history merges, to
+  // which the join of a piece they leave empty could not be added: in a
+  // piece that short they are made here.
+  const bool del = event == QKeySequence::Delete;
+  const QTextBlock block = c.block();
+  if ((backspace || del) && !c.hasSelection() && block.length() <= 3 &&
+      (isSoft(block) || isSoft(block.next()))) {
+    editJoiningEmptyPieces(c, [&] { del ? c.deleteChar() : c.deletePreviousChar(); });
     return done();
   }
   const int before = c.position();
+  const int revision = doc->revision();
   QPlainTextEdit::keyPressEvent(event);
+  if (doc->revision() != revision && event != QKeySequence::Undo && event != QKeySequence::Redo)
+    joinEmptyPiecesAfterQt(textCursor());
   // Both sides of a soft break are one place in the text: a step of one
   // character goes on over it.
   if (event == QKeySequence::MoveToNextChar || event == QKeySequence::MoveToPreviousChar ||
@@ -306,7 +377,11 @@ void TextBox::inputMethodEvent(QInputMethodEvent* event) {
   bool breaks = false;
   for (qsizetype i = 0; i < commit.size() && !breaks; ++i) breaks = breakAt(commit, i) > 0;
   const bool over = textCursor().hasSelection() && !commit.isEmpty();
-  if (!pieces() || (!breaks && !over)) return QPlainTextEdit::inputMethodEvent(event);
+  if (!pieces()) return QPlainTextEdit::inputMethodEvent(event);
+  if (!breaks && !over) {
+    QPlainTextEdit::inputMethodEvent(event);
+    return joinEmptyPiecesAfterQt(textCursor());
+  }
   // A committed text with line breaks, or one that takes the place of the
   // selection, goes in as pasted text would.
   QTextCursor c = textCursor();

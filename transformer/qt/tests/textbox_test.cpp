@@ -48,10 +48,16 @@ int walkedShown(const TextBox& box, int real) {
   return box.document()->characterCount() - 1;
 }
 
-// At both ends of every paragraph and beside them.
+// At both ends of every paragraph and beside them; and the window shows
+// the lines of the text: no piece is empty, for an empty one would show a
+// line that is not there.
 void expectMappedAsWalked(const TextBox& box) {
   const int end = walkedReal(box, box.document()->characterCount() - 1);
   for (QTextBlock b = box.document()->begin(); b.isValid(); b = b.next()) {
+    if (TextBox::isSoft(b)) {
+      ASSERT_GT(b.length(), 1) << "an empty piece at paragraph " << b.blockNumber();
+      ASSERT_GT(b.previous().length(), 1) << "an empty piece before paragraph " << b.blockNumber();
+    }
     for (int shown : {b.position(), b.position() + b.length() - 1}) {
       ASSERT_EQ(box.toReal(shown), walkedReal(box, shown)) << shown;
       const int real = walkedReal(box, shown);
@@ -255,6 +261,60 @@ TEST(TextBox, SelectionsBeginningAtABreakKeepIt) {
   }
 }
 
+// An edit that leaves a piece of a line empty joins it to its neighbour:
+// the window shows no line the text does not have, and one undo brings
+// the piece back.
+TEST(TextBox, NoEditLeavesAnEmptyPiece) {
+  // Two pieces, the second of one character, and a short line.
+  const std::u16string text = run(u'x', kPiece) + u"y\nend";
+  const int y = kPiece;
+  struct Case {
+    const char* what;
+    int at;      // where the caret stands, in the real text
+    bool after;  // on the far side of the soft break there
+    int length;  // of the selection, from the caret
+    std::function<void(TextBox&)> edit;
+    std::u16string want;
+  };
+  auto key = [](Qt::Key k, Qt::KeyboardModifiers m = {}) { return [k, m](TextBox& b) { QTest::keyClick(&b, k, m); }; };
+  auto script = [](std::u16string put) { return [put](TextBox& b) { marloxqt::QtEditor(&b).replaceSelection(put); }; };
+  auto with = [&](int at, int n, std::u16string put) { return std::u16string(text).replace(at, n, put); };
+  const Case cases[] = {
+      {"enter before a soft break", y, false, 0, key(Qt::Key_Return), with(y, 0, u"\n")},
+      {"enter after a soft break", y, true, 0, key(Qt::Key_Return), with(y, 0, u"\n")},
+      {"a script puts a line end before a soft break", y, false, 0, script(u"a\n"), with(y, 0, u"a\n")},
+      {"a script puts a line start after a soft break", y, true, 0, script(u"\nb"), with(y, 0, u"\nb")},
+      {"backspace takes a piece's only character", y + 1, false, 0, key(Qt::Key_Backspace), with(y, 1, u"")},
+      {"delete takes a piece's only character", y, true, 0, key(Qt::Key_Delete), with(y, 1, u"")},
+      {"delete before a soft break takes it too", y, false, 0, key(Qt::Key_Delete), with(y, 1, u"")},
+      {"a piece replaced by a line end", y, true, 1, key(Qt::Key_Return), with(y, 1, u"\n")},
+      {"a word taken from a piece", y + 1, false, 0, key(Qt::Key_Backspace, Qt::ControlModifier), with(y, 1, u"")},
+      {"a whole first piece cut", 0, false, kPiece, key(Qt::Key_X, Qt::ControlModifier), with(0, kPiece, u"")},
+      {"a whole first piece typed over", 0, false, kPiece, [](TextBox& b) { QTest::keyClicks(&b, "Z"); },
+       with(0, kPiece, u"Z")},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TextBox box;
+    box.show();
+    box.setRealText(qs(text));
+    QTextCursor sel(box.document());
+    sel.setPosition(box.toShown(c.at) + (c.after ? 1 : 0));
+    if (c.length > 0) sel.setPosition(box.toShown(c.at + c.length), QTextCursor::KeepAnchor);
+    box.setTextCursor(sel);
+    c.edit(box);
+    // Compared whole, not printed: the texts are long.
+    EXPECT_TRUE(us(box.realText()) == c.want) << us(box.realText()).size();
+    expectMappedAsWalked(box);
+    box.undo();
+    EXPECT_TRUE(us(box.realText()) == text) << us(box.realText()).size();
+    expectMappedAsWalked(box);
+    box.redo();
+    EXPECT_TRUE(us(box.realText()) == c.want) << us(box.realText()).size();
+    expectMappedAsWalked(box);
+  }
+}
+
 // Every key that shows a new line puts a real break into the text, in a
 // short text and on either side of a soft break; one undo takes it out.
 TEST(TextBox, KeysThatBreakALineBreakItInTheText) {
@@ -295,8 +355,10 @@ TEST(TextBox, KeysThatBreakALineBreakItInTheText) {
       std::u16string want = text;
       EXPECT_EQ(us(box.realText()), want.insert(at, w.put));
       EXPECT_EQ(box.toReal(box.textCursor().position()), at + static_cast<int>(w.put.size()));
+      expectMappedAsWalked(box);
       box.undo();
       EXPECT_EQ(us(box.realText()), text);
+      expectMappedAsWalked(box);
     }
   }
 }
