@@ -67,6 +67,23 @@ void expectMappedAsWalked(const TextBox& box) {
   }
 }
 
+// Makes `edit` in `box` and checks the text it leaves, then after one undo
+// and one redo: the edit is one step, and what is shown agrees with the
+// text throughout.
+void expectEdit(TextBox& box, const std::function<void(TextBox&)>& edit, const std::u16string& want) {
+  const std::u16string before = us(box.realText());
+  edit(box);
+  // Compared whole, not printed: the texts are long.
+  EXPECT_TRUE(us(box.realText()) == want) << us(box.realText()).size();
+  expectMappedAsWalked(box);
+  box.undo();
+  EXPECT_TRUE(us(box.realText()) == before) << us(box.realText()).size();
+  expectMappedAsWalked(box);
+  box.redo();
+  EXPECT_TRUE(us(box.realText()) == want) << us(box.realText()).size();
+  expectMappedAsWalked(box);
+}
+
 TEST(TextBox, GivesBackTheTextItWasGiven) {
   const std::u16string smile = u"\U0001F600";
   const std::u16string odd(u"a\u00a0b\u2028c\td\0e", 9);
@@ -247,17 +264,7 @@ TEST(TextBox, SelectionsBeginningAtABreakKeepIt) {
     ASSERT_EQ(box.toReal(sel.position()), c.start);
     sel.setPosition(box.toShown(c.start + c.length), QTextCursor::KeepAnchor);
     box.setTextCursor(sel);
-    c.edit(box);
-    std::u16string want = text;
-    want.replace(c.start, c.length, c.put);
-    EXPECT_EQ(us(box.realText()), want);
-    expectMappedAsWalked(box);
-    while (box.document()->isUndoAvailable()) box.undo();
-    EXPECT_EQ(us(box.realText()), text);
-    expectMappedAsWalked(box);
-    while (box.document()->isRedoAvailable()) box.redo();
-    EXPECT_EQ(us(box.realText()), want);
-    expectMappedAsWalked(box);
+    expectEdit(box, c.edit, std::u16string(text).replace(c.start, c.length, c.put));
   }
 }
 
@@ -302,16 +309,7 @@ TEST(TextBox, NoEditLeavesAnEmptyPiece) {
     sel.setPosition(box.toShown(c.at) + (c.after ? 1 : 0));
     if (c.length > 0) sel.setPosition(box.toShown(c.at + c.length), QTextCursor::KeepAnchor);
     box.setTextCursor(sel);
-    c.edit(box);
-    // Compared whole, not printed: the texts are long.
-    EXPECT_TRUE(us(box.realText()) == c.want) << us(box.realText()).size();
-    expectMappedAsWalked(box);
-    box.undo();
-    EXPECT_TRUE(us(box.realText()) == text) << us(box.realText()).size();
-    expectMappedAsWalked(box);
-    box.redo();
-    EXPECT_TRUE(us(box.realText()) == c.want) << us(box.realText()).size();
-    expectMappedAsWalked(box);
+    expectEdit(box, c.edit, c.want);
   }
 }
 
