@@ -110,6 +110,46 @@ TEST(TextForm, FilesReadExactlyOrSaySo) {
   }
 }
 
+// A file whose last character the end of the file cuts short is UTF-8
+// still, in either system code page: only the bytes cut off are lost, and
+// a save (asked first) writes a U+FFFD for each.  A character cut anywhere
+// else, or bytes that could begin no character, are no sign of UTF-8, nor
+// is ASCII before the cut where the system code page is CP936.
+TEST(TextForm, ACharacterCutByTheEndOfTheFileIsStillUtf8) {
+  using rt::CodePage;
+  using rt::Encoding;
+  const std::string lost = "\xef\xbf\xbd";
+  struct Case {
+    CodePage page;
+    std::string bytes;
+    Encoding encoding;
+    std::u16string text;
+    std::string saved;
+  } cases[] = {
+      {CodePage::Utf8, "\xe4\xb8\xad\xe6\x96", Encoding::Utf8, u"中\uFFFD\uFFFD", "中" + lost + lost},
+      {CodePage::Cp936, "\xe4\xb8\xad\xe6\x96", Encoding::Utf8, u"中\uFFFD\uFFFD", "中" + lost + lost},
+      {CodePage::Utf8, "\xe4\xb8\xad\r\n\xe6", Encoding::Utf8, u"中\n\uFFFD", "中\r\n" + lost},
+      {CodePage::Utf8, "\xc3\xa9\xf0\x9f\x98", Encoding::Utf8, u"é\uFFFD\uFFFD\uFFFD", "é" + lost + lost + lost},
+      {CodePage::Utf8, "\xe4\xb8\xad\xed\x9f", Encoding::Utf8, u"中\uFFFD\uFFFD", "中" + lost + lost},
+      {CodePage::Utf8, "ab\xe4\xb8", Encoding::Utf8, u"ab\uFFFD\uFFFD", "ab" + lost + lost},
+      {CodePage::Cp936, "ab\xe4\xb8", Encoding::Cp936, u"ab\u6D93", "ab\xe4\xb8"},
+      {CodePage::Utf8, "\xe4\xb8\xad\xe6\x96\n", Encoding::Cp936, {}, {}},             // cut by a line end
+      {CodePage::Utf8, "\xe4\xb8\xad\xe6\x96z", Encoding::Cp936, {}, {}},               // in the middle
+      {CodePage::Utf8, "\xe4\xb8\xad\xed\xa0", Encoding::Cp936, {}, {}},                 // a surrogate's start
+  };
+  const CodePage before = rt::codePage();
+  for (const Case& c : cases) {
+    rt::setCodePage(c.page);
+    marlox::ReadText read = marlox::readText(c.bytes);
+    EXPECT_EQ(read.form.encoding, c.encoding) << c.bytes;
+    if (c.saved.empty()) continue;
+    EXPECT_EQ(read.text, c.text) << c.bytes;
+    EXPECT_EQ(read.exact, c.saved == c.bytes) << c.bytes;
+    EXPECT_EQ(marlox::writeText(read.text, read.form), c.saved) << c.bytes;
+  }
+  rt::setCodePage(before);
+}
+
 // Binary data loads with a word in the status bar and is written back only
 // after a Yes.
 TEST(TextFile, BinaryDataIsNeverChangedWithoutAYes) {
