@@ -3,11 +3,17 @@
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstddef>
 #include <cstring>
+#include <functional>
 #include <string>
 
 #include "marlox/textform.h"
@@ -37,14 +43,47 @@ extern "C" int posix_fallocate(int fd, off_t offset, off_t len) {
 
 namespace {
 
-// The box of a failed save of `rel` in the program folder.
+// The box of a save of `rel` in the program folder that failed for `error`
+// where its room was reserved.
 std::u16string saveFailed(Rig& rig, const std::string& rel, int error) {
-  return kShowErrIntro + (u"文件[" + rig.home.name(rel) + u"]不能被保存：\r\n" + rt::fromUtf8(std::strerror(error)));
+  const std::u16string file = rig.home.name(rel);
+  return kShowErrIntro + (u"文件[" + file + u"]不能被保存：\r\n不能在文件[" + file + u"]中为新内容预留空间：" +
+                          rt::fromUtf8(std::strerror(error)));
 }
 
 ino_t inodeOf(const std::string& path) {
   struct stat st {};
   return ::stat(path.c_str(), &st) == 0 ? st.st_ino : 0;
+}
+
+// Runs `body` in a child process whose kernel allocates nothing ahead
+// (fallocate answers EOPNOTSUPP, as on ramfs, NFSv3 and many FUSE file
+// systems), so that the C library reserves room its own way.  1 when
+// `body` gave true, 0 when false, -1 when no such process can be made here.
+int withoutFallocate(const std::function<bool()>& body) {
+  const pid_t child = ::fork();
+  if (child == 0) {
+    sock_filter filter[] = {
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __NR_fallocate, 0, 1),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | EOPNOTSUPP),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+    };
+    sock_fprog program{static_cast<unsigned short>(std::size(filter)), filter};
+    if (::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) != 0 || ::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) != 0)
+      ::_exit(2);
+    // Nothing may leave the child but its status: the test's own clean-up
+    // would remove the parent's files.
+    bool done = false;
+    try {
+      done = body();
+    } catch (...) {
+    }
+    ::_exit(done ? 1 : 0);
+  }
+  int status = 0;
+  if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) == 2) return -1;
+  return WEXITSTATUS(status);
 }
 
 // Saves the text to `rel`, its folder made read-only, as a user the folder
@@ -266,6 +305,34 @@ TEST(TextFile, NoRoomReservedNoWriteInPlace) {
       }
     }
   }
+}
+
+// Where the file system allocates nothing ahead, a file with two names
+// still saves in place, shorter or longer by more than a block; a save
+// that fails names its step and the file.
+TEST(TextFile, ALinkedFileSavesWhereNothingIsAllocatedAhead) {
+  Rig rig;
+  rig.start();
+  rig.home.write("d/a.txt", std::string(10000, 'o') + "\n");
+  const std::string a = rig.home.path() + "/d/a.txt", b = rig.home.path() + "/d/b.txt";
+  ASSERT_EQ(::link(a.c_str(), b.c_str()), 0);
+  const ino_t inode = inodeOf(a);
+  ASSERT_TRUE(rig.doc().loadTextFile(rig.home.name("d/a.txt")));
+  for (size_t length : {3, 9000, 5000, 0}) {
+    const std::string text(length, 'n');
+    rig.editor.setText(rt::fromUtf8(text));
+    const int saved = withoutFallocate([&] { return rig.doc().saveTextFile(rig.home.name("d/b.txt")); });
+    if (saved < 0) GTEST_SKIP() << "no process without fallocate can be made here";
+    EXPECT_EQ(saved, 1) << length;
+    EXPECT_EQ(rig.home.read("d/a.txt"), text + "\n");
+    EXPECT_TRUE(inodeOf(a) == inode && inodeOf(b) == inode);
+  }
+  const std::u16string missing = rig.home.name("none/x.txt");
+  rig.ui->expectMessageBox(kShowErrIntro + (u"文件[" + missing + u"]不能被保存：\r\n不能在文件[" + missing +
+                                            u"]所在的文件夹中建立临时文件：No such file or directory"),
+                           rt::mb::Ok);
+  EXPECT_FALSE(rig.doc().saveTextFile(missing));
+  rig.checkAll();
 }
 
 // A profile the program cannot read or write is told of once, at start-up.
