@@ -6,6 +6,7 @@
 #include "nubrel/filestreams.h"
 #include "qelcompile.h"
 #include "rt/error.h"
+#include "rt/filetime.h"
 #include "rt/text.h"
 
 namespace halvorn {
@@ -14,10 +15,6 @@ namespace {
 
 std::u16string cannotMakeCompiled(std::u16string_view page) {
   return u"不能建立脚本文件[" + std::u16string(page) + u"]的预编译文件。";
-}
-
-bool newer(const struct timespec& a, const struct timespec& b) {
-  return a.tv_sec != b.tv_sec ? a.tv_sec > b.tv_sec : a.tv_nsec > b.tv_nsec;
 }
 
 // Compiles the page's lines into `compiler`, which is open on the compiled
@@ -54,7 +51,7 @@ PageState pageState(std::u16string_view page) {
   struct stat source {}, compiled {};
   bool hasSource = fileStatus(page, source);
   if (!fileStatus(compiledName(page), compiled)) return hasSource ? PageState::Compile : PageState::Missing;
-  return hasSource && newer(source.st_mtim, compiled.st_mtim) ? PageState::Compile : PageState::Run;
+  return hasSource && !rt::fs::madeAfter(compiled, source) ? PageState::Compile : PageState::Run;
 }
 
 void setError(jespin::IErrInfo& rec, std::u16string_view description, std::u16string_view source) {

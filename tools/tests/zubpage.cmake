@@ -95,13 +95,16 @@ string(REPEAT "\"" 300 quotes)
 file(WRITE "${keep}/quotes.page" "a\nb${quotes}\n")
 string(REPEAT "\"\"" 1500 strings)
 file(WRITE "${keep}/literal.page" "a\n\n<!! x = \"${strings}\" !!>\n")
+string(REPEAT "F i = 1 To 1\n" 260 fors)
+file(WRITE "${keep}/macro.page" "a\n<!!\n#define F = For\n${fors}!!>\n")
 foreach(case "compile|compile.page:2: 脚本语法错误：函数定义语句格式不正确 (&H80040007)"
              "runtime|runtime.page:2: 除数为零 (11)"
              "pushed|pushed.page:4: 除数为零 (11)"
              "include|inc.page:3: 除数为零 (11)"
              "popped|popped.page:5: 除数为零 (11)"
              "quotes|quotes.page:2: 表达式太复杂：表达式超过 1024 个节点 (16)"
-             "literal|literal.page:3: 表达式太复杂：表达式超过 1024 个节点 (16)")
+             "literal|literal.page:3: 表达式太复杂：表达式超过 1024 个节点 (16)"
+             "macro|macro.page:260: 堆栈空间不足：语句块嵌套超过 256 层 (28)")
   string(REPLACE "|" ";" case "${case}")
   list(GET case 0 name)
   list(GET case 1 first)
@@ -123,7 +126,7 @@ foreach(case "compile|compile.page:2: 脚本语法错误：函数定义语句格
     expect_same_file("${keep}/pushed.txt" "${keep}/pushed.want" "${name}: the pushed file")
   endif()
 endforeach()
-foreach(name quotes literal)
+foreach(name quotes literal macro)
   if(EXISTS "${keep}/${name}.page.bin")
     message(SEND_ERROR "${name}: refused at compile, yet its compiled page is left")
   endif()
