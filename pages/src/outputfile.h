@@ -3,8 +3,8 @@
 // target's place only when commit finds all of it written: a run that ends
 // early or a disk that fills up leaves the old file as it was.  Through a
 // symbolic link the file it names is replaced (the output name is the
-// user's, as a shell's redirection is).  A device or a pipe (standard
-// output named as a file) is written as it is.
+// user's, as a shell's redirection is).  A device, a pipe or a file held
+// open (standard output named as a file) is written through, as it comes.
 #pragma once
 
 #include <string>
@@ -16,11 +16,6 @@ namespace halvorn {
 
 class OutputFile {
  public:
-  OutputFile() = default;
-  ~OutputFile();
-  OutputFile(const OutputFile&) = delete;
-  OutputFile& operator=(const OutputFile&) = delete;
-
   // False when the file cannot be written: no such folder, a folder or a
   // read-only file of that name.
   bool open(std::u16string_view name);
@@ -36,7 +31,6 @@ class OutputFile {
   [[noreturn]] void fail(int errnum);
 
   rt::FileReplacement replacement_;
-  int device_ = -1;  // a device or pipe written as it is
   std::u16string name_;
   std::string buffer_;
   int failed_ = 0;  // the errno of a write that failed

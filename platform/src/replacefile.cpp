@@ -11,6 +11,12 @@
 
 namespace rt {
 
+namespace {
+
+std::string folderOf(const std::string& path) { return path.substr(0, path.rfind('/') + 1); }
+
+}  // namespace
+
 int createTempFile(int dirFd, const std::string& folder, mode_t mode, std::string& path) {
   static constexpr char kDigits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
   thread_local std::mt19937_64 rng{std::random_device{}()};
@@ -29,37 +35,57 @@ int createTempFile(int dirFd, const std::string& folder, mode_t mode, std::strin
 
 FileReplacement::~FileReplacement() { discard(); }
 
-bool FileReplacement::open(const std::string& target, const struct stat* existing, mode_t mode) {
+bool FileReplacement::open(const std::string& name, unsigned options, mode_t mode) {
   discard();
+  if (fs::writtenThrough(name)) {
+    if (options & kReplaceLinks) {
+      errno = EINVAL;
+      return false;
+    }
+    return openThrough(name);
+  }
+  std::string target = options & kReplaceLinks ? name : fs::linkedFile(name);
   struct stat st {};
-  if (::lstat(target.c_str(), &st) != 0 && errno == ENAMETOOLONG) return false;
-  if (fs::writtenThrough(target)) {
-    errno = EINVAL;
+  if (::lstat(target.c_str(), &st) == 0) {
+    if (S_ISDIR(st.st_mode)) {
+      errno = EISDIR;
+      return false;
+    }
+    // What is left a link (one replaced, or one that loops) has no mode to
+    // keep: the rename replaces the link itself.
+    if (S_ISREG(st.st_mode)) replaced_ = st;
+  } else if (errno == ENAMETOOLONG) {
+    return false;
+  }
+  if (replaced_ && (options & kKeepReadOnly) && !fs::writable(target, *replaced_)) {
+    replaced_.reset();
+    errno = EACCES;
     return false;
   }
   // A fresh name beside the target, so that the rename stays on one file
   // system.
-  fd_ = createTempFile(AT_FDCWD, target.substr(0, target.rfind('/') + 1), 0600, temp_);
+  fd_ = createTempFile(AT_FDCWD, folderOf(target), 0600, temp_);
   if (fd_ < 0) {
     temp_.clear();
+    replaced_.reset();
     return false;
   }
-  target_ = target;
+  target_ = std::move(target);
   auto fail = [this] {
     const int e = errno;
     discard();
     errno = e;
     return false;
   };
-  if (!existing) {
+  if (!replaced_) {
     const mode_t mask = ::umask(0);
     ::umask(mask);
     mode &= ~mask;
   } else {
-    mode = existing->st_mode;
+    mode = replaced_->st_mode;
     // Only a privileged process may give a file away; others keep it.
-    if ((existing->st_uid != ::geteuid() || existing->st_gid != ::getegid()) &&
-        ::fchown(fd_, existing->st_uid, existing->st_gid) != 0 && errno != EPERM)
+    if ((replaced_->st_uid != ::geteuid() || replaced_->st_gid != ::getegid()) &&
+        ::fchown(fd_, replaced_->st_uid, replaced_->st_gid) != 0 && errno != EPERM)
       return fail();
   }
   if (::fchmod(fd_, mode & 07777) != 0) return fail();
@@ -67,11 +93,19 @@ bool FileReplacement::open(const std::string& target, const struct stat* existin
 }
 
 bool FileReplacement::openThrough(const std::string& path) {
+  target_ = path;
+  through_ = true;
+  if (const int own = fs::ownDescriptor(path); own >= 0) {
+    fd_ = ::fcntl(own, F_DUPFD_CLOEXEC, 0);
+  } else {
+    fd_ = ::open(path.c_str(), O_WRONLY | O_APPEND | O_NONBLOCK | O_CLOEXEC);
+    if (fd_ >= 0) ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
+  }
+  if (fd_ >= 0) return true;
+  const int e = errno;
   discard();
-  fd_ = ::open(path.c_str(), O_WRONLY | O_APPEND | O_NONBLOCK | O_CLOEXEC);
-  if (fd_ < 0) return false;
-  ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
-  return true;
+  errno = e;
+  return false;
 }
 
 bool FileReplacement::commit() {
@@ -79,12 +113,11 @@ bool FileReplacement::commit() {
     errno = EBADF;
     return false;
   }
-  const bool through = temp_.empty();
-  bool ok = through || ::fsync(fd_) == 0;  // a terminal or a pipe has no disk to reach
+  bool ok = through_ || ::fsync(fd_) == 0;  // a terminal or a pipe has no disk to reach
   int e = errno;
   if (::close(fd_) != 0 && ok) ok = false, e = errno;
   fd_ = -1;
-  if (ok && !through && ::rename(temp_.c_str(), target_.c_str()) != 0) ok = false, e = errno;
+  if (ok && !through_ && ::rename(temp_.c_str(), target_.c_str()) != 0) ok = false, e = errno;
   if (ok) {
     temp_.clear();
     return true;
@@ -99,6 +132,9 @@ void FileReplacement::discard() noexcept {
   fd_ = -1;
   if (!temp_.empty()) ::unlink(temp_.c_str());
   temp_.clear();
+  target_.clear();
+  replaced_.reset();
+  through_ = false;
 }
 
 }  // namespace rt

@@ -17,9 +17,9 @@ namespace marlox {
 
 namespace {
 
-int replaceContent(const std::string& path, const struct stat* existing, std::string_view bytes, bool& opened) {
+int replaceContent(const std::string& path, std::string_view bytes, bool& opened) {
   rt::FileReplacement out;
-  opened = out.open(path, existing);
+  opened = out.open(path);
   if (opened && rt::writeAll(out.fd(), bytes) && out.commit()) return 0;
   return errno;
 }
@@ -84,7 +84,7 @@ int writeFileContent(const std::string& path, const struct stat* existing, std::
   // A new file under this name would part it from its other names.
   if (existing && existing->st_nlink > 1) return writeInPlace(path, bytes);
   bool opened = false;
-  const int error = replaceContent(path, existing, bytes, opened);
+  const int error = replaceContent(path, bytes, opened);
   if (error == 0 || !existing || (opened && !renameRefused(error)) || !rt::fs::writable(path, *existing))
     return error;
   return writeInPlace(path, bytes);
