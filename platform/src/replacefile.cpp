@@ -8,6 +8,7 @@
 #include <random>
 
 #include "rt/fspath.h"
+#include "tempnames.h"
 
 namespace rt {
 
@@ -24,13 +25,40 @@ int createTempFile(int dirFd, const std::string& folder, mode_t mode, std::strin
     std::string name = ".~";
     for (uint64_t n = rng(); name.size() < kTempNameLength; n /= 36) name += kDigits[n % 36];
     path = folder + name;
+    // Listed before a signal can come between its making and its listing.
+    tempnames::Held held;
     // O_EXCL keeps it from ever being someone else's file, and fails on a
     // link as well.
     int fd = ::openat(dirFd, path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
-    if (fd >= 0 || errno != EEXIST) return fd;
+    if (fd < 0 && errno == EEXIST) continue;
+    if (fd < 0) return fd;
+    try {
+      tempnames::add(dirFd, path);
+    } catch (...) {
+      ::unlinkat(dirFd, path.c_str(), 0);
+      ::close(fd);
+      errno = ENOMEM;
+      return -1;
+    }
+    return fd;
   }
   errno = EEXIST;
   return -1;
+}
+
+bool renameTempFile(int dirFd, const std::string& path, const std::string& target) {
+  tempnames::Held held;
+  if (::renameat(dirFd, path.c_str(), dirFd, target.c_str()) != 0) return false;
+  tempnames::forget(dirFd, path);
+  return true;
+}
+
+void removeTempFile(int dirFd, const std::string& path) {
+  const int e = errno;
+  tempnames::Held held;
+  ::unlinkat(dirFd, path.c_str(), 0);
+  tempnames::forget(dirFd, path);
+  errno = e;
 }
 
 FileReplacement::~FileReplacement() { discard(); }
@@ -117,7 +145,7 @@ bool FileReplacement::commit() {
   int e = errno;
   if (::close(fd_) != 0 && ok) ok = false, e = errno;
   fd_ = -1;
-  if (ok && !through_ && ::rename(temp_.c_str(), target_.c_str()) != 0) ok = false, e = errno;
+  if (ok && !through_ && !renameTempFile(AT_FDCWD, temp_, target_)) ok = false, e = errno;
   if (ok) {
     temp_.clear();
     return true;
@@ -130,7 +158,7 @@ bool FileReplacement::commit() {
 void FileReplacement::discard() noexcept {
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;
-  if (!temp_.empty()) ::unlink(temp_.c_str());
+  if (!temp_.empty()) removeTempFile(AT_FDCWD, temp_);
   temp_.clear();
   target_.clear();
   replaced_.reset();

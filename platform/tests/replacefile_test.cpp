@@ -1,15 +1,20 @@
-// Replacing files: what a name as given leads to.
+// Replacing files: what a name as given leads to, and the temporary files a
+// signal removes.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 #include <set>
 #include <string>
 
 #include "rt/fd.h"
 #include "rt/replacefile.h"
+#include "rt/signals.h"
 #include "rt/testing.h"
 
 namespace {
@@ -26,6 +31,20 @@ std::set<std::string> listing(const TempDir& dir) {
 
 bool replace(FileReplacement& r, const std::string& name, unsigned options, const std::string& text) {
   return r.open(name, options) && rt::writeAll(r.fd(), text) && r.commit();
+}
+
+// The status a child ended with: its exit code, or 128 + its signal.
+int statusOf(pid_t pid) {
+  int status = 0;
+  if (::waitpid(pid, &status, 0) != pid) return -1;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+// Runs `body` in a child process; its status.
+int inChild(const std::function<int()>& body) {
+  const pid_t pid = ::fork();
+  if (pid == 0) ::_exit(body());
+  return statusOf(pid);
 }
 
 }  // namespace
@@ -76,4 +95,42 @@ TEST(FileReplacement, TheNameAsGivenDecides) {
     EXPECT_TRUE(fs::is_symlink(dir.at("null")));
     for (const std::string& name : listing(dir)) EXPECT_FALSE(name.starts_with(".~")) << name;
   }
+}
+
+// Each signal removes the temporary files not yet placed (of a replacement,
+// and one made in a folder by its descriptor) and ends the process by
+// itself; a file placed before stays.  One ignored from the start stays
+// ignored.
+TEST(Signals, EndTheCommandAndRemoveItsTemporaryFiles) {
+  for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
+    SCOPED_TRACE(sig);
+    TempDir dir("signals");
+    dir.write("kept", "old");
+    const int status = inChild([&] {
+      rt::removeTempFilesOnSignal();
+      FileReplacement placed, pending, fresh;
+      if (!replace(placed, dir.at("placed"), 0, "new")) return 1;
+      if (!pending.open(dir.at("kept")) || !fresh.open(dir.at("fresh"))) return 1;
+      rt::Fd folder(::open(dir.path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+      std::string temp;
+      rt::Fd inFolder(rt::createTempFile(folder.get(), "", 0600, temp));
+      if (inFolder.get() < 0 || listing(dir).size() != 5) return 1;
+      ::raise(sig);
+      return 3;
+    });
+    EXPECT_EQ(status, 128 + sig);
+    EXPECT_EQ(listing(dir), (std::set<std::string>{"kept", "placed"}));
+    EXPECT_EQ(dir.read("kept"), "old");
+    EXPECT_EQ(dir.read("placed"), "new");
+  }
+  TempDir dir("signals");
+  const int status = inChild([&] {
+    ::signal(SIGHUP, SIG_IGN);
+    rt::removeTempFilesOnSignal();
+    FileReplacement pending;
+    if (!pending.open(dir.at("file"))) return 1;
+    ::raise(SIGHUP);
+    return 0;
+  });
+  EXPECT_EQ(status, 0);
 }

@@ -1,7 +1,8 @@
 // Replacing a file as one step: the new content goes to a temporary file in
 // the same folder, which is renamed over the target once it is complete and
 // on disk.  Until then, and after any failure, the target is byte for byte
-// what it was, and the temporary file is removed.
+// what it was, and the temporary file is removed (also when a signal ends
+// the command: rt/signals.h).
 //
 // Every writer opens its output here with the name as it was given, so that
 // one rule serves them all: what fs::writtenThrough names (a device, a
@@ -28,8 +29,13 @@ namespace rt {
 // pass over such names) and has kTempNameLength characters.  Returns the
 // descriptor and sets `path` to `folder` and the name; -1, errno set, when
 // no file could be made.  A file or link already there is never opened.
+// It is a temporary file until renameTempFile or removeTempFile, both with
+// the same `dirFd` and `path`.
 inline constexpr size_t kTempNameLength = 10;
 RT_API int createTempFile(int dirFd, const std::string& folder, mode_t mode, std::string& path);
+// As renameat and unlinkat within the folder `dirFd`.
+RT_API bool renameTempFile(int dirFd, const std::string& path, const std::string& target);
+RT_API void removeTempFile(int dirFd, const std::string& path);
 
 class RT_API FileReplacement {
  public:
