@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <vector>
 
 #include "names.h"
 #include "rt/error.h"
@@ -50,10 +51,21 @@ void OutputFile::fail(int errnum) {
   }
 }
 
-void OutputFile::commit() {
+void OutputFile::finish() {
   if (failed_) fail(failed_);
   flush();
-  if (!replacement_.commit()) fail(errno);
+  if (!replacement_.finish()) fail(errno);
+}
+
+void OutputFile::placeAll(std::span<OutputFile* const> files) {
+  std::vector<rt::FileReplacement*> replacements;
+  for (OutputFile* f : files) replacements.push_back(&f->replacement_);
+  if (rt::FileReplacement::commitAll(replacements)) return;
+  const int e = errno;
+  // The first not in place is the first whose new content is gone.
+  for (OutputFile* f : files)
+    if (f->replacement_.target().empty()) f->fail(e);
+  files.front()->fail(e);
 }
 
 }  // namespace halvorn

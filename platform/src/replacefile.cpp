@@ -5,7 +5,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <random>
+#include <vector>
 
 #include "rt/fspath.h"
 #include "tempnames.h"
@@ -15,6 +17,16 @@ namespace rt {
 namespace {
 
 std::string folderOf(const std::string& path) { return path.substr(0, path.rfind('/') + 1); }
+
+// So that the renames in it last.  Some file systems cannot sync a folder;
+// the files are in place all the same, so a failure here is no failure of
+// theirs.
+void syncFolder(const std::string& folder) {
+  const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
 
 }  // namespace
 
@@ -111,10 +123,15 @@ bool FileReplacement::open(const std::string& name, unsigned options, mode_t mod
     mode &= ~mask;
   } else {
     mode = replaced_->st_mode;
-    // Only a privileged process may give a file away; others keep it.
+    // Only a privileged process may give a file away (and none an owner
+    // its user namespace cannot name: EINVAL); others keep it, and keep the
+    // group where they belong to it.
+    auto refused = [] { return errno == EPERM || errno == EINVAL; };
     if ((replaced_->st_uid != ::geteuid() || replaced_->st_gid != ::getegid()) &&
-        ::fchown(fd_, replaced_->st_uid, replaced_->st_gid) != 0 && errno != EPERM)
-      return fail();
+        ::fchown(fd_, replaced_->st_uid, replaced_->st_gid) != 0) {
+      if (!refused()) return fail();
+      if (::fchown(fd_, static_cast<uid_t>(-1), replaced_->st_gid) != 0 && !refused()) return fail();
+    }
   }
   if (::fchmod(fd_, mode & 07777) != 0) return fail();
   return true;
@@ -136,7 +153,8 @@ bool FileReplacement::openThrough(const std::string& path) {
   return false;
 }
 
-bool FileReplacement::commit() {
+bool FileReplacement::finish() {
+  if (finished_) return true;
   if (fd_ < 0) {
     errno = EBADF;
     return false;
@@ -145,14 +163,49 @@ bool FileReplacement::commit() {
   int e = errno;
   if (::close(fd_) != 0 && ok) ok = false, e = errno;
   fd_ = -1;
-  if (ok && !through_ && !renameTempFile(AT_FDCWD, temp_, target_)) ok = false, e = errno;
-  if (ok) {
-    temp_.clear();
-    return true;
-  }
+  finished_ = ok;
+  if (ok) return true;
   discard();
   errno = e;
   return false;
+}
+
+bool FileReplacement::place() {
+  if (!finished_) {
+    errno = EBADF;
+    return false;
+  }
+  if (temp_.empty()) return true;
+  if (!renameTempFile(AT_FDCWD, temp_, target_)) {
+    const int e = errno;
+    discard();
+    errno = e;
+    return false;
+  }
+  temp_.clear();
+  return true;
+}
+
+bool FileReplacement::commit() {
+  FileReplacement* self = this;
+  return commitAll({&self, 1});
+}
+
+bool FileReplacement::commitAll(std::span<FileReplacement* const> files) {
+  for (FileReplacement* f : files)
+    if (!f->finish()) return false;
+  {
+    tempnames::Held held;
+    for (FileReplacement* f : files)
+      if (!f->place()) return false;
+  }
+  std::vector<std::string> folders;
+  for (const FileReplacement* f : files)
+    if (!f->through_) folders.push_back(folderOf(f->target_));
+  std::sort(folders.begin(), folders.end());
+  folders.erase(std::unique(folders.begin(), folders.end()), folders.end());
+  for (const std::string& folder : folders) syncFolder(folder);
+  return true;
 }
 
 void FileReplacement::discard() noexcept {
@@ -162,7 +215,7 @@ void FileReplacement::discard() noexcept {
   temp_.clear();
   target_.clear();
   replaced_.reset();
-  through_ = false;
+  through_ = finished_ = false;
 }
 
 }  // namespace rt

@@ -1,6 +1,7 @@
-// Replacing files: what a name as given leads to, and the temporary files a
-// signal removes.
+// Replacing files: what a name as given leads to, the group of a file whose
+// owner cannot be kept, and the temporary files a signal removes.
 #include <fcntl.h>
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -95,6 +96,30 @@ TEST(FileReplacement, TheNameAsGivenDecides) {
     EXPECT_TRUE(fs::is_symlink(dir.at("null")));
     for (const std::string& name : listing(dir)) EXPECT_FALSE(name.starts_with(".~")) << name;
   }
+}
+
+// A user who may not give the file away still keeps its group, being one
+// of its members.
+TEST(FileReplacement, KeepsTheGroupWhereTheOwnerCannotBeKept) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs to make files of other users";
+  TempDir dir("replace");
+  ASSERT_EQ(::chmod(dir.path().c_str(), 0777), 0);
+  dir.write("shared", "old");
+  ASSERT_EQ(::chown(dir.at("shared").c_str(), 1234, 5678), 0);
+  ASSERT_EQ(::chmod(dir.at("shared").c_str(), 0664), 0);
+  const int status = inChild([&] {
+    const gid_t groups[] = {5678};
+    if (::setgroups(1, groups) != 0 || ::setgid(4321) != 0 || ::setuid(4321) != 0) return 2;
+    FileReplacement r;
+    return replace(r, dir.at("shared"), 0, "new") ? 0 : 1;
+  });
+  ASSERT_EQ(status, 0);
+  struct stat st {};
+  ASSERT_EQ(::stat(dir.at("shared").c_str(), &st), 0);
+  EXPECT_EQ(dir.read("shared"), "new");
+  EXPECT_EQ(st.st_uid, 4321u);
+  EXPECT_EQ(st.st_gid, 5678u);
+  EXPECT_EQ(st.st_mode & 07777, 0664u);
 }
 
 // Each signal removes the temporary files not yet placed (of a replacement,

@@ -17,6 +17,7 @@
 #include <sys/types.h>
 
 #include <optional>
+#include <span>
 #include <string>
 
 #include "rt/api.h"
@@ -56,8 +57,9 @@ class RT_API FileReplacement {
 
   // Opens `name` for its new content.  Through a symbolic link the file it
   // leads to is replaced (also one not made yet).  An existing file keeps
-  // its permission bits, and its owner and group where the process may set
-  // them; a new one gets `mode` as the umask allows.  Written through, the content is added
+  // its permission bits, its owner and its group as far as the process may
+  // set them (the group alone where the owner cannot be kept); a new one
+  // gets `mode` as the umask allows.  Written through, the content is added
   // at the end of what is there (through this process's own descriptor for
   // /dev/stdout, so it follows what the shell wrote), and a pipe nobody
   // reads fails at once (ENXIO) instead of waiting.  False, errno set, when
@@ -72,10 +74,19 @@ class RT_API FileReplacement {
   const std::string& target() const { return target_; }
   const struct stat* replaced() const { return replaced_ ? &*replaced_ : nullptr; }
 
-  // Puts the content on disk and renames it over the target (written
-  // through: closes it).  False, errno set, on any failure, the target left
-  // as it was.
+  // Puts the content on disk and closes it; the target stays as it was.
+  bool finish();
+  // Renames the finished content over the target.
+  bool place();
+  // finish, place, then the folder synced so that the rename lasts.  False,
+  // errno set, on any failure before the rename: the target is as it was.
   bool commit();
+  // Every file finished before the first is placed, so that a failure on
+  // any of them (a full disk) changes none; then each placed in turn, no
+  // signal ending the command in between; then their folders synced.
+  // False, errno set, at the first failure: the files after it are not
+  // placed.
+  static bool commitAll(std::span<FileReplacement* const> files);
 
  private:
   bool openThrough(const std::string& path);
@@ -83,6 +94,7 @@ class RT_API FileReplacement {
 
   int fd_ = -1;
   bool through_ = false;
+  bool finished_ = false;
   std::string temp_, target_;
   std::optional<struct stat> replaced_;
 };
