@@ -65,6 +65,7 @@ class SPage::Run {
     page_.outObject_ = nullptr;
     page_.objectOutput_ = false;
     page_.outStack_.clear();
+    page_.finished_.clear();
     page_.partLine_.clear();
     page_.runningFile_.clear();
     inuse::release(&page_);
@@ -256,19 +257,12 @@ bool SPage::runPage() {
   return true;
 }
 
-// Put in place before the host hears of the end, so it can read them: the
-// files PushFile left open, the last opened first, then the run's own.  A
+// Put in place before the host hears of the end, so it can read them.  A
 // failure here is the run's, in its error record, unless it failed before.
 void SPage::finishRun() {
   try {
     if (objectOutput_ || !failed()) flushPartLine();  // an output object shows all that ran
-    while (outFile_ && !failed()) {
-      if (!commit(*outFile_)) break;
-      outFile_ = nullptr;
-      if (outStack_.empty()) break;
-      outFile_ = std::move(outStack_.back());
-      outStack_.pop_back();
-    }
+    if (!failed()) placeOutputs();
   } catch (const rt::RuntimeError& e) {
     if (error_->haveErr()) return;
     error_->readError(e.number(), e.source(), e.description(), u"OutPage");
@@ -287,18 +281,24 @@ std::unique_ptr<OutputFile> SPage::openOutput(std::u16string_view name, bool rep
   return nullptr;
 }
 
-bool SPage::commit(OutputFile& file) {
-  struct Done {
-    SPage* page;
-    const std::u16string& name;
-    ~Done() { inuse::written(page, name); }
-  } done{this, file.name()};
-  if (inuse::wasRead(file.name())) {
-    reportError(u"输出文件[" + file.name() + u"]是运行中的页面读过的文件，不能被写出。");
-    return false;
+// In the order they were done with, as if each were put in place then: those
+// PopFile finished, then those left open, the last pushed first; a file
+// pushed again after its PopFile thus ends with what it was given last.
+// All are on disk before the first takes its place.
+void SPage::placeOutputs() {
+  std::vector<OutputFile*> files;
+  for (const auto& f : finished_) files.push_back(f.get());
+  if (outFile_) files.push_back(outFile_.get());
+  for (auto f = outStack_.rbegin(); f != outStack_.rend(); ++f) files.push_back(f->get());
+  if (files.empty()) return;
+  for (OutputFile* f : files) {
+    if (!inuse::wasRead(f->name())) continue;
+    reportError(u"输出文件[" + f->name() + u"]是运行中的页面读过的文件，不能被写出。");
+    return;
   }
-  file.commit();
-  return true;
+  for (OutputFile* f : files) f->finish();
+  OutputFile::placeAll(files);
+  for (OutputFile* f : files) inuse::written(this, f->name());
 }
 
 void SPage::runInclude(const std::u16string& written) {

@@ -114,10 +114,10 @@ class SPage final : public rt::Automation<SPage, ISPage, zorbel::ScriptValue> {
   // Opens an output file, refusing (and reporting) one that a run reads or
   // writes; null when it cannot be written (reported when asked).
   std::unique_ptr<OutputFile> openOutput(std::u16string_view name, bool reportUnopened);
-  // Puts a file written whole in place of the old one, unless an include
-  // has read that file meanwhile: false then, reported.  Raises when it
-  // cannot be put in place.
-  bool commit(OutputFile& file);
+  // Puts the run's files in place, unless an include has read one of them
+  // meanwhile: none then, reported.  Raises when they cannot be written or
+  // put in place.
+  void placeOutputs();
 
   rt::Ref<kestrin::IScriptHost> host_;
   uint32_t hostCookie_ = 0;
@@ -138,6 +138,8 @@ class SPage final : public rt::Automation<SPage, ISPage, zorbel::ScriptValue> {
   std::vector<SPage*> children_;
   // The files PushFile saved, the last on top.
   std::vector<std::unique_ptr<OutputFile>> outStack_;
+  // The files PopFile finished, which wait for the end of the run.
+  std::vector<std::unique_ptr<OutputFile>> finished_;
   rt::Ref<jespin::IVValues> searchPaths_;
   bool isShowInfo_ = false;
   bool running_ = false;

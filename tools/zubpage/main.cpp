@@ -28,6 +28,7 @@
 #include "rt/activation.h"
 #include "rt/cmdline.h"
 #include "rt/error.h"
+#include "rt/signals.h"
 #include "rt/text.h"
 #include "scriptfile.h"
 
@@ -162,6 +163,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (!zubrun::codePageKnown("zubpage")) return 2;
+  rt::removeTempFilesOnSignal();  // outputs and compiled pages half made
   try {
     return runPage(options);
   } catch (const rt::RuntimeError& e) {

@@ -19,9 +19,9 @@ namespace {
 
 WriteFailure failed(WriteFailure::Step step) { return {step, errno}; }
 
-WriteFailure replaceContent(const std::string& path, const struct stat* existing, std::string_view bytes) {
+WriteFailure replaceContent(const std::string& path, std::string_view bytes) {
   rt::FileReplacement out;
-  if (!out.open(path, existing)) return failed(WriteFailure::MakeTemp);
+  if (!out.open(path)) return failed(WriteFailure::MakeTemp);
   if (!rt::writeAll(out.fd(), bytes)) return failed(WriteFailure::WriteTemp);
   if (!out.commit()) return failed(WriteFailure::Replace);
   return {};
@@ -98,7 +98,7 @@ FileRead readFileContent(const std::string& path, size_t most, std::string& byte
 WriteFailure writeFileContent(const std::string& path, const struct stat* existing, std::string_view bytes) {
   // A new file under this name would part it from its other names.
   if (existing && existing->st_nlink > 1) return writeInPlace(path, bytes);
-  const WriteFailure failure = replaceContent(path, existing, bytes);
+  const WriteFailure failure = replaceContent(path, bytes);
   const bool tempMade = failure.step != WriteFailure::MakeTemp;
   if (!failure || !existing || (tempMade && !renameRefused(failure.error)) || !rt::fs::writable(path, *existing))
     return failure;
