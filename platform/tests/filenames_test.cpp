@@ -1,15 +1,18 @@
 // Names as messages and listings show them: no two names alike, and none
-// that drives a terminal or turns a line around.
+// that drives a terminal, turns a line around or hides a character.
+#include "rt/filenames.h"
+
 #include <gtest/gtest.h>
 
-#include "names.h"
 #include "rt/text.h"
 
-namespace wistel::test {
 namespace {
 
+using rt::Encoding;
+using rt::fs::shownName;
+using rt::fs::textOfBytes;
+
 TEST(ShownName, BytesThatAreNoTextAndHiddenControlsAreShownApart) {
-  using rt::Encoding;
   const struct {
     std::string bytes;
     Encoding e;
@@ -35,5 +38,28 @@ TEST(ShownName, BytesThatAreNoTextAndHiddenControlsAreShownApart) {
   }
 }
 
+// Every format character and separator that would look like nothing, or
+// like another name, is shown by its code; the visible ones stay.
+TEST(ShownName, FormatCharactersAndSeparatorsAreShownByTheirCode) {
+  const struct {
+    std::u16string name;
+    std::u16string shown;
+  } cases[] = {
+      {u"report\u200B.txt", u"report\\u200B.txt"},
+      {u"\uFEFFa", u"\\uFEFFa"},
+      {u"a\u2028b\u2029c", u"a\\u2028b\\u2029c"},
+      {u"soft\u00ADhyphen", u"soft\\u00ADhyphen"},
+      {u"\u061C\u180E\u2060\u2064\u206F\uFFF9", u"\\u061C\\u180E\\u2060\\u2064\\u206F\\uFFF9"},
+      {u"\u0600\u06DD\u070F", u"\\u0600\\u06DD\\u070F"},
+      {u"tag\U000E0001\U000E0041\U000E007F", u"tag\\U000E0001\\U000E0041\\U000E007F"},
+      {u"\U0001D173\U000110BD", u"\\U0001D173\\U000110BD"},
+      {u"\u0085\u009F", u"\\u0085\\u009F"},
+      // Visible neighbours of the ranges stay as they are.
+      {u"\u00A0\u00AE\u200A\u2030\u2065\uFEFE\uFFFC\U000E0000\U000E0080",
+       u"\u00A0\u00AE\u200A\u2030\u2065\uFEFE\uFFFC\U000E0000\U000E0080"},
+      {u"中文 名.page", u"中文 名.page"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(shownName(c.name), c.shown) << rt::toUtf8(c.shown);
+}
+
 }  // namespace
-}  // namespace wistel::test
