@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "modstr.h"
 #include "names.h"
 #include "rt/error.h"
 #include "rt/fd.h"
@@ -67,7 +68,7 @@ void OutputFile::fail(int errnum) {
     rt::fs::raiseErrno(errnum, rt::err::PathNotFound);
   } catch (const rt::RuntimeError& e) {
     rt::raiseWith(e.number(),
-                  rt::errorText(e.number()) + u"：输出文件[" + name_ + u"]不能被写出（" +
+                  rt::errorText(e.number()) + u"：输出文件" + bracket(name_) + u"不能被写出（" +
                       rt::fromUtf8(std::strerror(errnum)) + u"）",
                   u"Output");
   }

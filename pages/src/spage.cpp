@@ -224,12 +224,12 @@ bool SPage::runPage() {
   outBasePath_ = toObject ? std::u16string() : folderOf(outFileName_);
   qelBasePath_ = folderOf(qelFileName_);
   if (!rt::makePath(outBasePath_)) {
-    reportError(u"输出文件路径[" + outBasePath_ + u"]不存在或不能被建立。");
+    reportError(u"输出文件路径" + bracket(outBasePath_) + u"不存在或不能被建立。");
     return false;
   }
   const PageState state = pageState(qelFileName_);
   if (state == PageState::Missing) {
-    reportError(u"没有发现要执行的脚本文件[" + qelFileName_ + u"]。");
+    reportError(u"没有发现要执行的脚本文件" + bracket(qelFileName_) + u"。");
     return false;
   }
   rt::Ref<nubrel::IStreamFile> compiled;
@@ -279,11 +279,11 @@ void SPage::finishRun() {
 std::unique_ptr<OutputFile> SPage::openOutput(std::u16string_view name, bool reportUnopened) {
   auto file = std::make_unique<OutputFile>();
   if (!file->open(name)) {
-    if (reportUnopened) reportError(u"输出文件[" + std::u16string(name) + u"]不能被正常打开。");
+    if (reportUnopened) reportError(u"输出文件" + bracket(name) + u"不能被正常打开。");
     return nullptr;
   }
   if (inuse::write(this, name)) return file;
-  reportError(u"输出文件[" + std::u16string(name) + u"]是运行中的页面读过或正在写出的文件，不能被写出。");
+  reportError(u"输出文件" + bracket(name) + u"是运行中的页面读过或正在写出的文件，不能被写出。");
   return nullptr;
 }
 
@@ -294,7 +294,7 @@ bool SPage::commit(OutputFile& file) {
     ~Done() { inuse::written(page, name); }
   } done{this, file.name()};
   if (inuse::wasRead(file.name())) {
-    reportError(u"输出文件[" + file.name() + u"]是运行中的页面读过的文件，不能被写出。");
+    reportError(u"输出文件" + bracket(file.name()) + u"是运行中的页面读过的文件，不能被写出。");
     return false;
   }
   file.commit();

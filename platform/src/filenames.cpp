@@ -69,6 +69,19 @@ std::u16string textOfBytes(std::string_view bytes, Encoding e) {
   return text;
 }
 
+std::string bytesOfName(std::u16string_view name) {
+  std::string bytes;
+  size_t from = 0;
+  for (size_t i = 0; i < name.size(); ++i) {
+    if (!keptByteAt(name, i)) continue;
+    bytes += toUtf8(name.substr(from, i - from));
+    bytes += static_cast<char>(name[i] - kByteUnit);
+    from = i + 1;
+  }
+  if (from == 0) return toUtf8(name);
+  return bytes + toUtf8(name.substr(from));
+}
+
 std::u16string shownName(std::u16string_view name) {
   std::u16string shown;
   shown.reserve(name.size());

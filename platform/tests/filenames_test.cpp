@@ -1,9 +1,13 @@
 // Names as messages and listings show them: no two names alike, and none
-// that drives a terminal, turns a line around or hides a character.
+// that drives a terminal, turns a line around or hides a character; and a
+// name that is no UTF-8 text still reaches its file.
 #include "rt/filenames.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include "rt/fspath.h"
+#include "rt/testing.h"
 #include "rt/text.h"
 
 namespace {
@@ -60,6 +64,22 @@ TEST(ShownName, FormatCharactersAndSeparatorsAreShownByTheirCode) {
       {u"中文 名.page", u"中文 名.page"},
   };
   for (const auto& c : cases) EXPECT_EQ(shownName(c.name), c.shown) << rt::toUtf8(c.shown);
+}
+
+TEST(NameBytes, ANameThatIsNoTextReachesItsFile) {
+  for (std::string bytes : {"plain.page", "a\xFF.page", "\xC3" "A\xED\xA0\x80", "\xE4\xB8", "\xF0\x9F\x98\x80\xFF"})
+    EXPECT_EQ(rt::fs::bytesOfName(textOfBytes(bytes)), bytes) << bytes;
+  // A pair's second half is no kept byte; U+FFFD stays the character.
+  EXPECT_EQ(rt::fs::bytesOfName(u"\U00010080"), "\xF0\x90\x82\x80");
+  EXPECT_EQ(rt::fs::bytesOfName(u"\uFFFD"), "\xEF\xBF\xBD");
+
+  rt::testing::TempDir dir{"filenames"};
+  const std::string folder = dir.path().string() + "/p\xFF";
+  ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
+  const std::string native = rt::fs::nativePath(textOfBytes(dir.path().string() + "\\p\xFF\\"));
+  EXPECT_EQ(native, folder + "/");
+  struct stat st {};
+  EXPECT_TRUE(rt::fs::statOf(native, st));
 }
 
 }  // namespace

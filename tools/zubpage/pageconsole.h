@@ -25,7 +25,7 @@ class InfoPrinter final : public halvorn::PageEvents {
       : verbose_(verbose), placeLine_(std::move(placeLine)) {}
 
   // Errors and the page's own texts; the start and end of each run when
-  // verbose.
+  // verbose, the output named as names are shown.
   void showInfo(int32_t infoFlag, const std::u16string& strInfo) override;
 
  private:
