@@ -153,6 +153,8 @@ int runPage(const Options& o) {
     std::fputs((placeLine(page->errorPlace(), o) + zubrun::errorReport(e.number(), e.source(), e.description())).c_str(),
                stderr);
   else if (outputErrno != 0) throw zubrun::outputFailure(outputErrno);  // reported as any failure
+  else if (!page->errString().empty() && !info->errorShown())
+    info->showInfo(halvorn::QIF_Error, page->errString());  // the page turned its information off
   return ran && !e.haveErr() && page->errString().empty() ? 0 : 1;
 }
 

@@ -46,6 +46,7 @@ void InfoPrinter::showInfo(int32_t infoFlag, const std::u16string& strInfo) {
   switch (infoFlag) {
     case halvorn::QIF_Error:
       printLine(strInfo, placeLine_());
+      errorShown_ = true;
       break;
     case halvorn::QIF_UserInfo:
       printLine(strInfo);
