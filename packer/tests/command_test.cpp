@@ -238,14 +238,18 @@ TEST_F(Command, NamesAndTextsFromAPackShowControlCharactersEscaped) {
 }
 
 // Names that decoding or the terminal would make look alike: bytes that are
-// no text, the character U+FFFD itself, and a name turned around by U+202E.
+// no text, the character U+FFFD itself, a name turned around by U+202E,
+// and invisible characters (U+200B, U+FEFF, a tag above U+FFFF).
 TEST_F(Command, NamesThatWouldLookAlikeAreListedApart) {
   writeFile(at("n.pack"), packHeader() + folderBody({fileRecord("a\xFF", "1"), fileRecord("a\xFE", "2"),
                                                      fileRecord("a\xEF\xBF\xBD", "3"),
-                                                     fileRecord("rlo\xE2\x80\xAEtxt.exe", "4")}));
+                                                     fileRecord("rlo\xE2\x80\xAEtxt.exe", "4"),
+                                                     fileRecord("report\xE2\x80\x8B.txt", "5"),
+                                                     fileRecord("\xEF\xBB\xBF" "bom\xF3\xA0\x80\x81", "6")}));
   Outcome list = wistel({"list", "n.pack"});
   EXPECT_EQ(list.status, 0) << list.err;
-  for (const char* name : {"  a\\xFF\n", "  a\\xFE\n", "  a\xEF\xBF\xBD\n", "  rlo\\u202Etxt.exe\n"})
+  for (const char* name : {"  a\\xFF\n", "  a\\xFE\n", "  a\xEF\xBF\xBD\n", "  rlo\\u202Etxt.exe\n",
+                           "  report\\u200B.txt\n", "  \\uFEFFbom\\U000E0001\n"})
     EXPECT_NE(list.out.find(name), std::string::npos) << name << list.out;
 }
 

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "modstr.h"
 #include "names.h"
 #include "rt/error.h"
 #include "rt/fd.h"
@@ -45,7 +46,7 @@ void OutputFile::fail(int errnum) {
     rt::fs::raiseErrno(errnum, rt::err::PathNotFound);
   } catch (const rt::RuntimeError& e) {
     rt::raiseWith(e.number(),
-                  rt::errorText(e.number()) + u"：输出文件[" + name_ + u"]不能被写出（" +
+                  rt::errorText(e.number()) + u"：输出文件" + bracket(name_) + u"不能被写出（" +
                       rt::fromUtf8(std::strerror(errnum)) + u"）",
                   u"Output");
   }

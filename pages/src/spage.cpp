@@ -36,6 +36,11 @@ std::u16string nestedTooDeep(std::u16string_view what) {
          rt::ascii(std::to_string(kMaxNesting)) + u" 层";
 }
 
+// The report of a failure in a page or an include that ran.
+std::u16string failedIn(std::u16string_view file, std::u16string_view what) {
+  return u"在执行文件" + bracket(file) + u"时发生错误：\r\n" + std::u16string(what);
+}
+
 }  // namespace
 
 // The host's events the page answers.  The page outlives its advice: it
@@ -163,13 +168,18 @@ rt::Ref<SPage> SPage::newPage(bool child) {
   return page;
 }
 
-void SPage::raiseShowInfo(int32_t kind, std::u16string_view text) {
+SPage* SPage::infoTop() {
   SPage* top = this;
   for (;;) {
-    if (!top->isShowInfo_) return;
-    if (!top->parent_) break;
+    if (!top->isShowInfo_) return nullptr;
+    if (!top->parent_) return top;
     top = top->parent_;
   }
+}
+
+void SPage::raiseShowInfo(int32_t kind, std::u16string_view text) {
+  SPage* top = infoTop();
+  if (!top) return;
   const std::u16string info(text);
   top->events_.raise(top, [&](PageEvents& sink) { sink.showInfo(kind, info); });
 }
@@ -181,12 +191,23 @@ void SPage::reportError(std::u16string_view text) {
 // The report reaches the host through the pages that made this one, whose
 // runs it fails as well.
 void SPage::reportError(std::u16string_view text, const ErrorPlace& at) {
+  const bool shown = infoTop() != nullptr;
   for (SPage* p = this; p; p = p->parent_) {
     if (p != this && !p->running_) break;
     p->errString_ = text;
+    p->errShown_ = shown;
     p->failedAt_ = at;
   }
   raiseShowInfo(QIF_Error, text);
+}
+
+void SPage::reportToParent() {
+  if (!parent_ || !parent_->running_) return;
+  if (error_->haveErr())
+    parent_->reportError(failedIn(qelFileName_, error_->description() + u"\r\n" + error_->sourceFull()),
+                         failedAt_);
+  else if (!errString_.empty() && !errShown_)
+    parent_->reportError(errString_, failedAt_);
 }
 
 bool SPage::outPage(std::u16string_view outFn, std::u16string_view qelFn) {
@@ -196,8 +217,15 @@ bool SPage::outPage(std::u16string_view outFn, std::u16string_view qelFn) {
     reportError(u"页面正在运行，不能再次运行。");
     return false;
   }
+  const bool ran = runNamed(outFn, qelFn);
+  reportToParent();
+  return ran;
+}
+
+bool SPage::runNamed(std::u16string_view outFn, std::u16string_view qelFn) {
   error_->clear();
   errString_.clear();
+  errShown_ = false;
   failedAt_ = {};
   if (!outFn.empty()) outFileName_ = outFn;
   if (!qelFn.empty()) qelFileName_ = qelFn;
@@ -225,12 +253,12 @@ bool SPage::runPage() {
   outBasePath_ = toObject ? std::u16string() : folderOf(outFileName_);
   qelBasePath_ = folderOf(qelFileName_);
   if (!rt::makePath(outBasePath_)) {
-    reportError(u"输出文件路径[" + outBasePath_ + u"]不存在或不能被建立。");
+    reportError(u"输出文件路径" + bracket(outBasePath_) + u"不存在或不能被建立。");
     return false;
   }
   const PageState state = pageState(qelFileName_);
   if (state == PageState::Missing) {
-    reportError(u"没有发现要执行的脚本文件[" + qelFileName_ + u"]。");
+    reportError(u"没有发现要执行的脚本文件" + bracket(qelFileName_) + u"。");
     return false;
   }
   rt::Ref<nubrel::IStreamFile> compiled;
@@ -273,11 +301,11 @@ void SPage::finishRun() {
 std::unique_ptr<OutputFile> SPage::openOutput(std::u16string_view name, bool reportUnopened) {
   auto file = std::make_unique<OutputFile>();
   if (!file->open(name)) {
-    if (reportUnopened) reportError(u"输出文件[" + std::u16string(name) + u"]不能被正常打开。");
+    if (reportUnopened) reportError(u"输出文件" + bracket(name) + u"不能被正常打开。");
     return nullptr;
   }
   if (inuse::write(this, name)) return file;
-  reportError(u"输出文件[" + std::u16string(name) + u"]是运行中的页面读过或正在写出的文件，不能被写出。");
+  reportError(u"输出文件" + bracket(name) + u"是运行中的页面读过或正在写出的文件，不能被写出。");
   return nullptr;
 }
 
@@ -293,7 +321,7 @@ void SPage::placeOutputs() {
   if (files.empty()) return;
   for (OutputFile* f : files) {
     if (!inuse::wasRead(f->name())) continue;
-    reportError(u"输出文件[" + f->name() + u"]是运行中的页面读过的文件，不能被写出。");
+    reportError(u"输出文件" + bracket(f->name()) + u"是运行中的页面读过的文件，不能被写出。");
     return;
   }
   for (OutputFile* f : files) f->finish();
@@ -331,8 +359,7 @@ void SPage::runInclude(const std::u16string& written) {
       runningFile_ = includer;
       inuse::read(this, compiledName(include->qelFileName()));
       if (include->error().haveErr())
-        reportError(u"在执行文件" + bracket(include->qelFileName()) + u"时发生错误：\r\n" + include->errString(),
-                    include->failedAt());
+        reportError(failedIn(include->qelFileName(), include->errString()), include->failedAt());
     }
   } catch (const rt::RuntimeError& e) {
     runningFile_ = includer;

@@ -92,14 +92,23 @@ class SPage final : public rt::Automation<SPage, ISPage, zorbel::ScriptValue> {
   class Run;
   class Names;
 
+  // The top page, when every page on the way to it shows information; else
+  // null.
+  SPage* infoTop();
   // ShowInfo and ErrString, not the error record; on the pages whose runs
   // made this one too.  Without a place, the file running now.
   void reportError(std::u16string_view text);
   void reportError(std::u16string_view text, const ErrorPlace& at);
   // The page or the include running now, or the page.
   const std::u16string& runningFile() const { return runningFile_.empty() ? qelFileName_ : runningFile_; }
-  // The steps of a run after its names are checked.
+  // A run once the page is known not to be running, and the steps of a
+  // run after its names are checked.
+  bool runNamed(std::u16string_view outFn, std::u16string_view qelFn);
   bool runPage();
+  // A page made by curPage.NewPage whose run failed, with its parent
+  // running: the parent reports the failure, unless the host was told of
+  // it already, so that it fails the runs it reaches the host through.
+  void reportToParent();
   // Whether the run has failed so far.
   bool failed() { return error_->haveErr() || !errString_.empty(); }
   // The end of a run: the part-line written, and the files put in place
@@ -130,6 +139,7 @@ class SPage final : public rt::Automation<SPage, ISPage, zorbel::ScriptValue> {
   bool objectOutput_ = false;
   std::u16string partLine_;
   std::u16string errString_;
+  bool errShown_ = false;  // errString_ reached the host through ShowInfo
   ErrorPlace failedAt_;
   std::u16string runningFile_;  // while an include runs, that include
   std::u16string outBasePath_;

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "pagetest.h"
+#include "rt/convert.h"
 #include "rt/text.h"
 
 namespace {
@@ -88,6 +89,42 @@ TEST_F(PageTest, AChildPageReportsThroughItsParent) {
   };
   EXPECT_EQ(info->calls, expected);
   EXPECT_TRUE(dir.exists("d.txt"));
+}
+
+// A child made by curPage.NewPage that fails at run time, is not found, or
+// fails two levels down (under a page that turned its information off)
+// fails every run on its way to the host (zubpage's tests see the output
+// stay): a pushed file stays, the host is told once, at the failing page's
+// line, and OutPage answers as before.
+TEST_F(PageTest, AFailingChildFailsTheRunsItReachesTheHostThrough) {
+  write("fails.page", "child\n<!! x = 1 / 0 !!>\n");
+  write("middle.page", "<!! curPage.InfoOff : Set g = curPage.NewPage() : g.OutPage \"g.txt\", \"fails.page\" !!>\n");
+  const struct {
+    const char* child;
+    bool ran;
+    const char* failedIn;
+    int32_t line;
+  } cases[] = {{"fails.page", true, "fails.page", 2}, {"none.page", false, "none.page", 0},
+               {"middle.page", true, "fails.page", 2}};
+  page->setIsShowInfo(true);
+  for (const auto& c : cases) {
+    write("pushed.txt", "old pushed");
+    info->calls.clear();
+    write("p.page", std::string("top\n<!! curPage.PushFile \"pushed.txt\" !!>\nin pushed\n"
+                                "<!! Set c = curPage.NewPage() : r = c.OutPage(\"c.txt\", \"") +
+                        c.child + "\") !!>\nafter\n");
+    EXPECT_TRUE(run("out.txt", "p.page")) << c.child;
+    EXPECT_EQ(read("pushed.txt"), "old pushed") << c.child;
+    rt::Ref<zorbel::ScriptValue> r = page->host()->sSpace()->value(u"r");
+    ASSERT_TRUE(r) << c.child;
+    EXPECT_EQ(rt::toBool(r->value()), c.ran) << c.child;
+    Texts errors = info->texts(QIF_Error);
+    ASSERT_EQ(errors.size(), 1u) << c.child;
+    EXPECT_EQ(page->errString(), errors[0]);
+    EXPECT_NE(errors[0].find(name(c.failedIn)), std::u16string::npos) << rt::toUtf8(errors[0]);
+    EXPECT_EQ(page->errorPlace().file, name(c.failedIn));
+    EXPECT_EQ(page->errorPlace().line, c.line) << c.child;
+  }
 }
 
 TEST_F(PageTest, ARunningPageRefusesToRunAgain) {

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "rt/error.h"
+#include "rt/filenames.h"
 #include "rt/text.h"
 
 namespace rt::fs {
@@ -110,7 +111,7 @@ bool writtenThrough(const std::string& path) {
 
 std::string nativePath(std::u16string_view path) {
   if (!isNameable(path)) rt::raise(rt::err::BadFileName);
-  std::string s = rt::toUtf8(path);
+  std::string s = bytesOfName(path);
   std::replace(s.begin(), s.end(), '\\', '/');
   return s;
 }

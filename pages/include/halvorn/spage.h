@@ -76,7 +76,8 @@ class ISPage : public virtual rt::Object {
   //
   // A run fails when error() holds an error at its end or an error was
   // reported during it (errString() is not empty), by the page, an include
-  // or a page its script made with curPage.NewPage.  The output file and
+  // or a page its script made with curPage.NewPage (whose run that fails
+  // or cannot start is reported by the page that made it).  The output file and
   // the files curPage.PushFile opened are put in place of the old ones only
   // when the run ends without failing, the output last; a file
   // curPage.PopFile finished is put in place at once.  One that cannot be

@@ -28,8 +28,9 @@ enum : int32_t {
 // which would cut the name short and reach another file.
 inline bool isNameable(std::u16string_view path) { return path.find(u'\0') == path.npos; }
 
-// The file-system name of a script's path.  A path that is not nameable
-// raises 52.
+// The file-system name of a script's path (bytesOfName of rt/filenames.h,
+// so a name read with textOfBytes reaches its file).  A path that is not
+// nameable raises 52.
 RT_API std::string nativePath(std::u16string_view path);
 
 // A path cut at its last separator: the folder with that separator ("" for
