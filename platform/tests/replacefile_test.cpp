@@ -5,11 +5,9 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
-#include <functional>
 #include <set>
 #include <string>
 
@@ -22,6 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using rt::FileReplacement;
+using rt::testing::inChild;
 using rt::testing::TempDir;
 
 std::set<std::string> listing(const TempDir& dir) {
@@ -32,20 +31,6 @@ std::set<std::string> listing(const TempDir& dir) {
 
 bool replace(FileReplacement& r, const std::string& name, unsigned options, const std::string& text) {
   return r.open(name, options) && rt::writeAll(r.fd(), text) && r.commit();
-}
-
-// The status a child ended with: its exit code, or 128 + its signal.
-int statusOf(pid_t pid) {
-  int status = 0;
-  if (::waitpid(pid, &status, 0) != pid) return -1;
-  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-}
-
-// Runs `body` in a child process; its status.
-int inChild(const std::function<int()>& body) {
-  const pid_t pid = ::fork();
-  if (pid == 0) ::_exit(body());
-  return statusOf(pid);
 }
 
 }  // namespace

@@ -30,11 +30,8 @@ const std::string kBinaryStream = std::string("\x88\x66\x66\x88\x0C\0\0\0", 8) +
                                   std::string("\x01\0\0\0", 4);
 
 clitest::Result zubrun(const TempDir& dir, std::vector<std::string> args) {
-  clitest::ChildRun r;
-  r.argv = std::move(args);
-  r.argv.insert(r.argv.begin(), ZUBRUN);
-  r.folder = dir.path();
-  clitest::Result result = clitest::run(r);
+  args.insert(args.begin(), ZUBRUN);
+  clitest::Result result = clitest::runIn(dir.path(), std::move(args));
   EXPECT_FALSE(result.timedOut);
   return result;
 }
@@ -222,10 +219,8 @@ TEST(Files, StandardOutputNamedAsAFileIsWrittenThrough) {
       std::string s = c.command;
       return s.replace(s.find("OUT"), 3, out);
     };
-    clitest::ChildRun run;
-    run.argv = {"sh", "-c", command("expected") + " && (echo BEFORE; " + command("/dev/stdout") + "; echo AFTER)"};
-    run.folder = dir.path();
-    clitest::Result r = clitest::run(run);
+    clitest::Result r = clitest::runIn(
+        dir.path(), {"sh", "-c", command("expected") + " && (echo BEFORE; " + command("/dev/stdout") + "; echo AFTER)"});
     EXPECT_EQ(r.status, 0) << r.err;
     const std::string expected = dir.read("expected");
     ASSERT_FALSE(expected.empty());

@@ -74,10 +74,7 @@ TEST(Signals, AnEndedCommandLeavesNoTemporaryFile) {
       fs::create_directories(dir.path() / "S");
       fs::create_directories(dir.path() / "U");
       writeBig(dir, "S/big", 2 << 20);
-      clitest::ChildRun pack;
-      pack.argv = {WISTEL, "pack", "-b", "1", "S", "u.pack"};
-      pack.folder = dir.path();
-      ASSERT_EQ(clitest::run(pack).status, 0);
+      ASSERT_EQ(clitest::runIn(dir.path(), {WISTEL, "pack", "-b", "1", "S", "u.pack"}).status, 0);
     }
     for (const std::string& kept : c.kept) dir.write(kept, "old");
     clitest::ChildRun run;

@@ -1,11 +1,14 @@
 // Helpers for tests: the error number a call raises, late-bound calls with
 // their arguments written inline, the lines of a text, work run on a stack
-// of a given size, and a temporary folder with its files' times.
+// of a given size or in a child process, and a temporary folder with its
+// files' times.
 #pragma once
 
 #include <fcntl.h>
 #include <stdlib.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdint>
@@ -61,6 +64,27 @@ std::vector<std::basic_string<C>> linesOf(std::basic_string_view<C> text) {
 // gives its threads small stacks would; false when no such thread could be
 // made.
 inline bool onStackOf(size_t bytes, std::function<void()> work) { return stack::runOnNewStack(bytes, work); }
+
+// Runs `body` in a child process (where a test may take on another user,
+// limits or signals without touching its own process); the child's status
+// as a shell sees it: the exit code `body` gives, 128 plus the signal that
+// ended it, or -1 when no child could be made.  Nothing leaves the child but
+// its status: an exception ends it with 125, before any clean-up of the
+// test's own could remove the parent's files.
+inline int inChild(const std::function<int()>& body) {
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    int code = 125;
+    try {
+      code = body();
+    } catch (...) {
+    }
+    ::_exit(code);
+  }
+  int status = 0;
+  if (pid < 0 || ::waitpid(pid, &status, 0) != pid) return -1;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
 
 // A fresh folder for one test (its name starts with `prefix`), removed with
 // everything in it at the end.

@@ -8,7 +8,6 @@
 #include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstddef>
@@ -18,6 +17,7 @@
 
 #include "marlox/textform.h"
 #include "rig.h"
+#include "rt/testing.h"
 
 namespace {
 
@@ -61,8 +61,7 @@ ino_t inodeOf(const std::string& path) {
 // systems), so that the C library reserves room its own way.  1 when
 // `body` gave true, 0 when false, -1 when no such process can be made here.
 int withoutFallocate(const std::function<bool()>& body) {
-  const pid_t child = ::fork();
-  if (child == 0) {
+  const int status = rt::testing::inChild([&] {
     sock_filter filter[] = {
         BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
         BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __NR_fallocate, 0, 1),
@@ -71,19 +70,12 @@ int withoutFallocate(const std::function<bool()>& body) {
     };
     sock_fprog program{static_cast<unsigned short>(std::size(filter)), filter};
     if (::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) != 0 || ::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) != 0)
-      ::_exit(2);
-    // Nothing may leave the child but its status: the test's own clean-up
-    // would remove the parent's files.
-    bool done = false;
-    try {
-      done = body();
-    } catch (...) {
-    }
-    ::_exit(done ? 1 : 0);
-  }
-  int status = 0;
-  if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) == 2) return -1;
-  return WEXITSTATUS(status);
+      return 2;
+    return body() ? 1 : 0;
+  });
+  // A body that threw (125) gave no true; a signal or no child, no answer.
+  if (status < 0 || status == 2 || status >= 128) return -1;
+  return status == 1 ? 1 : 0;
 }
 
 // Saves the text to `rel`, its folder made read-only, as a user the folder
@@ -102,11 +94,9 @@ bool saveInReadOnlyFolder(Rig& rig, const std::string& rel, const std::u16string
   if (::geteuid() != 0) return save();
   const uid_t nobody = 65534;
   if (::chmod(rig.home.path().c_str(), 0755) != 0 || ::chown(file.c_str(), nobody, nobody) != 0) return false;
-  pid_t child = ::fork();
-  if (child == 0)
-    ::_exit(::setgid(nobody) == 0 && ::setuid(nobody) == 0 && ::access(dir.c_str(), W_OK) != 0 && save() ? 0 : 1);
-  int status = 0;
-  return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  return rt::testing::inChild([&] {
+           return ::setgid(nobody) == 0 && ::setuid(nobody) == 0 && ::access(dir.c_str(), W_OK) != 0 && save() ? 0 : 1;
+         }) == 0;
 }
 
 // A file that no encoding reads exactly is read in the one that reads the
