@@ -1,6 +1,7 @@
 #include "spage.h"
 
 #include <algorithm>
+#include <iterator>
 #include <optional>
 
 #include "incfile.h"
@@ -73,7 +74,9 @@ class SPage::Run {
     page_.finished_.clear();
     page_.partLine_.clear();
     page_.runningFile_.clear();
-    inuse::release(&page_);
+    // A child's outputs wait for its parent's run, and what it read stays
+    // read by that run: none of its files is put in place over one of them.
+    inuse::release(&page_, page_.runningParent());
   }
   Run(const Run&) = delete;
   Run& operator=(const Run&) = delete;
@@ -202,7 +205,7 @@ void SPage::reportError(std::u16string_view text, const ErrorPlace& at) {
 }
 
 void SPage::reportToParent() {
-  if (!parent_ || !parent_->running_) return;
+  if (!runningParent()) return;
   if (error_->haveErr())
     parent_->reportError(failedIn(qelFileName_, error_->description() + u"\r\n" + error_->sourceFull()),
                          failedAt_);
@@ -285,8 +288,9 @@ bool SPage::runPage() {
   return true;
 }
 
-// Put in place before the host hears of the end, so it can read them.  A
-// failure here is the run's, in its error record, unless it failed before.
+// Put in place before the host hears of the end, so it can read them (a
+// child's wait for the run it is part of).  A failure here is the run's, in
+// its error record, unless it failed before.
 void SPage::finishRun() {
   try {
     if (objectOutput_ || !failed()) flushPartLine();  // an output object shows all that ran
@@ -310,21 +314,30 @@ std::unique_ptr<OutputFile> SPage::openOutput(std::u16string_view name, bool rep
 }
 
 // In the order they were done with, as if each were put in place then: those
-// PopFile finished, then those left open, the last pushed first; a file
-// pushed again after its PopFile thus ends with what it was given last.
-// All are on disk before the first takes its place.
+// PopFile finished (and those of the children run meanwhile), then those
+// left open, the last pushed first; a file pushed again after its PopFile
+// thus ends with what it was given last.  All are on disk before the first
+// takes its place.  A child's run is part of its parent's: its files, on
+// disk, wait for the end of the outermost run and are put in place with
+// that run's own, or not at all.
 void SPage::placeOutputs() {
-  std::vector<OutputFile*> files;
-  for (const auto& f : finished_) files.push_back(f.get());
-  if (outFile_) files.push_back(outFile_.get());
-  for (auto f = outStack_.rbegin(); f != outStack_.rend(); ++f) files.push_back(f->get());
-  if (files.empty()) return;
-  for (OutputFile* f : files) {
+  if (outFile_) finished_.push_back(std::move(outFile_));
+  for (auto f = outStack_.rbegin(); f != outStack_.rend(); ++f) finished_.push_back(std::move(*f));
+  outStack_.clear();
+  for (const auto& f : finished_) {
     if (!inuse::wasRead(f->name())) continue;
     reportError(u"输出文件" + bracket(f->name()) + u"是运行中的页面读过的文件，不能被写出。");
     return;
   }
-  for (OutputFile* f : files) f->finish();
+  for (const auto& f : finished_) f->finish();
+  if (SPage* parent = runningParent()) {
+    std::ranges::move(finished_, std::back_inserter(parent->finished_));
+    finished_.clear();
+    return;
+  }
+  std::vector<OutputFile*> files;
+  for (const auto& f : finished_) files.push_back(f.get());
+  if (files.empty()) return;
   OutputFile::placeAll(files);
   for (OutputFile* f : files) inuse::written(this, f->name());
 }

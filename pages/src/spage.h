@@ -105,6 +105,9 @@ class SPage final : public rt::Automation<SPage, ISPage, zorbel::ScriptValue> {
   // run after its names are checked.
   bool runNamed(std::u16string_view outFn, std::u16string_view qelFn);
   bool runPage();
+  // The page that made this one through curPage.NewPage, while it runs:
+  // this page's runs are then part of its run.
+  SPage* runningParent() const { return parent_ && parent_->running_ ? parent_ : nullptr; }
   // A page made by curPage.NewPage whose run failed, with its parent
   // running: the parent reports the failure, unless the host was told of
   // it already, so that it fails the runs it reaches the host through.
@@ -123,9 +126,9 @@ class SPage final : public rt::Automation<SPage, ISPage, zorbel::ScriptValue> {
   // Opens an output file, refusing (and reporting) one that a run reads or
   // writes; null when it cannot be written (reported when asked).
   std::unique_ptr<OutputFile> openOutput(std::u16string_view name, bool reportUnopened);
-  // Puts the run's files in place, unless an include has read one of them
-  // meanwhile: none then, reported.  Raises when they cannot be written or
-  // put in place.
+  // Puts the run's files in place (a child's: on disk, handed to its
+  // running parent), unless an include has read one of them meanwhile: none
+  // then, reported.  Raises when they cannot be written or put in place.
   void placeOutputs();
 
   rt::Ref<kestrin::IScriptHost> host_;
@@ -148,7 +151,8 @@ class SPage final : public rt::Automation<SPage, ISPage, zorbel::ScriptValue> {
   std::vector<SPage*> children_;
   // The files PushFile saved, the last on top.
   std::vector<std::unique_ptr<OutputFile>> outStack_;
-  // The files PopFile finished, which wait for the end of the run.
+  // The files PopFile finished, and the children's, which wait for the end
+  // of the run.
   std::vector<std::unique_ptr<OutputFile>> finished_;
   rt::Ref<jespin::IVValues> searchPaths_;
   bool isShowInfo_ = false;

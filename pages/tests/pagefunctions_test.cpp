@@ -127,6 +127,38 @@ TEST_F(PageTest, AFailingChildFailsTheRunsItReachesTheHostThrough) {
   }
 }
 
+// The outputs of children made by curPage.NewPage (two levels, each with
+// its output and a file it pushed and popped) are put in place with the
+// top run's when it ends well, and none of them when it fails after the
+// children ended well; no temporary file is left either way.
+TEST_F(PageTest, AChildsOutputsWaitForTheRunThatMadeIt) {
+  const char* const files[] = {"out.txt", "out.txt-pushed", "c.txt", "c.txt-pushed", "g.txt", "g.txt-pushed"};
+  const char* const pushing =
+      "<!! curPage.PushFile curPage.curOutFn & \"-pushed\" !!>in pushed\n<!! curPage.PopFile !!>";
+  write("g.page", std::string("grandchild\n") + pushing + "end\n");
+  write("c.page", std::string("child\n") + pushing +
+                      "<!! Set g = curPage.NewPage() : r = g.OutPage(\"g.txt\", \"g.page\") !!><!!=r!!>\n");
+  for (const bool fails : {true, false}) {
+    SCOPED_TRACE(fails ? "the top run fails" : "the top run ends well");
+    for (const char* f : files) write(f, "old");
+    write("p.page", pushing +
+                        std::string("<!! Set c = curPage.NewPage() : r = c.OutPage(\"c.txt\", \"c.page\") !!><!!=r!!>\n") +
+                        (fails ? "<!! x = 1 / 0 !!>\n" : "end\n"));
+    EXPECT_TRUE(run("out.txt", "p.page"));
+    EXPECT_EQ(page->error().haveErr(), fails);
+    EXPECT_EQ(page->errString(), u"");
+    if (fails) {
+      for (const char* f : files) EXPECT_EQ(read(f), "old") << f;
+    } else {
+      EXPECT_EQ(read("out.txt"), "True\r\nend\r\n");
+      EXPECT_EQ(read("c.txt"), "child\r\nTrue\r\n");
+      EXPECT_EQ(read("g.txt"), "grandchild\r\nend\r\n");
+      for (const char* f : {"out.txt-pushed", "c.txt-pushed", "g.txt-pushed"}) EXPECT_EQ(read(f), "in pushed\r\n") << f;
+    }
+    EXPECT_EQ(temporaries(), std::vector<std::string>());
+  }
+}
+
 TEST_F(PageTest, ARunningPageRefusesToRunAgain) {
   page->setIsShowInfo(true);
   EXPECT_EQ(shown("before\n"

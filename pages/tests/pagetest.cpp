@@ -97,4 +97,13 @@ std::string PageTest::shown(std::string_view text) {
   return lines;
 }
 
+std::vector<std::string> PageTest::temporaries() const {
+  std::vector<std::string> found;
+  for (const std::filesystem::directory_entry& e : std::filesystem::directory_iterator(dir.path())) {
+    const std::string file = e.path().filename().string();
+    if (file.find(".tmp") != std::string::npos || file.find(".~") != std::string::npos) found.push_back(file);
+  }
+  return found;
+}
+
 }  // namespace pagetest
