@@ -1,6 +1,6 @@
 #include "scriptcache.h"
 
-#include <fcntl.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <string>
@@ -9,6 +9,7 @@
 #include "nubrel/filestreams.h"
 #include "rt/activation.h"
 #include "rt/error.h"
+#include "rt/filetime.h"
 #include "rt/fspath.h"
 #include "rt/text.h"
 
@@ -24,10 +25,6 @@ bool regularFile(std::u16string_view name, struct stat& st) {
   const std::string path = rt::fs::nativePath(name);
   if (::stat(path.c_str(), &st) != 0 && errno == ENAMETOOLONG) return false;
   return rt::fs::statOf(path, st) && S_ISREG(st.st_mode);
-}
-
-bool sameTime(const struct timespec& a, const struct timespec& b) {
-  return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
 }
 
 // The output of a compile is saved only when it is complete.
@@ -58,8 +55,7 @@ ScriptCache::State ScriptCache::state() {
   const bool hasScript = regularFile(script_, script);
   const bool hasCache = regularFile(cache_, cache);
   if (!hasScript) return hasCache ? Current : Missing;
-  scriptTime_ = script.st_mtim;
-  return hasCache && sameTime(script.st_mtim, cache.st_mtim) ? Current : Compile;
+  return hasCache && rt::fs::madeAfter(cache, script) ? Current : Compile;
 }
 
 bool ScriptCache::compile(Application& app) {
@@ -83,9 +79,6 @@ bool ScriptCache::compile(Application& app) {
     app.record(-1, kCompFile, cannotMake + u"\r\n" + stream->errInfo());
     return false;
   }
-  // Current from now on, until the script's time changes.
-  const struct timespec times[2] = {{0, UTIME_OMIT}, scriptTime_};
-  ::utimensat(AT_FDCWD, rt::fs::nativePath(cache_).c_str(), times, 0);
   return true;
 }
 

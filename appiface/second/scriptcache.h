@@ -1,14 +1,12 @@
 // A script file's compiled form, "<script>.bin" beside it: a binary object
 // stream of the compiler's records.
 //
-// The cache is current when its modification time equals the script's, to
-// the nanosecond: a successful compile gives it the script's time, so a
-// script put back with an older time (a copy that kept its times) is
-// compiled again as surely as one edited since.  A compile that fails
-// leaves whatever cache there was, never a part of a new one.
+// The cache is current when it was written after the script last changed
+// (rt/filetime.h): a script edited since, also within the clock tick the
+// cache was made in, or put back with an older time (a copy that kept its
+// times), is compiled again.  A compile that fails leaves whatever cache
+// there was, never a part of a new one.
 #pragma once
-
-#include <sys/stat.h>
 
 #include <string>
 #include <string_view>
@@ -45,7 +43,6 @@ class ScriptCache {
 
   std::u16string script_;
   std::u16string cache_;
-  struct timespec scriptTime_ {};
 };
 
 }  // namespace appiface

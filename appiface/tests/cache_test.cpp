@@ -1,5 +1,4 @@
 // The second edition's compiled-script cache "<script>.bin".
-#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <filesystem>
@@ -9,6 +8,8 @@
 
 namespace apptest {
 namespace {
+
+using namespace std::chrono_literals;
 
 class Cache : public ::testing::Test {
  protected:
@@ -29,14 +30,7 @@ class Cache : public ::testing::Test {
     EXPECT_EQ(::stat(dir.at(name).c_str(), &st), 0) << name;
     return st;
   }
-  void setTime(const std::string& name, struct timespec t) const {
-    const struct timespec times[2] = {t, t};
-    ASSERT_EQ(::utimensat(AT_FDCWD, dir.at(name).c_str(), times, 0), 0);
-  }
-  static struct timespec later(struct timespec t, long seconds) {
-    t.tv_sec += seconds;
-    return t;
-  }
+  void setTime(const std::string& name, struct timespec t) const { ASSERT_TRUE(dir.stamp(name, t)); }
   std::vector<std::string> listing() const {
     std::vector<std::string> names;
     for (const auto& e : std::filesystem::directory_iterator(dir.path()))
@@ -51,38 +45,41 @@ class Cache : public ::testing::Test {
   rt::Ref<RecordingHost> host;
 };
 
-bool sameTime(const struct timespec& a, const struct timespec& b) {
-  return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
-}
-
-TEST_F(Cache, IsCompiledAgainWhenTheScriptsTimeDiffers) {
-  script("OutLine \"A\"");
-  EXPECT_EQ(run(), u"A\r\n");
+// Compiled again unless the cache was written strictly after the script
+// last changed (its text or its entry).
+TEST_F(Cache, IsCompiledAgainUnlessMadeAfterTheScriptChanged) {
+  struct Case {
+    const char* what;
+    bool edited;                     // to output "B"
+    std::chrono::nanoseconds stamp;  // then the cache's time, from that change
+    bool backdated;                  // then the script's own time a day back
+    const char16_t* ran;
+  };
+  const Case cases[] = {
+      {"unchanged", false, 0ns, false, u"A\r\n"},
+      {"edited after", true, -1ns, false, u"B\r\n"},
+      {"edited in the same tick: to the nanosecond the same time", true, 0ns, false, u"B\r\n"},
+      {"edited before the cache was written", true, 1ns, false, u"A\r\n"},
+      {"put back with an older time, as a copy that kept its times", true, -1h, true, u"B\r\n"},
+  };
   const std::string header("\x88\x66\x66\x88\x0C\0\0\0ObjectStream\x01\0\0\0", 24);
-  EXPECT_EQ(dir.read("a.zub.bin").substr(0, 24), header);
-  struct stat first = statOf("a.zub.bin");
-  EXPECT_TRUE(sameTime(first.st_mtim, statOf("a.zub").st_mtim));
-
-  EXPECT_EQ(run(), u"A\r\n");
-  struct stat again = statOf("a.zub.bin");
-  EXPECT_EQ(again.st_ino, first.st_ino);
-  EXPECT_TRUE(sameTime(again.st_mtim, first.st_mtim));
-
-  // Edited a minute later.
-  script("OutLine \"B\"");
-  setTime("a.zub", later(first.st_mtim, 60));
-  EXPECT_EQ(run(), u"B\r\n");
-  EXPECT_NE(statOf("a.zub.bin").st_ino, first.st_ino);
-
-  // Equal times: the cache is taken, whatever the script says.
-  script("OutLine \"C\"");
-  setTime("a.zub", statOf("a.zub.bin").st_mtim);
-  EXPECT_EQ(run(), u"B\r\n");
-
-  // Put back with an older time, as a copy that kept its times.
-  setTime("a.zub", later(first.st_mtim, -86400));
-  EXPECT_EQ(run(), u"C\r\n");
-  EXPECT_EQ(app->error().number(), 0);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::filesystem::remove(dir.at("a.zub.bin"));
+    script("OutLine \"A\"");
+    EXPECT_EQ(run(), u"A\r\n");
+    EXPECT_EQ(dir.read("a.zub.bin").substr(0, 24), header);
+    setTime("a.zub.bin", dir.changed("a.zub", 1s));  // settled
+    const ino_t id = statOf("a.zub.bin").st_ino;
+    if (c.edited) {
+      script("OutLine \"B\"");
+      setTime("a.zub.bin", dir.changed("a.zub", c.stamp));
+    }
+    if (c.backdated) setTime("a.zub", dir.changed("a.zub", -24h));  // older than the cache
+    EXPECT_EQ(run(), c.ran);
+    EXPECT_EQ(statOf("a.zub.bin").st_ino == id, c.ran == std::u16string(u"A\r\n"));
+    EXPECT_EQ(app->error().number(), 0);
+  }
 }
 
 TEST_F(Cache, ACompileErrorRunsNothingAndLeavesNoPartialCache) {
@@ -98,7 +95,6 @@ TEST_F(Cache, ACompileErrorRunsNothingAndLeavesNoPartialCache) {
       before = dir.read("a.zub.bin");
     }
     script(broken);
-    setTime("a.zub", later(statOf("a.zub").st_mtim, 60));
     host->commands.clear();
     EXPECT_EQ(run(), u"");
     EXPECT_TRUE(host->commands.empty());
@@ -132,7 +128,7 @@ TEST_F(Cache, CachesThatCannotBeUsed) {
   // Spoilt, but current by its time.
   script("OutLine \"x\"");
   dir.write("a.zub.bin", "not a stream");
-  setTime("a.zub.bin", statOf("a.zub").st_mtim);
+  setTime("a.zub.bin", dir.changed("a.zub", 1s));
   EXPECT_EQ(run(), u"");
   EXPECT_EQ(app->error().description(), u"不能打开预编译文件[" + fullName() + u".bin]。");
   EXPECT_EQ(app->error().sourceFull(), u"Yarrick.Application.ExecFile");

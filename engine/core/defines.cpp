@@ -1,5 +1,6 @@
 #include "core/defines.h"
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -107,6 +108,11 @@ void ExpItems::defReplace(int32_t idx, const ExpItems& macro) {
   items_.erase(split, items_.end());
   replaceFront(pending, body);
   items_.insert(items_.end(), pending.rbegin(), pending.rend());
+}
+
+bool namesMacro(const ExpItems& items, const DefineLookup& find) {
+  return std::any_of(items.begin(), items.end(),
+                     [&find](const ExpItem& ei) { return isName(ei) && find(ei.iValue.text()); });
 }
 
 int32_t expandOnce(ExpItems& items, const DefineLookup& find, int32_t from) {

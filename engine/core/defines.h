@@ -23,6 +23,9 @@ using DefineLookup = std::function<const ExpItems*(std::u16string_view name)>;
 // value = its ExpItems.  The list must outlive the lookup.
 DefineLookup definesOf(jespin::IVValues& defines);
 
+// Whether a name token of `items` names a macro.
+bool namesMacro(const ExpItems& items, const DefineLookup& find);
+
 // One step: replaces the first name token (from position `from`, 1-based)
 // that names a macro.  Returns the position replaced, or 0 when no token
 // names a macro.

@@ -18,6 +18,11 @@ std::pair<std::u16string_view, std::u16string_view> splitAtEquals(std::u16string
   return {trimBlanks(s.substr(0, eq)), trimBlanks(s.substr(eq + 1))};
 }
 
+void store(jespin::IVValues& defines, std::u16string_view name, ExpItems* tokens) {
+  if (defines.exist(name)) defines.item(rt::Variant(name))->setValue(tokens);
+  else defines.add(rt::Variant(static_cast<rt::Object*>(tokens)), std::u16string(name));
+}
+
 // A replacement that does not tokenize is not defined: its error ends the
 // run like any other.
 bool define(std::u16string_view name, std::u16string_view replacement,
@@ -30,10 +35,7 @@ bool define(std::u16string_view name, std::u16string_view replacement,
     error.copy(error, target.operation);
     return false;
   }
-  jespin::IVValues& defines = *target.defines;
-  const rt::Variant list(static_cast<rt::Object*>(tokens.get()));
-  if (defines.exist(name)) defines.item(rt::Variant(name))->setValue(tokens.get());
-  else defines.add(list, std::u16string(name));
+  store(*target.defines, name, tokens.get());
   return true;
 }
 
@@ -46,16 +48,21 @@ void defType(std::u16string_view typeName, std::u16string_view progId,
   else types->add(rt::Variant(progId), std::u16string(typeName));
 }
 
+// The keyword of a directive and the text after the blank that ends it,
+// in `line`, the directive with its tabs made blanks.
+std::pair<std::u16string_view, std::u16string_view> keywordOf(std::u16string& line) {
+  std::replace(line.begin(), line.end(), u'\t', u' ');
+  const size_t blank = line.find(u' ');
+  std::u16string_view all(line);
+  return {all.substr(0, blank), blank == all.npos ? std::u16string_view() : all.substr(blank + 1)};
+}
+
 }  // namespace
 
 bool runDirective(std::u16string_view text, const DirectiveTarget& target) {
   if (text.empty()) return true;
   std::u16string line(text);
-  std::replace(line.begin(), line.end(), u'\t', u' ');
-  const size_t blank = line.find(u' ');
-  std::u16string_view all(line);
-  std::u16string_view keyword = all.substr(0, blank);
-  std::u16string_view rest = blank == all.npos ? std::u16string_view() : all.substr(blank + 1);
+  auto [keyword, rest] = keywordOf(line);
 
   if (rt::equalsNoCase(keyword, u"define")) {
     auto [name, replacement] = splitAtEquals(rest);
@@ -71,6 +78,17 @@ bool runDirective(std::u16string_view text, const DirectiveTarget& target) {
     return true;
   }
   raiseCode(ErrDirective, u"PreExecLine");
+}
+
+std::optional<std::u16string> followDefine(std::u16string_view text, jespin::IVValues& defines) {
+  std::u16string line(text);
+  auto [keyword, rest] = keywordOf(line);
+  if (!rt::equalsNoCase(keyword, u"define")) return std::nullopt;
+  auto [name, replacement] = splitAtEquals(rest);
+  rt::Ref<ExpItems> tokens = rt::make<ExpItems>();
+  if (tokens->init(replacement)) return std::nullopt;
+  store(defines, name, tokens.get());
+  return std::u16string(name);
 }
 
 }  // namespace engine

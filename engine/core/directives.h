@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -30,5 +31,11 @@ struct DirectiveTarget {
 // no macro table or space any more; a define whose text does not tokenize
 // is recorded in the target's record (false).
 bool runDirective(std::u16string_view text, const DirectiveTarget& target);
+
+// Follows the directive `text` (after the "#") into `defines` as a host's
+// run would, when it is a define, and answers the name it defines; a
+// replacement that does not tokenize, which would end the run, defines
+// nothing.
+std::optional<std::u16string> followDefine(std::u16string_view text, jespin::IVValues& defines);
 
 }  // namespace engine

@@ -7,10 +7,16 @@
 #include "core/bodygeneral.h"
 #include "core/compoundbody.h"
 #include "core/createtree.h"
+#include "core/directives.h"
+#include "core/ownclasses.h"
 
 namespace engine {
 
 namespace {
+
+// A name's bit in a set of name lengths: names of two lengths are never
+// the same name (rt::equalsNoCase).
+int lengthBit(std::u16string_view name) { return static_cast<int>(std::min<size_t>(name.size(), 63)); }
 
 bool overLimit(jespin::IErrInfo& e) {
   return e.number() == rt::err::ExpressionTooComplex || e.number() == rt::err::OutOfStackSpace;
@@ -84,27 +90,57 @@ Reach reachOf(const ExpItems& line) {
 
 }  // namespace
 
-// A block may cut down the line it is fed.
-rt::Ref<ExpItems> LoadCheck::Unfed::toFeed() const {
-  if (tokens) return tokens->copy();
-  rt::Ref<ExpItems> t = rt::make<ExpItems>();
-  t->sptModeLine = line;
-  t->init(text);  // as it was when taken
-  return t;
-}
-
 LoadCheck::LoadCheck() : block_(std::make_unique<BodyGeneral>()) {}
 LoadCheck::~LoadCheck() = default;
+
+void LoadCheck::start() {
+  directive();
+  defines_ = nullptr;
+  findMacro_ = nullptr;
+  nameLengths_ = 0;
+}
+
+rt::Ref<ExpItems> LoadCheck::expanded(const ExpItems& line) const {
+  if (!findMacro_ || !namesMacro(line, findMacro_)) return nullptr;
+  rt::Ref<ExpItems> out = line.copy();
+  try {
+    if (expandDefines(*out, findMacro_)) return out;
+  } catch (const rt::RuntimeError&) {  // a macro's arguments left open
+  }
+  return nullptr;
+}
+
+// A block may cut down the line it is fed.
+rt::Ref<ExpItems> LoadCheck::toFeed(const Unfed& unfed) const {
+  rt::Ref<ExpItems> t = unfed.tokens ? unfed.tokens->copy() : rt::make<ExpItems>();
+  if (!unfed.tokens) {
+    t->sptModeLine = unfed.line;
+    t->init(unfed.text);  // as it was when taken
+  }
+  rt::Ref<ExpItems> e = expanded(*t);
+  return e ? e : t;
+}
 
 void LoadCheck::restart() {
   if (fed_) block_ = std::make_unique<BodyGeneral>();
   fed_ = false;
 }
 
-void LoadCheck::directive() {
+void LoadCheck::directive(std::u16string_view text) {
   restart();
   unfed_.clear();
   openBound_ = 0;
+  if (text.empty()) return;
+  if (!defines_) {
+    defines_ = created<jespin::IVValues>();
+    if (!defines_) return;  // no value lists to keep macros in: lines are read as written
+    // Most names are no macro: their length tells it without a lookup.
+    findMacro_ = [this, lookup = definesOf(*defines_)](std::u16string_view name) -> const ExpItems* {
+      return nameLengths_ >> lengthBit(name) & 1 ? lookup(name) : nullptr;
+    };
+  }
+  if (const std::optional<std::u16string> name = followDefine(text, *defines_))
+    nameLengths_ |= uint64_t{1} << lengthBit(*name);
 }
 
 bool LoadCheck::withinBound(const ExpItems& line) {
@@ -130,15 +166,18 @@ bool LoadCheck::feed(ExpItems& line, ErrRecord& error) {
   return true;
 }
 
-bool LoadCheck::take(const ExpItems& line, Unfed unfed, ErrRecord& error, int32_t& failedLine) {
-  if (withinBound(line)) {
+// The bound reads the line as the host will, its macros expanded; what is
+// kept is the line as written, expanded again when it is fed.
+bool LoadCheck::take(const ExpItems& written, Unfed unfed, ErrRecord& error, int32_t& failedLine) {
+  const rt::Ref<ExpItems> macrosExpanded = expanded(written);
+  if (withinBound(macrosExpanded ? *macrosExpanded : written)) {
     if (openBound_ > 0) unfed_.push_back(std::move(unfed));
     return true;
   }
-  unfed.tokens = line.copy();  // the caller may reuse its own
+  unfed.tokens = written.copy();  // the caller may reuse its own
   unfed_.push_back(std::move(unfed));
   auto refused = std::find_if(unfed_.begin(), unfed_.end(),
-                              [&](const Unfed& u) { return !feed(*u.toFeed(), error); });
+                              [&](const Unfed& u) { return !feed(*toFeed(u), error); });
   if (refused != unfed_.end()) {
     failedLine = refused->line;
     directive();
@@ -155,8 +194,9 @@ bool LoadCheck::line(std::u16string text, const ExpItems& tokens, ErrRecord& err
   return take(tokens, Unfed{nullptr, std::move(text), tokens.sptModeLine}, error, failedLine);
 }
 
-bool LoadCheck::function(const ItemsColl& lines, ErrRecord& error, int32_t& failedLine) {
+bool LoadCheck::function(const ItemsColl& lines, ErrRecord& error, int32_t& failedLine) const {
   LoadCheck check;
+  check.findMacro_ = findMacro_;  // this check's macros: it outlives the one made here
   for (const rt::Ref<ExpItems>& line : lines)
     if (!check.take(*line, Unfed{line, {}, line->sptModeLine}, error, failedLine)) return false;
   return true;

@@ -56,7 +56,7 @@ void ScriptCompile::compile(std::u16string_view s, nubrel::VStream& vs) {
     pending_.clear();
     inBlockComment_ = false;
     fun_ = nullptr;
-    check_.directive();
+    check_.start();
     curLine_ = 0;
     lineSet_ = false;
     for (std::u16string_view line : rt::splitLines(s)) {
@@ -107,9 +107,10 @@ void ScriptCompile::compileLine(std::u16string_view s, nubrel::VStream& vs) {
 
 void ScriptCompile::compileStatement(std::u16string statement, nubrel::VStream& vs) {
   if (!statement.empty() && statement.front() == u'#') {
-    check_.directive();
+    const std::u16string_view directive = std::u16string_view(statement).substr(1);
+    check_.directive(directive);
     vs.setVLong(RecordDirective);
-    vs.setVString(std::u16string_view(statement).substr(1));
+    vs.setVString(directive);
     return;
   }
   items_->clear();
@@ -152,7 +153,7 @@ void ScriptCompile::continueDefinition(nubrel::VStream& vs) {
       error_.copy(fun_->error(), u"CompileLine");
       break;
     case SvUserFun::DefinitionComplete:
-      if (int32_t failedLine = 0; !LoadCheck::function(fun_->lines(), error_, failedLine)) {
+      if (int32_t failedLine = 0; !check_.function(fun_->lines(), error_, failedLine)) {
         curLine_ = failedLine;  // the body line, not the closing one
         fun_ = nullptr;
         break;

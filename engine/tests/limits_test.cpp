@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "core/errors.h"
 #include "core/scriptcompile.h"
@@ -41,11 +42,26 @@ struct Limits : HostFixture {
     jespin::IErrInfo& e = host->error();
     return {e.haveErr() ? e.number() : 0, utf8(e.description())};
   }
+  // A script, the error it ends with and the line the compiler refused.
+  struct Case {
+    const char* what;
+    std::u16string source;
+    int32_t number;
+    int32_t compiledLine;
+  };
+  void expectEach(const std::vector<Case>& cases) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(c.what);
+      Failure f = failure(c.source);
+      EXPECT_EQ(f.number, c.number) << f.description;
+      EXPECT_EQ(f.compiledLine, c.compiledLine);
+    }
+  }
 };
 
 // What no host could load is refused by the compiler, at its line, so that
-// no compiled script holds it; what only a run (or a define) makes too
-// much ends the run.
+// no compiled script holds it, also where the script's own macros make it;
+// what only a run makes too much ends the run.
 TEST_F(Limits, EachEndsTheRunWithItsError) {
   struct Case {
     const char* what;
@@ -69,7 +85,7 @@ TEST_F(Limits, EachEndsTheRunWithItsError) {
        rt::err::OutOfStackSpace, "语句块嵌套超过 256 层", 257},
       {"more than 1024 nodes once a define is expanded",
        u"#define BIG = b" + repeat(u" + b", 600) + u"\r\nx = BIG + BIG", rt::err::ExpressionTooComplex,
-       "表达式超过 1024 个节点", 0},
+       "表达式超过 1024 个节点", 2},
       {"recursion without end", u"Function F(n)\r\n  F = F(n + 1)\r\nEnd Function\r\nx = F(1)",
        rt::err::OutOfStackSpace, "函数调用嵌套过深（最多 1000 层）", 0},
       {"a define that names itself", u"#define A = A + 1\r\nx = A",
@@ -84,6 +100,28 @@ TEST_F(Limits, EachEndsTheRunWithItsError) {
   }
 }
 
+// The compiler reads each line as the host will, with the macros the script
+// has defined so far expanded, in a function's body too; a macro defined
+// later, or one whose expansion never ends, is the host's to meet.
+TEST_F(Limits, TheCompilerSeesWhatTheMacrosMake) {
+  const std::u16string fors = repeat(u"F i = 1 To 1\r\n", 260);
+  const std::u16string fiveTimes = u"#define Q = _1 + _1 + _1 + _1 + _1\r\n";
+  constexpr int32_t tooDeep = rt::err::OutOfStackSpace;
+  expectEach({
+      {"260 For made by a macro", u"#define F = For\r\n" + fors, tooDeep, 258},
+      {"made by a macro of a macro", u"#define G = For\r\n#Define F = G\r\n" + fors, tooDeep, 259},
+      {"in a function's body", u"#define F = For\r\nSub S()\r\n" + fors + u"End Sub", tooDeep, 259},
+      {"a macro defined within the definition",
+       u"Sub S()\r\n#define F = For\r\n" + fors + u"End Sub", tooDeep, 259},
+      {"625 nodes made by arguments", fiveTimes + u"x = Q(Q(Q(Q(a))))", 0, 0},
+      {"3125 nodes made by arguments", fiveTimes + u"x = Q(Q(Q(Q(Q(a)))))", rt::err::ExpressionTooComplex,
+       2},
+      {"used before its define: not expanded there", u"F = 1\r\n#define F = For", 0, 0},
+      {"defined again as nothing", u"#define F = For\r\n#define F\r\n" + repeat(u"F x = 1\r\n", 260), 0,
+       0},
+  });
+}
+
 // The compiler feeds a line only when a bound read off its tokens cannot
 // clear it: the bound must refuse at each limit exactly, and lines that
 // take it far above what they do must not move the refusal.
@@ -91,13 +129,7 @@ TEST_F(Limits, TheCompilerRefusesExactlyAtEachLimit) {
   const std::u16string ifs = repeat(u"If 1 Then\r\n", 255);
   const std::u16string dims = repeat(u"Dim a With\r\n", 300);  // a With the Dim ignores
   constexpr int32_t tooDeep = rt::err::OutOfStackSpace;
-  struct Case {
-    const char* what;
-    std::u16string source;
-    int32_t number;
-    int32_t compiledLine;
-  };
-  const Case cases[] = {
+  expectEach({
       {"blocks nested 256 deep", ifs + u"If 1 Then\r\nx = 1\r\n" + repeat(u"End If\r\n", 256), 0,
        0},
       {"blocks nested 257 deep", ifs + u"If 1 Then\r\nIf 1 Then\r\n", tooDeep, 257},
@@ -112,13 +144,7 @@ TEST_F(Limits, TheCompilerRefusesExactlyAtEachLimit) {
       {"1024 brackets: the host's to refuse", repeat(u"(", 1024),
        engine::errNumber(engine::ErrBracket), 0},
       {"1025 brackets", repeat(u"(", 1025), rt::err::ExpressionTooComplex, 1},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    Failure f = failure(c.source);
-    EXPECT_EQ(f.number, c.number) << f.description;
-    EXPECT_EQ(f.compiledLine, c.compiledLine);
-  }
+  });
 }
 
 // Nesting within the limits above, on stacks far smaller than the usual

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "rt/filenames.h"
 #include "rt/text.h"
 
 namespace wistel {
@@ -21,20 +22,9 @@ bool storable(std::u16string_view text);
 // the root of the file system.
 std::u16string folderPath(std::u16string_view dirPath);
 
-// Bytes in the encoding `e` as text, each byte that is no part of a
-// character kept as the unit U+DC00 + its value: a lone surrogate, which no
-// decoded text holds, so that shownName tells such bytes apart where
-// decoding would make them all U+FFFD.  Written out, the unit is U+FFFD
-// again.
-std::u16string textOfBytes(std::string_view bytes, rt::Encoding e);
-
-// A name or path as messages and listings show it, so that a name can
-// neither drive a terminal nor hide part of a line, and two names never look
-// alike: every control character of one byte (U+0000 to U+001F, U+007F) and
-// every byte textOfBytes kept as "\xHH", the controls U+0080 to U+009F and
-// the bidirectional controls (U+202A to U+202E, U+2066 to U+2069) as
-// "\uHHHH".
-std::u16string shownName(std::u16string_view name);
+// Names read from bytes, and names as messages and listings show them.
+using rt::fs::shownName;
+using rt::fs::textOfBytes;
 
 // Whether a file-system name is text at all: valid UTF-8.
 bool isTextName(std::string_view native);

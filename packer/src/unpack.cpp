@@ -156,14 +156,14 @@ class Unpacker final : public PackVisitor {
       if (S_ISDIR(st.st_mode)) return false;
       if (S_ISREG(st.st_mode) && !(st.st_mode & S_IWUSR)) return false;  // read-only stays
     }
-    return ::renameat(dir, file_.temp.c_str(), dir, file_.native.c_str()) == 0;
+    return rt::renameTempFile(dir, file_.temp, file_.native);
   }
 
   // Lets go of the file being written and its temporary name.
   void dropFile() {
     file_.fd = rt::Fd(-1);
     if (!file_.temp.empty() && !folders_.empty() && folders_.back().fd.get() >= 0)
-      ::unlinkat(folders_.back().fd.get(), file_.temp.c_str(), 0);
+      rt::removeTempFile(folders_.back().fd.get(), file_.temp);
     file_.temp.clear();
   }
 

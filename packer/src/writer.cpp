@@ -186,24 +186,23 @@ class Walker {
   rt::Variant block_{rt::ByteArray{}};
 };
 
-// The pack under its temporary name, put in place when complete.  On a
-// failure the stream goes first (it saves what it has over the temporary
-// name), then the temporary name; the failure names the pack asked for.
-// Answers the old pack's other names in the tree, left out.
+// The pack, put in place when complete; on a failure its stream is closed
+// without saving, so the old pack stays.  The failure names the pack as
+// asked for.  Answers the old pack's other names in the tree, left out.
 NameList writeTree(PackInfo& info, std::u16string_view dirPath, std::u16string_view packFile,
                    FileSource& source, Progress& progress) {
   PackTarget target(packFile);
+  rt::Ref<nubrel::IBinFileStream> out = newPackStream();
   try {
-    rt::Ref<nubrel::IBinFileStream> out = newPackStream();
-    if (!out->openStream(target.tempName(), nubrel::OutStream))
+    if (!out->openStream(packFile, nubrel::OutStream))
       rt::raiseWith(rt::err::PathFileAccess, out->errInfo(), {});
     info.writeStream(*out);
     Walker walker(*out, progress, source, info.blkSize(), target);
     walker.root(dirPath);
     if (!out->closeStream()) rt::raiseWith(rt::err::DeviceIO, out->errInfo(), {});
-    target.commit();
     return walker.leftOut();
   } catch (const rt::RuntimeError& e) {
+    out->discardStream();
     target.raiseNamingPack(e);
   }
 }

@@ -25,6 +25,7 @@
 #include "packstream.h"
 #include "rt/cmdline.h"
 #include "rt/error.h"
+#include "rt/signals.h"
 #include "rt/text.h"
 
 namespace {
@@ -175,6 +176,7 @@ int main(int argc, char** argv) {
       return usage(rt::toUtf8(wistel::shownName(wistel::textOfBytes(o, rt::Encoding::Utf8))) +
                    " is not UTF-8 text");
   installHosts(*c);
+  rt::removeTempFilesOnSignal();  // a pack or an unpacked file half made
   try {
     if (c->name == "pack") return pack(*c);
     if (c->name == "unpack") return unpack(*c);

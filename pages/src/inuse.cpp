@@ -93,8 +93,12 @@ void written(const void* run, std::u16string_view name) {
   });
 }
 
-void release(const void* run) {
-  std::erase_if(entries(), [run](const Entry& e) { return e.run == run; });
+void release(const void* run, const void* heir) {
+  std::vector<Entry>& list = entries();
+  if (heir)
+    for (Entry& e : list)
+      if (e.run == run && !e.written) e.run = heir;
+  std::erase_if(list, [run](const Entry& e) { return e.run == run; });
 }
 
 }  // namespace halvorn::inuse

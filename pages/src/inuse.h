@@ -19,7 +19,8 @@ bool write(const void* run, std::u16string_view name);
 bool wasRead(std::u16string_view name);
 // `run` is done with writing `name`: others may write it again.
 void written(const void* run, std::u16string_view name);
-// `run` has ended: what it read and writes is free again.
-void release(const void* run);
+// `run` has ended: what it read and writes is free again, but what it read
+// stays read by `heir` when there is one (a run it was part of).
+void release(const void* run, const void* heir = nullptr);
 
 }  // namespace halvorn::inuse

@@ -1,6 +1,7 @@
 #include "modstr.h"
 
 #include "rt/error.h"
+#include "rt/filenames.h"
 
 namespace halvorn {
 
@@ -11,6 +12,6 @@ std::u16string stripQuotes(std::u16string_view text) {
   return std::u16string(text);
 }
 
-std::u16string bracket(std::u16string_view text) { return u"[" + std::u16string(text) + u"]"; }
+std::u16string bracket(std::u16string_view text) { return u"[" + rt::fs::shownName(text) + u"]"; }
 
 }  // namespace halvorn

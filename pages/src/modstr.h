@@ -10,7 +10,8 @@ namespace halvorn {
 // with a double quote; otherwise unchanged.  A lone double quote raises 5.
 std::u16string stripQuotes(std::u16string_view text);
 
-// "[" text "]", as the include messages name a file.
+// "[" name "]", as messages name a file: the name as rt::fs::shownName
+// shows it, so that no name drives the terminal a message is shown on.
 std::u16string bracket(std::u16string_view text);
 
 }  // namespace halvorn

@@ -2,10 +2,12 @@
 
 #include "jespin/textfile.h"
 #include "kestrin/scriptcompile.h"
+#include "modstr.h"
 #include "names.h"
 #include "nubrel/filestreams.h"
 #include "qelcompile.h"
 #include "rt/error.h"
+#include "rt/filetime.h"
 #include "rt/text.h"
 
 namespace halvorn {
@@ -13,11 +15,7 @@ namespace halvorn {
 namespace {
 
 std::u16string cannotMakeCompiled(std::u16string_view page) {
-  return u"不能建立脚本文件[" + std::u16string(page) + u"]的预编译文件。";
-}
-
-bool newer(const struct timespec& a, const struct timespec& b) {
-  return a.tv_sec != b.tv_sec ? a.tv_sec > b.tv_sec : a.tv_nsec > b.tv_nsec;
+  return u"不能建立脚本文件" + bracket(page) + u"的预编译文件。";
 }
 
 // Compiles the page's lines into `compiler`, which is open on the compiled
@@ -40,7 +38,7 @@ bool compileLines(std::u16string_view page, jespin::ITextFile& source, QelCompil
   if (!failure.haveErr()) return true;
   at = placeOf(failure, page, compiler.errorLine());
   rec.readError(failure.number(), failure.source(), failure.description(), u"CompFile");
-  rec.setDescription(u"在脚本文件[" + std::u16string(page) + u"]中的第 " +
+  rec.setDescription(u"在脚本文件" + bracket(page) + u"中的第 " +
                      rt::ascii(std::to_string(compiler.errorLine())) + u" 行时出现编译错误。\r\n" +
                      failure.description());
   return false;
@@ -54,7 +52,7 @@ PageState pageState(std::u16string_view page) {
   struct stat source {}, compiled {};
   bool hasSource = fileStatus(page, source);
   if (!fileStatus(compiledName(page), compiled)) return hasSource ? PageState::Compile : PageState::Missing;
-  return hasSource && newer(source.st_mtim, compiled.st_mtim) ? PageState::Compile : PageState::Run;
+  return hasSource && !rt::fs::madeAfter(compiled, source) ? PageState::Compile : PageState::Run;
 }
 
 void setError(jespin::IErrInfo& rec, std::u16string_view description, std::u16string_view source) {
@@ -72,7 +70,7 @@ bool compilePage(std::u16string_view page, jespin::IErrInfo& rec, ErrorPlace& at
   rt::Ref<jespin::ITextFile> source =
       rt::queryRef<jespin::ITextFile>(rt::createInstance(jespin::ITextFile::clsid).get());
   if (!source || !source->openRead(page)) {
-    setError(rec, u"脚本文件[" + name + u"]不能被正常打开。", u"CompFile");
+    setError(rec, u"脚本文件" + bracket(name) + u"不能被正常打开。", u"CompFile");
     at = placeOf(rec, page);
     return false;
   }
@@ -131,7 +129,7 @@ bool readyToRun(std::u16string_view page, PageState state, jespin::IErrInfo& rec
   std::u16string why;
   if ((compiled = openChecked(page, why)) || state != PageState::Run || !isFile(page)) return true;
   if (notice)
-    notice(u"预编译文件[" + compiledName(page) + u"]不完整或已损坏（" + why + u"），已从脚本文件重新编译。");
+    notice(u"预编译文件" + bracket(compiledName(page)) + u"不完整或已损坏（" + why + u"），已从脚本文件重新编译。");
   if (!compilePage(page, rec, at)) return false;
   compiled = openChecked(page, why);
   return true;
@@ -142,7 +140,7 @@ bool readyToRun(std::u16string_view page, PageState state, jespin::IErrInfo& rec
 void runCompiled(std::u16string_view page, nubrel::IStreamFile* compiled, kestrin::IScriptHost& host,
                  jespin::IErrInfo& rec, ErrorPlace& at) {
   if (!compiled) {
-    setError(rec, u"不能打开预编译文件[" + compiledName(page) + u"]。", u"ExecIncFile");
+    setError(rec, u"不能打开预编译文件" + bracket(compiledName(page)) + u"。", u"ExecIncFile");
     at = placeOf(rec, page);
     return;
   }

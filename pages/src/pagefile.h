@@ -15,7 +15,7 @@
 namespace halvorn {
 
 enum class PageState {
-  Compile,  // no compiled page, or the page is newer than it
+  Compile,  // no compiled page, or one not made after the page last changed
   Run,      // the compiled page is current, or there is no page beside it
   Missing,  // neither exists
 };

@@ -3,6 +3,7 @@
 // last CR LF, as one line (inner CR LF pairs stay), and the rest waits.
 #include <span>
 
+#include "inuse.h"
 #include "names.h"
 #include "rt/dispatch.h"
 #include "spage.h"
@@ -59,7 +60,11 @@ bool SPage::popFile() {
   std::unique_ptr<OutputFile> done = std::move(outFile_);
   outFile_ = std::move(outStack_.back());
   outStack_.pop_back();
-  commit(*done);
+  // On disk now, in place with the run's other files at its end; its name
+  // may be pushed again meanwhile.
+  done->finish();
+  inuse::written(this, done->name());
+  finished_.push_back(std::move(done));
   return true;
 }
 

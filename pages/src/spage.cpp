@@ -1,6 +1,7 @@
 #include "spage.h"
 
 #include <algorithm>
+#include <iterator>
 #include <optional>
 
 #include "incfile.h"
@@ -36,6 +37,11 @@ std::u16string nestedTooDeep(std::u16string_view what) {
          rt::ascii(std::to_string(kMaxNesting)) + u" 层";
 }
 
+// The report of a failure in a page or an include that ran.
+std::u16string failedIn(std::u16string_view file, std::u16string_view what) {
+  return u"在执行文件" + bracket(file) + u"时发生错误：\r\n" + std::u16string(what);
+}
+
 }  // namespace
 
 // The host's events the page answers.  The page outlives its advice: it
@@ -65,9 +71,12 @@ class SPage::Run {
     page_.outObject_ = nullptr;
     page_.objectOutput_ = false;
     page_.outStack_.clear();
+    page_.finished_.clear();
     page_.partLine_.clear();
     page_.runningFile_.clear();
-    inuse::release(&page_);
+    // A child's outputs wait for its parent's run, and what it read stays
+    // read by that run: none of its files is put in place over one of them.
+    inuse::release(&page_, page_.runningParent());
   }
   Run(const Run&) = delete;
   Run& operator=(const Run&) = delete;
@@ -162,13 +171,18 @@ rt::Ref<SPage> SPage::newPage(bool child) {
   return page;
 }
 
-void SPage::raiseShowInfo(int32_t kind, std::u16string_view text) {
+SPage* SPage::infoTop() {
   SPage* top = this;
   for (;;) {
-    if (!top->isShowInfo_) return;
-    if (!top->parent_) break;
+    if (!top->isShowInfo_) return nullptr;
+    if (!top->parent_) return top;
     top = top->parent_;
   }
+}
+
+void SPage::raiseShowInfo(int32_t kind, std::u16string_view text) {
+  SPage* top = infoTop();
+  if (!top) return;
   const std::u16string info(text);
   top->events_.raise(top, [&](PageEvents& sink) { sink.showInfo(kind, info); });
 }
@@ -180,12 +194,23 @@ void SPage::reportError(std::u16string_view text) {
 // The report reaches the host through the pages that made this one, whose
 // runs it fails as well.
 void SPage::reportError(std::u16string_view text, const ErrorPlace& at) {
+  const bool shown = infoTop() != nullptr;
   for (SPage* p = this; p; p = p->parent_) {
     if (p != this && !p->running_) break;
     p->errString_ = text;
+    p->errShown_ = shown;
     p->failedAt_ = at;
   }
   raiseShowInfo(QIF_Error, text);
+}
+
+void SPage::reportToParent() {
+  if (!runningParent()) return;
+  if (error_->haveErr())
+    parent_->reportError(failedIn(qelFileName_, error_->description() + u"\r\n" + error_->sourceFull()),
+                         failedAt_);
+  else if (!errString_.empty() && !errShown_)
+    parent_->reportError(errString_, failedAt_);
 }
 
 bool SPage::outPage(std::u16string_view outFn, std::u16string_view qelFn) {
@@ -195,8 +220,15 @@ bool SPage::outPage(std::u16string_view outFn, std::u16string_view qelFn) {
     reportError(u"页面正在运行，不能再次运行。");
     return false;
   }
+  const bool ran = runNamed(outFn, qelFn);
+  reportToParent();
+  return ran;
+}
+
+bool SPage::runNamed(std::u16string_view outFn, std::u16string_view qelFn) {
   error_->clear();
   errString_.clear();
+  errShown_ = false;
   failedAt_ = {};
   if (!outFn.empty()) outFileName_ = outFn;
   if (!qelFn.empty()) qelFileName_ = qelFn;
@@ -224,12 +256,12 @@ bool SPage::runPage() {
   outBasePath_ = toObject ? std::u16string() : folderOf(outFileName_);
   qelBasePath_ = folderOf(qelFileName_);
   if (!rt::makePath(outBasePath_)) {
-    reportError(u"输出文件路径[" + outBasePath_ + u"]不存在或不能被建立。");
+    reportError(u"输出文件路径" + bracket(outBasePath_) + u"不存在或不能被建立。");
     return false;
   }
   const PageState state = pageState(qelFileName_);
   if (state == PageState::Missing) {
-    reportError(u"没有发现要执行的脚本文件[" + qelFileName_ + u"]。");
+    reportError(u"没有发现要执行的脚本文件" + bracket(qelFileName_) + u"。");
     return false;
   }
   rt::Ref<nubrel::IStreamFile> compiled;
@@ -256,19 +288,13 @@ bool SPage::runPage() {
   return true;
 }
 
-// Put in place before the host hears of the end, so it can read them: the
-// files PushFile left open, the last opened first, then the run's own.  A
-// failure here is the run's, in its error record, unless it failed before.
+// Put in place before the host hears of the end, so it can read them (a
+// child's wait for the run it is part of).  A failure here is the run's, in
+// its error record, unless it failed before.
 void SPage::finishRun() {
   try {
     if (objectOutput_ || !failed()) flushPartLine();  // an output object shows all that ran
-    while (outFile_ && !failed()) {
-      if (!commit(*outFile_)) break;
-      outFile_ = nullptr;
-      if (outStack_.empty()) break;
-      outFile_ = std::move(outStack_.back());
-      outStack_.pop_back();
-    }
+    if (!failed()) placeOutputs();
   } catch (const rt::RuntimeError& e) {
     if (error_->haveErr()) return;
     error_->readError(e.number(), e.source(), e.description(), u"OutPage");
@@ -279,26 +305,41 @@ void SPage::finishRun() {
 std::unique_ptr<OutputFile> SPage::openOutput(std::u16string_view name, bool reportUnopened) {
   auto file = std::make_unique<OutputFile>();
   if (!file->open(name)) {
-    if (reportUnopened) reportError(u"输出文件[" + std::u16string(name) + u"]不能被正常打开。");
+    if (reportUnopened) reportError(u"输出文件" + bracket(name) + u"不能被正常打开。");
     return nullptr;
   }
   if (inuse::write(this, name)) return file;
-  reportError(u"输出文件[" + std::u16string(name) + u"]是运行中的页面读过或正在写出的文件，不能被写出。");
+  reportError(u"输出文件" + bracket(name) + u"是运行中的页面读过或正在写出的文件，不能被写出。");
   return nullptr;
 }
 
-bool SPage::commit(OutputFile& file) {
-  struct Done {
-    SPage* page;
-    const std::u16string& name;
-    ~Done() { inuse::written(page, name); }
-  } done{this, file.name()};
-  if (inuse::wasRead(file.name())) {
-    reportError(u"输出文件[" + file.name() + u"]是运行中的页面读过的文件，不能被写出。");
-    return false;
+// In the order they were done with, as if each were put in place then: those
+// PopFile finished (and those of the children run meanwhile), then those
+// left open, the last pushed first; a file pushed again after its PopFile
+// thus ends with what it was given last.  All are on disk before the first
+// takes its place.  A child's run is part of its parent's: its files, on
+// disk, wait for the end of the outermost run and are put in place with
+// that run's own, or not at all.
+void SPage::placeOutputs() {
+  if (outFile_) finished_.push_back(std::move(outFile_));
+  for (auto f = outStack_.rbegin(); f != outStack_.rend(); ++f) finished_.push_back(std::move(*f));
+  outStack_.clear();
+  for (const auto& f : finished_) {
+    if (!inuse::wasRead(f->name())) continue;
+    reportError(u"输出文件" + bracket(f->name()) + u"是运行中的页面读过的文件，不能被写出。");
+    return;
   }
-  file.commit();
-  return true;
+  for (const auto& f : finished_) f->finish();
+  if (SPage* parent = runningParent()) {
+    std::ranges::move(finished_, std::back_inserter(parent->finished_));
+    finished_.clear();
+    return;
+  }
+  std::vector<OutputFile*> files;
+  for (const auto& f : finished_) files.push_back(f.get());
+  if (files.empty()) return;
+  OutputFile::placeAll(files);
+  for (OutputFile* f : files) inuse::written(this, f->name());
 }
 
 void SPage::runInclude(const std::u16string& written) {
@@ -331,8 +372,7 @@ void SPage::runInclude(const std::u16string& written) {
       runningFile_ = includer;
       inuse::read(this, compiledName(include->qelFileName()));
       if (include->error().haveErr())
-        reportError(u"在执行文件" + bracket(include->qelFileName()) + u"时发生错误：\r\n" + include->errString(),
-                    include->failedAt());
+        reportError(failedIn(include->qelFileName(), include->errString()), include->failedAt());
     }
   } catch (const rt::RuntimeError& e) {
     runningFile_ = includer;

@@ -92,14 +92,26 @@ class SPage final : public rt::Automation<SPage, ISPage, zorbel::ScriptValue> {
   class Run;
   class Names;
 
+  // The top page, when every page on the way to it shows information; else
+  // null.
+  SPage* infoTop();
   // ShowInfo and ErrString, not the error record; on the pages whose runs
   // made this one too.  Without a place, the file running now.
   void reportError(std::u16string_view text);
   void reportError(std::u16string_view text, const ErrorPlace& at);
   // The page or the include running now, or the page.
   const std::u16string& runningFile() const { return runningFile_.empty() ? qelFileName_ : runningFile_; }
-  // The steps of a run after its names are checked.
+  // A run once the page is known not to be running, and the steps of a
+  // run after its names are checked.
+  bool runNamed(std::u16string_view outFn, std::u16string_view qelFn);
   bool runPage();
+  // The page that made this one through curPage.NewPage, while it runs:
+  // this page's runs are then part of its run.
+  SPage* runningParent() const { return parent_ && parent_->running_ ? parent_ : nullptr; }
+  // A page made by curPage.NewPage whose run failed, with its parent
+  // running: the parent reports the failure, unless the host was told of
+  // it already, so that it fails the runs it reaches the host through.
+  void reportToParent();
   // Whether the run has failed so far.
   bool failed() { return error_->haveErr() || !errString_.empty(); }
   // The end of a run: the part-line written, and the files put in place
@@ -114,10 +126,10 @@ class SPage final : public rt::Automation<SPage, ISPage, zorbel::ScriptValue> {
   // Opens an output file, refusing (and reporting) one that a run reads or
   // writes; null when it cannot be written (reported when asked).
   std::unique_ptr<OutputFile> openOutput(std::u16string_view name, bool reportUnopened);
-  // Puts a file written whole in place of the old one, unless an include
-  // has read that file meanwhile: false then, reported.  Raises when it
-  // cannot be put in place.
-  bool commit(OutputFile& file);
+  // Puts the run's files in place (a child's: on disk, handed to its
+  // running parent), unless an include has read one of them meanwhile: none
+  // then, reported.  Raises when they cannot be written or put in place.
+  void placeOutputs();
 
   rt::Ref<kestrin::IScriptHost> host_;
   uint32_t hostCookie_ = 0;
@@ -130,6 +142,7 @@ class SPage final : public rt::Automation<SPage, ISPage, zorbel::ScriptValue> {
   bool objectOutput_ = false;
   std::u16string partLine_;
   std::u16string errString_;
+  bool errShown_ = false;  // errString_ reached the host through ShowInfo
   ErrorPlace failedAt_;
   std::u16string runningFile_;  // while an include runs, that include
   std::u16string outBasePath_;
@@ -138,6 +151,9 @@ class SPage final : public rt::Automation<SPage, ISPage, zorbel::ScriptValue> {
   std::vector<SPage*> children_;
   // The files PushFile saved, the last on top.
   std::vector<std::unique_ptr<OutputFile>> outStack_;
+  // The files PopFile finished, and the children's, which wait for the end
+  // of the run.
+  std::vector<std::unique_ptr<OutputFile>> finished_;
   rt::Ref<jespin::IVValues> searchPaths_;
   bool isShowInfo_ = false;
   bool running_ = false;

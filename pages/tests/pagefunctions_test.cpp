@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "pagetest.h"
+#include "rt/convert.h"
 #include "rt/text.h"
 
 namespace {
@@ -88,6 +89,74 @@ TEST_F(PageTest, AChildPageReportsThroughItsParent) {
   };
   EXPECT_EQ(info->calls, expected);
   EXPECT_TRUE(dir.exists("d.txt"));
+}
+
+// A child made by curPage.NewPage that fails at run time, is not found, or
+// fails two levels down (under a page that turned its information off)
+// fails every run on its way to the host (zubpage's tests see the output
+// stay): a pushed file stays, the host is told once, at the failing page's
+// line, and OutPage answers as before.
+TEST_F(PageTest, AFailingChildFailsTheRunsItReachesTheHostThrough) {
+  write("fails.page", "child\n<!! x = 1 / 0 !!>\n");
+  write("middle.page", "<!! curPage.InfoOff : Set g = curPage.NewPage() : g.OutPage \"g.txt\", \"fails.page\" !!>\n");
+  const struct {
+    const char* child;
+    bool ran;
+    const char* failedIn;
+    int32_t line;
+  } cases[] = {{"fails.page", true, "fails.page", 2}, {"none.page", false, "none.page", 0},
+               {"middle.page", true, "fails.page", 2}};
+  page->setIsShowInfo(true);
+  for (const auto& c : cases) {
+    write("pushed.txt", "old pushed");
+    info->calls.clear();
+    write("p.page", std::string("top\n<!! curPage.PushFile \"pushed.txt\" !!>\nin pushed\n"
+                                "<!! Set c = curPage.NewPage() : r = c.OutPage(\"c.txt\", \"") +
+                        c.child + "\") !!>\nafter\n");
+    EXPECT_TRUE(run("out.txt", "p.page")) << c.child;
+    EXPECT_EQ(read("pushed.txt"), "old pushed") << c.child;
+    rt::Ref<zorbel::ScriptValue> r = page->host()->sSpace()->value(u"r");
+    ASSERT_TRUE(r) << c.child;
+    EXPECT_EQ(rt::toBool(r->value()), c.ran) << c.child;
+    Texts errors = info->texts(QIF_Error);
+    ASSERT_EQ(errors.size(), 1u) << c.child;
+    EXPECT_EQ(page->errString(), errors[0]);
+    EXPECT_NE(errors[0].find(name(c.failedIn)), std::u16string::npos) << rt::toUtf8(errors[0]);
+    EXPECT_EQ(page->errorPlace().file, name(c.failedIn));
+    EXPECT_EQ(page->errorPlace().line, c.line) << c.child;
+  }
+}
+
+// The outputs of children made by curPage.NewPage (two levels, each with
+// its output and a file it pushed and popped) are put in place with the
+// top run's when it ends well, and none of them when it fails after the
+// children ended well; no temporary file is left either way.
+TEST_F(PageTest, AChildsOutputsWaitForTheRunThatMadeIt) {
+  const char* const files[] = {"out.txt", "out.txt-pushed", "c.txt", "c.txt-pushed", "g.txt", "g.txt-pushed"};
+  const char* const pushing =
+      "<!! curPage.PushFile curPage.curOutFn & \"-pushed\" !!>in pushed\n<!! curPage.PopFile !!>";
+  write("g.page", std::string("grandchild\n") + pushing + "end\n");
+  write("c.page", std::string("child\n") + pushing +
+                      "<!! Set g = curPage.NewPage() : r = g.OutPage(\"g.txt\", \"g.page\") !!><!!=r!!>\n");
+  for (const bool fails : {true, false}) {
+    SCOPED_TRACE(fails ? "the top run fails" : "the top run ends well");
+    for (const char* f : files) write(f, "old");
+    write("p.page", pushing +
+                        std::string("<!! Set c = curPage.NewPage() : r = c.OutPage(\"c.txt\", \"c.page\") !!><!!=r!!>\n") +
+                        (fails ? "<!! x = 1 / 0 !!>\n" : "end\n"));
+    EXPECT_TRUE(run("out.txt", "p.page"));
+    EXPECT_EQ(page->error().haveErr(), fails);
+    EXPECT_EQ(page->errString(), u"");
+    if (fails) {
+      for (const char* f : files) EXPECT_EQ(read(f), "old") << f;
+    } else {
+      EXPECT_EQ(read("out.txt"), "True\r\nend\r\n");
+      EXPECT_EQ(read("c.txt"), "child\r\nTrue\r\n");
+      EXPECT_EQ(read("g.txt"), "grandchild\r\nend\r\n");
+      for (const char* f : {"out.txt-pushed", "c.txt-pushed", "g.txt-pushed"}) EXPECT_EQ(read(f), "in pushed\r\n") << f;
+    }
+    EXPECT_EQ(temporaries(), std::vector<std::string>());
+  }
 }
 
 TEST_F(PageTest, ARunningPageRefusesToRunAgain) {

@@ -75,12 +75,6 @@ void PageTest::write(const std::string& file, std::string_view bytes) const {
   namespace fs = std::filesystem;
   fs::create_directories(fs::path(dir.at(file)).parent_path());
   dir.write(file, bytes);
-  // A page rewritten within the clock tick its compiled form was made in
-  // would not be newer than it.
-  std::error_code none;
-  fs::file_time_type compiled = fs::last_write_time(dir.at(file + ".bin"), none);
-  if (!none && fs::last_write_time(dir.at(file)) <= compiled)
-    fs::last_write_time(dir.at(file), compiled + std::chrono::milliseconds(1));
 }
 
 bool PageTest::run(const std::string& out, const std::string& p) {
@@ -101,6 +95,15 @@ std::string PageTest::shown(std::string_view text) {
   std::string lines;
   for (const std::u16string& line : recordedLines()) lines += rt::toUtf8(line) + "\r\n";
   return lines;
+}
+
+std::vector<std::string> PageTest::temporaries() const {
+  std::vector<std::string> found;
+  for (const std::filesystem::directory_entry& e : std::filesystem::directory_iterator(dir.path())) {
+    const std::string file = e.path().filename().string();
+    if (file.find(".tmp") != std::string::npos || file.find(".~") != std::string::npos) found.push_back(file);
+  }
+  return found;
 }
 
 }  // namespace pagetest

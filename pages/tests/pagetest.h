@@ -66,6 +66,8 @@ class PageTest : public ::testing::Test {
   // Runs a page whose text is `text` into an output object, which is given
   // all that ran also when the run fails: its lines, each ended by CR LF.
   std::string shown(std::string_view text);
+  // The files of the folder a run left under a temporary name.
+  std::vector<std::string> temporaries() const;
 
   TempDir dir;
   rt::Ref<halvorn::SPage> page;

@@ -37,13 +37,11 @@ void copyFile(std::u16string_view from, std::u16string_view to) {
   } else if (exists) {
     if (!S_ISREG(target.st_mode) || (target.st_dev == st.st_dev && target.st_ino == st.st_ino))
       rt::raise(rt::err::PathFileAccess);
-    if (!rt::fs::writable(dst, target)) rt::raise(rt::err::PermissionDenied);
   }
   // A new file takes the source's permission bits as the umask allows; an
   // existing one keeps its own, and its owner.
-  const bool keepsOwn = exists && !S_ISLNK(target.st_mode);
   rt::FileReplacement out;
-  if (!out.open(dst, keepsOwn ? &target : nullptr, st.st_mode & 0777))
+  if (!out.open(dst, rt::FileReplacement::kReplaceLinks | rt::FileReplacement::kKeepReadOnly, st.st_mode & 0777))
     rt::fs::raiseErrno(errno, rt::err::PathNotFound);
   std::vector<char> buffer(64 * 1024);
   for (;;) {

@@ -1,5 +1,6 @@
 #include "rt/fspath.h"
 
+#include <fcntl.h>
 #include <linux/magic.h>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -11,8 +12,10 @@
 #include <climits>
 #include <cstdlib>
 #include <memory>
+#include <string>
 
 #include "rt/error.h"
+#include "rt/filenames.h"
 #include "rt/text.h"
 
 namespace rt::fs {
@@ -52,20 +55,20 @@ std::string linkTarget(const std::string& at) {
   return next;
 }
 
-// Whether a link on the way from `path` lies in /proc, where a link is a
-// process's open descriptor rather than a name.
-bool throughDescriptor(const std::string& path) {
+// The first link on the way from `path` that lies in /proc, where a link is
+// a process's open descriptor rather than a name; "" when there is none.
+std::string descriptorLink(const std::string& path) {
   std::string at = path;
   for (int hops = 0; hops < kMostLinks && !at.empty(); ++hops) {
     struct stat st {};
-    if (::lstat(at.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return false;
+    if (::lstat(at.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return {};
     const size_t slash = at.rfind('/');
     const std::string folder = slash == std::string::npos ? "." : at.substr(0, slash + 1);
     struct statfs where {};
-    if (::statfs(folder.c_str(), &where) == 0 && where.f_type == PROC_SUPER_MAGIC) return true;
+    if (::statfs(folder.c_str(), &where) == 0 && where.f_type == PROC_SUPER_MAGIC) return at;
     at = linkTarget(at);
   }
-  return false;
+  return {};
 }
 
 }  // namespace
@@ -83,16 +86,32 @@ std::string linkedFile(const std::string& path) {
   return path;
 }
 
+int ownDescriptor(const std::string& path) {
+  const std::string link = descriptorLink(path);
+  const size_t slash = link.rfind('/');
+  if (slash == std::string::npos || slash + 1 == link.size()) return -1;
+  // The folder of this process's descriptors, or of its thread's.
+  const std::string folder = canonical(link.substr(0, slash));
+  const std::string own = "/proc/" + std::to_string(::getpid());
+  if (folder != own + "/fd" && !(folder.starts_with(own + "/task/") && folder.ends_with("/fd"))) return -1;
+  int fd = 0;
+  for (char c : link.substr(slash + 1)) {
+    if (c < '0' || c > '9' || fd > (INT_MAX - 9) / 10) return -1;
+    fd = fd * 10 + (c - '0');
+  }
+  return ::fcntl(fd, F_GETFD) == -1 ? -1 : fd;
+}
+
 bool writtenThrough(const std::string& path) {
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0) return false;
-  if (S_ISREG(st.st_mode)) return throughDescriptor(path);
+  if (S_ISREG(st.st_mode)) return !descriptorLink(path).empty();
   return S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode) || S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode);
 }
 
 std::string nativePath(std::u16string_view path) {
   if (!isNameable(path)) rt::raise(rt::err::BadFileName);
-  std::string s = rt::toUtf8(path);
+  std::string s = bytesOfName(path);
   std::replace(s.begin(), s.end(), '\\', '/');
   return s;
 }

@@ -222,7 +222,7 @@ std::string libraryAsStored(const std::string& store, const std::string& library
 // Writes `dir`/`name` through a temporary file and a rename.
 bool writeAtomically(const std::string& dir, const std::string& name, const std::string& text) {
   FileReplacement out;
-  return out.open(dir + "/" + name, nullptr, 0644) && writeAll(out.fd(), text) && out.commit();
+  return out.open(dir + "/" + name, FileReplacement::kReplaceLinks, 0644) && writeAll(out.fd(), text) && out.commit();
 }
 
 bool removeFile(const std::string& path) {

@@ -1,6 +1,7 @@
 #include "rt/stack.h"
 
 #include <pthread.h>
+#include <signal.h>
 
 #include <algorithm>
 
@@ -71,15 +72,27 @@ bool runOnNewStack(size_t bytes, const std::function<void()>& work) {
   pthread_attr_t attr;
   if (pthread_attr_init(&attr) != 0) return false;
   pthread_t thread;
-  const std::function<void()>* job = &work;
+  // The calling thread only waits: the signals sent to the process go to
+  // the work's thread, as if the work ran here (a handler may need to run
+  // where the work is: rt/signals.h).
+  struct Job {
+    const std::function<void()>* work;
+    sigset_t mask;
+  } job{&work, {}};
+  sigset_t all;
+  ::sigfillset(&all);
+  ::pthread_sigmask(SIG_BLOCK, &all, &job.mask);
   auto run = [](void* arg) -> void* {
-    (**static_cast<const std::function<void()>**>(arg))();
+    const Job& j = *static_cast<const Job*>(arg);
+    ::pthread_sigmask(SIG_SETMASK, &j.mask, nullptr);
+    (*j.work)();
     return nullptr;
   };
   const bool made = pthread_attr_setstacksize(&attr, bytes) == 0 &&
                     pthread_create(&thread, &attr, run, &job) == 0;
   pthread_attr_destroy(&attr);
   if (made) pthread_join(thread, nullptr);
+  ::pthread_sigmask(SIG_SETMASK, &job.mask, nullptr);
   return made;
 }
 

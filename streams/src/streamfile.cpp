@@ -61,18 +61,8 @@ void StreamFile::openWrite(std::u16string_view name, Links links) {
   if (target.empty()) rt::raise(rt::err::BadFileName);
   // A device, a pipe or a file held open is written through where a script
   // names it; a name the system chose for a file of its own is refused there.
-  const bool through = links == Links::Follow && rt::fs::writtenThrough(target);
-  // Followed, a link has the file it names replaced, not itself.
-  struct stat st {};
-  if (links == Links::Follow && !through) target = rt::fs::linkedFile(target);
-  // What is left a link (one to be replaced, or one that loops) is no file
-  // to keep the mode of: the rename replaces the link itself.
-  bool exists = !through && ::lstat(target.c_str(), &st) == 0 && !S_ISLNK(st.st_mode);
-  if (exists && !S_ISREG(st.st_mode)) rt::raise(rt::err::PathFileAccess, rt::fromUtf8(target));
-  // A new file gets the usual mode as the umask allows, an existing one keeps
-  // its own.
   out_.emplace();
-  if (!(through ? out_->openThrough(target) : out_->open(target, exists ? &st : nullptr))) {
+  if (!out_->open(target, links == Links::Replace ? unsigned{rt::FileReplacement::kReplaceLinks} : 0u)) {
     int e = errno;
     out_.reset();
     raiseErrno(e, target, true, false);

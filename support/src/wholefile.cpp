@@ -44,15 +44,10 @@ ReadResult readWholeFile(const std::string& name, std::string& out, uint64_t mos
 
 bool replaceFile(const std::string& name, std::string_view data) {
   if (name.empty()) return false;
-  const std::string target = rt::fs::linkedFile(name);
-  struct stat old {};
-  const bool existed = ::stat(target.c_str(), &old) == 0;
-  if (existed && !S_ISREG(old.st_mode)) return false;
   // The rename needs only a writable folder: a file its user may not write
   // (read-only, or no write permission for this process) is left alone.
-  if (existed && !rt::fs::writable(target, old)) return false;
   rt::FileReplacement out;
-  return out.open(target, existed ? &old : nullptr) && rt::writeAll(out.fd(), data) && out.commit();
+  return out.open(name, rt::FileReplacement::kKeepReadOnly) && rt::writeAll(out.fd(), data) && out.commit();
 }
 
 }  // namespace jespin

@@ -23,6 +23,13 @@ void write(const fs::path& p, const std::string& bytes) {
   std::ofstream(p, std::ios::binary) << bytes;
 }
 
+Result runIn(const fs::path& folder, std::vector<std::string> argv) {
+  ChildRun r;
+  r.argv = std::move(argv);
+  r.folder = folder;
+  return run(r);
+}
+
 Result run(const ChildRun& r) {
   const fs::path in = r.folder / ".stdin", out = r.folder / ".stdout", err = r.folder / ".stderr";
   write(in, r.input);

@@ -34,6 +34,8 @@ struct ChildRun {
 };
 
 Result run(const ChildRun& r);
+// Runs `argv` in `folder`, with no input.
+Result runIn(const std::filesystem::path& folder, std::vector<std::string> argv);
 
 std::string slurp(const std::filesystem::path& p);
 void write(const std::filesystem::path& p, const std::string& bytes);

@@ -30,11 +30,8 @@ const std::string kBinaryStream = std::string("\x88\x66\x66\x88\x0C\0\0\0", 8) +
                                   std::string("\x01\0\0\0", 4);
 
 clitest::Result zubrun(const TempDir& dir, std::vector<std::string> args) {
-  clitest::ChildRun r;
-  r.argv = std::move(args);
-  r.argv.insert(r.argv.begin(), ZUBRUN);
-  r.folder = dir.path();
-  clitest::Result result = clitest::run(r);
+  args.insert(args.begin(), ZUBRUN);
+  clitest::Result result = clitest::runIn(dir.path(), std::move(args));
   EXPECT_FALSE(result.timedOut);
   return result;
 }
@@ -161,10 +158,9 @@ TEST(Files, LinksWhereTheSystemWritesAreReplaced) {
   }
 }
 
-// A link to a device or a pipe stays a link, and what it leads to takes
-// nothing it did not ask for: a file the system names itself (a compiled
-// output, a cache) is refused there, a copy too; a stream a script opens
-// is written through it.
+// A link to a device or a pipe stays a link: a compiled output and a stream
+// a script opens are written through it (a pipe nobody reads fails at
+// once), a cache the system names itself is refused there, a copy too.
 TEST(Files, LinksToADeviceOrAPipeAreKept) {
   const std::string cannotMake = "不能建立脚本文件[";
   struct Case {
@@ -174,8 +170,7 @@ TEST(Files, LinksToADeviceOrAPipeAreKept) {
     int status;
     std::string out, err;  // err: a part of standard error
   } cases[] = {
-      {"a compiled output, to a device", "/dev/null", {"--compile", "s.zub", "-o", "L"}, 2, "",
-       "zubrun: cannot write L: "},
+      {"a compiled output, to a device", "/dev/null", {"--compile", "s.zub", "-o", "L"}, 0, "", ""},
       {"a compiled output, to a pipe", "fifo", {"--compile", "s.zub", "-o", "L"}, 2, "",
        "zubrun: cannot write L: "},
       {"a compile cache", "/dev/null", {"--app", "s.zub"}, 1, "", cannotMake},
@@ -198,6 +193,46 @@ TEST(Files, LinksToADeviceOrAPipeAreKept) {
     EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
     EXPECT_EQ(fs::read_symlink(dir.path() / link), c.leadsTo);
     EXPECT_EQ(listing(dir), (std::set<std::string>{"s.zub", "c.zub", "w.zub", "fifo", link}));
+  }
+}
+
+// An output named /dev/stdout is written through the shell's own descriptor:
+// what the shell wrote before it and writes after it stay around it, in the
+// one file behind them all.
+TEST(Files, StandardOutputNamedAsAFileIsWrittenThrough) {
+  const struct {
+    const char* what;
+    std::string command;  // writing to OUT
+  } cases[] = {
+      {"a page", std::string("'") + ZUBPAGE + "' -o OUT p.page"},
+      {"a compiled script", std::string("'") + ZUBRUN + "' --compile s.zub -o OUT"},
+      {"a pack", std::string("'") + WISTEL + "' pack T OUT"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempDir dir("zubrun-files");
+    dir.write("p.page", "page text\n");
+    dir.write("s.zub", "OutLine 1\r\n");
+    fs::create_directory(dir.path() / "T");
+    dir.write("T/f", "packed");
+    auto command = [&c](const std::string& out) {
+      std::string s = c.command;
+      return s.replace(s.find("OUT"), 3, out);
+    };
+    clitest::Result r = clitest::runIn(
+        dir.path(), {"sh", "-c", command("expected") + " && (echo BEFORE; " + command("/dev/stdout") + "; echo AFTER)"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    const std::string expected = dir.read("expected");
+    ASSERT_FALSE(expected.empty());
+    ASSERT_EQ(r.out.size(), expected.size() + 13) << r.out;
+    EXPECT_EQ(r.out.substr(0, 7), "BEFORE\n");
+    EXPECT_EQ(r.out.substr(r.out.size() - 6), "AFTER\n");
+    // A pack holds the time it was made.
+    if (c.what != std::string("a pack")) {
+      EXPECT_EQ(r.out.substr(7, expected.size()), expected);
+    } else {
+      EXPECT_EQ(r.out.substr(7, kBinaryStream.size()), kBinaryStream);
+    }
   }
 }
 

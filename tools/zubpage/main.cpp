@@ -9,7 +9,8 @@
 // object reports and the page's own information (curPage.Info) go to
 // standard error, with -v also the start and end of every run; every error
 // starts with the page or include and the line it happened at, as zubrun
-// shows them.  The status is 1 when the page could not run, an error was
+// shows them, names shown as wistel shows them.  Names are the bytes given,
+// UTF-8 or not.  The status is 1 when the page could not run, an error was
 // reported or the page's script failed (its number, source and description
 // on standard error), and when the output cannot be written: then OUT and
 // every file the page was writing are left as they were.  2 for usage and
@@ -28,6 +29,8 @@
 #include "rt/activation.h"
 #include "rt/cmdline.h"
 #include "rt/error.h"
+#include "rt/filenames.h"
+#include "rt/signals.h"
 #include "rt/text.h"
 #include "scriptfile.h"
 
@@ -107,14 +110,17 @@ void warnAboutCodePage(const std::string& page) {
   zubrun::warnIfNotInCodePage(stderr, "zubpage", page, bytes);
 }
 
-// A file as the command line named it: under the current folder, relative
-// to it when the page was given so.
+// A file as the command line named it (under the current folder, relative
+// to it when the page was given so), shown as names are.
 std::string shownName(std::u16string_view file, const Options& o) {
-  std::string name = rt::toUtf8(file);
-  if (name.empty()) return o.page;
-  if (std::filesystem::path(o.page).is_absolute()) return name;
-  const std::string here = std::filesystem::current_path().string() + "/";
-  return name.starts_with(here) ? name.substr(here.size()) : name;
+  std::u16string name(file);
+  if (name.empty()) {
+    name = rt::fs::textOfBytes(o.page);
+  } else if (!std::filesystem::path(o.page).is_absolute()) {
+    const std::u16string here = rt::fs::textOfBytes(std::filesystem::current_path().string() + "/");
+    if (name.starts_with(here)) name.erase(0, here.size());
+  }
+  return rt::toUtf8(rt::fs::shownName(name));
 }
 
 // The first line of the report of an error: where it happened.
@@ -129,7 +135,7 @@ int runPage(const Options& o) {
   if (!page) rt::raise(rt::err::NoAutomation, u"Halvorn.SPage");
   for (std::string folder : o.folders) {
     if (!folder.ends_with('/')) folder += '/';
-    page->qelSearchPaths()->add(rt::Variant(rt::fromUtf8(folder)));
+    page->qelSearchPaths()->add(rt::Variant(rt::fs::textOfBytes(folder)));
   }
   halvorn::ISPage& reporter = *page;  // the printer is let go of with the page
   rt::Ref<zubpage::InfoPrinter> info = rt::make<zubpage::InfoPrinter>(
@@ -137,8 +143,9 @@ int runPage(const Options& o) {
   page->advise(info);
   page->setIsShowInfo(true);  // else a page that cannot start would say nothing
   const bool toStdout = o.out.empty() || o.out == rt::kStandardStream;
-  std::u16string out = toStdout ? std::u16string(zubpage::kStdoutName) : rt::fromUtf8(o.out);
-  std::u16string pagePath = rt::fromUtf8(std::filesystem::absolute(o.page).string());
+  // Names as given, bytes that are no UTF-8 text among them.
+  std::u16string out = toStdout ? std::u16string(zubpage::kStdoutName) : rt::fs::textOfBytes(o.out);
+  std::u16string pagePath = rt::fs::textOfBytes(std::filesystem::absolute(o.page).string());
   warnAboutCodePage(o.page);
   bool ran = page->outPage(out, pagePath);
   const int outputErrno = zubrun::outputError(stdout);
@@ -147,6 +154,8 @@ int runPage(const Options& o) {
     std::fputs((placeLine(page->errorPlace(), o) + zubrun::errorReport(e.number(), e.source(), e.description())).c_str(),
                stderr);
   else if (outputErrno != 0) throw zubrun::outputFailure(outputErrno);  // reported as any failure
+  else if (!page->errString().empty() && !info->errorShown())
+    info->showInfo(halvorn::QIF_Error, page->errString());  // the page turned its information off
   return ran && !e.haveErr() && page->errString().empty() ? 0 : 1;
 }
 
@@ -162,6 +171,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (!zubrun::codePageKnown("zubpage")) return 2;
+  rt::removeTempFilesOnSignal();  // outputs and compiled pages half made
   try {
     return runPage(options);
   } catch (const rt::RuntimeError& e) {

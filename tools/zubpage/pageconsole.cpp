@@ -6,6 +6,7 @@
 #include "console.h"
 #include "report.h"
 #include "rt/dispatch.h"
+#include "rt/filenames.h"
 #include "rt/text.h"
 
 namespace zubpage {
@@ -45,15 +46,16 @@ void InfoPrinter::showInfo(int32_t infoFlag, const std::u16string& strInfo) {
   switch (infoFlag) {
     case halvorn::QIF_Error:
       printLine(strInfo, placeLine_());
+      errorShown_ = true;
       break;
     case halvorn::QIF_UserInfo:
       printLine(strInfo);
       break;
     case halvorn::QIF_PageStart:
-      if (verbose_) printLine(u"页面开始：" + strInfo);
+      if (verbose_) printLine(u"页面开始：" + rt::fs::shownName(strInfo));
       break;
     case halvorn::QIF_PageEnd:
-      if (verbose_) printLine(u"页面结束：" + strInfo);
+      if (verbose_) printLine(u"页面结束：" + rt::fs::shownName(strInfo));
       break;
   }
 }

@@ -25,11 +25,14 @@ class InfoPrinter final : public halvorn::PageEvents {
       : verbose_(verbose), placeLine_(std::move(placeLine)) {}
 
   // Errors and the page's own texts; the start and end of each run when
-  // verbose.
+  // verbose, the output named as names are shown.
   void showInfo(int32_t infoFlag, const std::u16string& strInfo) override;
+  // Whether an error was printed: a page may turn its information off.
+  bool errorShown() const { return errorShown_; }
 
  private:
   bool verbose_;
+  bool errorShown_ = false;
   std::function<std::string()> placeLine_;
 };
 

@@ -27,6 +27,7 @@
 #include "report.h"
 #include "rt/activation.h"
 #include "rt/error.h"
+#include "rt/signals.h"
 #include "rt/text.h"
 #include "runner.h"
 #include "scriptfile.h"
@@ -140,5 +141,6 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (!zubrun::codePageKnown("zubrun")) return 2;
+  rt::removeTempFilesOnSignal();  // a compiled output or a cache half made
   return zubrun::runOnOwnStack(zubrun::kScriptStack, [&] { return runReporting(o); });
 }

@@ -23,10 +23,12 @@ void restoreHandlers() {
   for (size_t i = 0; i < kSignalCount; ++i) sigaction(kSignals[i], &g_previous[i], nullptr);
 }
 
-// Puts the terminal back, then lets the signal do what it does by default
-// (the handler was installed to run once).
+// Puts the terminal back, then lets the signal do what it did before: by
+// default, or through the handler that removes temporary files.
 extern "C" void restoreAndRaise(int sig) {
   if (g_fd >= 0) tcsetattr(g_fd, TCSANOW, &g_saved);
+  for (size_t i = 0; i < kSignalCount; ++i)
+    if (kSignals[i] == sig) sigaction(sig, &g_previous[i], nullptr);
   raise(sig);
 }
 
@@ -43,7 +45,6 @@ RawKeys::RawKeys(std::FILE* in) {
   g_fd = fd;
   struct sigaction sa {};
   sa.sa_handler = restoreAndRaise;
-  sa.sa_flags = SA_RESETHAND;
   sigemptyset(&sa.sa_mask);
   for (size_t i = 0; i < kSignalCount; ++i) sigaction(kSignals[i], &sa, &g_previous[i]);
   if (tcsetattr(fd, TCSANOW, &raw) != 0) {

@@ -8,6 +8,7 @@
 #include "rt/activation.h"
 #include "rt/cmdline.h"
 #include "rt/error.h"
+#include "rt/fspath.h"
 #include "rt/text.h"
 #include "scriptfile.h"
 
@@ -112,8 +113,8 @@ void Runner::include(const std::u16string& written) {
 // The source is compiled in memory first, so that a script with an error
 // writes nothing; then again into a new file, which replaces the output
 // (a link there too, never written through) only when it is complete.  An
-// output that leads to a device or a pipe is refused, its links kept;
-// standard output ("-") takes the stream whatever it is.
+// output that leads to a device, a pipe or a file held open (standard
+// output, "-" too) takes the stream as it comes, its links kept.
 Runner::Status Runner::compile(const std::string& file, const std::string& out,
                                std::string& report) {
   const std::string path = nameOf(file);
@@ -135,8 +136,9 @@ Runner::Status Runner::compile(const std::string& file, const std::string& out,
     compileFailed(path);
     rt::Ref<nubrel::IBinFileStream> stream = created<nubrel::IBinFileStream>();
     bool written = false;
-    if (toStdout ? stream->openStream(rt::fromUtf8(target), nubrel::OutStream)
-                 : stream->createStream(rt::fromUtf8(target))) {
+    const bool through = toStdout || rt::fs::writtenThrough(target);
+    if (through ? stream->openStream(rt::fromUtf8(target), nubrel::OutStream)
+                : stream->createStream(rt::fromUtf8(target))) {
       compiler_->compile(script.source, *stream);
       written = !compiler_->error().haveErr() && stream->closeStream();
     }

@@ -76,11 +76,13 @@ class ISPage : public virtual rt::Object {
   //
   // A run fails when error() holds an error at its end or an error was
   // reported during it (errString() is not empty), by the page, an include
-  // or a page its script made with curPage.NewPage.  The output file and
-  // the files curPage.PushFile opened are put in place of the old ones only
-  // when the run ends without failing, the output last; a file
-  // curPage.PopFile finished is put in place at once.  One that cannot be
-  // put in place fails the run, naming it, and none after it is.
+  // or a page its script made with curPage.NewPage (whose run that fails
+  // or cannot start is reported by the page that made it).  The output file
+  // and the files curPage.PushFile opened (those curPage.PopFile finished
+  // too) are put in place of the old ones only when the run ends without
+  // failing, and only once all are written and on disk, the output last.
+  // One that cannot be written or put in place fails the run, naming it,
+  // and none after it is put in place.
   virtual bool outPage(std::u16string_view outFn = {}, std::u16string_view qelFn = {}) = 0;
   virtual std::u16string qelFileName() = 0;
   virtual void setQelFileName(std::u16string_view name) = 0;

@@ -28,8 +28,9 @@ enum : int32_t {
 // which would cut the name short and reach another file.
 inline bool isNameable(std::u16string_view path) { return path.find(u'\0') == path.npos; }
 
-// The file-system name of a script's path.  A path that is not nameable
-// raises 52.
+// The file-system name of a script's path (bytesOfName of rt/filenames.h,
+// so a name read with textOfBytes reaches its file).  A path that is not
+// nameable raises 52.
 RT_API std::string nativePath(std::u16string_view path);
 
 // A path cut at its last separator: the folder with that separator ("" for
@@ -54,8 +55,14 @@ RT_API std::string linkedFile(const std::string& path);
 // links, to a device, a pipe or a socket, or through a process's descriptor
 // (/dev/stdout, /proc/self/fd/1) to a file someone holds open.  Such a name
 // is never replaced, nor is a link on its way: the output goes through it
-// (FileReplacement::openThrough), or the writer refuses it.
+// (rt::FileReplacement), or the writer refuses it.
 RT_API bool writtenThrough(const std::string& path);
+// The descriptor of this process that `path` leads to through /proc
+// (/dev/stdout: 1, /dev/fd/3: 3), -1 when it leads to none.  Writing
+// through that descriptor keeps one place in the file with whoever else
+// writes through it (the shell that opened it, say); opening the file again
+// would not.
+RT_API int ownDescriptor(const std::string& path);
 
 // The status of `path` (a symbolic link followed).  False when nothing is
 // there; any other failure raises.

@@ -1,10 +1,16 @@
 // Helpers for tests: the error number a call raises, late-bound calls with
 // their arguments written inline, the lines of a text, work run on a stack
-// of a given size, and a temporary folder.
+// of a given size or in a child process, and a temporary folder with its
+// files' times.
 #pragma once
 
+#include <fcntl.h>
 #include <stdlib.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -17,6 +23,7 @@
 
 #include "rt/dispatch.h"
 #include "rt/error.h"
+#include "rt/filetime.h"
 #include "rt/stack.h"
 
 namespace rt::testing {
@@ -58,6 +65,27 @@ std::vector<std::basic_string<C>> linesOf(std::basic_string_view<C> text) {
 // made.
 inline bool onStackOf(size_t bytes, std::function<void()> work) { return stack::runOnNewStack(bytes, work); }
 
+// Runs `body` in a child process (where a test may take on another user,
+// limits or signals without touching its own process); the child's status
+// as a shell sees it: the exit code `body` gives, 128 plus the signal that
+// ended it, or -1 when no child could be made.  Nothing leaves the child but
+// its status: an exception ends it with 125, before any clean-up of the
+// test's own could remove the parent's files.
+inline int inChild(const std::function<int()>& body) {
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    int code = 125;
+    try {
+      code = body();
+    } catch (...) {
+    }
+    ::_exit(code);
+  }
+  int status = 0;
+  if (pid < 0 || ::waitpid(pid, &status, 0) != pid) return -1;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
 // A fresh folder for one test (its name starts with `prefix`), removed with
 // everything in it at the end.
 class TempDir {
@@ -88,6 +116,24 @@ class TempDir {
     return std::string(std::istreambuf_iterator<char>(in), {});
   }
   bool exists(const std::string& rel) const { return std::filesystem::exists(path_ / rel); }
+
+  // The status of `rel` inside (zeros when it is not there).
+  struct stat status(const std::string& rel) const {
+    struct stat st {};
+    ::stat(at(rel).c_str(), &st);
+    return st;
+  }
+  // When `rel` last changed (rt::fs::changeTime), moved by `by`.
+  struct timespec changed(const std::string& rel, std::chrono::nanoseconds by = {}) const {
+    const struct timespec t = rt::fs::changeTime(status(rel));
+    const int64_t ns = t.tv_sec * int64_t{1'000'000'000} + t.tv_nsec + by.count();
+    return {static_cast<time_t>(ns / 1'000'000'000), static_cast<long>(ns % 1'000'000'000)};
+  }
+  // Sets the modification and access times of `rel`; false when that fails.
+  bool stamp(const std::string& rel, const struct timespec& t) const {
+    const struct timespec times[2] = {t, t};
+    return ::utimensat(AT_FDCWD, at(rel).c_str(), times, 0) == 0;
+  }
 
  private:
   std::filesystem::path path_;

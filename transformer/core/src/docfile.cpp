@@ -17,11 +17,14 @@ namespace marlox {
 
 namespace {
 
-int replaceContent(const std::string& path, const struct stat* existing, std::string_view bytes, bool& opened) {
+WriteFailure failed(WriteFailure::Step step) { return {step, errno}; }
+
+WriteFailure replaceContent(const std::string& path, std::string_view bytes) {
   rt::FileReplacement out;
-  opened = out.open(path, existing);
-  if (opened && rt::writeAll(out.fd(), bytes) && out.commit()) return 0;
-  return errno;
+  if (!out.open(path)) return failed(WriteFailure::MakeTemp);
+  if (!rt::writeAll(out.fd(), bytes)) return failed(WriteFailure::WriteTemp);
+  if (!out.commit()) return failed(WriteFailure::Replace);
+  return {};
 }
 
 // Errors of the rename over the file, which the file itself does not share.
@@ -41,22 +44,34 @@ int reserve(int fd, off_t size) {
   return size > 0 ? ::posix_fallocate(fd, 0, size) : 0;
 }
 
+// The file `path` opened to be written in place.  Read as well: where the
+// file system cannot allocate ahead (ramfs, NFSv3, many FUSE ones), the C
+// library reserves room by reading a byte of every block through the
+// descriptor and writing a zero where it finds one.  A file that may be
+// written but not read is opened for writing only; it gets its room where
+// the file system allocates it.
+int openInPlace(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW);
+  return fd >= 0 || errno != EACCES ? fd : ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW);
+}
+
 // Writes `bytes` over the file itself, so that every name it has keeps it.
 // Not a byte is written before their room is reserved, and a reservation
 // that fails may have grown the file, so its length is put back: it is
 // then as it was.  A shorter text is cut to its length only once written.
-int writeInPlace(const std::string& path, std::string_view bytes) {
-  rt::Fd fd(::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW));
+WriteFailure writeInPlace(const std::string& path, std::string_view bytes) {
+  rt::Fd fd(openInPlace(path));
   struct stat st {};
-  if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0) return errno;
+  if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0) return failed(WriteFailure::Open);
   const off_t size = static_cast<off_t>(bytes.size());
   if (const int error = reserve(fd.get(), size)) {
-    if (::ftruncate(fd.get(), st.st_size) != 0) return errno;
-    return error;
+    if (::ftruncate(fd.get(), st.st_size) != 0) return failed(WriteFailure::Restore);
+    return {WriteFailure::Reserve, error};
   }
-  if (!rt::writeAll(fd.get(), bytes) || ::ftruncate(fd.get(), size) != 0 || ::fsync(fd.get()) != 0 || !fd.close())
-    return errno;
-  return 0;
+  if (!rt::writeAll(fd.get(), bytes)) return failed(WriteFailure::Write);
+  if (::ftruncate(fd.get(), size) != 0) return failed(WriteFailure::Cut);
+  if (::fsync(fd.get()) != 0 || !fd.close()) return failed(WriteFailure::Flush);
+  return {};
 }
 
 }  // namespace
@@ -80,13 +95,13 @@ FileRead readFileContent(const std::string& path, size_t most, std::string& byte
   }
 }
 
-int writeFileContent(const std::string& path, const struct stat* existing, std::string_view bytes) {
+WriteFailure writeFileContent(const std::string& path, const struct stat* existing, std::string_view bytes) {
   // A new file under this name would part it from its other names.
   if (existing && existing->st_nlink > 1) return writeInPlace(path, bytes);
-  bool opened = false;
-  const int error = replaceContent(path, existing, bytes, opened);
-  if (error == 0 || !existing || (opened && !renameRefused(error)) || !rt::fs::writable(path, *existing))
-    return error;
+  const WriteFailure failure = replaceContent(path, bytes);
+  const bool tempMade = failure.step != WriteFailure::MakeTemp;
+  if (!failure || !existing || (tempMade && !renameRefused(failure.error)) || !rt::fs::writable(path, *existing))
+    return failure;
   return writeInPlace(path, bytes);
 }
 

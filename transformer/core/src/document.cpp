@@ -26,15 +26,34 @@ std::string saveTarget(std::u16string_view fn) {
   return rt::fs::linkedFile(rt::fs::nativePath(fn));
 }
 
-// Writes `bytes` to the file `fn` names; why not, when it cannot.
+// The step of a save that failed, as its message says it.
+const msg::Around& stepText(WriteFailure::Step step) {
+  switch (step) {
+    case WriteFailure::MakeTemp: return msg::kSaveMakeTemp;
+    case WriteFailure::WriteTemp: return msg::kSaveWriteTemp;
+    case WriteFailure::Replace: return msg::kSaveReplace;
+    case WriteFailure::Reserve: return msg::kSaveReserve;
+    case WriteFailure::Restore: return msg::kSaveRestore;
+    case WriteFailure::Write: return msg::kSaveWrite;
+    case WriteFailure::Cut: return msg::kSaveCut;
+    case WriteFailure::Flush: return msg::kSaveFlush;
+    case WriteFailure::None:
+    case WriteFailure::Open: break;
+  }
+  return msg::kSaveOpen;
+}
+
+// Writes `bytes` to the file `fn` names; why not, when it cannot: the step
+// that failed and the file it was done to (the one a link leads to).
 std::u16string writeDocumentFile(std::u16string_view fn, std::string_view bytes) {
   std::string target = saveTarget(fn);
   struct stat st {};
   const bool exists = ::stat(target.c_str(), &st) == 0;
   if (exists && !S_ISREG(st.st_mode)) return std::u16string(msg::kNotRegularFile);
-  if (exists && !rt::fs::writable(target, st)) return systemMessage(EACCES);
-  const int error = writeFileContent(target, exists ? &st : nullptr, bytes);
-  return error ? systemMessage(error) : std::u16string();
+  WriteFailure failure{WriteFailure::Open, EACCES};
+  if (!exists || rt::fs::writable(target, st)) failure = writeFileContent(target, exists ? &st : nullptr, bytes);
+  if (!failure) return {};
+  return msg::saveStep(stepText(failure.step), rt::fromUtf8(target), systemMessage(failure.error));
 }
 
 }  // namespace

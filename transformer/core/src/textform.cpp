@@ -37,6 +37,28 @@ size_t lostBytes(std::string_view bytes, std::u16string_view text, rt::Encoding 
   return lost;
 }
 
+// How many bytes at the end of `bytes` begin a UTF-8 sequence that the end
+// cuts short: a lead byte and the continuation bytes after it, so far as
+// some continuation could still make them a character.  0 when the bytes
+// end otherwise.
+size_t cutSequence(std::string_view bytes) {
+  for (size_t back = 1; back <= 3 && back <= bytes.size(); ++back) {
+    const auto b = static_cast<unsigned char>(bytes[bytes.size() - back]);
+    if ((b & 0xC0) == 0x80) continue;
+    const size_t length = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 0;
+    if (length <= back) return 0;
+    // The lowest continuation or the highest ends every sequence begun
+    // rightly: leads that narrow the next byte's range keep one of them.
+    for (char fill : {'\x80', '\xbf'}) {
+      std::string whole(bytes.substr(bytes.size() - back));
+      whole.append(length - back, fill);
+      if (rt::encode(rt::decode(whole, rt::Encoding::Utf8), rt::Encoding::Utf8) == whole) return back;
+    }
+    return 0;
+  }
+  return 0;
+}
+
 struct Reading {
   rt::Encoding encoding;
   std::u16string text;
@@ -45,16 +67,23 @@ struct Reading {
 // Bytes without a mark, in the encoding that reads them exactly, UTF-8
 // before CP936; else in the one that loses the fewest of them (the system
 // code page when both lose as many), so that saving the text loses only
-// the bytes no encoding reads.
+// the bytes no encoding reads.  UTF-8 reads a file cut in the middle of
+// its last character exactly but for the bytes cut off; ASCII before the
+// cut says nothing of UTF-8, so there the system code page reads it.
 Reading readUnmarked(std::string_view bytes) {
   const rt::Encoding ansi = rt::ansiEncoding();
   if (ascii(bytes)) return {ansi, rt::decode(bytes, ansi)};
+  size_t cutUtf8 = cutSequence(bytes);
+  if (ansi != rt::Encoding::Utf8 && ascii(bytes.substr(0, bytes.size() - cutUtf8))) cutUtf8 = 0;
   Reading best{ansi, {}};
   size_t fewest = SIZE_MAX;
   for (rt::Encoding e : {rt::Encoding::Utf8, rt::Encoding::Cp936}) {
     std::u16string text = rt::decode(bytes, e);
     const size_t lost = lostBytes(bytes, text, e);
-    if (lost == 0 && rt::encode(text, e) == bytes) return {e, std::move(text)};
+    // Each byte cut off reads as a U+FFFD of its own, at the end.
+    const size_t cut = e == rt::Encoding::Utf8 ? std::min(cutUtf8, text.size()) : 0;
+    const std::u16string_view held = std::u16string_view(text).substr(0, text.size() - cut);
+    if (lost == cut && rt::encode(held, e) == bytes.substr(0, bytes.size() - cut)) return {e, std::move(text)};
     if (lost < fewest || (lost == fewest && e == ansi)) {
       fewest = lost;
       best = {e, std::move(text)};

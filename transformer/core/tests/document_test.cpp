@@ -17,10 +17,12 @@ using marloxtest::Rig;
 constexpr char16_t kConfirm[] = u"数据已经修改，是否保存修改后的结果？";
 constexpr char16_t kFilter[] = u"文本文件(*.txt)|*.txt|所有文件(*.*)|*.*";
 
-// The error box of a save that failed for `reason`.
-std::u16string saveFailedBox(const std::u16string& file, std::u16string_view reason) {
+// The error box of a save of `file` that failed at the step said by `head`
+// and `tail` around the file's name, for `reason`.
+std::u16string saveFailedBox(const std::u16string& file, std::u16string_view head, std::u16string_view tail,
+                             std::u16string_view reason) {
   return u"程序运行时出现以下错误，如一直不能解决，请与开发者联系：\r\n\r\n文件[" + file + u"]不能被保存：\r\n" +
-         std::u16string(reason);
+         std::u16string(head) + file + std::u16string(tail) + std::u16string(reason);
 }
 
 // A rig whose event scripts for the file commands count their runs.
@@ -133,7 +135,8 @@ TEST(Document, SaveRunsItsEventOnlyAfterAWrite) {
   rig.home.write("ro/x.txt", "old");
   ASSERT_EQ(marloxtest::shell("chmod a-w '" + rig.home.path() + "/ro/x.txt'"), 0);
   rig.dialogs.expectSave(rig.home.name("out.txt"), kFilter, rig.home.name("ro/x.txt"));
-  rig.ui->expectMessageBox(saveFailedBox(rig.home.name("ro/x.txt"), u"Permission denied"), rt::mb::Ok);
+  rig.ui->expectMessageBox(
+      saveFailedBox(rig.home.name("ro/x.txt"), u"不能打开文件[", u"]以写入：", u"Permission denied"), rt::mb::Ok);
   EXPECT_FALSE(rig.doc().cmFileSaveAs());
   EXPECT_EQ(rig.home.read("ro/x.txt"), "old");
   EXPECT_EQ(rig.events.size(), 2u);
@@ -195,12 +198,14 @@ TEST(Document, AFailedSaveLeavesTheOldFile) {
   rig.start();
   rig.home.write("d/x.txt", "old contents");
   rig.editor.setText(std::u16string(100000, u'n'));
-  rig.ui->expectMessageBox(saveFailedBox(rig.home.name("d/x.txt"), u"File too large"), rt::mb::Ok);
+  const std::u16string box =
+      saveFailedBox(rig.home.name("d/x.txt"), u"不能写入文件[", u"]所在文件夹中的临时文件：", u"File too large");
+  rig.ui->expectMessageBox(box, rt::mb::Ok);
   {
     marloxtest::FileSizeLimit full(4096);  // a full disk
     EXPECT_FALSE(rig.doc().saveTextFile(rig.home.name("d/x.txt")));
   }
-  EXPECT_EQ(rig.ui->asked().back().prompt, saveFailedBox(rig.home.name("d/x.txt"), u"File too large"));
+  EXPECT_EQ(rig.ui->asked().back().prompt, box);
   EXPECT_EQ(rig.home.read("d/x.txt"), "old contents");
   EXPECT_EQ(marloxtest::shell("test \"$(ls -A '" + rig.home.path() + "/d')\" = x.txt"), 0);  // no leftovers
   EXPECT_TRUE(rig.doc().modified());

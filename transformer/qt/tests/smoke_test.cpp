@@ -91,21 +91,43 @@ TEST(Drive, SavesKeepLinksAndLoseOnlyBadBytes) {
   EXPECT_EQ(tmp.read("bad.txt"), "\xd6\xd0?\xce\xc4\r\n\xb5\xda\xb6\xfe?\r\n\xd0\xd0?");
 }
 
-// On a full disk (a small tmpfs, mounted in namespaces of the test's own)
-// the save of a file with two names fails with the box and leaves it
-// byte for byte.
+// Runs the drive file `drive` of `tmp` on a file system mounted on "disk"
+// by `mount`, in namespaces of the test's own, where "disk/a.txt" (8192
+// "x", two pages) has a second name "disk/b.txt"; `before` runs just before
+// the program.  When both names are still one file, "kept" is a copy of it.
+// The shell's status.
+int driveOnOwnMount(const marloxtest::TempDir& tmp, const std::string& mount, const std::string& before,
+                    const std::string& drive) {
+  return shell("cd '" + tmp.path() + "' && mkdir disk && LSAN_OPTIONS=suppressions='" MARLOX_LSAN_SUPPRESSIONS
+               "' QT_QPA_PLATFORM=offscreen timeout 120 unshare -rm sh -c '" + mount + " disk && "
+               "printf %8192s | tr \" \" x > disk/a.txt && ln disk/a.txt disk/b.txt && { " + before +
+               " \"$0\" --home home --drive " + drive + " 2> stderr; } && test disk/a.txt -ef disk/b.txt && "
+               "cp disk/b.txt kept' '" MARLOX_PROGRAM "'");
+}
+
+// On a full disk (a small tmpfs) the save of a file with two names fails
+// with the box and leaves it byte for byte.
 TEST(Drive, AFullDiskLeavesALinkedFileAsItWas) {
   if (shell("unshare -rm true 2>/dev/null") != 0) GTEST_SKIP() << "no namespace to mount a tmpfs in";
   marloxtest::TempDir tmp;
-  const std::string old(8192, 'x');  // two pages: one more byte needs a third
   tmp.write("full.drive", "open disk/a.txt\ntype !\nanswer ok\naction mmFiles_3\nanswer no\nclose\n");
-  const std::string command =
-      "cd '" + tmp.path() + "' && mkdir disk && LSAN_OPTIONS=suppressions='" MARLOX_LSAN_SUPPRESSIONS
-      "' QT_QPA_PLATFORM=offscreen timeout 120 unshare -rm sh -c 'mount -t tmpfs -o size=64k tmpfs disk && "
-      "printf %8192s | tr \" \" x > disk/a.txt && ln disk/a.txt disk/b.txt && { cat /dev/zero > disk/fill 2>/dev/null; "
-      "\"$0\" --home home --drive full.drive 2> stderr; } && test disk/a.txt -ef disk/b.txt && cp disk/b.txt kept' '" MARLOX_PROGRAM "'";
-  EXPECT_EQ(shell(command), 0) << tmp.read("stderr");
-  EXPECT_EQ(tmp.read("kept"), old);
+  EXPECT_EQ(driveOnOwnMount(tmp, "mount -t tmpfs -o size=64k tmpfs", "cat /dev/zero > disk/fill 2>/dev/null;",
+                            "full.drive"), 0)
+      << tmp.read("stderr");
+  EXPECT_EQ(tmp.read("kept"), std::string(8192, 'x'));  // one more byte needs a third page
+}
+
+// On ramfs, which allocates nothing ahead (as NFSv3 and many FUSE file
+// systems), a file with two names saves shorter, then longer, by more than
+// a page, and stays one file.
+TEST(Drive, ALinkedFileSavesOnRamfs) {
+  if (shell("unshare -rm true 2>/dev/null") != 0) GTEST_SKIP() << "no namespace to mount a ramfs in";
+  marloxtest::TempDir tmp;
+  const std::string grown(6000, 'g');
+  tmp.write("ram.drive", "open disk/a.txt\nselect-all\ntype short\naction mmFiles_3\n"
+                         "select-all\ntype " + grown + "\naction mmFiles_3\nclose\n");
+  EXPECT_EQ(driveOnOwnMount(tmp, "mount -t ramfs ramfs", "", "ram.drive"), 0) << tmp.read("stderr");
+  EXPECT_EQ(tmp.read("kept"), grown);
 }
 
 // A line far longer than the editor's pieces: keys typed where pieces meet

@@ -57,8 +57,9 @@ class Document {
   // for byte.  Asks first when the save would change bytes the text was
   // read from without loss, or cannot hold a character.  The file is
   // replaced in one step, keeping its permissions, or written in place when
-  // it has other names (see docfile.h); a failed save shows the error box
-  // and leaves the file as it was.
+  // it has other names (see docfile.h); a failed save shows the error box,
+  // which names the step that failed and the file, and leaves the file as
+  // it was.
   bool saveTextFile(std::u16string_view fn);
   // Inserts `s` at the end of the text, the selection collapsed.
   void appendText(std::u16string_view s);

@@ -94,6 +94,20 @@ inline constexpr T kSaveChangesBytes =
 inline constexpr T kSaveLosesChars = u"文本中有此文件的编码不能保存的字符，保存后它们将变为“?”。是否仍然保存？";
 inline constexpr T kSaveFailedTail = u"]不能被保存：";
 inline constexpr T kNotRegularFile = u"不是普通文件。";
+// The step of a save that failed, as the pieces around the file it was done
+// to (or beside); the system's message follows.
+struct Around {
+  T head, tail;
+};
+inline constexpr Around kSaveMakeTemp = {u"不能在文件[", u"]所在的文件夹中建立临时文件："};
+inline constexpr Around kSaveWriteTemp = {u"不能写入文件[", u"]所在文件夹中的临时文件："};
+inline constexpr Around kSaveReplace = {u"不能用临时文件替换文件[", u"]："};
+inline constexpr Around kSaveOpen = {u"不能打开文件[", u"]以写入："};
+inline constexpr Around kSaveReserve = {u"不能在文件[", u"]中为新内容预留空间："};
+inline constexpr Around kSaveRestore = {u"预留空间失败后，不能恢复文件[", u"]原来的长度："};
+inline constexpr Around kSaveWrite = {u"不能写入文件[", u"]："};
+inline constexpr Around kSaveCut = {u"不能把文件[", u"]截断到新内容的长度："};
+inline constexpr Around kSaveFlush = {u"不能把文件[", u"]的内容写入磁盘："};
 
 // The profile at start-up.
 inline constexpr T kProfileHead = u"配置文件[";
@@ -135,6 +149,9 @@ inline std::u16string scriptFailed(T description, T sourceFull) {
 inline std::u16string confirmDelete(T key) { return join({kDeleteHead, key, kDeleteTail}); }
 inline std::u16string targetNotMade(T folder) { return join({kTargetHead, folder, kTargetTail}); }
 inline std::u16string tooLargeToOpen(T file) { return join({kFileHead, file, kTooLargeTail}); }
+inline std::u16string saveStep(const Around& step, T file, T message) {
+  return join({step.head, file, step.tail, message});
+}
 inline std::u16string saveFailed(T file, T reason) { return join({kFileHead, file, kSaveFailedTail, kCrLf, reason}); }
 inline std::u16string profileUnreadable(T file, T reason) {
   return join({kProfileHead, file, kProfileUnreadableTail, kCrLf, reason, kCrLf, kProfileDefaults});

@@ -30,10 +30,12 @@ struct ReadText {
 };
 
 // UTF-8 or UTF-16 after a byte-order mark; else the system code page for
-// ASCII; else UTF-8 when the bytes are valid UTF-8; else CP936 when they
-// are valid there; else whichever of the two reads the most of them (the
-// system code page when both read as much), so that a few bad bytes in a
-// file lose only themselves.
+// ASCII; else UTF-8 when the bytes are valid UTF-8 (also when the end of
+// the file cuts their last character short, unless all before it is ASCII
+// and the system code page is CP936: only its bytes are lost, each read as
+// a U+FFFD); else CP936 when they are valid there; else whichever
+// of the two reads the most of them (the system code page when both read
+// as much), so that a few bad bytes in a file lose only themselves.
 ReadText readText(std::string_view bytes);
 
 // Editor text in `form`.  `whole`, when given, tells whether every
