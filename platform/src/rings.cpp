@@ -1,0 +1,393 @@
+// Rings of objects that nothing outside them holds (rt/rings.h).
+//
+// Object::rings_ keeps, in its low byte, where the object stands, and above
+// it a number: while the object is listed, its place in its list; during a
+// look, how many of its references are not yet known to come from other
+// objects walked; at rest, whether a look found it held.  So a look needs no
+// table of the objects it walks: only the list of them, and a stack no
+// longer than that list.
+//
+// Two kinds of look.  A near look starts from the possible roots and stops
+// at objects found held by an earlier look and not let go of since: what
+// lives on untouched is not walked again.  What those hold counts as held
+// from outside, which frees nothing by mistake; but a ring that passes
+// through one of them is not found there, so the object walked that holds
+// one, if held, is put aside for the next full look, which walks through
+// everything from the roots and the objects put aside.  A full look comes
+// once as many objects have been found held since the last one as it found:
+// full looks cost at most twice what lives.
+#include <algorithm>
+#include <atomic>
+#include <cstdint>
+#include <new>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
+#include "release.h"
+#include "rt/rings.h"
+
+namespace rt {
+
+namespace {
+
+constexpr uint32_t kTraced = 1;    // names what it holds
+constexpr uint32_t kRoot = 2;      // a possible root
+constexpr uint32_t kPutAside = 4;  // left for the next full look
+constexpr uint32_t kWalked = 8;    // reached by the look running now
+constexpr uint32_t kHeld = 16;     // ... and held from outside
+constexpr uint32_t kEdge = 32;     // ... and holds what the near look stops at
+constexpr uint32_t kFlags = 0xFF;
+constexpr unsigned kShift = 8;
+// As a place: past the places the number holds.  As a count: more
+// references than it holds, which a look takes as held from outside.
+constexpr uint32_t kNumberMax = 0xFFFFFF;
+// At rest: found held by a look, and not let go of since.
+constexpr uint32_t kFoundHeld = 1;
+
+constexpr uint32_t numberIn(uint32_t state) { return state >> kShift; }
+constexpr uint32_t withNumber(uint32_t flags, uint32_t n) { return flags | n << kShift; }
+constexpr uint32_t kAtRest = kTraced;
+constexpr uint32_t kFoundHeldAtRest = withNumber(kTraced, kFoundHeld);
+
+// A look comes after at least this many possible roots, so that a script
+// that touches a few objects in a loop never pays for one.
+constexpr size_t kLeastBetweenLooks = 1024;
+// How many objects a near look may walk for each root at no extra wait: a
+// value with its lists and what they hold.
+constexpr size_t kNearRoot = 8;
+
+// Listed objects, each knowing its place (the number of its state), so
+// that one that goes leaves at once.  The addresses are kept inverted: a
+// leak checker that took them for references would never report a ring
+// left behind.
+class Listed {
+ public:
+  size_t size() const { return places_.size() + beyond_.size(); }
+
+  // Lists `o` with `flag`; false when there is no memory for it.
+  bool add(Object& o, uint32_t& state, uint32_t flag) noexcept {
+    try {
+      const size_t place = places_.size();
+      if (place < kNumberMax) {
+        places_.push_back(hidden(&o));
+        state = withNumber(kTraced | flag, static_cast<uint32_t>(place));
+      } else {
+        beyond_.insert(hidden(&o));
+        state = withNumber(kTraced | flag, kNumberMax);
+      }
+      return true;
+    } catch (const std::bad_alloc&) {
+      return false;
+    }
+  }
+  // Takes out `o`, listed with `state`; the object moved into its place is
+  // told its new one.
+  template <class StateOf>
+  void remove(Object& o, uint32_t state, StateOf stateOf) noexcept {
+    const uint32_t place = numberIn(state);
+    if (place == kNumberMax) {
+      beyond_.erase(hidden(&o));
+      return;
+    }
+    if (place >= places_.size() || places_[place] != hidden(&o)) return;  // listed elsewhere
+    const uintptr_t last = places_.back();
+    places_.pop_back();
+    if (place == places_.size()) return;
+    places_[place] = last;
+    uint32_t& moved = stateOf(*shown(last));
+    moved = withNumber(moved & kFlags, place);
+  }
+  template <class Visit>
+  void forEach(Visit visit) const {
+    for (uintptr_t a : places_) visit(*shown(a));
+    for (uintptr_t a : beyond_) visit(*shown(a));
+  }
+  // Every object as listed again with `flag`, its place as it stands.
+  template <class StateOf>
+  void markAll(uint32_t flag, StateOf stateOf) const {
+    for (size_t i = 0; i < places_.size(); ++i)
+      stateOf(*shown(places_[i])) = withNumber(kTraced | flag, static_cast<uint32_t>(i));
+    for (uintptr_t a : beyond_) stateOf(*shown(a)) = withNumber(kTraced | flag, kNumberMax);
+  }
+  void clear(size_t keepRoom) {
+    places_.clear();
+    beyond_.clear();
+    if (places_.capacity() > 4 * keepRoom) std::vector<uintptr_t>().swap(places_);
+  }
+  void reserve(size_t more) { places_.reserve(places_.size() + more); }
+
+ private:
+  static uintptr_t hidden(Object* o) { return ~reinterpret_cast<uintptr_t>(o); }
+  static Object* shown(uintptr_t a) { return reinterpret_cast<Object*>(~a); }
+
+  std::vector<uintptr_t> places_;
+  std::unordered_set<uintptr_t> beyond_;
+};
+
+// The rings state of one thread.
+struct Roots {
+  Listed roots;                       // let go of to a count above zero
+  Listed putAside;                    // held, holding what near looks stop at
+  size_t lookAt = kLeastBetweenLooks;  // a near look when there are this many roots
+  size_t foundHeld = 0;               // by near looks since the last full one
+  size_t fullAt = kLeastBetweenLooks;  // a full look when foundHeld reaches it
+  size_t lastWalk = 0;
+  unsigned chances = 0;
+  bool looking = false;
+};
+
+// This thread's state, made at its first possible root.
+thread_local Roots* roots __attribute__((tls_model("initial-exec"))) = nullptr;
+// Set once the thread's state has gone with it: objects let go of later
+// (by static holders at the end of the process) are not listed again.
+thread_local bool rootsGone __attribute__((tls_model("initial-exec"))) = false;
+
+std::atomic<Rings::Pace> pace{Rings::Pace::Spread};
+
+}  // namespace
+
+struct Rings::Look final : HeldVisitor {
+  // The thread's state ends with it: every object listed is as if never
+  // listed, so that one let go of later touches nothing of it.
+  struct Owner {
+    ~Owner() {
+      if (Roots* r = roots) {
+        auto atRest = [](Object& o) { stateOf(o) = kAtRest; };
+        r->roots.forEach(atRest);
+        r->putAside.forEach(atRest);
+        delete r;
+        roots = nullptr;
+      }
+      rootsGone = true;
+    }
+    void holdsRoots() {}
+  };
+
+  static Roots* rootsOfThisThread() noexcept {
+    if (roots || rootsGone) return roots;
+    static thread_local Owner owner;
+    owner.holdsRoots();
+    roots = new (std::nothrow) Roots;
+    return roots;
+  }
+
+  static uint32_t& state(Object& o) noexcept { return stateOf(o); }
+
+  static void run(Roots& r, bool full) noexcept {
+    r.looking = true;
+    Look look(full);
+    if (!look.reach(r) || !look.keepHeld() || !look.settle(r)) look.abandon(r);
+    r.looking = false;
+  }
+
+ private:
+  enum class Step { Reach, Count, Keep };
+
+  explicit Look(bool full) : full_(full) {}
+
+  // The roots, and all they reach through traced objects (a near look stops
+  // at what was found held before); then what each object walked holds of
+  // the others is taken off their counts: what is left comes from outside.
+  bool reach(const Roots& r) {
+    step_ = Step::Reach;
+    r.roots.forEach([&](Object& o) { enter(o); });
+    if (full_) r.putAside.forEach([&](Object& o) { enter(o); });
+    for (size_t i = 0; i < walked_.size() && !failed_; ++i) visitHeldBy(walked_[i]);
+    if (failed_) return false;
+    step_ = Step::Count;
+    for (Object* o : walked_) visitHeldBy(o);
+    return true;
+  }
+
+  // What something outside holds, with all it reaches, stays.
+  bool keepHeld() {
+    try {
+      stack_.reserve(walked_.size());
+    } catch (const std::bad_alloc&) {
+      return false;
+    }
+    step_ = Step::Keep;
+    for (Object* o : walked_) {
+      uint32_t& s = state(*o);
+      if (numberIn(s) == 0 || (s & kHeld)) continue;
+      s |= kHeld;
+      stack_.push_back(o);
+      while (!stack_.empty()) {
+        Object* top = stack_.back();
+        stack_.pop_back();
+        visitHeldBy(top);
+      }
+    }
+    return true;
+  }
+
+  // What is held comes to rest, found held (or put aside: it holds what the
+  // near look stopped at); the rest lets go of what it holds, which frees it.
+  bool settle(Roots& r) {
+    auto heldFrom = std::partition(walked_.begin(), walked_.end(),
+                                   [](Object* o) { return !(state(*o) & kHeld); });
+    const size_t held = static_cast<size_t>(walked_.end() - heldFrom);
+    const size_t edges = static_cast<size_t>(
+        std::count_if(heldFrom, walked_.end(), [](Object* o) { return state(*o) & kEdge; }));
+    try {
+      r.putAside.reserve(edges);
+    } catch (const std::bad_alloc&) {
+      return false;
+    }
+    std::vector<Object*>().swap(stack_);
+    const size_t rootsTaken = r.roots.size();
+    // Every root leaves its list, and at a full look every object put aside.
+    r.roots.clear(kLeastBetweenLooks);
+    if (full_) {
+      r.putAside.clear(kLeastBetweenLooks);
+      r.foundHeld = 0;
+      r.fullAt = std::max(kLeastBetweenLooks, held);
+    } else {
+      r.foundHeld += held;
+    }
+    for (auto it = heldFrom; it != walked_.end(); ++it) {
+      uint32_t& s = state(**it);
+      if (!(s & kEdge) || !r.putAside.add(**it, s, kPutAside)) s = kFoundHeldAtRest;
+    }
+    // What a near look walks near its roots is paid for by the roots; what
+    // it walked beyond that, held (a structure never found held before), by
+    // waiting for as many roots.  A full look is paid for by the objects
+    // found held before it.
+    r.lastWalk = walked_.size();
+    const size_t beyondRoots = full_ || held < kNearRoot * rootsTaken ? 0 : held - kNearRoot * rootsTaken;
+    r.lookAt = std::max(kLeastBetweenLooks, beyondRoots);
+    walked_.erase(heldFrom, walked_.end());
+    letGoOfUnheld();
+    return true;
+  }
+
+  void letGoOfUnheld() {
+    // Kept first: what goes may reach another of them.  Not listed while
+    // they let go of one another.
+    for (Object* o : walked_) {
+      state(*o) = kAtRest | kWalked;
+      o->addRef();
+    }
+    for (Object* o : walked_)
+      if (HoldsObjects* h = holder(o)) h->letGoOfHeld();
+    for (Object* o : walked_) {
+      // Still held by what it did not name: it lives on, and is listed
+      // again as it is let go of.
+      if (countOf(*o) > 1) state(*o) = kAtRest;
+      o->release();
+    }
+  }
+
+  // Memory ran out on the way: every object as it was.
+  void abandon(Roots& r) {
+    for (Object* o : walked_) state(*o) = kAtRest;
+    r.roots.markAll(kRoot, stateOf);
+    r.putAside.markAll(kPutAside, stateOf);
+    r.lookAt = r.roots.size() + std::max(kLeastBetweenLooks, r.roots.size());
+  }
+
+  static HoldsObjects* holder(Object* o) noexcept {
+    return static_cast<HoldsObjects*>(o->query(HoldsObjects::iid));
+  }
+
+  // Whether a near look stops at `s`: found held before, or put aside.
+  static bool stopsNearLook(uint32_t s) { return s == kFoundHeldAtRest || (s & kPutAside); }
+
+  void enter(Object& o) noexcept {
+    uint32_t& s = state(o);
+    if (s & kWalked) return;
+    try {
+      walked_.push_back(&o);
+    } catch (const std::bad_alloc&) {
+      failed_ = true;
+      return;
+    }
+    s = withNumber(kTraced | kWalked, std::min(countOf(o), kNumberMax));
+  }
+
+  void visitHeldBy(Object* o) noexcept {
+    visiting_ = o;
+    if (HoldsObjects* h = holder(o)) h->eachHeld(*this);
+  }
+
+  void held(Object* o) noexcept override {
+    if (!o) return;
+    uint32_t& s = state(*o);
+    switch (step_) {
+      case Step::Reach:
+        if (!(s & kTraced) || (s & kWalked) || failed_) break;
+        if (!full_ && stopsNearLook(s)) state(*visiting_) |= kEdge;
+        else enter(*o);
+        break;
+      case Step::Count:
+        if (!(s & kWalked)) break;
+        // A count that would go below zero names more than it counts: the
+        // object is taken as held, which frees nothing by mistake.
+        if (numberIn(s) == 0) s = withNumber(s & kFlags, kNumberMax);
+        else if (numberIn(s) != kNumberMax) s -= 1u << kShift;
+        break;
+      case Step::Keep:
+        if ((s & kWalked) && !(s & kHeld)) {
+          s |= kHeld;
+          stack_.push_back(o);  // never past the room reserved: one push each
+        }
+        break;
+    }
+  }
+
+  const bool full_;
+  Step step_ = Step::Reach;
+  bool failed_ = false;
+  Object* visiting_ = nullptr;
+  std::vector<Object*> walked_;
+  std::vector<Object*> stack_;
+};
+
+void Object::mayHaveBecomeGarbage() noexcept { Rings::addPossibleRoot(*this); }
+
+void Rings::addPossibleRoot(Object& o) noexcept {
+  if (Roots* r = Look::rootsOfThisThread()) {
+    if (!r->roots.add(o, o.rings_, kRoot)) o.rings_ = kAtRest;  // its ring lasts till it is let go again
+  }
+}
+
+void Rings::forget(Object& o) noexcept {
+  const uint32_t s = std::exchange(o.rings_, 0);
+  Roots* r = roots;
+  if (!r) return;
+  if (s & kRoot) r->roots.remove(o, s, stateOf);
+  else if (s & kPutAside) r->putAside.remove(o, s, stateOf);
+}
+
+void Rings::lookIfDue() noexcept {
+  Roots* r = roots;
+  if (!r || r->looking || releasing()) return;
+  switch (pace.load(std::memory_order_relaxed)) {
+    case Pace::Spread:
+      if (r->roots.size() >= r->lookAt) Look::run(*r, false);
+      if (r->foundHeld >= r->fullAt) Look::run(*r, true);
+      break;
+    case Pace::EveryChance:
+      // Near looks at every chance, full ones at every eighth: each kind
+      // has its chance to free what it should not.
+      Look::run(*r, ++r->chances % 8 == 0);
+      break;
+    case Pace::OnlyWhenAsked:
+      break;
+  }
+}
+
+void Rings::look() noexcept {
+  Roots* r = roots;
+  if (r && !r->looking && !releasing() && (r->roots.size() > 0 || r->putAside.size() > 0))
+    Look::run(*r, true);
+}
+
+void Rings::setPace(Pace p) noexcept { pace.store(p, std::memory_order_relaxed); }
+
+size_t Rings::possibleRoots() noexcept { return roots ? roots->roots.size() : 0; }
+
+size_t Rings::walkedByLastLook() noexcept { return roots ? roots->lastWalk : 0; }
+
+}  // namespace rt
