@@ -132,7 +132,7 @@ struct Roots {
   size_t lookAt = kLeastBetweenLooks;  // a near look when there are this many roots
   size_t foundHeld = 0;               // by near looks since the last full one
   size_t fullAt = kLeastBetweenLooks;  // a full look when foundHeld reaches it
-  size_t lastWalk = 0;
+  size_t walked = 0;                  // by every look so far
   unsigned chances = 0;
   bool looking = false;
 };
@@ -147,7 +147,7 @@ std::atomic<Rings::Pace> pace{Rings::Pace::Spread};
 
 }  // namespace
 
-struct Rings::Look final : HeldVisitor {
+struct Rings::Look {
   // The thread's state ends with it: every object listed is as if never
   // listed, so that one let go of later touches nothing of it.
   struct Owner {
@@ -182,60 +182,105 @@ struct Rings::Look final : HeldVisitor {
   }
 
  private:
-  enum class Step { Reach, Count, Keep };
+  // An object walked, and how it names what it holds (asked once).
+  struct Walked {
+    Object* object;
+    HoldsObjects* holder;
+  };
 
   explicit Look(bool full) : full_(full) {}
 
-  // The roots, and all they reach through traced objects (a near look stops
-  // at what was found held before); then what each object walked holds of
-  // the others is taken off their counts: what is left comes from outside.
+  // 1. The roots, and all they reach through traced objects (a near look
+  // stops at what was found held before).  Each reference from one object
+  // walked to another is taken off the count of the other as it is met:
+  // what is left comes from outside.
+  struct Reach final : HeldVisitor {
+    Look& look;
+    Object* from = nullptr;
+    explicit Reach(Look& l) : look(l) {}
+    void held(Object* o) noexcept override {
+      if (!o) return;
+      uint32_t& s = state(*o);
+      if (!(s & kTraced)) return;
+      if (!(s & kWalked)) {
+        if (!look.full_ && stopsNearLook(s)) {
+          state(*from) |= kEdge;
+          return;
+        }
+        if (!look.enter(*o)) return;
+      }
+      // A count that would go below zero names more than it counts: the
+      // object is taken as held, which frees nothing by mistake.
+      if (numberIn(s) == 0) s = withNumber(s & kFlags, kNumberMax);
+      else if (numberIn(s) != kNumberMax) s -= 1u << kShift;
+    }
+  };
+
   bool reach(const Roots& r) {
-    step_ = Step::Reach;
     r.roots.forEach([&](Object& o) { enter(o); });
     if (full_) r.putAside.forEach([&](Object& o) { enter(o); });
-    for (size_t i = 0; i < walked_.size() && !failed_; ++i) visitHeldBy(walked_[i]);
-    if (failed_) return false;
-    step_ = Step::Count;
-    for (Object* o : walked_) visitHeldBy(o);
-    return true;
+    Reach visit(*this);
+    for (size_t i = 0; i < walked_.size() && !failed_; ++i) {
+      visit.from = walked_[i].object;
+      walked_[i].holder->eachHeld(visit);
+    }
+    return !failed_;
   }
 
-  // What something outside holds, with all it reaches, stays.
+  // 2. What something outside holds, with all it reaches, stays.  The count
+  // of each object is no longer needed: it is replaced by its place among
+  // the objects walked, so that what is reached is found without asking.
+  struct Keep final : HeldVisitor {
+    Look& look;
+    explicit Keep(Look& l) : look(l) {}
+    void held(Object* o) noexcept override {
+      if (!o) return;
+      uint32_t& s = state(*o);
+      if ((s & (kWalked | kHeld)) != kWalked) return;
+      s |= kHeld;
+      const uint32_t at = numberIn(s);
+      // Never past the room reserved: each object is pushed once.
+      look.stack_.push_back(at != kNumberMax ? look.walked_[at] : Walked{o, holderOf(*o)});
+    }
+  };
+
   bool keepHeld() {
     try {
       stack_.reserve(walked_.size());
     } catch (const std::bad_alloc&) {
       return false;
     }
-    step_ = Step::Keep;
-    for (Object* o : walked_) {
-      uint32_t& s = state(*o);
-      if (numberIn(s) == 0 || (s & kHeld)) continue;
-      s |= kHeld;
-      stack_.push_back(o);
-      while (!stack_.empty()) {
-        Object* top = stack_.back();
-        stack_.pop_back();
-        visitHeldBy(top);
-      }
+    for (size_t i = 0; i < walked_.size(); ++i) {
+      uint32_t& s = state(*walked_[i].object);
+      const bool fromOutside = numberIn(s) > 0;
+      s = withNumber((s & kFlags) | (fromOutside ? kHeld : 0),
+                     static_cast<uint32_t>(std::min<size_t>(i, kNumberMax)));
+      if (fromOutside) stack_.push_back(walked_[i]);
+    }
+    Keep visit(*this);
+    while (!stack_.empty()) {
+      Walked w = stack_.back();
+      stack_.pop_back();
+      w.holder->eachHeld(visit);
     }
     return true;
   }
 
-  // What is held comes to rest, found held (or put aside: it holds what the
-  // near look stopped at); the rest lets go of what it holds, which frees it.
+  // 3. What is held comes to rest, found held (or put aside: it holds what
+  // the near look stopped at); the rest lets go of what it holds, which
+  // frees it.
   bool settle(Roots& r) {
     auto heldFrom = std::partition(walked_.begin(), walked_.end(),
-                                   [](Object* o) { return !(state(*o) & kHeld); });
+                                   [](const Walked& w) { return !(state(*w.object) & kHeld); });
     const size_t held = static_cast<size_t>(walked_.end() - heldFrom);
-    const size_t edges = static_cast<size_t>(
-        std::count_if(heldFrom, walked_.end(), [](Object* o) { return state(*o) & kEdge; }));
+    const size_t edges = static_cast<size_t>(std::count_if(
+        heldFrom, walked_.end(), [](const Walked& w) { return state(*w.object) & kEdge; }));
     try {
       r.putAside.reserve(edges);
     } catch (const std::bad_alloc&) {
       return false;
     }
-    std::vector<Object*>().swap(stack_);
+    std::vector<Walked>().swap(stack_);
     const size_t rootsTaken = r.roots.size();
     // Every root leaves its list, and at a full look every object put aside.
     r.roots.clear(kLeastBetweenLooks);
@@ -247,16 +292,16 @@ struct Rings::Look final : HeldVisitor {
       r.foundHeld += held;
     }
     for (auto it = heldFrom; it != walked_.end(); ++it) {
-      uint32_t& s = state(**it);
-      if (!(s & kEdge) || !r.putAside.add(**it, s, kPutAside)) s = kFoundHeldAtRest;
+      uint32_t& s = state(*it->object);
+      if (!(s & kEdge) || !r.putAside.add(*it->object, s, kPutAside)) s = kFoundHeldAtRest;
     }
     // What a near look walks near its roots is paid for by the roots; what
     // it walked beyond that, held (a structure never found held before), by
     // waiting for as many roots.  A full look is paid for by the objects
     // found held before it.
-    r.lastWalk = walked_.size();
-    const size_t beyondRoots = full_ || held < kNearRoot * rootsTaken ? 0 : held - kNearRoot * rootsTaken;
-    r.lookAt = std::max(kLeastBetweenLooks, beyondRoots);
+    r.walked += walked_.size();
+    const size_t near = kNearRoot * rootsTaken;
+    r.lookAt = std::max(kLeastBetweenLooks, full_ || held < near ? 0 : held - near);
     walked_.erase(heldFrom, walked_.end());
     letGoOfUnheld();
     return true;
@@ -265,83 +310,55 @@ struct Rings::Look final : HeldVisitor {
   void letGoOfUnheld() {
     // Kept first: what goes may reach another of them.  Not listed while
     // they let go of one another.
-    for (Object* o : walked_) {
-      state(*o) = kAtRest | kWalked;
-      o->addRef();
+    for (const Walked& w : walked_) {
+      state(*w.object) = kAtRest | kWalked;
+      w.object->addRef();
     }
-    for (Object* o : walked_)
-      if (HoldsObjects* h = holder(o)) h->letGoOfHeld();
-    for (Object* o : walked_) {
+    for (const Walked& w : walked_) w.holder->letGoOfHeld();
+    for (const Walked& w : walked_) {
       // Still held by what it did not name: it lives on, and is listed
       // again as it is let go of.
-      if (countOf(*o) > 1) state(*o) = kAtRest;
-      o->release();
+      if (countOf(*w.object) > 1) state(*w.object) = kAtRest;
+      w.object->release();
     }
   }
 
   // Memory ran out on the way: every object as it was.
   void abandon(Roots& r) {
-    for (Object* o : walked_) state(*o) = kAtRest;
+    for (const Walked& w : walked_) state(*w.object) = kAtRest;
     r.roots.markAll(kRoot, stateOf);
     r.putAside.markAll(kPutAside, stateOf);
     r.lookAt = r.roots.size() + std::max(kLeastBetweenLooks, r.roots.size());
   }
 
-  static HoldsObjects* holder(Object* o) noexcept {
-    return static_cast<HoldsObjects*>(o->query(HoldsObjects::iid));
+  static HoldsObjects* holderOf(Object& o) noexcept {
+    return static_cast<HoldsObjects*>(o.query(HoldsObjects::iid));
   }
 
   // Whether a near look stops at `s`: found held before, or put aside.
   static bool stopsNearLook(uint32_t s) { return s == kFoundHeldAtRest || (s & kPutAside); }
 
-  void enter(Object& o) noexcept {
+  // Walks `o` from now on, its count the references it has; false when it
+  // cannot be.
+  bool enter(Object& o) noexcept {
     uint32_t& s = state(o);
-    if (s & kWalked) return;
+    if (s & kWalked) return true;
+    HoldsObjects* h = holderOf(o);
+    if (!h || failed_) return false;
     try {
-      walked_.push_back(&o);
+      walked_.push_back(Walked{&o, h});
     } catch (const std::bad_alloc&) {
       failed_ = true;
-      return;
+      return false;
     }
     s = withNumber(kTraced | kWalked, std::min(countOf(o), kNumberMax));
-  }
-
-  void visitHeldBy(Object* o) noexcept {
-    visiting_ = o;
-    if (HoldsObjects* h = holder(o)) h->eachHeld(*this);
-  }
-
-  void held(Object* o) noexcept override {
-    if (!o) return;
-    uint32_t& s = state(*o);
-    switch (step_) {
-      case Step::Reach:
-        if (!(s & kTraced) || (s & kWalked) || failed_) break;
-        if (!full_ && stopsNearLook(s)) state(*visiting_) |= kEdge;
-        else enter(*o);
-        break;
-      case Step::Count:
-        if (!(s & kWalked)) break;
-        // A count that would go below zero names more than it counts: the
-        // object is taken as held, which frees nothing by mistake.
-        if (numberIn(s) == 0) s = withNumber(s & kFlags, kNumberMax);
-        else if (numberIn(s) != kNumberMax) s -= 1u << kShift;
-        break;
-      case Step::Keep:
-        if ((s & kWalked) && !(s & kHeld)) {
-          s |= kHeld;
-          stack_.push_back(o);  // never past the room reserved: one push each
-        }
-        break;
-    }
+    return true;
   }
 
   const bool full_;
-  Step step_ = Step::Reach;
   bool failed_ = false;
-  Object* visiting_ = nullptr;
-  std::vector<Object*> walked_;
-  std::vector<Object*> stack_;
+  std::vector<Walked> walked_;
+  std::vector<Walked> stack_;
 };
 
 void Object::mayHaveBecomeGarbage() noexcept { Rings::addPossibleRoot(*this); }
@@ -388,6 +405,6 @@ void Rings::setPace(Pace p) noexcept { pace.store(p, std::memory_order_relaxed);
 
 size_t Rings::possibleRoots() noexcept { return roots ? roots->roots.size() : 0; }
 
-size_t Rings::walkedByLastLook() noexcept { return roots ? roots->lastWalk : 0; }
+size_t Rings::walkedSoFar() noexcept { return roots ? roots->walked : 0; }
 
 }  // namespace rt

@@ -83,10 +83,10 @@ class Rings {
   RT_API static void look() noexcept;
   RT_API static void setPace(Pace p) noexcept;
 
-  // The possible roots of this thread, and the objects the last look here
-  // walked (for tests).
+  // The possible roots of this thread, and how many objects its looks have
+  // walked so far (for tests).
   RT_API static size_t possibleRoots() noexcept;
-  RT_API static size_t walkedByLastLook() noexcept;
+  RT_API static size_t walkedSoFar() noexcept;
 
  private:
   friend class Object;
