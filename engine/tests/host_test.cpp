@@ -94,7 +94,7 @@ TEST(HostWithoutHandlers, LetsGoOfRingsWhileItRuns) {
       u"v.Add CreateObject(\"Test.Token\"), \"t\"\r\nEnd Sub",
   };
   rt::testing::Tokens tokens;
-  constexpr int kPasses = 20000;
+  constexpr int kPasses = 6000;
   for (const char16_t* loop : loops) {
     SCOPED_TRACE(utf8(loop));
     Ref<ScriptHost> host = ScriptHost::create();

@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "failingnew.h"
+
 namespace {
 
 using rt::Object;
@@ -153,6 +155,43 @@ TEST(Rings, ARingThroughWhatWasFoundHeldGoesAtTheNextFullLook) {
     EXPECT_EQ(Node::live, before - 2);
   });
   EXPECT_EQ(Node::live, 0);
+}
+
+// A look that runs out of memory at any step leaves every object as it was,
+// listed where it was; the next look frees what it should.
+TEST(Rings, ALookThatRunsOutOfMemoryChangesNothing) {
+  // Every large allocation of the look fails in turn, until the look needs
+  // no more of them.
+  bool failed = true;
+  for (int step = 1; failed && step < 50; ++step) {
+    SCOPED_TRACE(step);
+    onOwnThread([&] {
+      std::vector<Ref<Node>> kept(3000);
+      for (Ref<Node>& n : kept) {
+        n = new Node;
+        Ref<Node> ring(new Node);
+        ring->held.emplace_back(ring.get());
+        n->held.emplace_back(ring.get());  // kept rings
+        Ref<Node> lost(new Node);
+        lost->held.emplace_back(lost.get());  // and lost ones
+      }
+      const size_t roots = Rings::possibleRoots();
+      testsupport::failLargeAllocation(16 * 1024, step);
+      Rings::look();
+      failed = testsupport::largeAllocationFailed();
+      testsupport::failLargeAllocation(0, 0);
+      if (failed) {
+        EXPECT_EQ(Node::live, 3 * 3000);
+        EXPECT_EQ(Rings::possibleRoots(), roots);
+        Rings::look();
+      }
+      EXPECT_EQ(Node::live, 2 * 3000);
+      kept.clear();
+      Rings::look();
+    });
+    EXPECT_EQ(Node::live, 0);
+  }
+  EXPECT_FALSE(failed);
 }
 
 // Objects listed by a thread that has ended are as if never listed: they
