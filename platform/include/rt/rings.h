@@ -17,12 +17,19 @@
 //     so is everything it reaches; whatever is left, nothing outside holds:
 //     each lets go of what it holds, and the rings go.
 //
-// Every possible root leaves the list at a look, so what lives on untouched
-// is not walked again; a look costs what its roots reach.  An object that
-// cannot name what it holds counts as held from outside: a ring through it
-// is never found.  What the objects walked hold counts as theirs only
-// through counted references they name; engine code keeps what it works on
-// in counted references, so a look finds it held.
+// Every possible root leaves the list at a look.  What a look finds held
+// rests, marked, until it is let go of again: a near look stops there, so
+// what lives on untouched is not walked again, and a near look costs what
+// its roots reach of what is new.  An object walked that holds one of those
+// is put aside for the next full look, which walks through everything from
+// the roots and what was put aside (a ring may pass there); full looks come
+// as often as what near looks found held doubles, and when a host lets go
+// of everything.
+//
+// An object that cannot name what it holds counts as held from outside: a
+// ring through it is never found.  What the objects walked hold counts as
+// theirs only through counted references they name; engine code keeps what
+// it works on in counted references, so a look finds it held.
 //
 // Looks run where code calls for them (lookIfDue: at points where nothing is
 // half done, as after a statement stores an object), never inside a
@@ -71,15 +78,17 @@ class HoldsObjects : public virtual Object {
 class Rings {
  public:
   // How often looks run: spread over the possible roots made (the usual);
-  // at every chance (tests: a fault shows at the step that made it); or
-  // only when a host lets go of everything.
+  // at every chance, a near look, and a full one at every eighth (tests: a
+  // fault shows at the step that made it); or only when asked (look).
   enum class Pace { Spread, EveryChance, OnlyWhenAsked };
 
-  // A look, when enough possible roots have been made since the last one:
-  // as many as that look walked (at least a thousand), so that what looks
-  // cost stays in proportion to what the script does.
+  // A near look once a thousand possible roots have been made since the
+  // last one (more after one that walked a structure new to it: as many as
+  // it walked beyond its roots' own), then a full look if what near looks
+  // found held has doubled since the last one: what looks cost stays in
+  // proportion to what the script does.
   RT_API static void lookIfDue() noexcept;
-  // A look now, whatever the pace: a host lets go of everything.
+  // A full look now, whatever the pace: a host lets go of everything.
   RT_API static void look() noexcept;
   RT_API static void setPace(Pace p) noexcept;
 
