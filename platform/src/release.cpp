@@ -82,7 +82,9 @@ bool releasing() noexcept { return nesting > 0; }
 
 // Kept short: every object ends here.
 void Object::releaseLast() noexcept {
-  if (rings_ != 0) [[unlikely]] Rings::forget(*this);
+  if (rings_ != 0) [[unlikely]] {
+    if (Rings::letGo(*this)) return;
+  }
   if (nesting >= kMaxNesting) [[unlikely]] {
     ReleaseQueue::putAside(this);
     return;

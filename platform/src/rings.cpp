@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdint>
+#include <deque>
 #include <new>
 #include <unordered_set>
 #include <utility>
@@ -35,8 +36,8 @@ constexpr uint32_t kTraced = 1;    // names what it holds
 constexpr uint32_t kRoot = 2;      // a possible root
 constexpr uint32_t kPutAside = 4;  // left for the next full look
 constexpr uint32_t kWalked = 8;    // reached by the look running now
-constexpr uint32_t kHeld = 16;     // ... and held from outside
-constexpr uint32_t kEdge = 32;     // ... and holds what the near look stops at
+constexpr uint32_t kEdge = 16;     // ... and holds what the near look stops at
+constexpr uint32_t kGone = 32;     // ... nothing holds it: the look destroys it
 constexpr uint32_t kFlags = 0xFF;
 constexpr unsigned kShift = 8;
 // As a place: past the places the number holds.  As a count: more
@@ -177,149 +178,166 @@ struct Rings::Look {
   static void run(Roots& r, bool full) noexcept {
     r.looking = true;
     Look look(full);
-    if (!look.reach(r) || !look.keepHeld() || !look.settle(r)) look.abandon(r);
+    if (look.reach(r) && look.keepHeld(r)) look.settle(r);
+    else look.abandon(r);
     r.looking = false;
   }
 
+  // Whether `o`, whose last reference has gone, is one the running look is
+  // letting go of: it is then destroyed by the look, once all have let go.
+  static bool keepsForLater(Object& o) noexcept {
+    uint32_t& s = state(o);
+    if (!(s & kWalked)) return false;
+    s |= kGone;
+    return true;
+  }
+
  private:
-  // An object walked, and how it names what it holds (asked once).
+  // An object walked: how many of its references may come from outside
+  // (the others walked are taken off as they are met), and whether it is
+  // held.  Its state holds its place here, so that what is met is found
+  // without a table.  Kept in blocks, which never move: the list grows by
+  // a block at a time and never holds two copies of itself.
   struct Walked {
     Object* object;
-    HoldsObjects* holder;
+    uint32_t outside;
+    bool held;
   };
+  // Too many references to count: held from outside.
+  static constexpr uint32_t kUncounted = UINT32_MAX;
 
   explicit Look(bool full) : full_(full) {}
 
   // 1. The roots, and all they reach through traced objects (a near look
   // stops at what was found held before).  Each reference from one object
-  // walked to another is taken off the count of the other as it is met:
-  // what is left comes from outside.
+  // walked to another is taken off the other's count as it is met: what is
+  // left comes from outside.
   struct Reach final : HeldVisitor {
     Look& look;
     Object* from = nullptr;
     explicit Reach(Look& l) : look(l) {}
     void held(Object* o) noexcept override {
       if (!o) return;
-      uint32_t& s = state(*o);
+      uint32_t s = state(*o);
       if (!(s & kTraced)) return;
       if (!(s & kWalked)) {
         if (!look.full_ && stopsNearLook(s)) {
-          state(*from) |= kEdge;
+          uint32_t& f = state(*from);
+          look.edges_ += !(f & kEdge);
+          f |= kEdge;
           return;
         }
         if (!look.enter(*o)) return;
+        s = state(*o);
       }
-      // A count that would go below zero names more than it counts: the
-      // object is taken as held, which frees nothing by mistake.
-      if (numberIn(s) == 0) s = withNumber(s & kFlags, kNumberMax);
-      else if (numberIn(s) != kNumberMax) s -= 1u << kShift;
+      // Past the places a number holds, an object is taken as held.
+      if (numberIn(s) == kNumberMax) return;
+      uint32_t& outside = look.walked_[numberIn(s)].outside;
+      // More named than counted: taken as held, which frees nothing by mistake.
+      if (outside == 0) outside = kUncounted;
+      else if (outside != kUncounted) --outside;
     }
   };
 
   bool reach(const Roots& r) {
     r.roots.forEach([&](Object& o) { enter(o); });
     if (full_) r.putAside.forEach([&](Object& o) { enter(o); });
+    // Depth first: an object is walked right after it is met, while what it
+    // is made of is still at hand.
     Reach visit(*this);
-    for (size_t i = 0; i < walked_.size() && !failed_; ++i) {
-      visit.from = walked_[i].object;
-      walked_[i].holder->eachHeld(visit);
+    while (!stack_.empty() && !failed_) {
+      Object* o = walked_[stack_.back()].object;
+      stack_.pop_back();
+      visit.from = o;
+      holderOf(*o)->eachHeld(visit);
     }
     return !failed_;
   }
 
-  // 2. What something outside holds, with all it reaches, stays.  The count
-  // of each object is no longer needed: it is replaced by its place among
-  // the objects walked, so that what is reached is found without asking.
+  // 2. What something outside holds, with all it reaches, stays.
   struct Keep final : HeldVisitor {
     Look& look;
     explicit Keep(Look& l) : look(l) {}
     void held(Object* o) noexcept override {
       if (!o) return;
-      uint32_t& s = state(*o);
-      if ((s & (kWalked | kHeld)) != kWalked) return;
-      s |= kHeld;
+      const uint32_t s = state(*o);
+      if (!(s & kWalked)) return;
       const uint32_t at = numberIn(s);
-      // Never past the room reserved: each object is pushed once.
-      look.stack_.push_back(at != kNumberMax ? look.walked_[at] : Walked{o, holderOf(*o)});
+      if (at == kNumberMax || look.walked_[at].held) return;
+      look.walked_[at].held = true;
+      look.stack_.push_back(at);  // never past the room reserved: one push each
     }
   };
 
-  bool keepHeld() {
+  bool keepHeld(Roots& r) {
     try {
       stack_.reserve(walked_.size());
+      r.putAside.reserve(edges_);  // room for all that may be put aside
     } catch (const std::bad_alloc&) {
       return false;
     }
     for (size_t i = 0; i < walked_.size(); ++i) {
-      uint32_t& s = state(*walked_[i].object);
-      const bool fromOutside = numberIn(s) > 0;
-      s = withNumber((s & kFlags) | (fromOutside ? kHeld : 0),
-                     static_cast<uint32_t>(std::min<size_t>(i, kNumberMax)));
-      if (fromOutside) stack_.push_back(walked_[i]);
+      Walked& w = walked_[i];
+      w.held = w.outside > 0;
+      if (w.held) stack_.push_back(static_cast<uint32_t>(std::min<size_t>(i, kNumberMax)));
     }
     Keep visit(*this);
     while (!stack_.empty()) {
-      Walked w = stack_.back();
+      const uint32_t at = stack_.back();
       stack_.pop_back();
-      w.holder->eachHeld(visit);
+      if (at != kNumberMax) holderOf(*walked_[at].object)->eachHeld(visit);
     }
+    std::vector<uint32_t>().swap(stack_);
     return true;
   }
 
   // 3. What is held comes to rest, found held (or put aside: it holds what
   // the near look stopped at); the rest lets go of what it holds, which
-  // frees it.
-  bool settle(Roots& r) {
-    auto heldFrom = std::partition(walked_.begin(), walked_.end(),
-                                   [](const Walked& w) { return !(state(*w.object) & kHeld); });
-    const size_t held = static_cast<size_t>(walked_.end() - heldFrom);
-    const size_t edges = static_cast<size_t>(std::count_if(
-        heldFrom, walked_.end(), [](const Walked& w) { return state(*w.object) & kEdge; }));
-    try {
-      r.putAside.reserve(edges);
-    } catch (const std::bad_alloc&) {
-      return false;
-    }
-    std::vector<Walked>().swap(stack_);
+  // frees it.  Nothing fails from here on.
+  void settle(Roots& r) {
     const size_t rootsTaken = r.roots.size();
     // Every root leaves its list, and at a full look every object put aside.
     r.roots.clear(kLeastBetweenLooks);
+    if (full_) r.putAside.clear(kLeastBetweenLooks);
+    r.walked += walked_.size();
+    size_t unheld = 0;
+    for (size_t i = 0; i < walked_.size(); ++i) {
+      const Walked w = walked_[i];
+      if (!w.held) {
+        walked_[unheld++] = w;
+        continue;
+      }
+      uint32_t& s = state(*w.object);
+      // (Put aside into the room kept; or, past the places a number holds
+      // with no memory left, found held: a ring through it is then found
+      // once it is let go of again.)
+      if (!(s & kEdge) || !r.putAside.add(*w.object, s, kPutAside)) s = kFoundHeldAtRest;
+    }
+    const size_t held = walked_.size() - unheld;
+    walked_.resize(unheld);
+    // What a near look walks near its roots is paid for by the roots; what
+    // it walked beyond that, held (a structure never found held before), by
+    // waiting for as many roots.  A full look is paid for by the objects
+    // found held before it.
+    const size_t near = kNearRoot * rootsTaken;
+    r.lookAt = std::max(kLeastBetweenLooks, full_ || held < near ? 0 : held - near);
     if (full_) {
-      r.putAside.clear(kLeastBetweenLooks);
       r.foundHeld = 0;
       r.fullAt = std::max(kLeastBetweenLooks, held);
     } else {
       r.foundHeld += held;
     }
-    for (auto it = heldFrom; it != walked_.end(); ++it) {
-      uint32_t& s = state(*it->object);
-      if (!(s & kEdge) || !r.putAside.add(*it->object, s, kPutAside)) s = kFoundHeldAtRest;
-    }
-    // What a near look walks near its roots is paid for by the roots; what
-    // it walked beyond that, held (a structure never found held before), by
-    // waiting for as many roots.  A full look is paid for by the objects
-    // found held before it.
-    r.walked += walked_.size();
-    const size_t near = kNearRoot * rootsTaken;
-    r.lookAt = std::max(kLeastBetweenLooks, full_ || held < near ? 0 : held - near);
-    walked_.erase(heldFrom, walked_.end());
-    letGoOfUnheld();
-    return true;
-  }
-
-  void letGoOfUnheld() {
-    // Kept first: what goes may reach another of them.  Not listed while
-    // they let go of one another.
+    // While they let go of one another, those whose last reference goes stay
+    // (keepsForLater), so that each is still there to let go in its turn.
+    for (const Walked& w : walked_) holderOf(*w.object)->letGoOfHeld();
     for (const Walked& w : walked_) {
-      state(*w.object) = kAtRest | kWalked;
-      w.object->addRef();
-    }
-    for (const Walked& w : walked_) w.holder->letGoOfHeld();
-    for (const Walked& w : walked_) {
-      // Still held by what it did not name: it lives on, and is listed
-      // again as it is let go of.
-      if (countOf(*w.object) > 1) state(*w.object) = kAtRest;
-      w.object->release();
+      uint32_t& s = state(*w.object);
+      if (s & kGone) {
+        s = 0;
+        w.object->releaseLast();
+      } else {
+        s = kAtRest;  // held by what it did not name: it lives on
+      }
     }
   }
 
@@ -338,27 +356,28 @@ struct Rings::Look {
   // Whether a near look stops at `s`: found held before, or put aside.
   static bool stopsNearLook(uint32_t s) { return s == kFoundHeldAtRest || (s & kPutAside); }
 
-  // Walks `o` from now on, its count the references it has; false when it
-  // cannot be.
+  // Walks `o` from now on; false when it cannot be.
   bool enter(Object& o) noexcept {
     uint32_t& s = state(o);
     if (s & kWalked) return true;
-    HoldsObjects* h = holderOf(o);
-    if (!h || failed_) return false;
+    if (!holderOf(o) || failed_) return false;
+    const size_t at = walked_.size();
     try {
-      walked_.push_back(Walked{&o, h});
+      walked_.push_back(Walked{&o, at < kNumberMax ? countOf(o) : kUncounted, false});
+      if (at < kNumberMax) stack_.push_back(static_cast<uint32_t>(at));
     } catch (const std::bad_alloc&) {
       failed_ = true;
       return false;
     }
-    s = withNumber(kTraced | kWalked, std::min(countOf(o), kNumberMax));
+    s = withNumber(kTraced | kWalked, static_cast<uint32_t>(std::min<size_t>(at, kNumberMax)));
     return true;
   }
 
   const bool full_;
   bool failed_ = false;
-  std::vector<Walked> walked_;
-  std::vector<Walked> stack_;
+  size_t edges_ = 0;
+  std::deque<Walked> walked_;
+  std::vector<uint32_t> stack_;  // places in walked_
 };
 
 void Object::mayHaveBecomeGarbage() noexcept { Rings::addPossibleRoot(*this); }
@@ -369,12 +388,14 @@ void Rings::addPossibleRoot(Object& o) noexcept {
   }
 }
 
-void Rings::forget(Object& o) noexcept {
+bool Rings::letGo(Object& o) noexcept {
+  if (Look::keepsForLater(o)) return true;
   const uint32_t s = std::exchange(o.rings_, 0);
   Roots* r = roots;
-  if (!r) return;
+  if (!r) return false;
   if (s & kRoot) r->roots.remove(o, s, stateOf);
   else if (s & kPutAside) r->putAside.remove(o, s, stateOf);
+  return false;
 }
 
 void Rings::lookIfDue() noexcept {

@@ -102,8 +102,9 @@ class Rings {
   struct Look;  // rings.cpp
   // `o`, let go of to a count above zero, becomes a possible root.
   static void addPossibleRoot(Object& o) noexcept;
-  // `o` is going: it leaves the possible roots.
-  static void forget(Object& o) noexcept;
+  // The last reference to `o` has gone: it leaves the lists, and true when
+  // the look running now destroys it later.
+  static bool letGo(Object& o) noexcept;
   static uint32_t& stateOf(Object& o) noexcept { return o.rings_; }
   static uint32_t countOf(const Object& o) noexcept { return o.refs_; }
 };
