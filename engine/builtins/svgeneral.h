@@ -41,9 +41,12 @@ class SvGeneral final
   SvGeneral();
   ~SvGeneral() override;
 
-  // The evaluator asks for DirectHolder most: it is answered first.
+  // The evaluator asks for DirectHolder most: it is answered first; the look
+  // for rings asks for HoldsObjects of every value it walks.
   void* query(const rt::Iid& iid) noexcept override {
-    return iid == DirectHolder::iid ? static_cast<DirectHolder*>(this) : Automation::query(iid);
+    if (iid == DirectHolder::iid) return static_cast<DirectHolder*>(this);
+    if (iid == rt::HoldsObjects::iid) return static_cast<rt::HoldsObjects*>(this);
+    return Automation::query(iid);
   }
 
   // A new value assigned `v` (flag 17), as a collection's Add makes it.

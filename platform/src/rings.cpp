@@ -19,8 +19,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdint>
-#include <deque>
 #include <new>
+#include <type_traits>
 #include <unordered_set>
 #include <utility>
 #include <vector>
@@ -126,6 +126,46 @@ class Listed {
   std::unordered_set<uintptr_t> beyond_;
 };
 
+// A list that grows by blocks that never move: it never holds two copies
+// of itself, as a vector does while it grows.
+template <class T>
+class BlockList {
+ public:
+  static constexpr size_t kShift = 12, kBlock = size_t{1} << kShift;
+
+  static_assert(std::is_trivially_copyable_v<T> && std::is_trivially_destructible_v<T>);
+
+  BlockList() = default;
+  BlockList(const BlockList&) = delete;
+  BlockList& operator=(const BlockList&) = delete;
+  ~BlockList() { shrink(0); }
+
+  size_t size() const { return size_; }
+  T& operator[](size_t i) { return blocks_[i >> kShift][i & (kBlock - 1)]; }
+  void push_back(const T& v) {
+    if (size_ == room_) {
+      blocks_.reserve(blocks_.size() + 1);
+      blocks_.push_back(static_cast<T*>(::operator new(kBlock * sizeof(T))));
+      room_ += kBlock;
+    }
+    new (&(*this)[size_]) T(v);
+    ++size_;
+  }
+  // Keeps the first `n` items, and the blocks they need.
+  void shrink(size_t n) {
+    size_ = n;
+    while (room_ >= n + kBlock) {
+      ::operator delete(blocks_.back());
+      blocks_.pop_back();
+      room_ -= kBlock;
+    }
+  }
+
+ private:
+  std::vector<T*> blocks_;
+  size_t size_ = 0, room_ = 0;
+};
+
 // The rings state of one thread.
 struct Roots {
   Listed roots;                       // let go of to a count above zero
@@ -199,9 +239,10 @@ struct Rings::Look {
   // without a table.  Kept in blocks, which never move: the list grows by
   // a block at a time and never holds two copies of itself.
   struct Walked {
-    Object* object;
+    HoldsObjects* holder;  // asked once
     uint32_t outside;
     bool held;
+    Object& object() const { return *holder; }
   };
   // Too many references to count: held from outside.
   static constexpr uint32_t kUncounted = UINT32_MAX;
@@ -246,10 +287,10 @@ struct Rings::Look {
     // is made of is still at hand.
     Reach visit(*this);
     while (!stack_.empty() && !failed_) {
-      Object* o = walked_[stack_.back()].object;
+      HoldsObjects* h = walked_[stack_.back()].holder;
       stack_.pop_back();
-      visit.from = o;
-      holderOf(*o)->eachHeld(visit);
+      visit.from = h;
+      h->eachHeld(visit);
     }
     return !failed_;
   }
@@ -285,7 +326,7 @@ struct Rings::Look {
     while (!stack_.empty()) {
       const uint32_t at = stack_.back();
       stack_.pop_back();
-      if (at != kNumberMax) holderOf(*walked_[at].object)->eachHeld(visit);
+      if (at != kNumberMax) walked_[at].holder->eachHeld(visit);
     }
     std::vector<uint32_t>().swap(stack_);
     return true;
@@ -307,14 +348,14 @@ struct Rings::Look {
         walked_[unheld++] = w;
         continue;
       }
-      uint32_t& s = state(*w.object);
+      uint32_t& s = state(w.object());
       // (Put aside into the room kept; or, past the places a number holds
       // with no memory left, found held: a ring through it is then found
       // once it is let go of again.)
-      if (!(s & kEdge) || !r.putAside.add(*w.object, s, kPutAside)) s = kFoundHeldAtRest;
+      if (!(s & kEdge) || !r.putAside.add(w.object(), s, kPutAside)) s = kFoundHeldAtRest;
     }
     const size_t held = walked_.size() - unheld;
-    walked_.resize(unheld);
+    walked_.shrink(unheld);
     // What a near look walks near its roots is paid for by the roots; what
     // it walked beyond that, held (a structure never found held before), by
     // waiting for as many roots.  A full look is paid for by the objects
@@ -329,12 +370,13 @@ struct Rings::Look {
     }
     // While they let go of one another, those whose last reference goes stay
     // (keepsForLater), so that each is still there to let go in its turn.
-    for (const Walked& w : walked_) holderOf(*w.object)->letGoOfHeld();
-    for (const Walked& w : walked_) {
-      uint32_t& s = state(*w.object);
+    for (size_t i = 0; i < walked_.size(); ++i) walked_[i].holder->letGoOfHeld();
+    for (size_t i = 0; i < walked_.size(); ++i) {
+      const Walked& w = walked_[i];
+      uint32_t& s = state(w.object());
       if (s & kGone) {
         s = 0;
-        w.object->releaseLast();
+        w.object().releaseLast();
       } else {
         s = kAtRest;  // held by what it did not name: it lives on
       }
@@ -343,14 +385,10 @@ struct Rings::Look {
 
   // Memory ran out on the way: every object as it was.
   void abandon(Roots& r) {
-    for (const Walked& w : walked_) state(*w.object) = kAtRest;
+    for (size_t i = 0; i < walked_.size(); ++i) state(walked_[i].object()) = kAtRest;
     r.roots.markAll(kRoot, stateOf);
     r.putAside.markAll(kPutAside, stateOf);
     r.lookAt = r.roots.size() + std::max(kLeastBetweenLooks, r.roots.size());
-  }
-
-  static HoldsObjects* holderOf(Object& o) noexcept {
-    return static_cast<HoldsObjects*>(o.query(HoldsObjects::iid));
   }
 
   // Whether a near look stops at `s`: found held before, or put aside.
@@ -360,10 +398,11 @@ struct Rings::Look {
   bool enter(Object& o) noexcept {
     uint32_t& s = state(o);
     if (s & kWalked) return true;
-    if (!holderOf(o) || failed_) return false;
+    auto* h = static_cast<HoldsObjects*>(o.query(HoldsObjects::iid));
+    if (!h || failed_) return false;
     const size_t at = walked_.size();
     try {
-      walked_.push_back(Walked{&o, at < kNumberMax ? countOf(o) : kUncounted, false});
+      walked_.push_back(Walked{h, at < kNumberMax ? countOf(o) : kUncounted, false});
       if (at < kNumberMax) stack_.push_back(static_cast<uint32_t>(at));
     } catch (const std::bad_alloc&) {
       failed_ = true;
@@ -376,7 +415,7 @@ struct Rings::Look {
   const bool full_;
   bool failed_ = false;
   size_t edges_ = 0;
-  std::deque<Walked> walked_;
+  BlockList<Walked> walked_;
   std::vector<uint32_t> stack_;  // places in walked_
 };
 
