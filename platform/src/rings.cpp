@@ -38,6 +38,7 @@ constexpr uint32_t kPutAside = 4;  // left for the next full look
 constexpr uint32_t kWalked = 8;    // reached by the look running now
 constexpr uint32_t kEdge = 16;     // ... and holds what the near look stops at
 constexpr uint32_t kGone = 32;     // ... nothing holds it: the look destroys it
+constexpr uint32_t kLetGo = 64;    // ... not held, and it has let go of all it held
 constexpr uint32_t kFlags = 0xFF;
 constexpr unsigned kShift = 8;
 // As a place: past the places the number holds.  As a count: more
@@ -175,7 +176,7 @@ struct Roots {
   size_t fullAt = kLeastBetweenLooks;  // a full look when foundHeld reaches it
   size_t walked = 0;                  // by every look so far
   unsigned chances = 0;
-  bool looking = false;
+  void* running = nullptr;  // the look running now (a Rings::Look), if any
 };
 
 // This thread's state, made at its first possible root.
@@ -216,11 +217,11 @@ struct Rings::Look {
   static uint32_t& state(Object& o) noexcept { return stateOf(o); }
 
   static void run(Roots& r, bool full) noexcept {
-    r.looking = true;
     Look look(full);
+    r.running = &look;
     if (look.reach(r) && look.keepHeld(r)) look.settle(r);
     else look.abandon(r);
-    r.looking = false;
+    r.running = nullptr;
   }
 
   // Whether `o`, whose last reference has gone, is one the running look is
@@ -228,6 +229,10 @@ struct Rings::Look {
   static bool keepsForLater(Object& o) noexcept {
     uint32_t& s = state(o);
     if (!(s & kWalked)) return false;
+    if (s & kLetGo) {
+      static_cast<Look*>(roots->running)->walked_[numberIn(s)].waiting = false;
+      return false;
+    }
     s |= kGone;
     return true;
   }
@@ -242,6 +247,7 @@ struct Rings::Look {
     HoldsObjects* holder;  // asked once
     uint32_t outside;
     bool held;
+    bool waiting;  // unheld, it has let go, and something still holds it
     Object& object() const { return *holder; }
   };
   // Too many references to count: held from outside.
@@ -341,21 +347,17 @@ struct Rings::Look {
     r.roots.clear(kLeastBetweenLooks);
     if (full_) r.putAside.clear(kLeastBetweenLooks);
     r.walked += walked_.size();
-    size_t unheld = 0;
+    size_t held = 0;
     for (size_t i = 0; i < walked_.size(); ++i) {
       const Walked w = walked_[i];
-      if (!w.held) {
-        walked_[unheld++] = w;
-        continue;
-      }
+      if (!w.held) continue;
+      ++held;
       uint32_t& s = state(w.object());
       // (Put aside into the room kept; or, past the places a number holds
       // with no memory left, found held: a ring through it is then found
       // once it is let go of again.)
       if (!(s & kEdge) || !r.putAside.add(w.object(), s, kPutAside)) s = kFoundHeldAtRest;
     }
-    const size_t held = walked_.size() - unheld;
-    walked_.shrink(unheld);
     // What a near look walks near its roots is paid for by the roots; what
     // it walked beyond that, held (a structure never found held before), by
     // waiting for as many roots.  A full look is paid for by the objects
@@ -368,19 +370,24 @@ struct Rings::Look {
     } else {
       r.foundHeld += held;
     }
-    // While they let go of one another, those whose last reference goes stay
-    // (keepsForLater), so that each is still there to let go in its turn.
-    for (size_t i = 0; i < walked_.size(); ++i) walked_[i].holder->letGoOfHeld();
+    // Each of the rest lets go in its turn, and goes once nothing holds it:
+    // one whose last reference goes before its turn (or during it) waits
+    // for it (keepsForLater).
     for (size_t i = 0; i < walked_.size(); ++i) {
-      const Walked& w = walked_[i];
+      Walked& w = walked_[i];
+      if (w.held) continue;
+      w.holder->letGoOfHeld();
       uint32_t& s = state(w.object());
+      s |= kLetGo;
       if (s & kGone) {
         s = 0;
         w.object().releaseLast();
       } else {
-        s = kAtRest;  // held by what it did not name: it lives on
+        w.waiting = true;  // till later ones let go
       }
     }
+    for (size_t i = 0; i < walked_.size(); ++i)
+      if (walked_[i].waiting) state(walked_[i].object()) = kAtRest;  // held by what it did not name
   }
 
   // Memory ran out on the way: every object as it was.
@@ -402,7 +409,7 @@ struct Rings::Look {
     if (!h || failed_) return false;
     const size_t at = walked_.size();
     try {
-      walked_.push_back(Walked{h, at < kNumberMax ? countOf(o) : kUncounted, false});
+      walked_.push_back(Walked{h, at < kNumberMax ? countOf(o) : kUncounted, false, false});
       if (at < kNumberMax) stack_.push_back(static_cast<uint32_t>(at));
     } catch (const std::bad_alloc&) {
       failed_ = true;
@@ -439,7 +446,7 @@ bool Rings::letGo(Object& o) noexcept {
 
 void Rings::lookIfDue() noexcept {
   Roots* r = roots;
-  if (!r || r->looking || releasing()) return;
+  if (!r || r->running || releasing()) return;
   switch (pace.load(std::memory_order_relaxed)) {
     case Pace::Spread:
       if (r->roots.size() >= r->lookAt) Look::run(*r, false);
@@ -457,7 +464,7 @@ void Rings::lookIfDue() noexcept {
 
 void Rings::look() noexcept {
   Roots* r = roots;
-  if (r && !r->looking && !releasing() && (r->roots.size() > 0 || r->putAside.size() > 0))
+  if (r && !r->running && !releasing() && (r->roots.size() > 0 || r->putAside.size() > 0))
     Look::run(*r, true);
 }
 
