@@ -2,10 +2,10 @@
 //
 // Object::rings_ keeps, in its low byte, where the object stands, and above
 // it a number: while the object is listed, its place in its list; during a
-// look, how many of its references are not yet known to come from other
-// objects walked; at rest, whether a look found it held.  So a look needs no
-// table of the objects it walks: only the list of them, and a stack no
-// longer than that list.
+// look, its place among the objects walked; at rest, whether a look found
+// it held.  So a look needs no table of the objects it walks: only the list
+// of them (what names each one's contents, and its count), and a stack of
+// places no longer than that list.
 //
 // Two kinds of look.  A near look starts from the possible roots and stops
 // at objects found held by an earlier look and not let go of since: what
@@ -41,8 +41,8 @@ constexpr uint32_t kGone = 32;     // ... nothing holds it: the look destroys it
 constexpr uint32_t kLetGo = 64;    // ... not held, and it has let go of all it held
 constexpr uint32_t kFlags = 0xFF;
 constexpr unsigned kShift = 8;
-// As a place: past the places the number holds.  As a count: more
-// references than it holds, which a look takes as held from outside.
+// As a place: past the places the number holds (an object walked there is
+// taken as held from outside).
 constexpr uint32_t kNumberMax = 0xFFFFFF;
 // At rest: found held by a look, and not let go of since.
 constexpr uint32_t kFoundHeld = 1;
