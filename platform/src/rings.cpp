@@ -373,7 +373,12 @@ struct Rings::Look {
     // Each of the rest lets go in its turn, and goes once nothing holds it:
     // one whose last reference goes before its turn (or during it) waits
     // for it (keepsForLater).
+    // Each is fetched from memory while those before it let go: what names
+    // its contents first, then (found through that) its count.
+    constexpr size_t kAhead = 8;
     for (size_t i = 0; i < walked_.size(); ++i) {
+      if (i + 2 * kAhead < walked_.size()) __builtin_prefetch(walked_[i + 2 * kAhead].holder);
+      if (i + kAhead < walked_.size()) __builtin_prefetch(&walked_[i + kAhead].object());
       Walked& w = walked_[i];
       if (w.held) continue;
       w.holder->letGoOfHeld();
@@ -407,6 +412,7 @@ struct Rings::Look {
     if (s & kWalked) return true;
     auto* h = static_cast<HoldsObjects*>(o.query(HoldsObjects::iid));
     if (!h || failed_) return false;
+    __builtin_prefetch(h);  // what names its contents is asked soon
     const size_t at = walked_.size();
     try {
       walked_.push_back(Walked{h, at < kNumberMax ? countOf(o) : kUncounted, false, false});
