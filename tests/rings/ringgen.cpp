@@ -205,6 +205,11 @@ void Gen::removeFrom(int holder) {
   emptyTemps(used);
 }
 
+void Gen::dropName(int n) {
+  line("Set " + nodes_[n].name + " = Nothing");
+  nodes_[n].name.clear();
+}
+
 // An object let into a variable and out again: a chance for a look.
 void Gen::stir() {
   const int n = pickFrom(named([](const Node& x) { return inRing(x); }));

@@ -1,6 +1,7 @@
-// The generator of ring scripts (ringscripts.h), in two halves: the model
-// of what a script has made, with the statements written over it
-// (ringgen.cpp), and the steps a script takes (ringsteps.cpp).
+// The generator of ring scripts (ringscripts.h): the model of what a
+// script has made, with the statements written over it (ringgen.cpp), and
+// the steps a script takes (ringsteps.cpp, and ringroutes.cpp for the
+// routes by which it keeps values).
 //
 // The model holds the script's values (nodes), what each holds (slots) and
 // which names hold them; every step picks from the model, writes its
@@ -103,7 +104,7 @@ class Gen {
   Gen(uint64_t seed, Edition edition) : state_(seed), edition_(edition) {}
   std::string run();
 
-  // The steps a script takes (kRoutes, ringsteps.cpp).
+  // The steps a script takes (kRoutes).
   void newNode();
   void link();
   void ring();
@@ -123,6 +124,7 @@ class Gen {
   void midStatement();
   void alias();
   void elementName();
+  void loop();
 
  private:
   // --- Randomness: splitmix64, the same on every platform ---
