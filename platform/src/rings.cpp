@@ -102,7 +102,11 @@ class Listed {
   }
   template <class Visit>
   void forEach(Visit visit) const {
-    for (uintptr_t a : places_) visit(*shown(a));
+    constexpr size_t kAhead = 8;  // fetched from memory while those before are visited
+    for (size_t i = 0; i < places_.size(); ++i) {
+      if (i + kAhead < places_.size()) __builtin_prefetch(shown(places_[i + kAhead]));
+      visit(*shown(places_[i]));
+    }
     for (uintptr_t a : beyond_) visit(*shown(a));
   }
   // Every object as listed again with `flag`, its place as it stands.
@@ -295,6 +299,8 @@ struct Rings::Look {
     while (!stack_.empty() && !failed_) {
       HoldsObjects* h = walked_[stack_.back()].holder;
       stack_.pop_back();
+      // The next one to walk is fetched from memory while this one is.
+      if (!stack_.empty()) __builtin_prefetch(walked_[stack_.back()].holder);
       visit.from = h;
       h->eachHeld(visit);
     }
