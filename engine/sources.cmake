@@ -34,7 +34,6 @@ set(ENGINE_SHARED_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/core/resources.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/retype.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/rootnames.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/core/rings.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/scriptvalues.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/sourcetext.cpp
   ${CMAKE_CURRENT_LIST_DIR}/core/space.cpp

@@ -16,26 +16,27 @@
 #include "core/pool.h"
 #include "kestrin/values.h"
 #include "rt/dispatch.h"
+#include "rt/rings.h"
 #include "zorbel/zorbel.h"
 
 namespace engine {
 
-class SvCopy final : public rt::Automation<SvCopy, zorbel::ScriptValue, kestrin::ISvCopy>,
-                     public Pooled<SvCopy> {
+class SvCopy final
+    : public rt::Automation<SvCopy, zorbel::ScriptValue, kestrin::ISvCopy, rt::HoldsObjects>,
+      public Pooled<SvCopy> {
  public:
-  // This library's own alias answers this (the ring finder walks through
-  // it, core/rings.h); an alias of the other edition is another class.
-  static constexpr rt::Iid ownIid = ENGINE_IID("SvCopy");
   static const rt::MemberTable<SvCopy>& members();
 
   SvCopy() : unbound_(u"SvCopy") {}
   SvCopy(std::u16string_view key, zorbel::ScriptValue* sv) : SvCopy() { init(key, sv); }
-  void* query(const rt::Iid& iid) noexcept override {
-    return iid == ownIid ? this : Automation::query(iid);
-  }
 
   void init(std::u16string_view key, zorbel::ScriptValue* sv) override;
   zorbel::ScriptValue* target() const { return target_.get(); }
+  // The value it stands for is what it holds (rt/rings.h).
+  void eachHeld(rt::HeldVisitor& visit) noexcept override {
+    if (target_) visit.held(target_.get());
+  }
+  void letGoOfHeld() noexcept override { rt::Ref<zorbel::ScriptValue> gone = std::move(target_); }
 
   std::u16string key() override { return key_; }
   void setKey(std::u16string_view key) override { key_ = key; }

@@ -22,9 +22,7 @@ const rt::MemberTable<SvGeneral>& SvGeneral::members() {
 }
 
 SvGeneral::SvGeneral() : err_(u"SvGeneral"), value_(int16_t{0}) {}
-SvGeneral::~SvGeneral() {
-  if (ringSlot_ != Rings::kUnlisted) Rings::delist(*this);
-}
+SvGeneral::~SvGeneral() = default;
 
 rt::Ref<SvGeneral> SvGeneral::holding(const rt::Variant& v) {
   rt::Ref<SvGeneral> g = rt::make<SvGeneral>();
@@ -51,16 +49,18 @@ void SvGeneral::addSubs(zorbel::ScriptValue* sv) {
   flag_ = FlagListed;
 }
 
-void SvGeneral::holdsObject() {
-  if (ringSlot_ == Rings::kUnlisted) Rings::enlist(*this);
-}
-
 void SvGeneral::assignObject(rt::Variant&& v) {
   value_ = std::move(v);
   holdsObject();
 }
 
-void SvGeneral::letGoOfAll() {
+void SvGeneral::eachHeld(rt::HeldVisitor& visit) noexcept {
+  if (value_.isObject()) visit.held(value_.object());
+  if (attrs_) visit.held(attrs_.get());
+  if (subs_) visit.held(subs_.get());
+}
+
+void SvGeneral::letGoOfHeld() noexcept {
   // Taken out first: what goes may reach this value again.
   rt::Ref<ScriptValues> attrs = std::move(attrs_), subs = std::move(subs_);
   rt::Variant value = std::exchange(value_, rt::Variant(int16_t{0}));

@@ -16,17 +16,18 @@
 #include "core/direct.h"
 #include "core/errors.h"
 #include "core/pool.h"
-#include "core/rings.h"
 #include "kestrin/values.h"
 #include "rt/dispatch.h"
+#include "rt/rings.h"
 #include "zorbel/zorbel.h"
 
 namespace engine {
 
 class ScriptValues;
 
-class SvGeneral final : public rt::Automation<SvGeneral, zorbel::ScriptValue, kestrin::ISvGeneral>,
-                        public DirectHolder,
+class SvGeneral final
+    : public rt::Automation<SvGeneral, zorbel::ScriptValue, kestrin::ISvGeneral, rt::HoldsObjects>,
+      public DirectHolder,
                         public Pooled<SvGeneral> {
  public:
   static constexpr int32_t FlagNew = 0;
@@ -40,9 +41,12 @@ class SvGeneral final : public rt::Automation<SvGeneral, zorbel::ScriptValue, ke
   SvGeneral();
   ~SvGeneral() override;
 
-  // The evaluator asks for DirectHolder most: it is answered first.
+  // The evaluator asks for DirectHolder most: it is answered first; the look
+  // for rings asks for HoldsObjects of every value it walks.
   void* query(const rt::Iid& iid) noexcept override {
-    return iid == DirectHolder::iid ? static_cast<DirectHolder*>(this) : Automation::query(iid);
+    if (iid == DirectHolder::iid) return static_cast<DirectHolder*>(this);
+    if (iid == rt::HoldsObjects::iid) return static_cast<rt::HoldsObjects*>(this);
+    return Automation::query(iid);
   }
 
   // A new value assigned `v` (flag 17), as a collection's Add makes it.
@@ -59,9 +63,11 @@ class SvGeneral final : public rt::Automation<SvGeneral, zorbel::ScriptValue, ke
   // The lists of its attributes and of its sub-values, null until made.
   ScriptValues* attributeList() const { return attrs_.get(); }
   ScriptValues* subValueList() const { return subs_.get(); }
-  // Lets go of all it holds, which becomes the Integer 0: how a ring of
-  // values that nothing else holds is broken (core/rings.h).
-  void letGoOfAll();
+  // What it holds, for the look for rings (rt/rings.h): the object it
+  // holds as its value, and its two lists.  Let go of, it holds the Integer
+  // 0 and no lists.
+  void eachHeld(rt::HeldVisitor& visit) noexcept override;
+  void letGoOfHeld() noexcept override;
   // What the evaluator may do with this value directly: read and assign.
   Direct direct() override { return Direct{&value_, &err_, this}; }
   // letValue of a value that is not needed any more.
@@ -111,11 +117,9 @@ class SvGeneral final : public rt::Automation<SvGeneral, zorbel::ScriptValue, ke
   bool hasError() override { return err_.haveErr(); }
 
  private:
-  friend class Rings;
-
-  // Called when the value held has become an object: a value that holds
-  // one may close a ring, so it is listed where rings are looked for from.
-  void holdsObject();
+  // Called when the value held has become an object: a point where nothing
+  // is half done, so a look for rings may run.
+  static void holdsObject() { rt::Rings::lookIfDue(); }
   // assign of an object, kept out of the way of plain values.
   void assignObject(rt::Variant&& v);
   ScriptValues& attributes();
@@ -125,7 +129,6 @@ class SvGeneral final : public rt::Automation<SvGeneral, zorbel::ScriptValue, ke
   ErrRecord err_;
   std::u16string key_;
   int32_t flag_ = FlagNew;
-  uint32_t ringSlot_ = Rings::kUnlisted;  // its place among the values listed
   rt::Variant value_;
   // Made on first use: most values never have attributes or sub-values.
   rt::Ref<ScriptValues> attrs_;

@@ -10,6 +10,7 @@
 #include "core/place.h"
 #include "core/evalsupport.h"
 #include "core/ssbody.h"
+#include "rt/rings.h"
 
 namespace engine {
 
@@ -103,6 +104,9 @@ rt::Ref<zorbel::ScriptValue> SvUserFun::funCall(zorbel::ScriptSpace* ss, zorbel:
     }
     rt::Ref<zorbel::ScriptValue> result = slot->finish();
     giveBack(std::move(space));
+    // The call's own names are gone, rings they held with them: a point
+    // where nothing is half done.
+    rt::Rings::lookIfDue();
     if (!failed) {
       run.endedWell();
       return result;

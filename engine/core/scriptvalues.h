@@ -24,18 +24,29 @@
 #include "kestrin/values.h"
 #include "rt/dispatch.h"
 #include "rt/enumerator.h"
+#include "rt/rings.h"
 #include "zorbel/zorbel.h"
 
 namespace engine {
 
 class ScriptValues final
-    : public rt::Automation<ScriptValues, kestrin::IScriptValues, rt::Enumerable>,
+    : public rt::Automation<ScriptValues, kestrin::IScriptValues, rt::Enumerable, rt::HoldsObjects>,
       public Pooled<ScriptValues> {
  public:
   static const rt::MemberTable<ScriptValues>& members();
 
   ScriptValues();
+  // The variables of a script space: the space answers for them, so the
+  // look for rings never walks them (rt/rings.h).
+  struct OfSpace {};
+  explicit ScriptValues(OfSpace) { untraced(); }
   ~ScriptValues() override;
+
+  // Its items are what it holds.
+  void eachHeld(rt::HeldVisitor& visit) noexcept override {
+    for (const Item& it : items_) visit.held(it.value.get());
+  }
+  void letGoOfHeld() noexcept override { clear(); }
 
   // --- The members ---
   void clear() override;

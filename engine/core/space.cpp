@@ -3,7 +3,7 @@
 #include <unordered_map>
 
 #include "core/bindings.h"
-#include "core/rings.h"
+#include "rt/rings.h"
 #include "core/scriptvalues.h"
 #include "core/strutil.h"
 #include "rt/activation.h"
@@ -80,7 +80,7 @@ Shape shapeAfter(Shape from, std::u16string_view name) noexcept {
 
 }  // namespace
 
-Space::Space() : bindings_(rt::make<ScriptValues>()) {}
+Space::Space() : bindings_(rt::make<ScriptValues>(ScriptValues::OfSpace{})) {}
 
 Space::~Space() { EngineSpaces::forget(this); }
 
@@ -149,7 +149,7 @@ void unbindAllIn(zorbel::ScriptSpace* ss) {
   own->unbindAll();
   // What only the bindings held, rings of values included, goes now, not
   // when the values listed next double.
-  Rings::breakUnheld();
+  rt::Rings::look();
 }
 
 bool progIdOf(jespin::IVValues& typeDefs, std::u16string_view typeName, std::u16string& progId) {

@@ -91,7 +91,7 @@ class Space : public virtual rt::Object {
 };
 
 // A host lets go of everything an engine space binds, rings of values that
-// nothing else holds included (core/rings.h); nothing on any other space.
+// nothing else holds included (rt/rings.h); nothing on any other space.
 void unbindAllIn(zorbel::ScriptSpace* ss);
 
 // A local binding that takes a rebinding of its name itself instead of

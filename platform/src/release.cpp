@@ -13,7 +13,9 @@
 #include <new>
 #include <vector>
 
+#include "release.h"
 #include "rt/object.h"
+#include "rt/rings.h"
 
 namespace rt {
 
@@ -76,8 +78,13 @@ class ReleaseQueue {
   }
 };
 
+bool releasing() noexcept { return nesting > 0; }
+
 // Kept short: every object ends here.
 void Object::releaseLast() noexcept {
+  if (rings_ != 0) [[unlikely]] {
+    if (Rings::letGo(*this)) return;
+  }
   if (nesting >= kMaxNesting) [[unlikely]] {
     ReleaseQueue::putAside(this);
     return;

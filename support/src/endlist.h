@@ -13,12 +13,13 @@
 #include "rt/dispatch.h"
 #include "rt/enumerator.h"
 #include "rt/events.h"
+#include "rt/rings.h"
 #include "valuelist.h"
 
 namespace jespin {
 
 template <class Self, class Iface, class Sink>
-class EndList : public rt::Automation<Self, Iface, rt::Enumerable>, public ListOwner {
+class EndList : public rt::Automation<Self, Iface, rt::Enumerable, rt::HoldsObjects>, public ListOwner {
  public:
   static const rt::MemberTable<Self>& members() {
     using S = std::u16string;
@@ -54,6 +55,11 @@ class EndList : public rt::Automation<Self, Iface, rt::Enumerable>, public ListO
   void unadvise(uint32_t cookie) override { events_.unadvise(cookie); }
 
   rt::Ref<rt::Enumerator> enumerate() override { return list_.enumerate(*this); }
+  // Its elements are what it holds (rt/rings.h); let go of without events.
+  void eachHeld(rt::HeldVisitor& visit) noexcept override {
+    list_.forEach([&](VValue* e) { visit.held(e); });
+  }
+  void letGoOfHeld() noexcept override { list_.clear(); }
   void elementChanged(IVValue& vv) override {
     events_.raise(this, [&](Sink& s) { s.valueChanged(vv); });
   }

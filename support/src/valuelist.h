@@ -45,6 +45,10 @@ class ValueList {
   void file(const rt::Ref<VValue>& element);
   // Elements are released by the list, and unlinked.
   void clear();
+  template <class Visit>
+  void forEach(Visit visit) const {
+    items_.forEach([&](const rt::Ref<VValue>& e) { visit(e.get()); });
+  }
   // Takes out the element `which` selects and files it again, under its key
   // property, next to the element that `beside` selects once it is out.  On
   // any failure it goes back where it was under the key it had.

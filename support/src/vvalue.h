@@ -1,9 +1,11 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 #include "jespin/values.h"
 #include "rt/dispatch.h"
+#include "rt/rings.h"
 
 namespace jespin {
 
@@ -13,7 +15,7 @@ class ListOwner : public virtual rt::Object {
   virtual void elementChanged(IVValue& vv) = 0;
 };
 
-class VValue final : public rt::Automation<VValue, IVValue> {
+class VValue final : public rt::Automation<VValue, IVValue, rt::HoldsObjects> {
  public:
   static const rt::MemberTable<VValue>& members();
 
@@ -29,6 +31,12 @@ class VValue final : public rt::Automation<VValue, IVValue> {
   std::u16string tag() const override { return tag_; }
   void setTag(std::u16string_view tag) override;
   rt::Ref<rt::Object> parent() const override { return rt::Ref<rt::Object>(owner_); }
+
+  // An object it holds as its value is what it holds (rt/rings.h).
+  void eachHeld(rt::HeldVisitor& visit) noexcept override {
+    if (value_.isObject()) visit.held(value_.object());
+  }
+  void letGoOfHeld() noexcept override { rt::Variant gone = std::exchange(value_, rt::Variant()); }
 
   // The list the element is filed in, told of value changes; not owned: the
   // list unlinks its elements when they leave it and when it ends.

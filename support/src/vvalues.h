@@ -6,11 +6,13 @@
 #include "rt/dispatch.h"
 #include "rt/enumerator.h"
 #include "rt/events.h"
+#include "rt/rings.h"
 #include "valuelist.h"
 
 namespace jespin {
 
-class VValues final : public rt::Automation<VValues, IVValues, rt::Enumerable>, public ListOwner {
+class VValues final : public rt::Automation<VValues, IVValues, rt::Enumerable, rt::HoldsObjects>,
+                      public ListOwner {
  public:
   static const rt::MemberTable<VValues>& members();
 
@@ -32,6 +34,11 @@ class VValues final : public rt::Automation<VValues, IVValues, rt::Enumerable>, 
   void unadvise(uint32_t cookie) override { events_.unadvise(cookie); }
 
   rt::Ref<rt::Enumerator> enumerate() override { return list_.enumerate(*this); }
+  // Its elements are what it holds (rt/rings.h); let go of without events.
+  void eachHeld(rt::HeldVisitor& visit) noexcept override {
+    list_.forEach([&](VValue* e) { visit.held(e); });
+  }
+  void letGoOfHeld() noexcept override { list_.clear(); }
   void elementChanged(IVValue& vv) override;
 
  private:

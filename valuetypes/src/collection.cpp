@@ -1,6 +1,8 @@
 #include "collection.h"
 
+#include <new>
 #include <optional>
+#include <utility>
 
 #include "arguments.h"
 #include "objectvalue.h"
@@ -52,6 +54,14 @@ void* SvCollection::query(const rt::Iid& id) noexcept {
 }
 
 SvCollection::SvCollection() : items_(rt::make<rt::Collection>()), record_(u"SvCollection") {}
+
+void SvCollection::letGoOfHeld() noexcept {
+  try {
+    rt::Ref<rt::Collection> gone = std::exchange(items_, rt::make<rt::Collection>());
+  } catch (const std::bad_alloc&) {
+    // Kept: the inner collection lets go of its own items when it goes too.
+  }
+}
 
 void SvCollection::add(zorbel::ScriptValue* sv) {
   zorbel::ScriptValue& arg = argument(sv);

@@ -10,11 +10,12 @@
 #include "record.h"
 #include "rt/collection.h"
 #include "rt/dispatch.h"
+#include "rt/rings.h"
 #include "zorbel/zorbel.h"
 
 namespace fennick {
 
-class SvCollection final : public rt::Automation<SvCollection, zorbel::ScriptValue> {
+class SvCollection final : public rt::Automation<SvCollection, zorbel::ScriptValue, rt::HoldsObjects> {
  public:
   // Found again behind an object reference (SvCollFns's Init).
   static constexpr rt::Iid iid = rt::guidOf("Fennick.SvCollection.Class");
@@ -53,6 +54,11 @@ class SvCollection final : public rt::Automation<SvCollection, zorbel::ScriptVal
   rt::Ref<zorbel::ScriptValue> objAttr(std::u16string_view) override { return nullptr; }
   jespin::IErrInfo& error() override { return record_.info(); }
   bool hasError() override { return record_.haveErr(); }
+
+  // Its inner collection is what it holds (rt/rings.h), shared with what
+  // was handed it (For Each): let go of, an empty one takes its place.
+  void eachHeld(rt::HeldVisitor& visit) noexcept override { visit.held(items_.get()); }
+  void letGoOfHeld() noexcept override;
 
  private:
   rt::Ref<rt::Collection> items_;

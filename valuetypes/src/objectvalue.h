@@ -16,11 +16,12 @@
 
 #include "record.h"
 #include "rt/dispatch.h"
+#include "rt/rings.h"
 #include "zorbel/zorbel.h"
 
 namespace fennick {
 
-class SvObject final : public rt::Automation<SvObject, zorbel::ScriptValue>,
+class SvObject final : public rt::Automation<SvObject, zorbel::ScriptValue, rt::HoldsObjects>,
                        public zorbel::ObjectMembers {
  public:
   // Found again behind an object reference (the bound members' Init).
@@ -32,6 +33,12 @@ class SvObject final : public rt::Automation<SvObject, zorbel::ScriptValue>,
 
   // Holds `o` (null for none), as Value set does, without touching the record.
   void hold(rt::Object* o) { held_.take(o); }
+  // The object held is what it holds (rt/rings.h).
+  void eachHeld(rt::HeldVisitor& visit) noexcept override { visit.held(held_.get()); }
+  void letGoOfHeld() noexcept override {
+    rt::Ref<rt::Object> gone = held_.ref();
+    held_.take(nullptr);
+  }
 
   // Method `fnName` with the arguments of `sv`.  reFlag 0 drops the result,
   // 1 answers a new SvVariant, 2 a new SvObject (nothing when no object is

@@ -6,18 +6,20 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "record.h"
 #include "rt/convert.h"
 #include "rt/dispatch.h"
+#include "rt/rings.h"
 #include "zorbel/zorbel.h"
 
 namespace fennick {
 
 // What the seven classes share.  `Self` names the class (kClassName) and
 // converts an assigned value to the stored type (convert).
-template <class Self>
-class Scalar : public rt::Automation<Self, zorbel::ScriptValue> {
+template <class Self, class... MoreIfaces>
+class Scalar : public rt::Automation<Self, zorbel::ScriptValue, MoreIfaces...> {
  public:
   // No members of their own: scripts reach them through ScriptValue only.
   static const rt::MemberTable<Self>& members() {
@@ -52,13 +54,18 @@ class Scalar : public rt::Automation<Self, zorbel::ScriptValue> {
   rt::Variant value_;
 };
 
-class SvVariant final : public Scalar<SvVariant> {
+class SvVariant final : public Scalar<SvVariant, rt::HoldsObjects> {
  public:
   static constexpr std::u16string_view kClassName = u"SvVariant";
   SvVariant() : Scalar(rt::Variant()) {}
   // Anything is kept as given; an object as a reference.
   static rt::Variant convert(const rt::Variant& v) { return v; }
   void setValue(const rt::Variant& v) override { value_ = v; }
+  // An object it holds is what it holds (rt/rings.h).
+  void eachHeld(rt::HeldVisitor& visit) noexcept override {
+    if (value_.isObject()) visit.held(value_.object());
+  }
+  void letGoOfHeld() noexcept override { rt::Variant gone = std::exchange(value_, rt::Variant()); }
 };
 
 class SvLong final : public Scalar<SvLong> {

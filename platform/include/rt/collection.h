@@ -18,6 +18,7 @@
 #include "rt/enumerator.h"
 #include "rt/error.h"
 #include "rt/keyindex.h"
+#include "rt/rings.h"
 #include "rt/text.h"
 
 namespace rt {
@@ -88,6 +89,16 @@ class KeyedList {
     keys_.clear();
     items_.clear();
   }
+  // Empties the list and hands over its entries, so that letting go of
+  // them finds the list consistent.
+  std::vector<std::unique_ptr<Entry>> takeAll() noexcept {
+    keys_.clear();
+    return std::move(items_);
+  }
+  template <class Visit>
+  void forEach(Visit visit) const {
+    for (const std::unique_ptr<Entry>& e : items_) visit(e->value);
+  }
 
  private:
   size_t checkPosition(size_t p) const {
@@ -103,7 +114,7 @@ class KeyedList {
 
 // The runtime's collection object (New Collection): Add, Count, Item (the
 // default member, by position or key), Remove, and For Each.
-class RT_API Collection : public Automation<Collection, Enumerable> {
+class RT_API Collection : public Automation<Collection, Enumerable, HoldsObjects> {
  public:
   static const MemberTable<Collection>& members();
 
@@ -117,6 +128,14 @@ class RT_API Collection : public Automation<Collection, Enumerable> {
   Ref<Enumerator> enumerate() override;
 
   KeyedList<Variant>& list() { return list_; }
+
+  // The objects among its items are what it holds (rt/rings.h).
+  void eachHeld(HeldVisitor& visit) noexcept override {
+    list_.forEach([&](const Variant& v) {
+      if (v.isObject()) visit.held(v.object());
+    });
+  }
+  void letGoOfHeld() noexcept override { auto gone = list_.takeAll(); }
 
  private:
   size_t positionOf(const Variant& index);

@@ -71,6 +71,7 @@ class Object {
   // in every test, where the sanitizers report it.
   void release() noexcept {
     if (--refs_ == 0) releaseLast();
+    else if (static_cast<uint8_t>(rings_) == kRingTraced) [[unlikely]] mayHaveBecomeGarbage();
   }
   uint32_t refCount() const noexcept { return refs_; }
 
@@ -92,9 +93,23 @@ class Object {
   // instead, and the outermost release destroys what was put aside one by
   // one, so a chain of any length takes a bounded native stack.
   RT_API void releaseLast() noexcept;
+  // Let go of to a count above zero, this object of a class that names what
+  // it holds may have just become garbage in a ring: it becomes a possible
+  // root of the next look for rings (rt/rings.h).
+  RT_API void mayHaveBecomeGarbage() noexcept;
   friend class ReleaseQueue;
+  friend class Rings;
+  friend class HoldsObjects;
+
+  // The low byte of rings_ of an object that names what it holds, and is
+  // not listed by the look for rings nor part of one; 0 for every other
+  // object.
+  static constexpr uint8_t kRingTraced = 1;
 
   uint32_t refs_ = 0;
+  // What finding rings keeps in the object (rings.cpp); it fills the space
+  // the count leaves before the next field would be aligned.
+  uint32_t rings_ = 0;
 };
 
 // An owning, counted pointer.

@@ -21,6 +21,7 @@
 #include <string_view>
 #include <vector>
 
+#include "rt/activation.h"
 #include "rt/dispatch.h"
 #include "rt/error.h"
 #include "rt/filetime.h"
@@ -137,6 +138,32 @@ class TempDir {
 
  private:
   std::filesystem::path path_;
+};
+
+// Objects whose lives are counted, made by scripts as CreateObject("Test.Token")
+// while one of these lives: a token put in a ring shows whether the ring went.
+class Tokens {
+ public:
+  Tokens() {
+    registerLocalClass(u"Test.Token", classIdOf("Test.Token"), [] { return make<Token>(); });
+  }
+  ~Tokens() { unregisterLocalClass(u"Test.Token"); }
+  Tokens(const Tokens&) = delete;
+  Tokens& operator=(const Tokens&) = delete;
+
+  static int live() { return Token::live; }
+
+ private:
+  class Token final : public Automation<Token> {
+   public:
+    static const MemberTable<Token>& members() {
+      static const MemberTable<Token> table{u"Token"};
+      return table;
+    }
+    static inline int live = 0;
+    Token() { ++live; }
+    ~Token() override { --live; }
+  };
 };
 
 }  // namespace rt::testing
