@@ -143,7 +143,9 @@ class BlockList {
   BlockList() = default;
   BlockList(const BlockList&) = delete;
   BlockList& operator=(const BlockList&) = delete;
-  ~BlockList() { shrink(0); }
+  ~BlockList() {
+    for (T* b : blocks_) ::operator delete(b);
+  }
 
   size_t size() const { return size_; }
   T& operator[](size_t i) { return blocks_[i >> kShift][i & (kBlock - 1)]; }
@@ -156,16 +158,6 @@ class BlockList {
     new (&(*this)[size_]) T(v);
     ++size_;
   }
-  // Keeps the first `n` items, and the blocks they need.
-  void shrink(size_t n) {
-    size_ = n;
-    while (room_ >= n + kBlock) {
-      ::operator delete(blocks_.back());
-      blocks_.pop_back();
-      room_ -= kBlock;
-    }
-  }
-
  private:
   std::vector<T*> blocks_;
   size_t size_ = 0, room_ = 0;
@@ -355,7 +347,7 @@ struct Rings::Look {
     r.walked += walked_.size();
     size_t held = 0;
     for (size_t i = 0; i < walked_.size(); ++i) {
-      const Walked w = walked_[i];
+      const Walked& w = walked_[i];
       if (!w.held) continue;
       ++held;
       uint32_t& s = state(w.object());
@@ -378,9 +370,9 @@ struct Rings::Look {
     }
     // Each of the rest lets go in its turn, and goes once nothing holds it:
     // one whose last reference goes before its turn (or during it) waits
-    // for it (keepsForLater).
-    // Each is fetched from memory while those before it let go: what names
-    // its contents first, then (found through that) its count.
+    // for it (keepsForLater).  Each is fetched from memory while those
+    // before it let go: what names its contents first, then (found through
+    // that) its count.
     constexpr size_t kAhead = 8;
     for (size_t i = 0; i < walked_.size(); ++i) {
       if (i + 2 * kAhead < walked_.size()) __builtin_prefetch(walked_[i + 2 * kAhead].holder);
